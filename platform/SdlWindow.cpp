@@ -77,6 +77,12 @@ bool SdlWindow::IsFullScreen() const {
 }
 
 void SdlWindow::Present(const TPresentImage& image) {
+    Upload(image);
+    FImpl->Draw();
+    SDL_RenderPresent(FImpl->Renderer);
+}
+
+void SdlWindow::Upload(const TPresentImage& image) {
     if (image.Width <= 0 || image.Height <= 0 || !image.Bits)
         return;
     TImpl& impl = *FImpl;
@@ -100,8 +106,6 @@ void SdlWindow::Present(const TPresentImage& image) {
         SDL_RenderSetLogicalSize(impl.Renderer, image.Width, image.Height);
     }
     SDL_UpdateTexture(impl.Texture, nullptr, frame.Pixels.data(), image.Width * 4);
-    impl.Draw();
-    SDL_RenderPresent(impl.Renderer);
 }
 
 TCapturedImage SdlWindow::CaptureFrame() const {

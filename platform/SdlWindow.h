@@ -48,6 +48,8 @@ public:
 
     // Converts the frame, uploads it into the window's streaming texture and shows it.
     void Present(const TPresentImage& image);
+    // The first half of Present: converts and uploads without showing.
+    void Upload(const TPresentImage& image);
     // The converted pixels of the last presented frame, as shown before scaling.
     TCapturedImage CaptureFrame() const;
     // Reads the window's output as drawn (after scaling).

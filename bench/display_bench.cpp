@@ -1,0 +1,284 @@
+// The display device against references measured in the same run: colour-keyed and
+// opaque blits against SDL2's own SDL_BlitSurface on the same RGB565 pixels and key
+// (and the opaque blit against memcpy of the same bytes); the textured, alpha-blended
+// quad in pixels per second; presenting an 800 x 600 frame. The ratios are printed
+// after the table.
+#include "platform/Direct3D.h"
+#include "platform/DirectDraw.h"
+#include "platform/SdlWindow.h"
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace DirectX;
+
+namespace {
+
+constexpr uint16_t Key = 0xF81F;
+constexpr int Sprite = 64;
+
+// A disc of radius 30 on the key colour: about 70% of its pixels are drawn.
+uint16_t SpritePixel(int x, int y) {
+    const double d = std::hypot(x - 31.5, y - 31.5);
+    return d < 30 ? static_cast<uint16_t>(0x0841 * ((x + y) % 31) + 1) : Key;
+}
+
+struct TDevicePixels {
+    TRefPtr<IDirectDraw7> DirectDraw;
+    TRefPtr<IDirectDrawSurface7> Screen;
+    TRefPtr<IDirectDrawSurface7> Sprite;
+    TRefPtr<IDirectDrawSurface7> Picture; // a full screen of pixels
+
+    TDevicePixels() {
+        DirectDrawCreateEx(nullptr, DirectDraw);
+        Screen = Make(800, 600, TPixelLayout::RGB565, DDSCAPS_3DDEVICE);
+        Sprite = Make(::Sprite, ::Sprite, TPixelLayout::RGB565, 0);
+        Picture = Make(800, 600, TPixelLayout::RGB565, 0);
+        Write(*Sprite, SpritePixel);
+        Write(*Picture, [](int x, int y) { return uint16_t(x * 7 + y * 13); });
+        DDCOLORKEY key{Key, Key};
+        Sprite->SetColorKey(DDCKEY_SRCBLT, &key);
+    }
+
+    TRefPtr<IDirectDrawSurface7> Make(int w, int h, TPixelLayout layout, uint32_t caps) {
+        DDSURFACEDESC2 desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+        desc.dwWidth = uint32_t(w);
+        desc.dwHeight = uint32_t(h);
+        desc.ddpfPixelFormat = PixelFormatOf(layout);
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | caps;
+        TRefPtr<IDirectDrawSurface7> surface;
+        if (DirectDraw->CreateSurface(desc, surface) != Win32::DD_OK)
+            std::abort();
+        return surface;
+    }
+
+    template <class TPattern>
+    static void Write(IDirectDrawSurface7& surface, TPattern pattern) {
+        DDSURFACEDESC2 desc;
+        surface.Lock(nullptr, &desc, 0, nullptr);
+        for (uint32_t y = 0; y < desc.dwHeight; ++y)
+            for (uint32_t x = 0; x < desc.dwWidth; ++x) {
+                const uint16_t pixel = pattern(int(x), int(y));
+                std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch + 2 * x, &pixel,
+                            2);
+            }
+        surface.Unlock(nullptr);
+    }
+};
+
+TDevicePixels& Device() {
+    static TDevicePixels pixels;
+    return pixels;
+}
+
+struct TSdlPixels {
+    SDL_Surface* Screen = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 16, SDL_PIXELFORMAT_RGB565);
+    SDL_Surface* Sprite =
+        SDL_CreateRGBSurfaceWithFormat(0, ::Sprite, ::Sprite, 16, SDL_PIXELFORMAT_RGB565);
+    SDL_Surface* Picture = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 16, SDL_PIXELFORMAT_RGB565);
+
+    TSdlPixels() {
+        for (int y = 0; y < ::Sprite; ++y)
+            for (int x = 0; x < ::Sprite; ++x)
+                static_cast<uint16_t*>(Sprite->pixels)[y * Sprite->pitch / 2 + x] =
+                    SpritePixel(x, y);
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                static_cast<uint16_t*>(Picture->pixels)[y * Picture->pitch / 2 + x] =
+                    uint16_t(x * 7 + y * 13);
+        SDL_SetColorKey(Sprite, SDL_TRUE, Key);
+    }
+};
+
+TSdlPixels& Sdl() {
+    static TSdlPixels pixels;
+    return pixels;
+}
+
+// Sprites land at scattered positions, as on a map.
+RECT SpriteRect(int i) {
+    const int x = (i * 97) % (800 - Sprite), y = (i * 61) % (600 - Sprite);
+    return {x, y, x + Sprite, y + Sprite};
+}
+
+void BM_KeyedSpriteBlit_Device(benchmark::State& state) {
+    TDevicePixels& d = Device();
+    int i = 0;
+    for (auto _ : state) {
+        const RECT to = SpriteRect(i++);
+        d.Screen->Blt(&to, d.Sprite.Get(), nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr);
+    }
+    state.SetItemsProcessed(state.iterations() * Sprite * Sprite);
+}
+BENCHMARK(BM_KeyedSpriteBlit_Device);
+
+void BM_KeyedSpriteBlit_SdlBlitSurface(benchmark::State& state) {
+    TSdlPixels& s = Sdl();
+    int i = 0;
+    for (auto _ : state) {
+        const RECT to = SpriteRect(i++);
+        SDL_Rect rect{to.left, to.top, Sprite, Sprite};
+        SDL_BlitSurface(s.Sprite, nullptr, s.Screen, &rect);
+    }
+    state.SetItemsProcessed(state.iterations() * Sprite * Sprite);
+}
+BENCHMARK(BM_KeyedSpriteBlit_SdlBlitSurface);
+
+void BM_OpaqueScreenBlit_Device(benchmark::State& state) {
+    TDevicePixels& d = Device();
+    for (auto _ : state)
+        d.Screen->Blt(nullptr, d.Picture.Get(), nullptr, DDBLT_WAIT, nullptr);
+    state.SetBytesProcessed(state.iterations() * 800 * 600 * 2);
+}
+BENCHMARK(BM_OpaqueScreenBlit_Device);
+
+void BM_OpaqueScreenBlit_SdlBlitSurface(benchmark::State& state) {
+    TSdlPixels& s = Sdl();
+    for (auto _ : state) {
+        SDL_Rect rect{0, 0, 800, 600};
+        SDL_BlitSurface(s.Picture, nullptr, s.Screen, &rect);
+    }
+    state.SetBytesProcessed(state.iterations() * 800 * 600 * 2);
+}
+BENCHMARK(BM_OpaqueScreenBlit_SdlBlitSurface);
+
+void BM_OpaqueScreenBlit_Memcpy(benchmark::State& state) {
+    std::vector<uint8_t> from(800 * 600 * 2, 1), to(800 * 600 * 2);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * 800 * 600 * 2);
+}
+BENCHMARK(BM_OpaqueScreenBlit_Memcpy);
+
+// A 64 x 64 quad of a premultiplied ARGB texture blended (one, inverse source alpha)
+// onto the RGB565 screen; point filtering as for unscaled sprites, bilinear as scaled.
+void TexturedQuad(benchmark::State& state, bool linear) {
+    TDevicePixels& d = Device();
+    TRefPtr<IDirect3D7> direct3D;
+    d.DirectDraw->QueryInterface(IID_IDirect3D7, direct3D);
+    TRefPtr<IDirect3DDevice7> device;
+    direct3D->CreateDevice(IID_IDirect3DHALDevice, d.Screen.Get(), device);
+    auto texture = d.Make(Sprite, Sprite, TPixelLayout::ARGB8888, DDSCAPS_TEXTURE);
+    DDSURFACEDESC2 desc;
+    texture->Lock(nullptr, &desc, 0, nullptr);
+    for (int y = 0; y < Sprite; ++y)
+        for (int x = 0; x < Sprite; ++x) {
+            const uint32_t a = uint32_t((x * 4 + y * 3) & 0xFF);
+            const uint32_t texel = a << 24 | (a * 200 / 255) << 16 | (a * 100 / 255) << 8 | a / 2;
+            std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch + 4 * x, &texel, 4);
+        }
+    texture->Unlock(nullptr);
+    device->SetTexture(0, texture.Get());
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
+    device->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    const uint32_t filter = linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    int i = 0;
+    for (auto _ : state) {
+        const RECT r = SpriteRect(i++);
+        const float x0 = float(r.left) - 0.01f, y0 = float(r.top) - 0.01f;
+        const float x1 = x0 + Sprite, y1 = y0 + Sprite;
+        const D3DTLVERTEX quad[4] = {{x0, y0, 0, 1, 0x00FFFFFF, 0x00FFFFFF, 0, 0},
+                                     {x1, y0, 0, 1, 0x00FFFFFF, 0x00FFFFFF, 1, 0},
+                                     {x1, y1, 0, 1, 0x00FFFFFF, 0x00FFFFFF, 1, 1},
+                                     {x0, y1, 0, 1, 0x00FFFFFF, 0x00FFFFFF, 0, 1}};
+        device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DFVF_TLVERTEX, quad, 4, 0);
+    }
+    state.SetItemsProcessed(int64_t(device->Statistics().PixelsDrawn));
+    device->SetTexture(0, nullptr);
+}
+
+void BM_TexturedBlendedQuad_Point(benchmark::State& state) {
+    TexturedQuad(state, false);
+}
+BENCHMARK(BM_TexturedBlendedQuad_Point);
+
+void BM_TexturedBlendedQuad_Bilinear(benchmark::State& state) {
+    TexturedQuad(state, true);
+}
+BENCHMARK(BM_TexturedBlendedQuad_Bilinear);
+
+// Conversion of the RGB565 back buffer and upload into the window's streaming texture.
+void BM_PresentFrame800x600_ConvertAndUpload(benchmark::State& state) {
+    Win32::SdlWindow window("bench", 800, 600);
+    const TPixelView pixels = Device().Picture->Pixels();
+    for (auto _ : state)
+        window.Upload({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
+    state.SetItemsProcessed(state.iterations() * 800 * 600);
+}
+BENCHMARK(BM_PresentFrame800x600_ConvertAndUpload)->Unit(benchmark::kMillisecond);
+
+// The whole presentation including SDL's drawing of the texture into the window.
+void BM_PresentFrame800x600_Whole(benchmark::State& state) {
+    Win32::SdlWindow window("bench", 800, 600);
+    const TPixelView pixels = Device().Picture->Pixels();
+    for (auto _ : state)
+        window.Present({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
+    state.SetItemsProcessed(state.iterations() * 800 * 600);
+}
+BENCHMARK(BM_PresentFrame800x600_Whole)->Unit(benchmark::kMillisecond);
+
+// Prints the table, then each measurement as a ratio of its reference.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto& counters = run.counters;
+            const auto items = counters.find("items_per_second");
+            const auto bytes = counters.find("bytes_per_second");
+            FRates[run.benchmark_name()] = items != counters.end()   ? double(items->second)
+                                           : bytes != counters.end() ? double(bytes->second)
+                                                                     : 0.0;
+            FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\nRatios (throughput of ours / throughput of the reference):\n");
+        Ratio("BM_KeyedSpriteBlit_Device", "BM_KeyedSpriteBlit_SdlBlitSurface", 1.0);
+        Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_SdlBlitSurface", 1.0);
+        Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_Memcpy", 0.7);
+        std::printf("Textured blended 64x64 quad, point: %.0f million pixels/s (target 100)\n",
+                    FRates["BM_TexturedBlendedQuad_Point"] / 1e6);
+        std::printf("Textured blended 64x64 quad, bilinear: %.0f million pixels/s\n",
+                    FRates["BM_TexturedBlendedQuad_Bilinear"] / 1e6);
+        std::printf("Presenting 800x600 (conversion and upload): %.3f ms (target under 2 ms)\n",
+                    FTimes["BM_PresentFrame800x600_ConvertAndUpload"]);
+    }
+
+private:
+    void Ratio(const char* ours, const char* reference, double target) {
+        const double ratio = FRates[reference] > 0 ? FRates[ours] / FRates[reference] : 0.0;
+        std::printf("  %-28s / %-36s = %.2fx (target at least %.1fx)\n", ours, reference, ratio,
+                    target);
+    }
+
+    std::map<std::string, double> FRates;
+    std::map<std::string, double> FTimes;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
