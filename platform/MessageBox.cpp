@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/SdlWindow.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -29,7 +31,7 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, uint32_t type
     if (Handler())
         return Handler()(owner, text ? text : "", caption ? caption : "", type);
     if (SDL_ShowSimpleMessageBox(SdlFlags(type), caption ? caption : "", text ? text : "",
-                                 nullptr) != 0)
+                                 owner ? owner->Handle() : nullptr) != 0)
         std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
     return IDOK;
 }

@@ -39,7 +39,6 @@ void CopyRowKeyed32(const uint32_t* source, uint32_t* target, int count, uint32_
 }
 
 void CopyRowKeyed24(const uint8_t* source, uint8_t* target, int count, uint32_t key) {
-    key &= 0xFFFFFF;
     for (int i = 0; i < count; ++i, source += 3, target += 3)
         if ((uint32_t(source[0]) | uint32_t(source[1]) << 8 | uint32_t(source[2]) << 16) != key) {
             target[0] = source[0];

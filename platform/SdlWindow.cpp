@@ -128,6 +128,10 @@ TCapturedImage SdlWindow::CaptureWindow() const {
     return image;
 }
 
+SDL_Window* SdlWindow::Handle() const {
+    return FImpl->Window;
+}
+
 bool SdlWindow::PumpEvents() {
     bool open = true;
     SDL_Event event;

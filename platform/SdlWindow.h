@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+struct SDL_Window;
+
 namespace Win32 {
 
 using ClassLib::AnsiString;
@@ -57,6 +59,8 @@ public:
 
     // Handles pending window events; false once the user asked to close the window.
     bool PumpEvents();
+
+    SDL_Window* Handle() const;
 
     struct TImpl;
 

@@ -14,6 +14,29 @@ const uint8_t* Bytes(const void* p) {
 uint8_t* Bytes(void* p) {
     return static_cast<uint8_t*>(p);
 }
+
+uint32_t LoadPixel(const uint8_t* p, int bytes) {
+    return bytes == 2 ? Load16(p) : bytes == 3 ? Load24(p) : Load32(p);
+}
+void StorePixel(uint8_t* p, int bytes, uint32_t value) {
+    if (bytes == 2)
+        Store16(p, value);
+    else if (bytes == 3)
+        Store24(p, value);
+    else
+        Store32(p, value);
+}
+
+// Stores the low Size bytes of pixel + add for every pixel that is not the key.
+template <int Size>
+void BlitKeyedTintRow(const void* source, void* destination, int count, uint32_t key,
+                      uint32_t add) {
+    for (int i = 0; i < count; ++i) {
+        const uint32_t pixel = LoadPixel(Bytes(source) + Size * i, Size);
+        if (pixel != key)
+            StorePixel(Bytes(destination) + Size * i, Size, pixel + add);
+    }
+}
 } // namespace
 
 void BlitKeyedRow16(const void* source, void* destination, int count, uint32_t key) {
@@ -27,11 +50,7 @@ void BlitKeyedRow16(const void* source, void* destination, int count, uint32_t k
 }
 
 void BlitKeyedRow24(const void* source, void* destination, int count, uint32_t key) {
-    for (int i = 0; i < count; ++i) {
-        const uint32_t pixel = Load24(Bytes(source) + 3 * i);
-        if (pixel != key)
-            Store24(Bytes(destination) + 3 * i, pixel);
-    }
+    CopyRowKeyed24(Bytes(source), Bytes(destination), count, key);
 }
 
 void BlitKeyedRow32(const void* source, void* destination, int count, uint32_t key) {
@@ -41,29 +60,17 @@ void BlitKeyedRow32(const void* source, void* destination, int count, uint32_t k
 
 void BlitKeyedTintRow16(const void* source, void* destination, int count, uint32_t key,
                         uint32_t add) {
-    for (int i = 0; i < count; ++i) {
-        const uint32_t pixel = Load16(Bytes(source) + 2 * i);
-        if (pixel != key)
-            Store16(Bytes(destination) + 2 * i, pixel + add);
-    }
+    BlitKeyedTintRow<2>(source, destination, count, key, add);
 }
 
 void BlitKeyedTintRow24(const void* source, void* destination, int count, uint32_t key,
                         uint32_t add) {
-    for (int i = 0; i < count; ++i) {
-        const uint32_t pixel = Load24(Bytes(source) + 3 * i);
-        if (pixel != key)
-            Store24(Bytes(destination) + 3 * i, pixel + add);
-    }
+    BlitKeyedTintRow<3>(source, destination, count, key, add);
 }
 
 void BlitKeyedTintRow32(const void* source, void* destination, int count, uint32_t key,
                         uint32_t add) {
-    for (int i = 0; i < count; ++i) {
-        const uint32_t pixel = Load32(Bytes(source) + 4 * i);
-        if (pixel != key)
-            Store32(Bytes(destination) + 4 * i, pixel + add);
-    }
+    BlitKeyedTintRow<4>(source, destination, count, key, add);
 }
 
 } // namespace Gfx

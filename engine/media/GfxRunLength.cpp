@@ -28,6 +28,17 @@ void StorePixel(uint8_t* p, uint16_t pixel) {
     p[1] = static_cast<uint8_t>(pixel >> 8);
 }
 
+// A literal (c > 0) or repeat (c < 0) item with its pixel data at position, which must
+// lie before end; on success position moves past the data.
+TStep TakePixels(int8_t c, const uint8_t*& position, const uint8_t* end, TRun& run) {
+    const int bytes = c > 0 ? 2 * c : 2;
+    if (end - position < bytes)
+        return TStep::Fault;
+    run = {c > 0 ? TRunKind::Literal : TRunKind::Repeat, c > 0 ? c : -c, position};
+    position += bytes;
+    return TStep::Item;
+}
+
 class TRunLineAReader {
 public:
     TRunLineAReader(const uint8_t* source, const uint8_t* sourceEnd)
@@ -37,14 +48,7 @@ public:
         if (!FPosition || FPosition >= FEnd)
             return TStep::Fault;
         const auto c = static_cast<int8_t>(*FPosition++);
-        if (c == 0)
-            return TStep::End;
-        const int bytes = c > 0 ? 2 * c : 2;
-        if (FEnd - FPosition < bytes)
-            return TStep::Fault;
-        run = {c > 0 ? TRunKind::Literal : TRunKind::Repeat, c > 0 ? c : -c, FPosition};
-        FPosition += bytes;
-        return TStep::Item;
+        return c == 0 ? TStep::End : TakePixels(c, FPosition, FEnd, run);
     }
     const uint8_t* NextRow() const { return FPosition; }
 
@@ -94,12 +98,7 @@ public:
                 run = {TRunKind::Transparent, -c - 32, nullptr};
                 return TStep::Item;
             }
-            const int bytes = c > 0 ? 2 * c : 2;
-            if (FRowEnd - FPosition < bytes)
-                return TStep::Fault;
-            run = {c > 0 ? TRunKind::Literal : TRunKind::Repeat, c > 0 ? c : -c, FPosition};
-            FPosition += bytes;
-            return TStep::Item;
+            return TakePixels(c, FPosition, FRowEnd, run);
         }
     }
     const uint8_t* NextRow() const { return FRowEnd; }

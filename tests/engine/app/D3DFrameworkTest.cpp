@@ -492,6 +492,14 @@ TEST(D3DFramework, SmallServices) {
     desc.ddpfPixelFormat = PixelFormatOf(TPixelLayout::RGB555);
     EXPECT_FALSE(IsRGB565(desc));
     EXPECT_EQ(framework->Title(), "Varnholt");
+
+    TDisplayHardware machine = DefaultDisplayHardware();
+    machine.Adapters[0].Rgb555 = true;
+    InstalledHardware installed(machine);
+    auto rgb555 = MakeFramework();
+    rgb555->SetFullScreen(-1, -1, -1);
+    EXPECT_FALSE(IsRGB565(rgb555->CurrentMode()));
+    EXPECT_EQ(rgb555->BackBuffer()->Layout(), TPixelLayout::RGB555);
     const std::string longTitle(300, 'x');
     EXPECT_EQ(TD3DFramework(nullptr, longTitle, 0x01, 800, 600, 16, nullptr).Title().size(), 255u);
 }

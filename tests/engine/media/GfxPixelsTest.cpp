@@ -60,6 +60,9 @@ TEST(GfxPixels, KeyedRowsLeaveKeyedPixels) {
     std::vector<uint8_t> deepTarget(9, 0);
     BlitKeyedRow24(deep.data(), deepTarget.data(), 3, 0xFF00FF);
     EXPECT_EQ(deepTarget, (std::vector<uint8_t>{1, 2, 3, 0, 0, 0, 4, 5, 6}));
+    const std::vector<uint8_t> white = {0xFF, 0xFF, 0xFF};
+    BlitKeyedRow24(white.data(), deepTarget.data(), 1, 0xFFFFFFFF); // no key: drawn
+    EXPECT_EQ(deepTarget[0], 0xFF);
 
     const std::vector<uint32_t> wide = {5, 0xFF00FF, 6, 0xFF00FF, 8};
     std::vector<uint32_t> wideTarget(5, 1);
