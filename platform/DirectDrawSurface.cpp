@@ -149,7 +149,9 @@ HRESULT IDirectDrawSurface7::Blt(const RECT* targetRect, IDirectDrawSurface7* so
     if (flags & DDBLT_ROTATIONANGLE) {
         if (!fx)
             return DDERR_INVALIDPARAMS;
-        RotatePixels(Pixels(), to, bounds, source->Pixels(), from, fx->dwRotationAngle, key);
+        // The angle field is read as signed: callers pass turns either way.
+        RotatePixels(Pixels(), to, bounds, source->Pixels(), from,
+                     static_cast<int32_t>(fx->dwRotationAngle), key);
         return DD_OK;
     }
     if (!FClipper && !Contains(bounds, to))

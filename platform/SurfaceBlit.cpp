@@ -179,9 +179,9 @@ void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT&
 }
 
 void RotatePixels(const TPixelView& target, const RECT& targetRect, const RECT& clip,
-                  const TPixelView& source, const RECT& sourceRect, uint32_t angle,
+                  const TPixelView& source, const RECT& sourceRect, int32_t angle,
                   const TSourceKey& key) {
-    angle %= 36000;
+    angle = (angle % 36000 + 36000) % 36000;
     if (angle == 0)
         return StretchPixels(target, targetRect, clip, source, sourceRect, key);
     if (source.Bits == target.Bits) {

@@ -39,10 +39,10 @@ void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT&
                    const TPixelView& source, const RECT& sourceRect, const TSourceKey& key);
 
 // As StretchPixels, then turned about the target rectangle's centre by angle (hundredths
-// of a degree, clockwise on screen as y grows downward). The turned image may reach
-// beyond the target rectangle; only pixels inside clip are written.
+// of a degree, clockwise on screen as y grows downward; negative turns the other way).
+// The turned image may reach beyond the target rectangle; only pixels inside clip are written.
 void RotatePixels(const TPixelView& target, const RECT& targetRect, const RECT& clip,
-                  const TPixelView& source, const RECT& sourceRect, uint32_t angle,
+                  const TPixelView& source, const RECT& sourceRect, int32_t angle,
                   const TSourceKey& key);
 
 } // namespace DirectX

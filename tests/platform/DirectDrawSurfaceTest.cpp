@@ -171,6 +171,11 @@ TEST(DirectDrawSurface, QuarterTurnStandsARowUpright) {
     EXPECT_EQ(ReadPixels(*target), (std::vector<uint32_t>{0, 0, 1, 0, //
                                                           0, 0, 2, 0, //
                                                           0, 0, 0, 0}));
+    // Three quarters the other way round is the same turn.
+    auto again = MakeSurface(*dd, 4, 3, TPixelLayout::RGB565);
+    fx.dwRotationAngle = static_cast<uint32_t>(-27000);
+    ASSERT_EQ(again->Blt(&to, source.Get(), nullptr, DDBLT_ROTATIONANGLE, &fx), DD_OK);
+    EXPECT_EQ(ReadPixels(*again), ReadPixels(*target));
     // A half turn mirrors both ways; near the corner the turned image is cut at the edges.
     auto square = Numbered(*dd, 2, 2);
     auto small = MakeSurface(*dd, 2, 2, TPixelLayout::RGB565);
