@@ -47,8 +47,8 @@ constexpr uint32_t DSBFREQUENCY_HIGHEST = 96000;
 struct DSBUFFERDESC {
     uint32_t dwSize = 0; // must be sizeof(DSBUFFERDESC)
     uint32_t dwFlags = 0;
-    uint32_t dwBufferBytes = 0;                // 0 for the primary buffer
-    uint32_t dwReserved = 0;                   //
+    uint32_t dwBufferBytes = 0; // 0 for the primary buffer
+    uint32_t dwReserved = 0;
     const WAVEFORMATEX* lpwfxFormat = nullptr; // null for the primary buffer
     GUID guid3DAlgorithm;
 };

@@ -7,6 +7,7 @@
 #include "platform/SoundMixer.h"
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace Win32 {
@@ -34,7 +35,8 @@ public:
 };
 
 // A device whose clock is the test's: each Render plays that many output frames
-// and hands back what was heard. One device may be open on it at a time.
+// and hands back what was heard. One device may be open on it at a time. Render
+// may run on another thread, as an audio thread would; Close waits for it.
 class TManualSoundOutput : public TSoundOutput {
 public:
     // An unavailable output fails to open, like a machine without sound.
@@ -43,7 +45,7 @@ public:
 
     HRESULT Open(TSoundMixer& mixer) override;
     void Close() override;
-    bool IsOpen() const { return FMixer != nullptr; }
+    bool IsOpen();
 
     // Interleaved stereo, 2 x `frames` samples; silence while nothing is open.
     std::vector<int16_t> Render(uint32_t frames);
@@ -52,7 +54,10 @@ public:
     std::vector<int16_t> RenderMilliseconds(uint32_t milliseconds);
 
 private:
-    bool FAvailable;
+    std::vector<int16_t> MixFrames(uint32_t frames); // with FMutex held
+
+    const bool FAvailable;
+    std::mutex FMutex;
     TSoundMixer* FMixer = nullptr;
     uint32_t FMillisecondRemainder = 0; // in 1/1000 frames
 };
