@@ -57,6 +57,11 @@ void TMP3Stream::Open(std::unique_ptr<TStream> stream, uint32_t, const TAudioFor
     mpg123_handle* decoder = FDecoder.get();
     // Whatever the file holds, 16-bit samples at its own rate and channel count.
     mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
+    // A layer III frame may take its data from up to 511 (MPEG-2: 255) bytes of
+    // earlier frames, which at the lowest bit rates span about a dozen frames:
+    // after a seek that many are decoded first, so the output matches what
+    // playing from the start gives.
+    mpg123_param(decoder, MPG123_PREFRAMES, 12, 0);
     mpg123_format_none(decoder);
     const long* rates = nullptr;
     size_t rateCount = 0;
