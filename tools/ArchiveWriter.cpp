@@ -1,5 +1,7 @@
 #include "tools/ArchiveWriter.h"
 
+#include "tools/DirectoryLayout.h"
+
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/core/CryptoStream.h"
@@ -34,21 +36,11 @@ TBytes TArchiveWriter::Build(const AnsiString& fileName) const {
     Data::TArchiveHeader header{};
     std::memcpy(header.Signature, "DATA", 4);
     header.Count = static_cast<uint32_t>(order.size());
-    TBytes bytes(sizeof header + order.size() * sizeof(Data::TFileEntry));
-    std::memcpy(bytes.data(), &header, sizeof header);
-    uint64_t offset = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        const TFile& file = *order[i];
-        if (offset + file.Data.size() > UINT32_MAX)
-            throw ClassLib::Exception(Format("Archive '%s' would exceed 4 GB.", fileName));
-        Data::TFileEntry entry{
-            static_cast<uint32_t>(offset), static_cast<uint32_t>(file.Data.size()), {}};
+    TBytes bytes = LayOutDirectory(header, order, [](const TFile& file, uint32_t offset) {
+        Data::TFileEntry entry{offset, static_cast<uint32_t>(file.Data.size()), {}};
         Base::CopyStringBounded(entry.Name, file.Name.c_str(), sizeof entry.Name);
-        std::memcpy(bytes.data() + sizeof header + i * sizeof entry, &entry, sizeof entry);
-        offset += file.Data.size();
-    }
-    for (const TFile* file : order)
-        bytes.insert(bytes.end(), file->Data.begin(), file->Data.end());
+        return entry;
+    });
     return ScrambleForFile(fileName, std::move(bytes));
 }
 

@@ -1,5 +1,7 @@
 #include "tools/AudioWriters.h"
 
+#include "tools/DirectoryLayout.h"
+
 #include "engine/media/AXStream.h"
 #include "engine/media/AudioList.h"
 #include "engine/media/WAVStream.h"
@@ -142,24 +144,10 @@ TBytes TAudioListWriter::Build() const {
     Audio::TAudioListHeader header{};
     std::memcpy(header.Signature, "AUDL", 4);
     header.Count = static_cast<int32_t>(order.size());
-    TBytes bytes(sizeof header + order.size() * sizeof(Audio::TAudioListEntry));
-    std::memcpy(bytes.data(), &header, sizeof header);
-    uint64_t offset = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        const TSound& sound = *order[i];
-        if (offset + sound.Data.size() > UINT32_MAX)
-            throw ClassLib::Exception("Sound library would exceed 4 GB.");
-        const Audio::TAudioListEntry entry{sound.ID,
-                                           static_cast<uint32_t>(offset),
-                                           static_cast<uint32_t>(sound.Data.size()),
-                                           sound.Type,
-                                           {}};
-        std::memcpy(bytes.data() + sizeof header + i * sizeof entry, &entry, sizeof entry);
-        offset += sound.Data.size();
-    }
-    for (const TSound* sound : order)
-        bytes.insert(bytes.end(), sound->Data.begin(), sound->Data.end());
-    return bytes;
+    return LayOutDirectory(header, order, [](const TSound& sound, uint32_t offset) {
+        return Audio::TAudioListEntry{
+            sound.ID, offset, static_cast<uint32_t>(sound.Data.size()), sound.Type, {}};
+    });
 }
 
 } // namespace Tools

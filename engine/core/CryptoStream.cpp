@@ -34,20 +34,35 @@ bool IsReadMode(uint16_t mode) {
     return mode == ClassLib::fmShareDenyWrite || mode == ClassLib::fmShareExclusive;
 }
 
-// Walks the key and table indices along with the position instead of dividing per byte.
+// Works in runs over which neither the key nor the table wraps, so the inner
+// loop has no branches and no division. For long buffers the key is first
+// repeated into a stack buffer so that the runs are long too.
 template <typename Transform>
 void Scramble(uint8_t* buffer, int64_t count, uint32_t keyHash, const AnsiString& key,
               uint64_t position, Transform transform) {
-    const auto keyLength = static_cast<uint64_t>(key.size());
-    uint64_t keyIndex = keyLength ? position % keyLength : 0;
+    static const uint8_t noKey = 0;
+    const uint8_t* keyBytes = key.empty() ? &noKey : reinterpret_cast<const uint8_t*>(key.data());
+    uint64_t keyLength = std::max<size_t>(key.size(), 1);
+    uint8_t repeated[512];
+    if (count >= 256 && !key.empty() && 2 * keyLength <= sizeof repeated) {
+        for (uint64_t at = 0; at + key.size() <= sizeof repeated; at += key.size())
+            std::memcpy(repeated + at, key.data(), key.size());
+        keyLength = sizeof repeated / key.size() * key.size();
+        keyBytes = repeated;
+    }
+    uint64_t keyIndex = position % keyLength;
     uint64_t tableIndex = (position + keyHash) % TableUsed;
-    for (int64_t i = 0; i < count; ++i) {
-        const uint8_t k = keyLength ? static_cast<uint8_t>(key[keyIndex]) : 0;
-        buffer[i] = transform(buffer[i], k, ScrambleTable[tableIndex]);
-        if (++keyIndex == keyLength)
-            keyIndex = 0;
-        if (++tableIndex == TableUsed)
-            tableIndex = 0;
+    while (count > 0) {
+        const int64_t run = std::min<int64_t>(
+            count, int64_t(std::min(keyLength - keyIndex, TableUsed - tableIndex)));
+        const uint8_t* k = keyBytes + keyIndex;
+        const uint8_t* t = ScrambleTable.data() + tableIndex;
+        for (int64_t i = 0; i < run; ++i)
+            buffer[i] = transform(buffer[i], k[i], t[i]);
+        buffer += run;
+        count -= run;
+        keyIndex = (keyIndex + uint64_t(run)) % keyLength;
+        tableIndex = (tableIndex + uint64_t(run)) % TableUsed;
     }
 }
 

@@ -59,13 +59,8 @@ void TAXStream::Open(std::unique_ptr<TStream> stream, uint32_t mode, const TAudi
     Close();
     FStream = std::move(stream);
     FStreamSize = FStream->GetSize();
-    FLength = 0;
-    FPosition = 0;
     FLeft = {};
     FRight = {};
-    FSeekTable.clear();
-    FBlockFirst = FBlockFrames = FBlockPosition = 0;
-    FWholeData = false;
     try {
         if (mode & omWrite)
             OpenForWriting(mode, format);

@@ -2,6 +2,7 @@
 #include "engine/core/Base.h"
 #include "engine/core/DataObject.h"
 #include "platform/Exception.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tools/ArchiveWriter.h"
 
@@ -12,6 +13,7 @@
 #include <fstream>
 
 using namespace Data;
+using TestSupport::ErrorOf;
 using Tools::TBytes;
 
 namespace {
@@ -62,16 +64,6 @@ private:
     AnsiString FSavedProgramPath;
     AnsiString FSavedDataPath;
 };
-
-template <typename Action>
-std::string ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const ClassLib::Exception& e) {
-        return e.Message;
-    }
-    return "no error";
-}
 
 class TNote : public TDataObject {
 public:

@@ -1,5 +1,6 @@
 #include "engine/core/CryptoStream.h"
 #include "platform/Exception.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +8,10 @@
 #include <numeric>
 
 using namespace Data;
-using ClassLib::EStreamError;
 using ClassLib::fmCreate;
 using ClassLib::fmOpenRead;
 using ClassLib::fmShareDenyWrite;
+using TestSupport::ErrorOf;
 
 namespace {
 
@@ -30,16 +31,6 @@ std::vector<uint8_t> ReadPlain(const std::string& name) {
     std::vector<uint8_t> bytes(static_cast<size_t>(file.GetSize()));
     file.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     return bytes;
-}
-
-template <typename Action>
-std::string StreamErrorOf(Action action) {
-    try {
-        action();
-    } catch (const EStreamError& e) {
-        return e.Message;
-    }
-    return "no error";
 }
 
 } // namespace
@@ -66,6 +57,20 @@ TEST(CryptoStream, ScramblingDependsOnKeyAndPositionAndReverses) {
     auto back = stored;
     Decode(back.data(), 64, HashKey(key.c_str()), key, 1000);
     EXPECT_EQ(back, plain);
+}
+
+TEST(CryptoStream, LongBuffersScrambleAsByteByByte) {
+    for (const AnsiString& key : {AnsiString("sounds.dat"), AnsiString(300, 'k'), AnsiString()}) {
+        const uint32_t hash = HashKey(key.c_str());
+        std::vector<uint8_t> whole = Counting(5000);
+        Encode(whole.data(), 5000, hash, key, 12345);
+        std::vector<uint8_t> single = Counting(5000);
+        for (size_t i = 0; i < single.size(); ++i)
+            Encode(&single[i], 1, hash, key, 12345 + i);
+        EXPECT_EQ(whole, single) << key.size();
+        Decode(whole.data(), 5000, hash, key, 12345);
+        EXPECT_EQ(whole, Counting(5000));
+    }
 }
 
 TEST(SubStream, WindowReadsAndSeeks) {
@@ -104,13 +109,12 @@ TEST(SubStream, WindowsOutsideTheFileAreRefused) {
         {91, 10, "Invalid size of substream."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StreamErrorOf([&] { TSubStream(name, c.size, c.offset); }), c.message)
+        EXPECT_EQ(ErrorOf([&] { TSubStream(name, c.size, c.offset); }), c.message)
             << c.size << " at " << c.offset;
 
     TSubStream window(name, 20, 10);
-    EXPECT_EQ(StreamErrorOf([&] { window.CreateSubStream(-1, 1); }),
-              "Invalid offset of substream.");
-    EXPECT_EQ(StreamErrorOf([&] { window.CreateSubStream(5, 16); }), "Invalid size of substream.");
+    EXPECT_EQ(ErrorOf([&] { window.CreateSubStream(-1, 1); }), "Invalid offset of substream.");
+    EXPECT_EQ(ErrorOf([&] { window.CreateSubStream(5, 16); }), "Invalid size of substream.");
     auto inner = window.CreateSubStream(5, 15);
     uint8_t first = 0;
     inner->ReadBuffer(&first, 1);

@@ -4,6 +4,7 @@
 
 #include "engine/media/AudioStream.h"
 #include "platform/Exception.h"
+#include "tests/support/ErrorOf.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -54,16 +55,6 @@ inline int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_
     for (size_t i = 0; i < a.size(); ++i)
         most = std::max(most, std::abs(int(a[i]) - int(b[i])));
     return most;
-}
-
-template <typename Action>
-std::string ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const ClassLib::Exception& e) {
-        return e.Message;
-    }
-    return "no error";
 }
 
 template <typename T>
