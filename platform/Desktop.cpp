@@ -92,15 +92,10 @@ SIZE TDesktop::TState::ClientSize(const TWindow& window) const {
 }
 
 int TDesktop::TState::PumpSdl() {
-    if (Pumping || SDL_WasInit(SDL_INIT_EVENTS) == 0)
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0)
         return 0;
-    // A window procedure that reads the queue while handling a sent message
-    // must not take SDL's next events out of order.
-    Pumping = true;
-    struct TPumpGuard {
-        bool& Flag;
-        ~TPumpGuard() { Flag = false; }
-    } guard{Pumping};
+    // Events are taken one at a time, so a window procedure that runs a loop
+    // of its own while handling a sent message goes on with the next events.
     SDL_PumpEvents();
     int handled = 0;
     SDL_Event event;

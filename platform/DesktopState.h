@@ -59,7 +59,6 @@ struct TDesktop::TState {
     HWND Active = nullptr;
     int CursorCounter = 0;
     HCURSOR Cursor;
-    bool Pumping = false;
 
     // A copy of the window's record; nullopt for an invalid handle.
     std::optional<TWindow> Find(HWND window) const;

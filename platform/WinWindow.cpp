@@ -24,6 +24,11 @@ Handle HandleFromNumber(uintptr_t number) {
     return reinterpret_cast<Handle>(number);
 }
 
+BOOL WindowFlag(HWND window, bool TWindow::*flag) {
+    const auto record = State().Find(window);
+    return record && (*record).*flag ? TRUE : FALSE;
+}
+
 constexpr DWORD kStateStyles = WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE;
 
 } // namespace
@@ -229,18 +234,15 @@ BOOL UpdateWindow(HWND window) {
 }
 
 BOOL IsWindowVisible(HWND window) {
-    const auto record = State().Find(window);
-    return record && record->Visible ? TRUE : FALSE;
+    return WindowFlag(window, &TWindow::Visible);
 }
 
 BOOL IsIconic(HWND window) {
-    const auto record = State().Find(window);
-    return record && record->Minimized ? TRUE : FALSE;
+    return WindowFlag(window, &TWindow::Minimized);
 }
 
 BOOL IsZoomed(HWND window) {
-    const auto record = State().Find(window);
-    return record && record->Maximized ? TRUE : FALSE;
+    return WindowFlag(window, &TWindow::Maximized);
 }
 
 HWND SetFocus(HWND window) {
@@ -335,10 +337,9 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
         if (size)
             SDL_SetWindowSize(record->Sdl, width, height);
     } else {
-        const auto updated = state.Find(window);
-        if (updated && (old.left != updated->Placement.left || old.top != updated->Placement.top))
+        if (move && (old.left != x || old.top != y))
             SendMessage(window, WM_MOVE, 0, PointToLParam(x, y));
-        if (updated && (old.right - old.left != width || old.bottom - old.top != height) && size)
+        if (size && (old.right - old.left != width || old.bottom - old.top != height))
             state.SendSize(window);
     }
     if ((flags & SWP_SHOWWINDOW) != 0)

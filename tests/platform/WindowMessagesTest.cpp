@@ -293,3 +293,20 @@ TEST_F(DesktopTest, WindowsAreMadeFromRegisteredClasses) {
     EXPECT_EQ(GetSystemMetrics(SM_CXFIXEDFRAME), 0);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
 }
+
+TEST_F(DesktopTest, ALoopRunInsideASentMessageStillGetsTheInputAfterIt) {
+    CreateTestWindow();
+    std::vector<UINT> readInside;
+    Handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_ACTIVATEAPP) { // say, a dialog shown on activation
+            MSG msg;
+            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                readInside.push_back(msg.message);
+        }
+        return std::nullopt;
+    };
+    Push(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    Push(KeyDown(SDL_SCANCODE_ESCAPE));
+    DispatchAll();
+    EXPECT_EQ(readInside, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
+}
