@@ -12,7 +12,7 @@ constexpr BYTE kRightShiftScanCode = 0x36;
 // The left or right key behind a generic Shift, Ctrl or Alt message.
 UINT SidedKey(UINT virtualKey, LPARAM lParam) {
     const auto bits = static_cast<uint32_t>(lParam);
-    const bool extended = (bits & KF_EXTENDED) != 0;
+    const bool extended = (bits & KeyFlagBits(KF_EXTENDED)) != 0;
     switch (virtualKey) {
     case VK_SHIFT:
         return ((bits >> 16) & 0xFF) == kRightShiftScanCode ? VK_RSHIFT : VK_LSHIFT;

@@ -110,18 +110,18 @@ void TSdlInput::TranslateKey(const SDL_KeyboardEvent& key, const TInputWindow& w
 
     uint32_t bits = 1 | (static_cast<uint32_t>(windowsKey.ScanCode) << 16);
     if (windowsKey.Extended)
-        bits |= KF_EXTENDED;
+        bits |= KeyFlagBits(KF_EXTENDED);
     if (!down)
-        bits |= KF_REPEAT | KF_UP;
+        bits |= KeyFlagBits(KF_REPEAT | KF_UP);
     else if (key.repeat != 0)
-        bits |= KF_REPEAT;
+        bits |= KeyFlagBits(KF_REPEAT);
     FKeys.Apply(down ? WM_KEYDOWN : WM_KEYUP, vk, LParamFromBits(bits));
     const bool alt = FKeys.IsDown(VK_MENU);
     const bool ctrl = FKeys.IsDown(VK_CONTROL);
     // The context bit tells whether Alt is down once the key has moved, so
     // releasing Alt itself clears it.
     if (alt)
-        bits |= KF_ALTDOWN;
+        bits |= KeyFlagBits(KF_ALTDOWN);
 
     const bool system = vk == VK_F10 || (down ? alt && !ctrl : altBefore && !ctrlBefore);
     const UINT message =

@@ -74,12 +74,14 @@ constexpr WPARAM MK_MBUTTON = 0x0010;
 
 constexpr int WHEEL_DELTA = 120;
 
-// Bits of a key message's lParam.
-constexpr uint32_t KF_REPEAT_COUNT_MASK = 0x0000FFFF;
-constexpr uint32_t KF_EXTENDED = 0x01000000;
-constexpr uint32_t KF_ALTDOWN = 0x20000000;
-constexpr uint32_t KF_REPEAT = 0x40000000;
-constexpr uint32_t KF_UP = 0x80000000;
+// Flags of a key message, in the high word of its lParam (bits 24 to 31).
+constexpr WORD KF_EXTENDED = 0x0100;
+constexpr WORD KF_ALTDOWN = 0x2000; // bit 29, the context code
+constexpr WORD KF_REPEAT = 0x4000;  // bit 30, the key was down before
+constexpr WORD KF_UP = 0x8000;      // bit 31, the key is being released
+constexpr uint32_t KeyFlagBits(WORD flags) {
+    return static_cast<uint32_t>(flags) << 16;
+}
 
 // WM_SIZE
 constexpr WPARAM SIZE_RESTORED = 0;

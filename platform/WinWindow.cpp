@@ -155,8 +155,7 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F4 && (static_cast<uint32_t>(lParam) & KF_ALTDOWN) != 0 &&
-            (static_cast<uint32_t>(lParam) & KF_REPEAT) == 0)
+        if (wParam == VK_F4 && (HIWORD(static_cast<uintptr_t>(lParam)) & KF_ALTDOWN) != 0)
             SendMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_SETCURSOR:
