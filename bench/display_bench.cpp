@@ -5,7 +5,8 @@
 // after the table.
 #include "platform/Direct3D.h"
 #include "platform/DirectDraw.h"
-#include "platform/SdlWindow.h"
+#include "platform/SdlDisplayWindow.h"
+#include "platform/WinWindow.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -15,10 +16,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-using namespace DirectX;
+using namespace Win32;
 
 namespace {
 
@@ -211,22 +213,45 @@ void BM_TexturedBlendedQuad_Bilinear(benchmark::State& state) {
 }
 BENCHMARK(BM_TexturedBlendedQuad_Bilinear);
 
+// An 800 x 600 window with its display window.
+struct TBenchWindow {
+    Win32::HWND Window = nullptr;
+    std::unique_ptr<Win32::SdlDisplayWindow> Display;
+
+    TBenchWindow() {
+        Win32::WNDCLASS windowClass;
+        windowClass.lpfnWndProc = [](Win32::HWND w, Win32::UINT m, Win32::WPARAM wp,
+                                     Win32::LPARAM lp) {
+            return Win32::DefWindowProc(w, m, wp, lp);
+        };
+        windowClass.lpszClassName = "DisplayBench";
+        Win32::RegisterClass(windowClass);
+        Window = Win32::CreateWindowEx(0, "DisplayBench", "bench", Win32::WS_POPUP, 0, 0, 800, 600,
+                                       nullptr, nullptr);
+        Display = std::make_unique<Win32::SdlDisplayWindow>(Window, "bench");
+    }
+    ~TBenchWindow() {
+        Display.reset();
+        Win32::DestroyWindow(Window);
+    }
+};
+
 // Conversion of the RGB565 back buffer and upload into the window's streaming texture.
 void BM_PresentFrame800x600_ConvertAndUpload(benchmark::State& state) {
-    Win32::SdlWindow window("bench", 800, 600);
+    TBenchWindow window;
     const TPixelView pixels = Device().Picture->Pixels();
     for (auto _ : state)
-        window.Upload({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
+        window.Display->Upload({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
     state.SetItemsProcessed(state.iterations() * 800 * 600);
 }
 BENCHMARK(BM_PresentFrame800x600_ConvertAndUpload)->Unit(benchmark::kMillisecond);
 
 // The whole presentation including SDL's drawing of the texture into the window.
 void BM_PresentFrame800x600_Whole(benchmark::State& state) {
-    Win32::SdlWindow window("bench", 800, 600);
+    TBenchWindow window;
     const TPixelView pixels = Device().Picture->Pixels();
     for (auto _ : state)
-        window.Present({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
+        window.Display->Present({pixels.Bits, pixels.Pitch, 800, 600, TPixelLayout::RGB565});
     state.SetItemsProcessed(state.iterations() * 800 * 600);
 }
 BENCHMARK(BM_PresentFrame800x600_Whole)->Unit(benchmark::kMillisecond);

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-namespace DirectX {
+namespace Win32 {
 
 namespace {
 
@@ -427,4 +427,4 @@ uint64_t DrawTriangleFan(const TRasterTarget& target, const TRasterTexture* text
     return fan.Pixels;
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-namespace DirectX {
+namespace Win32 {
 
 enum class TBlendFactor : uint8_t { Zero, One, SrcAlpha, InvSrcAlpha };
 
@@ -43,4 +43,4 @@ bool CanRenderTo(TPixelLayout layout);
 uint64_t DrawTriangleFan(const TRasterTarget& target, const TRasterTexture* texture,
                          const TRasterStates& states, const D3DTLVERTEX* vertices, uint32_t count);
 
-} // namespace DirectX
+} // namespace Win32

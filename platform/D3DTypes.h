@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace DirectX {
+namespace Win32 {
 
 // Device capabilities (D3DDEVICEDESC7::dwDevCaps).
 constexpr uint32_t D3DDEVCAPS_HWTRANSFORMANDLIGHT = 0x10000;
@@ -114,4 +114,4 @@ constexpr GUID IID_IDirect3DMMXDevice = {
 constexpr GUID IID_IDirect3DRefDevice = {
     0x50936643, 0x13E9, 0x11D1, {0x89, 0xAA, 0x00, 0xA0, 0xC9, 0x05, 0x41, 0x29}};
 
-} // namespace DirectX
+} // namespace Win32

@@ -2,14 +2,13 @@
 // structures are our own and hold only the fields the engine reads or sets.
 #pragma once
 
-#include "platform/Win32Types.h"
+#include "platform/DeviceContext.h"
+#include "platform/Guid.h"
+#include "platform/WinTypes.h"
 
 #include <cstdint>
 
-namespace DirectX {
-
-using Win32::GUID;
-using Win32::RECT;
+namespace Win32 {
 
 // Surface description fields (DDSURFACEDESC2::dwFlags).
 constexpr uint32_t DDSD_CAPS = 0x1;
@@ -158,4 +157,4 @@ struct DDDEVICEIDENTIFIER2 {
     GUID guidDeviceIdentifier;
 };
 
-} // namespace DirectX
+} // namespace Win32

@@ -2,7 +2,7 @@
 
 #include "platform/D3DRasterizer.h"
 
-namespace DirectX {
+namespace Win32 {
 
 using namespace Win32;
 
@@ -255,4 +255,4 @@ HRESULT IDirect3DDevice7::DrawPrimitive(uint32_t primitiveType, uint32_t vertexF
     return D3D_OK;
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -9,11 +9,11 @@
 #include <functional>
 #include <memory>
 
-namespace DirectX {
+namespace Win32 {
 
 class IDirect3DDevice7;
 
-class IDirect3D7 : public TRefCounted {
+class IDirect3D7 : public IUnknown {
 public:
     explicit IDirect3D7(std::shared_ptr<TDisplayState> display);
 
@@ -38,7 +38,7 @@ struct TDeviceStatistics {
     uint64_t PixelsDrawn = 0;
 };
 
-class IDirect3DDevice7 : public TRefCounted {
+class IDirect3DDevice7 : public IUnknown {
 public:
     IDirect3DDevice7(const TD3DDeviceHardware& hardware, IDirectDrawSurface7* renderTarget);
 
@@ -74,4 +74,4 @@ private:
     TDeviceStatistics FStatistics;
 };
 
-} // namespace DirectX
+} // namespace Win32

@@ -1,12 +1,12 @@
 #include "platform/DirectDraw.h"
 
-#include "platform/SdlWindow.h"
+#include "platform/SdlDisplayWindow.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-namespace DirectX {
+namespace Win32 {
 
 using namespace Win32;
 
@@ -137,8 +137,8 @@ HRESULT IDirectDraw7::SetDisplayMode(uint32_t width, uint32_t height, uint32_t b
     // A mode change takes the contents of every surface, as on the real display.
     for (IDirectDrawSurface7* surface : FDisplay->Surfaces)
         surface->MarkLost();
-    if (FDisplay->Window)
-        FDisplay->Window->SetFullScreen(true);
+    if (SdlDisplayWindow* display = SdlDisplayWindow::Of(FDisplay->Window))
+        display->SetFullScreen(true);
     return DD_OK;
 }
 
@@ -152,8 +152,8 @@ HRESULT IDirectDraw7::GetDisplayMode(DDSURFACEDESC2* desc) const {
 HRESULT IDirectDraw7::RestoreDisplayMode() {
     FDisplay->Mode = FDisplay->Adapter.Desktop;
     FDisplay->ModeSet = false;
-    if (FDisplay->Window)
-        FDisplay->Window->SetFullScreen(false);
+    if (SdlDisplayWindow* display = SdlDisplayWindow::Of(FDisplay->Window))
+        display->SetFullScreen(false);
     return DD_OK;
 }
 
@@ -261,4 +261,4 @@ HRESULT DirectDrawCreateEx(const GUID* guid, TRefPtr<IDirectDraw7>& directDraw) 
     return DDERR_INVALIDDIRECTDRAWGUID;
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -1,7 +1,9 @@
 // DirectDraw 7 over the installed display hardware (DisplayHardware.h): driver
 // enumeration, the DirectDraw object with its display modes and surfaces, clippers.
-// Display modes never change the real screen: a full-screen mode shows the window
-// full screen on the desktop with the mode's size scaled to fit.
+// What reaches the primary surface is shown by the display window attached to the
+// window given to SetCooperativeLevel (SdlDisplayWindow.h); without one nothing is
+// shown. Display modes never change the real screen: a full-screen mode shows the
+// window full screen on the desktop with the mode's picture scaled to fit.
 #pragma once
 
 #include "platform/DirectDrawSurface.h"
@@ -11,9 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace DirectX {
-
-using Win32::HWND;
+namespace Win32 {
 
 class IDirect3D7;
 
@@ -32,7 +32,7 @@ struct TDisplayState {
     DDPIXELFORMAT DisplayFormat() const;
 };
 
-class IDirectDrawClipper : public TRefCounted {
+class IDirectDrawClipper : public IUnknown {
 public:
     HRESULT SetHWnd(uint32_t flags, HWND window);
     HWND Window() const { return FWindow; }
@@ -41,7 +41,7 @@ private:
     HWND FWindow = nullptr;
 };
 
-class IDirectDraw7 : public TRefCounted {
+class IDirectDraw7 : public IUnknown {
 public:
     explicit IDirectDraw7(const TDisplayAdapterHardware& adapter);
 
@@ -83,4 +83,4 @@ HRESULT DirectDrawEnumerateExA(const TDDEnumCallback& callback, uint32_t flags);
 // guid null: the primary driver.
 HRESULT DirectDrawCreateEx(const GUID* guid, TRefPtr<IDirectDraw7>& directDraw);
 
-} // namespace DirectX
+} // namespace Win32

@@ -1,11 +1,11 @@
 #include "platform/DirectDrawSurface.h"
 
 #include "platform/DirectDraw.h"
-#include "platform/SdlWindow.h"
+#include "platform/SdlDisplayWindow.h"
 
 #include <algorithm>
 
-namespace DirectX {
+namespace Win32 {
 
 using namespace Win32;
 
@@ -90,11 +90,12 @@ HRESULT IDirectDrawSurface7::Unlock(const RECT* /*rect*/) {
 }
 
 HRESULT IDirectDrawSurface7::Present(IDirectDrawSurface7& source, const RECT& sourceRect) {
-    if (FDisplay->Window && source.HasPixels()) {
+    SdlDisplayWindow* display = SdlDisplayWindow::Of(FDisplay->Window);
+    if (display && source.HasPixels()) {
         const TPixelView pixels = source.Pixels();
-        FDisplay->Window->Present({pixels.At(sourceRect.left, sourceRect.top), pixels.Pitch,
-                                   sourceRect.right - sourceRect.left,
-                                   sourceRect.bottom - sourceRect.top, source.FLayout});
+        display->Present({pixels.At(sourceRect.left, sourceRect.top), pixels.Pitch,
+                          sourceRect.right - sourceRect.left, sourceRect.bottom - sourceRect.top,
+                          source.FLayout});
     }
     return DD_OK;
 }
@@ -272,4 +273,4 @@ HRESULT IDirectDrawSurface7::Restore() {
     return DD_OK;
 }
 
-} // namespace DirectX
+} // namespace Win32

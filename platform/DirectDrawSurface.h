@@ -12,15 +12,12 @@
 #include <memory>
 #include <vector>
 
-namespace DirectX {
-
-using Win32::HDC;
-using Win32::HRESULT;
+namespace Win32 {
 
 struct TDisplayState;
 class IDirectDrawClipper;
 
-class IDirectDrawSurface7 : public TRefCounted {
+class IDirectDrawSurface7 : public IUnknown {
 public:
     // Made by IDirectDraw7::CreateSurface with a checked description.
     IDirectDrawSurface7(std::shared_ptr<TDisplayState> display, const DDSURFACEDESC2& desc,
@@ -73,4 +70,4 @@ private:
     TRefPtr<IDirectDrawClipper> FClipper;
 };
 
-} // namespace DirectX
+} // namespace Win32

@@ -2,7 +2,7 @@
 
 #include "platform/PixelLayout.h"
 
-namespace DirectX {
+namespace Win32 {
 
 namespace {
 TDisplayHardware& Installed() {
@@ -91,4 +91,4 @@ const TDisplayHardware& InstalledDisplayHardware() {
     return Installed();
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -11,10 +11,9 @@
 #include <functional>
 #include <vector>
 
-namespace DirectX {
+namespace Win32 {
 
 using ClassLib::AnsiString;
-using Win32::HRESULT;
 
 struct TDisplayModeHardware {
     uint32_t Width = 0;
@@ -65,4 +64,4 @@ TDisplayHardware DefaultDisplayHardware();
 void InstallDisplayHardware(TDisplayHardware hardware);
 const TDisplayHardware& InstalledDisplayHardware();
 
-} // namespace DirectX
+} // namespace Win32

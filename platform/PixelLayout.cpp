@@ -1,6 +1,6 @@
 #include "platform/PixelLayout.h"
 
-namespace DirectX {
+namespace Win32 {
 
 namespace {
 struct TLayoutFormat {
@@ -128,4 +128,4 @@ void ConvertRowToXrgb8888(TPixelLayout layout, const uint8_t* source, uint32_t* 
     }
 }
 
-} // namespace DirectX
+} // namespace Win32

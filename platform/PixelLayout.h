@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace DirectX {
+namespace Win32 {
 
 enum class TPixelLayout : uint8_t {
     Unsupported,
@@ -90,4 +90,4 @@ uint32_t ArgbToPixel(TPixelLayout layout, uint32_t argb);
 // A row of count pixels of the layout as 0xFFRRGGBB; what the presenter uploads.
 void ConvertRowToXrgb8888(TPixelLayout layout, const uint8_t* source, uint32_t* target, int count);
 
-} // namespace DirectX
+} // namespace Win32

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace DirectX {
+namespace Win32 {
 
 namespace {
 typedef uint16_t TVector16 __attribute__((vector_size(16)));
@@ -47,4 +47,4 @@ void CopyRowKeyed24(const uint8_t* source, uint8_t* target, int count, uint32_t 
         }
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace DirectX {
+namespace Win32 {
 
 // Stores each source pixel that differs from key; pixels equal to key leave the target as it was.
 void CopyRowKeyed16(const uint16_t* source, uint16_t* target, int count, uint16_t key);
@@ -12,4 +12,4 @@ void CopyRowKeyed16(const uint16_t* source, uint16_t* target, int count, uint16_
 void CopyRowKeyed24(const uint8_t* source, uint8_t* target, int count, uint32_t key);
 void CopyRowKeyed32(const uint32_t* source, uint32_t* target, int count, uint32_t key);
 
-} // namespace DirectX
+} // namespace Win32

@@ -1,34 +1,42 @@
-// Reference counting for the DirectX stand-ins: an object lives while someone
-// holds a reference; the last Release destroys it. TRefPtr holds one reference.
+// Reference counting for the objects our DirectX stand-ins hand out: the object
+// starts with one reference held by its creator and deletes itself on the last Release.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
-namespace DirectX {
+namespace Win32 {
 
-class TRefCounted {
+template <class Interface>
+class TRefCounted : public Interface {
 public:
-    TRefCounted(const TRefCounted&) = delete;
-    TRefCounted& operator=(const TRefCounted&) = delete;
-
-    uint32_t AddRef() { return ++FRefCount; }
-    uint32_t Release() {
-        const uint32_t count = --FRefCount;
-        if (count == 0)
-            delete this; // the last reference owned the object
-        return count;
+    using Interface::Interface;
+    uint32_t AddRef() override { return ++FReferences; }
+    uint32_t Release() override {
+        const uint32_t left = --FReferences;
+        if (left == 0)
+            delete this;
+        return left;
     }
-    uint32_t RefCount() const { return FRefCount; }
-
-protected:
-    TRefCounted() = default;
-    virtual ~TRefCounted() = default;
 
 private:
-    uint32_t FRefCount = 1;
+    std::atomic<uint32_t> FReferences{1};
 };
 
+// The reference counting of objects whose class is not an abstract interface: the
+// object is made as a TRefCounted<the class> (MakeRef) and released through this.
+class IUnknown {
+public:
+    virtual uint32_t AddRef() = 0;
+    virtual uint32_t Release() = 0;
+
+protected:
+    virtual ~IUnknown() = default;
+};
+
+// Holds one reference to a reference-counted object.
 template <class T>
 class TRefPtr {
 public:
@@ -41,8 +49,6 @@ public:
     }
     TRefPtr(const TRefPtr& other) : TRefPtr(other.FObject) {}
     TRefPtr(TRefPtr&& other) noexcept : FObject(std::exchange(other.FObject, nullptr)) {}
-    template <class U>
-    TRefPtr(TRefPtr<U> other) : FObject(other.Detach()) {}
     ~TRefPtr() { Reset(); }
 
     TRefPtr& operator=(TRefPtr other) noexcept {
@@ -56,7 +62,6 @@ public:
         result.FObject = object;
         return result;
     }
-    T* Detach() { return std::exchange(FObject, nullptr); }
 
     void Reset() {
         if (T* object = std::exchange(FObject, nullptr))
@@ -75,7 +80,7 @@ private:
 
 template <class T, class... Args>
 TRefPtr<T> MakeRef(Args&&... args) {
-    return TRefPtr<T>::Adopt(new T(std::forward<Args>(args)...));
+    return TRefPtr<T>::Adopt(new TRefCounted<T>(std::forward<Args>(args)...));
 }
 
-} // namespace DirectX
+} // namespace Win32

@@ -9,7 +9,7 @@
 #include <numbers>
 #include <vector>
 
-namespace DirectX {
+namespace Win32 {
 
 namespace {
 
@@ -240,4 +240,4 @@ void RotatePixels(const TPixelView& target, const RECT& targetRect, const RECT& 
     }
 }
 
-} // namespace DirectX
+} // namespace Win32

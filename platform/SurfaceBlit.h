@@ -3,14 +3,12 @@
 // are right/bottom exclusive and already checked against both surfaces.
 #pragma once
 
-#include "platform/Win32Types.h"
+#include "platform/WinTypes.h"
 
 #include <cstdint>
 #include <optional>
 
-namespace DirectX {
-
-using Win32::RECT;
+namespace Win32 {
 
 struct TPixelView {
     uint8_t* Bits = nullptr;
@@ -45,4 +43,4 @@ void RotatePixels(const TPixelView& target, const RECT& targetRect, const RECT& 
                   const TPixelView& source, const RECT& sourceRect, int32_t angle,
                   const TSourceKey& key);
 
-} // namespace DirectX
+} // namespace Win32

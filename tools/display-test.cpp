@@ -6,7 +6,9 @@
 //
 // Without --seconds it runs until the window is closed.
 #include "engine/app/D3DFramework.h"
-#include "platform/SdlWindow.h"
+#include "platform/SdlDisplayWindow.h"
+#include "platform/WinQueue.h"
+#include "platform/WinWindow.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +20,7 @@
 #include <thread>
 
 using namespace D3DFrame;
-using namespace DirectX;
+using namespace Win32;
 
 namespace {
 
@@ -170,24 +172,44 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        Win32::SdlWindow window("Varnholt display test", 800, 600);
-        TD3DFramework framework(&window, "Varnholt display test", UseDirect3D | DefaultModeRequired,
-                                800, 600, 16, AcceptDisplayMode);
+        using namespace Win32;
+        WNDCLASS windowClass;
+        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_DESTROY)
+                PostQuitMessage(0);
+            return DefWindowProc(window, message, wParam, lParam);
+        };
+        windowClass.lpszClassName = "VRNDisplayTest";
+        RegisterClass(windowClass);
+        const char* const title = "Varnholt display test";
+        const HWND window =
+            CreateWindowEx(0, windowClass.lpszClassName, title, WS_POPUP | WS_SYSMENU, 100, 100,
+                           800, 600, nullptr, nullptr);
+        SdlDisplayWindow display(window, title);
+        ShowWindow(window, SW_SHOW);
+        TD3DFramework framework(window, title, UseDirect3D | DefaultModeRequired, 800, 600, 16,
+                                AcceptDisplayMode);
         if (fullScreen)
             framework.SetFullScreen(-1, -1, -1);
         else
-            framework.SetWindowed(-1, -1, {0, 0, 800, 600});
+            framework.SetWindowed(-1, -1, {100, 100, 900, 700});
         TTestPattern pattern(framework);
         const auto start = std::chrono::steady_clock::now();
-        while (window.PumpEvents()) {
+        for (;;) {
+            MSG msg;
+            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT)
+                    return 0;
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            }
             pattern.Draw();
             framework.ShowFrame();
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
             if (seconds >= 0 && elapsed.count() >= seconds)
-                break;
+                return 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(33));
         }
-        return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "display-test: %s\n", e.what());
         return 1;

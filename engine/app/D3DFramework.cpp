@@ -8,7 +8,6 @@
 
 namespace D3DFrame {
 
-using namespace DirectX;
 using namespace Win32;
 using Base::EDirect3DError;
 using Base::EDirectDrawError;

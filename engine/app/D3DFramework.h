@@ -16,19 +16,19 @@
 namespace D3DFrame {
 
 using ClassLib::AnsiString;
-using DirectX::D3DDEVICEDESC7;
-using DirectX::DDCAPS;
-using DirectX::DDPIXELFORMAT;
-using DirectX::DDSURFACEDESC2;
-using DirectX::IDirect3D7;
-using DirectX::IDirect3DDevice7;
-using DirectX::IDirectDraw7;
-using DirectX::IDirectDrawSurface7;
-using DirectX::TRefPtr;
+using Win32::D3DDEVICEDESC7;
+using Win32::DDCAPS;
+using Win32::DDPIXELFORMAT;
+using Win32::DDSURFACEDESC2;
 using Win32::GUID;
 using Win32::HDC;
 using Win32::HWND;
+using Win32::IDirect3D7;
+using Win32::IDirect3DDevice7;
+using Win32::IDirectDraw7;
+using Win32::IDirectDrawSurface7;
 using Win32::RECT;
+using Win32::TRefPtr;
 
 // Option bits given to the constructor.
 constexpr uint32_t UseDirect3D = 0x01;
@@ -178,7 +178,7 @@ private:
     DDSURFACEDESC2 FBackBufferDesc;
     bool FBackBufferDCHeld = false;
     HDC FBackBufferDC = nullptr;
-    std::array<IDirectDrawSurface7*, DirectX::D3DMAXTEXTURESTAGES> FTextureCache{};
+    std::array<IDirectDrawSurface7*, Win32::D3DMAXTEXTURESTAGES> FTextureCache{};
 };
 
 // Helpers for the drawing code.

@@ -6,7 +6,6 @@
 
 namespace D3DFrame {
 
-using namespace DirectX;
 using namespace Win32;
 using Base::ECreate3DDeviceError;
 using Base::EDirect3DError;
@@ -112,7 +111,7 @@ void TD3DFramework::ChooseDeviceAndMode(bool windowed, int32_t device, int32_t m
         if ((FFlags & SoftwareFallback) && adapter.SoftwareDevice >= 0) {
             const AnsiString text =
                 error.Message + CouldNotCreateDevice + " Switching to software rasterizer.";
-            MessageBoxA(FWindow, text.c_str(), FTitle.c_str(), MB_ICONERROR);
+            MessageBox(FWindow, text.c_str(), FTitle.c_str(), MB_ICONERROR);
             return ChooseDeviceAndMode(windowed, adapter.SoftwareDevice, mode, windowRect);
         }
         error.Message += AnsiString(CouldNotCreateDevice) +
@@ -137,7 +136,7 @@ void TD3DFramework::ChooseDeviceAndMode(bool windowed, int32_t device, int32_t m
             const AnsiString text = error.Message +
                                     "\n\nNot enough video memory for hardware device. Switching "
                                     "to software rasterizer.";
-            MessageBoxA(FWindow, text.c_str(), FTitle.c_str(), MB_ICONERROR);
+            MessageBox(FWindow, text.c_str(), FTitle.c_str(), MB_ICONERROR);
             return ChooseDeviceAndMode(windowed, adapter.SoftwareDevice, softwareMode, windowRect);
         }
         error.Message += "\n\nNot enough video memory for hardware device.";

@@ -5,7 +5,7 @@
 
 namespace Gfx {
 
-using namespace DirectX;
+using namespace Win32;
 
 namespace {
 const uint8_t* Bytes(const void* p) {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace DirectX;
 using namespace Win32;
 using namespace TestSupport;
 
@@ -243,6 +242,7 @@ TEST(Direct3DDevice, DeviceCreationAndStates) {
     IDirectDrawSurface7* raw = texture.Get();
     scene.Device->SetTexture(0, raw);
     texture.Reset();
-    EXPECT_EQ(raw->RefCount(), 1u);
+    raw->AddRef();
+    EXPECT_EQ(raw->Release(), 1u);
     scene.Device->SetTexture(0, nullptr);
 }

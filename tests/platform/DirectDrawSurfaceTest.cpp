@@ -5,7 +5,6 @@
 
 #include <numeric>
 
-using namespace DirectX;
 using namespace Win32;
 using namespace TestSupport;
 

@@ -1,10 +1,8 @@
 #include "platform/DirectDraw.h"
-#include "platform/SdlWindow.h"
 #include "tests/support/DisplayFixtures.h"
 
 #include <gtest/gtest.h>
 
-using namespace DirectX;
 using namespace Win32;
 using namespace TestSupport;
 
@@ -74,7 +72,8 @@ TEST(DirectDraw, DisplayModesNeedExclusiveAccess) {
 }
 
 TEST(DirectDraw, FlipShowsTheBackBufferInTheWindow) {
-    SdlWindow window("flip", 4, 2);
+    TestWindow test(4, 2);
+    const HWND window = test.Window;
     auto dd = PrimaryDirectDraw();
     DDSURFACEDESC2 desc;
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
@@ -82,9 +81,9 @@ TEST(DirectDraw, FlipShowsTheBackBufferInTheWindow) {
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     TRefPtr<IDirectDrawSurface7> primary;
     EXPECT_EQ(dd->CreateSurface(desc, primary), DDERR_NOCOOPERATIVELEVELSET);
-    ASSERT_EQ(dd->SetCooperativeLevel(&window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     EXPECT_EQ(dd->CreateSurface(desc, primary), DDERR_NOEXCLUSIVEMODE);
-    ASSERT_EQ(dd->SetCooperativeLevel(&window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
     ASSERT_EQ(dd->CreateSurface(desc, primary), DD_OK);
     TRefPtr<IDirectDrawSurface7> second;
@@ -98,15 +97,16 @@ TEST(DirectDraw, FlipShowsTheBackBufferInTheWindow) {
     FillSurface(*back, 0xF800);
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     EXPECT_EQ(ReadPixels(*primary)[0], 0xF800u);
-    const TCapturedImage shown = window.CaptureFrame();
+    const TCapturedImage& shown = test.Display->Frame();
     ASSERT_EQ(shown.Width, 640);
     EXPECT_EQ(shown.Pixels[0], 0xFFFF0000u);
 }
 
 TEST(DirectDraw, BlittingOntoAWindowsPrimaryShowsTheSource) {
-    SdlWindow window("blit", 4, 2);
+    TestWindow test(4, 2);
+    const HWND window = test.Window;
     auto dd = PrimaryDirectDraw();
-    ASSERT_EQ(dd->SetCooperativeLevel(&window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     DDSURFACEDESC2 desc;
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
@@ -118,7 +118,7 @@ TEST(DirectDraw, BlittingOntoAWindowsPrimaryShowsTheSource) {
     WritePixels(*back, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410, 0x0841, 0xFFFF});
     const RECT client{100, 100, 104, 102};
     ASSERT_EQ(primary->Blt(&client, back.Get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    const TCapturedImage shown = window.CaptureWindow();
+    const TCapturedImage shown = test.Display->CaptureWindow();
     ASSERT_EQ(shown.Width, 4);
     ASSERT_EQ(shown.Height, 2);
     // 5 and 6 bit channels widen by repeating their top bits.

@@ -2,18 +2,21 @@
 // the installed display hardware put back after each test, message boxes captured.
 #pragma once
 
+#include "platform/Desktop.h"
 #include "platform/DirectDraw.h"
-#include "platform/MessageBox.h"
+#include "platform/SdlDisplayWindow.h"
+#include "platform/WinWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace TestSupport {
 
-using namespace DirectX;
+using namespace Win32;
 
 // Installs a machine for the lifetime of the object, then the default one again.
 class InstalledHardware {
@@ -24,28 +27,31 @@ public:
     ~InstalledHardware() { InstallDisplayHardware(DefaultDisplayHardware()); }
 };
 
-struct TShownBox {
-    std::string Text;
-    std::string Caption;
-    uint32_t Type;
-};
-
-// Records every message box shown while it lives.
-class CapturedMessageBoxes {
+// A desktop of its own with one window of the given client size and its display
+// window, on SDL's dummy video driver.
+class TestWindow {
 public:
-    CapturedMessageBoxes() {
-        FPrevious = Win32::SetMessageBoxHandler([this](Win32::HWND, const std::string& text,
-                                                       const std::string& caption, uint32_t type) {
-            Boxes.push_back({text, caption, type});
-            return Win32::IDOK;
-        });
+    TestWindow(int width, int height) {
+        Win32::WNDCLASS windowClass;
+        windowClass.lpfnWndProc = [](Win32::HWND w, Win32::UINT m, Win32::WPARAM wp,
+                                     Win32::LPARAM lp) {
+            return Win32::DefWindowProc(w, m, wp, lp);
+        };
+        windowClass.lpszClassName = "DisplayTest";
+        Win32::RegisterClass(windowClass);
+        Window = Win32::CreateWindowEx(0, "DisplayTest", "Display test", Win32::WS_POPUP, 0, 0,
+                                       width, height, nullptr, nullptr);
+        Display = std::make_unique<Win32::SdlDisplayWindow>(Window, "Display test");
     }
-    ~CapturedMessageBoxes() { Win32::SetMessageBoxHandler(std::move(FPrevious)); }
+    ~TestWindow() {
+        Display.reset();
+        Win32::DestroyWindow(Window);
+    }
 
-    std::vector<TShownBox> Boxes;
-
-private:
-    Win32::TMessageBoxHandler FPrevious;
+    Win32::TDesktop Desktop;
+    Win32::TScopedDesktop ScopedDesktop{Desktop};
+    Win32::HWND Window = nullptr;
+    std::unique_ptr<Win32::SdlDisplayWindow> Display;
 };
 
 inline TRefPtr<IDirectDraw7> PrimaryDirectDraw() {

@@ -1,6 +1,6 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/core/DXErrors.h"
-#include "platform/SdlWindow.h"
+#include "platform/MessageBox.h"
 #include "tests/support/DisplayFixtures.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <memory>
 
 using namespace D3DFrame;
-using namespace DirectX;
 using namespace Win32;
 using namespace TestSupport;
 
@@ -177,8 +176,8 @@ TEST(D3DFramework, ChoosesTheHardwareAndSoftwareDevices) {
 }
 
 TEST(D3DFramework, FullScreenCreatesAFlipChainAndTheDevice) {
-    SdlWindow window("Varnholt", 64, 48);
-    auto framework = MakeFramework(0x03, 16, Accept16Bit, &window);
+    TestWindow window(64, 48);
+    auto framework = MakeFramework(0x03, 16, Accept16Bit, window.Window);
     framework->SetFullScreen(-1, -1, -1);
     EXPECT_FALSE(framework->Windowed());
     EXPECT_EQ(framework->AdapterInUse(), 0);
@@ -200,8 +199,8 @@ TEST(D3DFramework, FullScreenCreatesAFlipChainAndTheDevice) {
     fx.dwFillColor = 0x001F;
     framework->BackBuffer()->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
     framework->ShowFrame();
-    EXPECT_EQ(window.CaptureFrame().Width, 800);
-    EXPECT_EQ(window.CaptureFrame().Pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(window.Display->Frame().Width, 800);
+    EXPECT_EQ(window.Display->Frame().Pixels[0], 0xFF0000FFu);
 
     framework->SetFullScreenMode(0);
     EXPECT_EQ(ModeText(framework->CurrentMode()), "640x480x16");
@@ -213,8 +212,8 @@ TEST(D3DFramework, FullScreenCreatesAFlipChainAndTheDevice) {
 }
 
 TEST(D3DFramework, WindowedDrawsIntoABackBufferOfTheClientSize) {
-    SdlWindow window("Varnholt", 64, 48);
-    auto framework = MakeFramework(0x03, 16, Accept16Bit, &window);
+    TestWindow window(64, 48);
+    auto framework = MakeFramework(0x03, 16, Accept16Bit, window.Window);
     framework->SetWindowed(-1, -1, Client);
     EXPECT_TRUE(framework->Windowed());
     EXPECT_EQ(framework->CurrentMode().dwWidth, 800u);
@@ -225,7 +224,7 @@ TEST(D3DFramework, WindowedDrawsIntoABackBufferOfTheClientSize) {
     EXPECT_EQ(framework->WindowRect(), (RECT{10, 20, 810, 620}));
     framework->ClearBackBuffer();
     framework->ShowFrame();
-    EXPECT_EQ(window.CaptureFrame().Width, 800);
+    EXPECT_EQ(window.Display->Frame().Width, 800);
     // Back to full screen through a device change.
     framework->SetFullScreenDevice(-1, 0);
     EXPECT_FALSE(framework->Windowed());
@@ -318,7 +317,8 @@ TEST(D3DFramework, FallsBackToTheSoftwareDeviceWhereAllowed) {
     };
     for (const auto& c : cases) {
         InstalledHardware installed(c.machine);
-        CapturedMessageBoxes boxes;
+        TMessageBoxRecorder boxes;
+        TScopedMessageBoxHandler recording(boxes);
         // Every mode is offered, so a software device limited to 32 bits exists.
         auto framework = MakeFramework(c.flags, 16, AcceptAll);
         ASSERT_EQ(framework->Adapters()[0].Devices.size(), c.machine.Adapters[0].Devices.size());
@@ -329,13 +329,14 @@ TEST(D3DFramework, FallsBackToTheSoftwareDeviceWhereAllowed) {
                 framework->SetFullScreen(-1, -1, -1);
         });
         EXPECT_EQ(error, c.error.empty() ? "no error" : c.error) << c.why;
+        const auto shown = boxes.Calls();
         if (c.box.empty()) {
-            EXPECT_TRUE(boxes.Boxes.empty()) << c.why;
+            EXPECT_TRUE(shown.empty()) << c.why;
         } else {
-            ASSERT_EQ(boxes.Boxes.size(), 1u) << c.why;
-            EXPECT_EQ(boxes.Boxes[0].Text, c.box) << c.why;
-            EXPECT_EQ(boxes.Boxes[0].Caption, "Varnholt");
-            EXPECT_EQ(boxes.Boxes[0].Type, MB_ICONERROR);
+            ASSERT_EQ(shown.size(), 1u) << c.why;
+            EXPECT_EQ(shown[0].Text, c.box) << c.why;
+            EXPECT_EQ(shown[0].Caption, "Varnholt");
+            EXPECT_EQ(shown[0].Type, MB_ICONERROR);
         }
         if (c.error.empty()) {
             ASSERT_NE(framework->Device(), nullptr) << c.why;
