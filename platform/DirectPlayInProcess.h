@@ -1,0 +1,62 @@
+// An in-process network for tests: sessions hosted on it are found by searches
+// on it, and joiners connect through socket pairs, so everything above the
+// transport runs exactly as over TCP/IP without touching the machine's network.
+#pragma once
+
+#include "platform/DirectPlayTransport.h"
+#include "platform/DirectPlayWire.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace Win32 {
+
+// A connection of a test that speaks the wire protocol itself.
+class TRawConnection {
+public:
+    explicit TRawConnection(int socket) : FSocket(socket) {}
+    ~TRawConnection();
+    TRawConnection(const TRawConnection&) = delete;
+    TRawConnection& operator=(const TRawConnection&) = delete;
+
+    // Writes all bytes; false when the other side has closed.
+    bool Write(const std::vector<uint8_t>& bytes);
+    // Ends the stream in the middle of whatever was written.
+    void EndWriting();
+    // The next frame, or false after timeoutMs or when the stream ended.
+    bool ReadFrame(DPWire::TFrame& frame, uint32_t timeoutMs);
+    // Discards what arrives until the other side closes; false when it is still
+    // open after timeoutMs.
+    bool WaitUntilClosed(uint32_t timeoutMs);
+
+private:
+    int FSocket;
+    DPWire::TFrameReader FFrames;
+};
+
+class TInProcessNetwork {
+public:
+    TInProcessNetwork() = default;
+    TInProcessNetwork(const TInProcessNetwork&) = delete;
+    TInProcessNetwork& operator=(const TInProcessNetwork&) = delete;
+
+    // A connection to the host that opened its session last, as a joiner has
+    // before its Hello; null when nobody hosts.
+    std::unique_ptr<TRawConnection> ConnectRaw();
+
+private:
+    friend class TInProcessTransport;
+    uint16_t Register(TDPHostCallbacks& host);
+    void Unregister(uint16_t key);
+    HRESULT Connect(uint16_t key, int& socket);
+
+    std::mutex FLock;
+    std::map<uint16_t, TDPHostCallbacks*> FHosts;
+    uint16_t FNextKey = 1;
+    unsigned FConnections = 0;
+};
+
+std::shared_ptr<TDPTransport> CreateInProcessTransport(std::shared_ptr<TInProcessNetwork> network);
+
+} // namespace Win32
