@@ -13,6 +13,21 @@
 
 namespace ClassLib {
 
+namespace {
+// The position a seek moves to, for streams that keep their own position.
+int64_t SeekTarget(TStream& stream, int64_t position, int64_t offset, TSeekOrigin origin) {
+    switch (origin) {
+    case soFromBeginning:
+        return offset;
+    case soFromCurrent:
+        return position + offset;
+    case soFromEnd:
+        return stream.GetSize() + offset;
+    }
+    return position;
+}
+} // namespace
+
 void TStream::SetSize(int64_t) {
     throw EStreamError("Stream does not support changing its size");
 }
@@ -222,17 +237,7 @@ int32_t TFileStream::Write(const void* buffer, int32_t count) {
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-    switch (origin) {
-    case soFromBeginning:
-        FPosition = offset;
-        break;
-    case soFromCurrent:
-        FPosition += offset;
-        break;
-    case soFromEnd:
-        FPosition = GetSize() + offset;
-        break;
-    }
+    FPosition = SeekTarget(*this, FPosition, offset, origin);
     return FPosition;
 }
 
@@ -272,17 +277,7 @@ int32_t TMemoryStream::Write(const void* buffer, int32_t count) {
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
-    switch (origin) {
-    case soFromBeginning:
-        FPosition = offset;
-        break;
-    case soFromCurrent:
-        FPosition += offset;
-        break;
-    case soFromEnd:
-        FPosition = GetSize() + offset;
-        break;
-    }
+    FPosition = SeekTarget(*this, FPosition, offset, origin);
     return FPosition;
 }
 

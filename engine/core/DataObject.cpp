@@ -1,5 +1,7 @@
 #include "engine/core/DataObject.h"
 
+#include "engine/core/Archive.h"
+
 #include "platform/Exception.h"
 
 namespace Data {
@@ -22,6 +24,11 @@ void TDataObject::CopyFrom(const TDataObject* source) {
         return;
     Clear();
     Assign(source);
+}
+
+void TDataObject::LoadFromArchive(const TArchive& archive, const AnsiString& fileName) {
+    const auto stream = archive.OpenFile(fileName);
+    LoadFromStream(stream.get());
 }
 
 } // namespace Data

@@ -25,6 +25,8 @@ public:
 
     // Clear and Assign, unless source is this object.
     void CopyFrom(const TDataObject* source);
+    // Loads the object from the named file of an archive.
+    void LoadFromArchive(const TArchive& archive, const AnsiString& fileName);
 
     uint32_t ID = 0;
 };

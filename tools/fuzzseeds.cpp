@@ -1,0 +1,82 @@
+// Writes the fuzz targets' seed corpora with the project's own writers.
+//   vrn_fuzz_seeds <fuzz/corpus folder>
+#include "engine/core/CryptoStream.h"
+#include "engine/media/AudioList.h"
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "tools/ArchiveWriter.h"
+#include "tools/AudioWriters.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+using ClassLib::AnsiString;
+using Tools::TBytes;
+
+std::vector<int16_t> Tone(uint32_t frames, uint32_t channels) {
+    std::vector<int16_t> samples(size_t(frames) * channels);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<int16_t>(12000 * std::sin(0.05 * double(i / channels)));
+    return samples;
+}
+
+void Save(const AnsiString& folder, const AnsiString& name, const TBytes& bytes) {
+    ClassLib::ForceDirectories(folder);
+    ClassLib::WriteFileAtomically(folder + "/" + name, bytes.data(), bytes.size());
+}
+
+// The archive's bytes before scrambling, as the directory reader sees them.
+TBytes PlainArchive(const Tools::TArchiveWriter& writer) {
+    TBytes bytes = writer.Build("seed.dat");
+    const AnsiString key = Data::CryptKey("seed.dat");
+    Data::Decode(bytes.data(), static_cast<int64_t>(bytes.size()), Data::HashKey(key.c_str()), key,
+                 0);
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vrn_fuzz_seeds <corpus folder>\n");
+        return 2;
+    }
+    try {
+        const AnsiString corpus = argv[1];
+        const auto stereo = Tone(300, 2);
+        const auto mono = Tone(70000, 1);
+        const Audio::TAudioFormat stereo16{22050, 16, 2, 4};
+        const Audio::TAudioFormat mono16{8000, 16, 1, 2};
+
+        Tools::TArchiveWriter archive;
+        archive.AddFile("default.txt", {'a', 'b'});
+        archive.AddFile("Sounds.audl", TBytes(10, 1));
+        Save(corpus + "/fuzz_archive_directory", "two_files.dat", PlainArchive(archive));
+        Save(corpus + "/fuzz_archive_directory", "empty.dat", PlainArchive({}));
+
+        Save(corpus + "/fuzz_wav", "stereo16.wav", Tools::EncodeWAV(stereo.data(), 300, stereo16));
+        const TBytes bytes8(100, 0x80);
+        Save(corpus + "/fuzz_wav", "mono8.wav",
+             Tools::EncodeWAV(bytes8.data(), 100, {11025, 8, 1, 1}));
+
+        const TBytes pcm = Tools::EncodeAX(stereo.data(), 300, stereo16, Audio::omWritePCM);
+        const TBytes adpcm = Tools::EncodeAX(stereo.data(), 300, stereo16, 0);
+        Save(corpus + "/fuzz_ax", "pcm_stereo.ax", pcm);
+        Save(corpus + "/fuzz_ax", "adpcm_stereo.ax", adpcm);
+        Save(corpus + "/fuzz_ax", "adpcm_mono_two_states.ax",
+             Tools::EncodeAX(mono.data(), 70000, mono16, 0));
+
+        Tools::TAudioListWriter library;
+        library.Add(1, Audio::alAX, pcm);
+        library.Add(2, Audio::alAX, adpcm);
+        library.Add(3, Audio::alMP3,
+                    Tools::EncodeMP3(stereo.data(), 300, {22050, 2, false, 4, 64, ""}));
+        Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vrn_fuzz_seeds: %s\n", ClassLib::ExceptionMessage(e).c_str());
+        return 1;
+    }
+}
