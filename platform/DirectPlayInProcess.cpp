@@ -9,10 +9,9 @@
 namespace Win32 {
 
 using ClassLib::Format;
+using TClock = std::chrono::steady_clock;
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
 
 int RemainingMs(TClock::time_point deadline) {
     const auto left =
@@ -132,33 +131,33 @@ void TRawConnection::EndWriting() {
     ::shutdown(FSocket, SHUT_WR);
 }
 
+auto TRawConnection::ReadSome(TClock::time_point deadline) -> TRead {
+    pollfd fd{FSocket, POLLIN, 0};
+    if (::poll(&fd, 1, RemainingMs(deadline)) <= 0)
+        return TRead::TimedOut;
+    uint8_t buffer[4096];
+    const ssize_t got = ::recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
+        return TRead::Closed;
+    if (got > 0)
+        FFrames.Append(buffer, static_cast<size_t>(got));
+    return TRead::Data;
+}
+
 bool TRawConnection::ReadFrame(DPWire::TFrame& frame, uint32_t timeoutMs) {
     const auto deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!FFrames.Next(frame)) {
-        pollfd fd{FSocket, POLLIN, 0};
-        if (::poll(&fd, 1, RemainingMs(deadline)) <= 0)
+    while (!FFrames.Next(frame))
+        if (ReadSome(deadline) != TRead::Data)
             return false;
-        uint8_t buffer[4096];
-        const ssize_t got = ::recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
-            return false;
-        if (got > 0)
-            FFrames.Append(buffer, static_cast<size_t>(got));
-    }
     return true;
 }
 
 bool TRawConnection::WaitUntilClosed(uint32_t timeoutMs) {
     const auto deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
-    while (true) {
-        pollfd fd{FSocket, POLLIN, 0};
-        if (::poll(&fd, 1, RemainingMs(deadline)) <= 0)
-            return false;
-        uint8_t buffer[4096];
-        const ssize_t got = ::recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
-            return true;
+    TRead result;
+    while ((result = ReadSome(deadline)) == TRead::Data) {
     }
+    return result == TRead::Closed;
 }
 
 } // namespace Win32

@@ -6,6 +6,7 @@
 #include "platform/DirectPlayTransport.h"
 #include "platform/DirectPlayWire.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,10 @@ public:
     bool WaitUntilClosed(uint32_t timeoutMs);
 
 private:
+    enum class TRead { Data, Closed, TimedOut };
+    // Waits until deadline for bytes and keeps them for ReadFrame.
+    TRead ReadSome(std::chrono::steady_clock::time_point deadline);
+
     int FSocket;
     DPWire::TFrameReader FFrames;
 };

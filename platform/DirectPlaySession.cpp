@@ -46,6 +46,14 @@ AnsiString Text(const char* text) {
     return text ? AnsiString(text) : AnsiString();
 }
 
+// Sessions have no passwords here, and their names must fit the wire.
+HRESULT CheckDescription(const DPSESSIONDESC2& desc, AnsiString& name) {
+    if (desc.lpszPasswordA && *desc.lpszPasswordA)
+        return DPERR_UNSUPPORTED;
+    name = Text(desc.lpszSessionNameA);
+    return name.size() > MaxNameLength ? DPERR_INVALIDPARAMS : DP_OK;
+}
+
 } // namespace
 
 TDPSession::TDPSession(std::shared_ptr<TDPTransport> transport, const TDirectPlayOptions& options)
@@ -56,11 +64,9 @@ TDPSession::~TDPSession() {
 }
 
 HRESULT TDPSession::Create(const DPSESSIONDESC2& desc) {
-    if (desc.lpszPasswordA && *desc.lpszPasswordA)
-        return DPERR_UNSUPPORTED;
-    const AnsiString name = Text(desc.lpszSessionNameA);
-    if (name.size() > MaxNameLength)
-        return DPERR_INVALIDPARAMS;
+    AnsiString name;
+    if (const HRESULT invalid = CheckDescription(desc, name))
+        return invalid;
     {
         std::lock_guard<std::mutex> lock(FLock);
         FRole = TRole::Host;
@@ -738,11 +744,9 @@ HRESULT TDPSession::GetSessionDesc(void* data, uint32_t* size) {
 }
 
 HRESULT TDPSession::SetSessionDesc(const DPSESSIONDESC2& desc) {
-    if (desc.lpszPasswordA && *desc.lpszPasswordA)
-        return DPERR_UNSUPPORTED;
-    const AnsiString name = Text(desc.lpszSessionNameA);
-    if (name.size() > MaxNameLength)
-        return DPERR_INVALIDPARAMS;
+    AnsiString name;
+    if (const HRESULT invalid = CheckDescription(desc, name))
+        return invalid;
     std::lock_guard<std::mutex> lock(FLock);
     if (FRole != TRole::Host)
         return DPERR_ACCESSDENIED;

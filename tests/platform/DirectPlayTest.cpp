@@ -18,12 +18,7 @@ namespace {
 
 class DirectPlay : public ::testing::Test {
 protected:
-    TDirectPlayOptions Options() {
-        TDirectPlayOptions options;
-        options.Network = FNetwork;
-        options.Log = FLog.Sink();
-        return options;
-    }
+    TDirectPlayOptions Options() { return InProcessOptions(FNetwork, FLog); }
 
     std::shared_ptr<TInProcessNetwork> FNetwork = std::make_shared<TInProcessNetwork>();
     TLogLines FLog;
@@ -439,17 +434,6 @@ struct TBadFrame {
 
 class MalformedFrames : public DirectPlay, public ::testing::WithParamInterface<TBadFrame> {};
 
-std::vector<uint8_t> Header(uint8_t version, uint8_t type, uint32_t length) {
-    return {'V',
-            'P',
-            version,
-            type,
-            uint8_t(length),
-            uint8_t(length >> 8),
-            uint8_t(length >> 16),
-            uint8_t(length >> 24)};
-}
-
 TEST_P(MalformedFrames, DropOnlyTheirSender) {
     const TBadFrame& bad = GetParam();
     auto host = Hosting(Options());
@@ -501,7 +485,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TBadFrame{"truncated", true,
                   [](DPID) {
-                      std::vector<uint8_t> bytes = Header(1, 12, 6);
+                      std::vector<uint8_t> bytes = FrameHeader(1, 12, 6);
                       bytes.insert(bytes.end(), 6, 0);
                       return bytes;
                   },
@@ -514,11 +498,12 @@ INSTANTIATE_TEST_SUITE_P(
                 return bytes;
             },
             "closed inside a frame", true},
-        TBadFrame{"oversized", true, [](DPID) { return Header(1, 12, 200 * 1024 * 1024); },
+        TBadFrame{"oversized", true, [](DPID) { return FrameHeader(1, 12, 200 * 1024 * 1024); },
                   "a Message frame of 209715200 bytes"},
-        TBadFrame{"wrong version", true, [](DPID) { return Header(7, 14, 0); },
+        TBadFrame{"wrong version", true, [](DPID) { return FrameHeader(7, 14, 0); },
                   "protocol version 7"},
-        TBadFrame{"unknown type", true, [](DPID) { return Header(1, 200, 0); }, "unknown type 200"},
+        TBadFrame{"unknown type", true, [](DPID) { return FrameHeader(1, 200, 0); },
+                  "unknown type 200"},
         TBadFrame{"not ours at all", false,
                   [](DPID) {
                       const std::string text = "GET / HTTP/1.0\r\n\r\n";

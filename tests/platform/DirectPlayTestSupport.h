@@ -50,6 +50,27 @@ private:
     std::vector<std::string> FLines;
 };
 
+// A frame header with the given fields, right or wrong.
+inline std::vector<uint8_t> FrameHeader(uint8_t version, uint8_t type, uint32_t length) {
+    return {'V',
+            'P',
+            version,
+            type,
+            uint8_t(length),
+            uint8_t(length >> 8),
+            uint8_t(length >> 16),
+            uint8_t(length >> 24)};
+}
+
+// Options for objects on an in-process network, logging into log.
+inline TDirectPlayOptions InProcessOptions(const std::shared_ptr<TInProcessNetwork>& network,
+                                           TLogLines& log) {
+    TDirectPlayOptions options;
+    options.Network = network;
+    options.Log = log.Sink();
+    return options;
+}
+
 inline std::vector<uint8_t> TcpIpAddress(const std::string& host) {
     IDirectPlayLobby3A lobby;
     const DPCOMPOUNDADDRESSELEMENT elements[2] = {

@@ -1,4 +1,5 @@
 #include "platform/DirectPlayWire.h"
+#include "tests/platform/DirectPlayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,7 @@ std::vector<TFrame> EveryFrameType() {
 // A frame header with the given fields, followed by body.
 std::vector<uint8_t> RawFrame(uint8_t version, uint8_t type, uint32_t length,
                               const std::vector<uint8_t>& body) {
-    std::vector<uint8_t> bytes = {'V',
-                                  'P',
-                                  version,
-                                  type,
-                                  uint8_t(length),
-                                  uint8_t(length >> 8),
-                                  uint8_t(length >> 16),
-                                  uint8_t(length >> 24)};
+    std::vector<uint8_t> bytes = DirectPlayTestSupport::FrameHeader(version, type, length);
     bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;
 }

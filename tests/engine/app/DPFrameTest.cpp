@@ -16,6 +16,7 @@
 using namespace DPFrame;
 using namespace Win32;
 using Base::EDirectPlayError;
+using DirectPlayTestSupport::InProcessOptions;
 
 namespace {
 
@@ -23,12 +24,7 @@ constexpr int WaitMs = DirectPlayTestSupport::WaitMs;
 
 class DPFramework : public ::testing::Test {
 protected:
-    TDirectPlayOptions Options() {
-        TDirectPlayOptions options;
-        options.Network = FNetwork;
-        options.Log = FLog.Sink();
-        return options;
-    }
+    TDirectPlayOptions Options() { return InProcessOptions(FNetwork, FLog); }
     std::unique_ptr<TDPFramework> Connected() {
         auto framework = std::make_unique<TDPFramework>(Options());
         framework->InitializeConnection(framework->CreateTCPIPAddress(""));
@@ -47,8 +43,20 @@ protected:
         return framework;
     }
 
+    // A host and a joiner, each with its player.
+    void HostAndJoin() {
+        FHost = Hosting();
+        FHost->CreatePlayer("Host (box)", FHostPlayer);
+        FJoiner = Joined();
+        FJoiner->CreatePlayer("Guest (other box)", FJoinerPlayer);
+    }
+
     std::shared_ptr<TInProcessNetwork> FNetwork = std::make_shared<TInProcessNetwork>();
     DirectPlayTestSupport::TLogLines FLog;
+    std::unique_ptr<TDPFramework> FHost;
+    std::unique_ptr<TDPFramework> FJoiner;
+    DPID FHostPlayer = 0;
+    DPID FJoinerPlayer = 0;
 };
 
 // The message a lobby or game worker takes next, waiting for it.
@@ -148,42 +156,37 @@ TEST_F(DPFramework, FindsHostsAndJoinsSessionsByExactName) {
 }
 
 TEST_F(DPFramework, CarriesTheLobbyDataAndClosesTheSessionAtTheStart) {
-    auto host = Hosting();
-    DPID hostPlayer = 0;
-    host->CreatePlayer("Host (box)", hostPlayer);
-    auto joiner = Joined();
-    DPID joinerPlayer = 0;
-    joiner->CreatePlayer("Guest (other box)", joinerPlayer);
+    HostAndJoin();
 
     DPID from = 99;
     std::vector<uint8_t> untouched = {7};
-    EXPECT_FALSE(joiner->Receive(from, joinerPlayer, DPRECEIVE_TOPLAYER, untouched));
+    EXPECT_FALSE(FJoiner->Receive(from, FJoinerPlayer, DPRECEIVE_TOPLAYER, untouched));
     EXPECT_EQ(untouched, std::vector<uint8_t>{7});
     EXPECT_EQ(from, 99u);
 
-    joiner->EnumPlayers(0);
-    ASSERT_EQ(joiner->Players().Count(), 2);
-    EXPECT_EQ(joiner->Players()[0]->ID, hostPlayer);
-    EXPECT_EQ(joiner->Players()[0]->ShortName, "Host (box)");
-    EXPECT_EQ(joiner->Players()[0]->LongName, "");
-    EXPECT_EQ(joiner->Players()[1]->Flags, DPENUMPLAYERS_LOCAL);
-    joiner->ClearPlayers();
-    EXPECT_EQ(joiner->Players().Count(), 0);
+    FJoiner->EnumPlayers(0);
+    ASSERT_EQ(FJoiner->Players().Count(), 2);
+    EXPECT_EQ(FJoiner->Players()[0]->ID, FHostPlayer);
+    EXPECT_EQ(FJoiner->Players()[0]->ShortName, "Host (box)");
+    EXPECT_EQ(FJoiner->Players()[0]->LongName, "");
+    EXPECT_EQ(FJoiner->Players()[1]->Flags, DPENUMPLAYERS_LOCAL);
+    FJoiner->ClearPlayers();
+    EXPECT_EQ(FJoiner->Players().Count(), 0);
 
     const std::vector<uint8_t> lobby = {2, 0, 0, 0, 1, 0, 0, 0};
-    joiner->SetPlayerData(joinerPlayer, lobby.data(), 8, DPSET_GUARANTEED);
-    ASSERT_TRUE(WaitForSystemMessage(*host, hostPlayer, DPSYS_SETPLAYERORGROUPDATA));
-    EXPECT_EQ(host->GetPlayerData(joinerPlayer, DPGET_REMOTE), lobby);
-    EXPECT_TRUE(host->GetPlayerData(hostPlayer, DPGET_REMOTE).empty());
+    FJoiner->SetPlayerData(FJoinerPlayer, lobby.data(), 8, DPSET_GUARANTEED);
+    ASSERT_TRUE(WaitForSystemMessage(*FHost, FHostPlayer, DPSYS_SETPLAYERORGROUPDATA));
+    EXPECT_EQ(FHost->GetPlayerData(FJoinerPlayer, DPGET_REMOTE), lobby);
+    EXPECT_TRUE(FHost->GetPlayerData(FHostPlayer, DPGET_REMOTE).empty());
 
     DPSESSIONDESC2 desc;
-    host->GetSessionDesc(desc);
+    FHost->GetSessionDesc(desc);
     EXPECT_STREQ(desc.lpszSessionNameA, "Tower");
     desc.dwFlags |= DPSESSION_NEWPLAYERSDISABLED | DPSESSION_JOINDISABLED;
-    host->SetSessionDesc(desc);
-    ASSERT_TRUE(WaitForSystemMessage(*joiner, joinerPlayer, DPSYS_SETSESSIONDESC));
+    FHost->SetSessionDesc(desc);
+    ASSERT_TRUE(WaitForSystemMessage(*FJoiner, FJoinerPlayer, DPSYS_SETSESSIONDESC));
     DPSESSIONDESC2 seen;
-    joiner->GetSessionDesc(seen);
+    FJoiner->GetSessionDesc(seen);
     EXPECT_EQ(seen.dwFlags & 0x21u, 0x21u);
     auto late = Connected();
     late->EnumSessions(50);
@@ -191,28 +194,24 @@ TEST_F(DPFramework, CarriesTheLobbyDataAndClosesTheSessionAtTheStart) {
 }
 
 TEST_F(DPFramework, FailedCallsRaiseTheDirectPlayErrorName) {
-    auto host = Hosting();
-    DPID hostPlayer = 0;
-    host->CreatePlayer("Host", hostPlayer);
-    auto joiner = Joined();
-    DPID joinerPlayer = 0;
-    joiner->CreatePlayer("Guest", joinerPlayer);
+    HostAndJoin();
     const std::vector<uint8_t> action(68, 1);
 
-    EXPECT_EQ(ErrorOf([&] { joiner->Send(hostPlayer, 0, DPSEND_GUARANTEED, action.data(), 68); }),
+    EXPECT_EQ(ErrorOf([&] { FJoiner->Send(FHostPlayer, 0, DPSEND_GUARANTEED, action.data(), 68); }),
               "DPERR_INVALIDPLAYER");
     DPSESSIONDESC2 desc{};
     desc.dwSize = sizeof desc;
-    EXPECT_EQ(ErrorOf([&] { joiner->SetSessionDesc(desc); }), "DPERR_ACCESSDENIED");
-    EXPECT_EQ(ErrorOf([&] { joiner->GetPlayerData(12345, DPGET_REMOTE); }), "DPERR_INVALIDPLAYER");
+    EXPECT_EQ(ErrorOf([&] { FJoiner->SetSessionDesc(desc); }), "DPERR_ACCESSDENIED");
+    EXPECT_EQ(ErrorOf([&] { FJoiner->GetPlayerData(12345, DPGET_REMOTE); }), "DPERR_INVALIDPLAYER");
 
-    host->Close();
-    ASSERT_TRUE(WaitForSystemMessage(*joiner, joinerPlayer, DPSYS_SESSIONLOST));
-    EXPECT_EQ(ErrorOf([&] { joiner->Send(joinerPlayer, 0, DPSEND_GUARANTEED, action.data(), 68); }),
-              "DPERR_SESSIONLOST");
-    joiner->DestroyPlayer(joinerPlayer); // unchecked, whatever became of the session
-    joiner->DestroyPlayer(joinerPlayer);
-    joiner->Close();
+    FHost->Close();
+    ASSERT_TRUE(WaitForSystemMessage(*FJoiner, FJoinerPlayer, DPSYS_SESSIONLOST));
+    EXPECT_EQ(
+        ErrorOf([&] { FJoiner->Send(FJoinerPlayer, 0, DPSEND_GUARANTEED, action.data(), 68); }),
+        "DPERR_SESSIONLOST");
+    FJoiner->DestroyPlayer(FJoinerPlayer); // unchecked, whatever became of the session
+    FJoiner->DestroyPlayer(FJoinerPlayer);
+    FJoiner->Close();
 }
 
 TEST(DPFrameSessionRecord, OwnsItsStrings) {
