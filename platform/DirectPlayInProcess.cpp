@@ -106,6 +106,38 @@ std::shared_ptr<TDPTransport> CreateInProcessTransport(std::shared_ptr<TInProces
     return std::make_shared<TInProcessTransport>(std::move(network));
 }
 
+TRawHost::TRawHost(std::shared_ptr<TInProcessNetwork> network, DPWire::TSessionInfo session)
+    : FNetwork(std::move(network)), FSession(std::move(session)) {
+    FKey = FNetwork->Register(*this);
+}
+
+TRawHost::~TRawHost() {
+    FNetwork->Unregister(FKey);
+    for (const int socket : FSockets)
+        ::close(socket);
+}
+
+std::unique_ptr<TRawConnection> TRawHost::NextJoiner(uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> lock(FLock);
+    if (!FArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [this] { return !FSockets.empty(); }))
+        return nullptr;
+    const int socket = FSockets.front();
+    FSockets.pop_front();
+    return std::make_unique<TRawConnection>(socket);
+}
+
+bool TRawHost::AnswerSearch(const GUID&, DPWire::TSessionInfo& session) {
+    session = FSession;
+    return true;
+}
+
+void TRawHost::Accept(int socket, const ClassLib::AnsiString&) {
+    std::lock_guard<std::mutex> lock(FLock);
+    FSockets.push_back(socket);
+    FArrived.notify_all();
+}
+
 TRawConnection::~TRawConnection() {
     ::close(FSocket);
 }

@@ -7,6 +7,8 @@
 #include "platform/DirectPlayWire.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -40,6 +42,32 @@ private:
     DPWire::TFrameReader FFrames;
 };
 
+class TInProcessNetwork;
+
+// A host of a test that speaks the wire protocol itself: it answers searches
+// with the given session and hands over the connections of joiners.
+class TRawHost : public TDPHostCallbacks {
+public:
+    TRawHost(std::shared_ptr<TInProcessNetwork> network, DPWire::TSessionInfo session);
+    ~TRawHost() override;
+    TRawHost(const TRawHost&) = delete;
+    TRawHost& operator=(const TRawHost&) = delete;
+
+    // The next joiner's connection; null when none came within timeoutMs.
+    std::unique_ptr<TRawConnection> NextJoiner(uint32_t timeoutMs);
+
+    bool AnswerSearch(const GUID& application, DPWire::TSessionInfo& session) override;
+    void Accept(int socket, const ClassLib::AnsiString& peerName) override;
+
+private:
+    const std::shared_ptr<TInProcessNetwork> FNetwork;
+    const DPWire::TSessionInfo FSession;
+    uint16_t FKey;
+    std::mutex FLock;
+    std::condition_variable FArrived;
+    std::deque<int> FSockets;
+};
+
 class TInProcessNetwork {
 public:
     TInProcessNetwork() = default;
@@ -52,6 +80,7 @@ public:
 
 private:
     friend class TInProcessTransport;
+    friend class TRawHost;
     uint16_t Register(TDPHostCallbacks& host);
     void Unregister(uint16_t key);
     HRESULT Connect(uint16_t key, int& socket);

@@ -557,3 +557,62 @@ TEST_F(DirectPlay, SilentPeersAreDroppedWhileLivePeersStay) {
     }
     EXPECT_EQ(m.Text(), "alive");
 }
+
+std::vector<uint8_t> TruncatedPlayerData() {
+    std::vector<uint8_t> bytes = FrameHeader(1, 11, 2);
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+TEST_F(DirectPlay, AMalformedFrameFromTheHostEndsTheSessionForTheJoiner) {
+    struct TCase {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* logged;
+    } cases[] = {
+        {"wrong version", FrameHeader(3, 14, 0), "protocol version 3"},
+        {"unknown type", FrameHeader(1, 77, 0), "unknown type 77"},
+        {"oversized", FrameHeader(1, 12, 0x7FFFFFFF), "2147483647 bytes"},
+        {"truncated", TruncatedPlayerData(), "a PlayerData frame that ends inside its fields"},
+        {"a frame only joiners send", DPWire::Encode(DPWire::THello{}),
+         "a Hello frame, which a joiner never accepts"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DPWire::TSessionInfo session;
+        session.Instance = GUID{0xFA4E, 1, 2, {3}};
+        session.MaxPlayers = 8;
+        session.Name = "Fake";
+        TRawHost fake(FNetwork, session);
+        auto joiner = Connected(Options());
+        const std::vector<TFoundSession> found = Search(*joiner);
+        ASSERT_EQ(found.size(), 1u);
+
+        // The fake host lets the joiner in and answers its player request.
+        std::thread host([&] {
+            std::unique_ptr<TRawConnection> raw = fake.NextJoiner(WaitMs);
+            ASSERT_TRUE(raw);
+            DPWire::TFrame frame;
+            ASSERT_TRUE(raw->ReadFrame(frame, WaitMs));
+            const auto* hello = std::get_if<DPWire::THello>(&frame);
+            ASSERT_TRUE(hello);
+            EXPECT_EQ(hello->Instance, session.Instance);
+            raw->Write(DPWire::Encode(DPWire::TPlayerAdded{77, false, "Fake host", "", {}}));
+            raw->Write(DPWire::Encode(DPWire::TWelcome{session}));
+            while (raw->ReadFrame(frame, WaitMs))
+                if (const auto* create = std::get_if<DPWire::TCreatePlayer>(&frame)) {
+                    raw->Write(DPWire::Encode(DPWire::TCreatePlayerReply{create->Request, 0, 88}));
+                    break;
+                }
+            raw->Write(c.bytes);
+            EXPECT_TRUE(raw->WaitUntilClosed(WaitMs));
+        });
+        ASSERT_EQ(joiner->Open(found[0].Desc, DPOPEN_JOIN), DP_OK);
+        EXPECT_EQ(CreatePlayer(*joiner, "Guest"), 88u);
+        EXPECT_EQ(Players(*joiner).size(), 2u);
+        TReceived m;
+        EXPECT_TRUE(WaitForSystemMessage(*joiner, 88, DPSYS_SESSIONLOST, m));
+        host.join();
+        EXPECT_TRUE(FLog.Contains(c.logged)) << FLog.All();
+    }
+}
