@@ -82,6 +82,19 @@ inline void Store24(uint8_t* p, uint32_t v) {
     p[2] = static_cast<uint8_t>(v >> 16);
 }
 
+// A pixel of 2, 3 or 4 bytes as its value.
+inline uint32_t LoadPixel(const uint8_t* p, int bytes) {
+    return bytes == 2 ? Load16(p) : bytes == 3 ? Load24(p) : Load32(p);
+}
+inline void StorePixel(uint8_t* p, int bytes, uint32_t value) {
+    if (bytes == 2)
+        Store16(p, value);
+    else if (bytes == 3)
+        Store24(p, value);
+    else
+        Store32(p, value);
+}
+
 // One pixel of the layout as 0xAARRGGBB; layouts without alpha are opaque.
 uint32_t PixelToArgb(TPixelLayout layout, const uint8_t* pixel);
 // 0xAARRGGBB packed into the layout by dropping low bits.

@@ -13,18 +13,6 @@ namespace Win32 {
 
 namespace {
 
-uint32_t LoadPixel(const uint8_t* p, int bytes) {
-    return bytes == 2 ? Load16(p) : bytes == 4 ? Load32(p) : Load24(p);
-}
-void StorePixel(uint8_t* p, int bytes, uint32_t v) {
-    if (bytes == 2)
-        Store16(p, v);
-    else if (bytes == 4)
-        Store32(p, v);
-    else
-        Store24(p, v);
-}
-
 // A private copy of a rectangle, for operations whose source and target are the same pixels.
 struct TPixelCopy {
     std::vector<uint8_t> Pixels;

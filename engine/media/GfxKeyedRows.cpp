@@ -15,18 +15,6 @@ uint8_t* Bytes(void* p) {
     return static_cast<uint8_t*>(p);
 }
 
-uint32_t LoadPixel(const uint8_t* p, int bytes) {
-    return bytes == 2 ? Load16(p) : bytes == 3 ? Load24(p) : Load32(p);
-}
-void StorePixel(uint8_t* p, int bytes, uint32_t value) {
-    if (bytes == 2)
-        Store16(p, value);
-    else if (bytes == 3)
-        Store24(p, value);
-    else
-        Store32(p, value);
-}
-
 // Stores the low Size bytes of pixel + add for every pixel that is not the key.
 template <int Size>
 void BlitKeyedTintRow(const void* source, void* destination, int count, uint32_t key,
