@@ -192,6 +192,8 @@ private:
     void StopAndFreeTrack(int track); // and drop its waiting sound
     void StartStream(int track, TAudioStreamPtr stream, bool keepPosition, int volume,
                      uint32_t callerBits);
+    void StartFromFrame(int track, TAudioStreamPtr stream, int volume, int startFrame, bool fadeIn,
+                        bool loop);
     void CreateTrackBuffer(TTrackRecord& record, const TSoundFormat& format);
     void FillRegion(TTrackRecord& record, uint8_t* destination, uint32_t bytes, uint32_t offset);
     void FillLooping(TTrackRecord& record, uint8_t* destination, uint32_t bytes, uint32_t offset);

@@ -121,12 +121,8 @@ void TDSFramework::PlayListStream(int track, TAudioList* list, int soundID, int 
     StopAndFreeTrack(track);
     if (soundID == 0 || !list)
         return;
-    TAudioStreamPtr stream = list->FindStream(static_cast<uint32_t>(soundID));
-    if (!stream)
-        return;
-    stream->Seek(static_cast<uint32_t>(startFrame));
-    StartStream(track, std::move(stream), true, volume,
-                (fadeIn ? tsFadeIn : 0) | (loop ? tsLoop : 0));
+    if (TAudioStreamPtr stream = list->FindStream(static_cast<uint32_t>(soundID)))
+        StartFromFrame(track, std::move(stream), volume, startFrame, fadeIn, loop);
 }
 
 void TDSFramework::PlayStream(int track, TAudioStream* stream, int volume, int startFrame,
@@ -136,11 +132,8 @@ void TDSFramework::PlayStream(int track, TAudioStream* stream, int volume, int s
         return;
     FTracks[track].CurrentSoundID = 0;
     StopAndFreeTrack(track);
-    if (!stream)
-        return;
-    stream->Seek(static_cast<uint32_t>(startFrame));
-    StartStream(track, TAudioStreamPtr(stream, {false}), true, volume,
-                (fadeIn ? tsFadeIn : 0) | (loop ? tsLoop : 0));
+    if (stream)
+        StartFromFrame(track, TAudioStreamPtr(stream, {false}), volume, startFrame, fadeIn, loop);
 }
 
 void TDSFramework::FadeToListStream(int track, TAudioList* list, int soundID, int volume,
@@ -328,6 +321,13 @@ void TDSFramework::StartStream(int track, TAudioStreamPtr stream, bool keepPosit
             record.Buffer.reset();
         throw;
     }
+}
+
+void TDSFramework::StartFromFrame(int track, TAudioStreamPtr stream, int volume, int startFrame,
+                                  bool fadeIn, bool loop) {
+    stream->Seek(static_cast<uint32_t>(startFrame));
+    StartStream(track, std::move(stream), true, volume,
+                (fadeIn ? tsFadeIn : 0) | (loop ? tsLoop : 0));
 }
 
 // Filling ----------------------------------------------------------------------

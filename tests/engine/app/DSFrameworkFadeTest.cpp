@@ -82,17 +82,24 @@ TEST_F(SoundFramework, ACrossFadeFollowsTheCurveAndStartsTheNextSoundInTheSamePa
     EXPECT_NEAR(LastLevel(Run()), 8000 * Gain(-160), 2);
 }
 
-TEST_F(SoundFramework, AVolumeChangeLetsAWaitingSoundStart) {
+class SoundVolume : public SoundFramework {
+protected:
+    void ChangeVolume(bool deferred, int track, int volume) {
+        if (deferred)
+            Sound->SetVolumeDeferred(track, volume);
+        else
+            Sound->SetVolume(track, volume);
+    }
+};
+
+TEST_F(SoundVolume, AVolumeChangeLetsAWaitingSoundStart) {
     Start();
     TAudioList& list = Library();
     for (const bool deferred : {false, true}) {
         Sound->PlayListStream(1, &list, Music, 100, 0, false, true);
         Sound->FadeToListStream(1, &list, Speech, 100, 0, false, true);
         Run(10);
-        if (deferred)
-            Sound->SetVolumeDeferred(1, 50);
-        else
-            Sound->SetVolume(1, 50);
+        ChangeVolume(deferred, 1, 50);
         EXPECT_TRUE(Sound->Track(1).State & tsFading) << deferred;
         EXPECT_EQ(Sound->Track(1).Request.Volume, 50);
         Run(20);
@@ -103,17 +110,14 @@ TEST_F(SoundFramework, AVolumeChangeLetsAWaitingSoundStart) {
     }
 }
 
-TEST_F(SoundFramework, SetVolumeEndsAPlainFade) {
+TEST_F(SoundVolume, SetVolumeEndsAPlainFade) {
     Start();
     TAudioList& list = Library();
     for (const bool deferred : {false, true}) {
         Sound->PlayListStream(0, &list, Music, 100, 0, false, true);
         Sound->FadeOutTrack(0);
         Run(5);
-        if (deferred)
-            Sound->SetVolumeDeferred(0, 60);
-        else
-            Sound->SetVolume(0, 60);
+        ChangeVolume(deferred, 0, 60);
         EXPECT_FALSE(Sound->Track(0).State & tsFading);
         EXPECT_EQ(Sound->Track(0).Attenuation, VolumeToAttenuation(60));
         Run(40);
