@@ -2,7 +2,7 @@
 // of the "sounds" archive, while the game's own screens are still to come.
 #pragma once
 
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 #include "platform/AnsiString.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Varnholt's entry point. The game's window and screens are added layer by
 // layer; until then the program starts the engine core and sound, plays the
 // first sound of the data when there is one, and reports it.
-#include "engine/app/SoundStartup.h"
+#include "engine/media/SoundStartup.h"
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/core/Random.h"

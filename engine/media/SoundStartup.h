@@ -3,7 +3,7 @@
 // when sound could not be started, and the game then runs silently.
 #pragma once
 
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 
 #include <memory>
 

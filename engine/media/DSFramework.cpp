@@ -1,5 +1,5 @@
 // The sound framework's life: devices, Init and shutdown, the update thread.
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 
 #include "engine/core/Base.h"
 #include "engine/core/DXErrors.h"

@@ -3,7 +3,7 @@
 // thread and the audio device would.
 #pragma once
 
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 #include "platform/Clock.h"
 #include "platform/SoundOutput.h"
 

@@ -1,8 +1,8 @@
 // The sound framework's update pass: fades, refilling what the play cursors have
 // freed, finding the end of each sound, and starting the sounds that wait.
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 
-#include "engine/app/DSBufferLock.h"
+#include "engine/media/DSBufferLock.h"
 #include "platform/Clock.h"
 
 #include <algorithm>

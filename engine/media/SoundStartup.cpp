@@ -1,4 +1,4 @@
-#include "engine/app/SoundStartup.h"
+#include "engine/media/SoundStartup.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 // Starting and stopping the program's sound: a machine without an audio device
 // runs silently, and starting again replaces the framework.
-#include "engine/app/SoundStartup.h"
+#include "engine/media/SoundStartup.h"
 #include "platform/SoundOutput.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The sound framework's tracks: starting streams and caller requests, volumes
 // and the start of fades.
-#include "engine/app/DSFramework.h"
+#include "engine/media/DSFramework.h"
 
-#include "engine/app/DSBufferLock.h"
+#include "engine/media/DSBufferLock.h"
 #include "engine/core/DXErrors.h"
 #include "platform/Clock.h"
 #include "platform/Exception.h"
