@@ -1,0 +1,68 @@
+#include "src/DataSound.h"
+
+#include "engine/core/Archive.h"
+#include "engine/media/AudioList.h"
+#include "engine/media/WAVStream.h"
+#include "platform/Clock.h"
+#include "platform/Exception.h"
+#include "platform/Files.h"
+
+#include <cstring>
+#include <memory>
+
+using ClassLib::AnsiString;
+
+namespace {
+
+// A file's first four bytes, or nothing for a shorter file.
+AnsiString Signature(ClassLib::TStream& file) {
+    char signature[4] = {};
+    if (file.Remaining() < 4)
+        return {};
+    file.ReadBuffer(signature, 4);
+    file.SetPosition(0);
+    return AnsiString(signature, 4);
+}
+
+void PlayUntilEnd(DSFrame::TDSFramework& sound, Audio::TAudioStreamPtr stream,
+                  uint32_t milliseconds) {
+    const int track = sound.Play(std::move(stream), 0, 100, false, false);
+    const uint32_t start = Win32::timeGetTime();
+    while (track >= 0 && sound.IsTrackPlaying(track) && Win32::timeGetTime() - start < milliseconds)
+        Win32::Sleep(20);
+    sound.StopTrack(track);
+}
+
+} // namespace
+
+AnsiString PlayFirstDataSound(DSFrame::TDSFramework& sound, uint32_t milliseconds) {
+    const AnsiString packed = Data::DataPath + "sounds.dat";
+    if (!ClassLib::FileExists(packed) && !ClassLib::DirectoryExists(Data::DataPath + "sounds"))
+        return {};
+    const Data::TArchive archive("sounds", Data::arAutomatic);
+    for (int i = 0; i < archive.Count(); ++i) {
+        const AnsiString name = archive.GetFileName(i);
+        try {
+            auto file = archive.OpenFile(name);
+            const AnsiString signature = Signature(*file);
+            if (signature == "AUDL") {
+                Audio::TAudioList list;
+                list.LoadFromStream(std::move(file), false);
+                if (list.Directory().Count() == 0)
+                    continue;
+                const uint32_t id = list.Directory()[0].ID;
+                PlayUntilEnd(sound, list.GetStream(id), milliseconds);
+                return ClassLib::Format("%s, sound %u", name, id);
+            }
+            if (signature == "RIFF") {
+                auto wave = std::make_unique<Audio::TWAVStream>();
+                wave->Open(std::move(file), Audio::omRead, {});
+                PlayUntilEnd(sound, Audio::TAudioStreamPtr(wave.release()), milliseconds);
+                return name;
+            }
+        } catch (const ClassLib::Exception& e) {
+            throw ClassLib::Exception(ClassLib::Format("%s: %s", name, e.Message));
+        }
+    }
+    return {};
+}

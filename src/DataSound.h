@@ -1,0 +1,14 @@
+// A check that sound works from the data to the speakers: plays the first sound
+// of the "sounds" archive, while the game's own screens are still to come.
+#pragma once
+
+#include "engine/media/DSFramework.h"
+#include "platform/AnsiString.h"
+
+#include <cstdint>
+
+// Plays the first sound library (its first sound) or WAV file of the "sounds"
+// archive in DataPath, until it ends or for at most `milliseconds`. Returns what
+// it played, e.g. "effects.audl, sound 5", or nothing when the data hold no
+// sound. A damaged file raises an exception naming it.
+ClassLib::AnsiString PlayFirstDataSound(DSFrame::TDSFramework& sound, uint32_t milliseconds);
