@@ -6,7 +6,9 @@
 #include "platform/Files.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
+#include "tools/FontBuilder.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -34,6 +36,12 @@ TBytes PlainArchive(const Tools::TArchiveWriter& writer) {
     Data::Decode(bytes.data(), static_cast<int64_t>(bytes.size()), Data::HashKey(key.c_str()), key,
                  0);
     return bytes;
+}
+
+TBytes FontRecord(const Gfx::TFont& font) {
+    ClassLib::TMemoryStream stream;
+    font.SaveToStream(&stream);
+    return stream.Bytes();
 }
 
 } // namespace
@@ -74,6 +82,17 @@ int main(int argc, char** argv) {
         library.Add(3, Audio::alMP3,
                     Tools::EncodeMP3(stereo.data(), 300, {22050, 2, false, 4, 64, ""}));
         Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
+
+        Gfx::TFont font;
+        Tools::TFontBuildOptions fontOptions;
+        fontOptions.PixelSize = 5;
+        Tools::BuildFont(Tools::DefaultFontFile, fontOptions, font);
+        Save(corpus + "/fuzz_font", "dejavu5.font", FontRecord(font));
+        std::array<int16_t, Gfx::GlyphCount> widths;
+        widths.fill(1);
+        widths[' '] = 0;
+        font.SetGlyphs(24, 2, 1, widths, 0x00FF00, TBytes(2 * 256 * 3, 0x40));
+        Save(corpus + "/fuzz_font", "tiny24.font", FontRecord(font));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrn_fuzz_seeds: %s\n", ClassLib::ExceptionMessage(e).c_str());
