@@ -1,5 +1,4 @@
-// Failures of sprites, fonts and their surfaces, such as a pixel format without a
-// conversion rule.
+// Failures of sprites, fonts and their device surfaces.
 #pragma once
 
 #include "platform/Exception.h"
