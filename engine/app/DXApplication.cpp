@@ -26,7 +26,7 @@ constexpr uint32_t VariableMinimumMs = 10; // variable step: least time between 
 constexpr int32_t VariableDeltaCap = 50;
 } // namespace
 
-std::unique_ptr<TDXApplication> Application;
+TDXApplication* Application = nullptr;
 
 TDXApplication::TDXApplication() {
     OnScreenshot = [this] { SaveScreenshot(); };

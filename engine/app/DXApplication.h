@@ -197,7 +197,9 @@ private:
     bool FScreenshotsCounted = false; // the counter has been moved past the files there
 };
 
-// The program's one application object: created before start-up, deleted at exit.
-extern std::unique_ptr<TDXApplication> Application;
+// The program's one application object, made by the entry point before start-up and
+// gone at its end; null outside. The entry point owns it, so that a program ended
+// from deep inside (the display server gone) leaves it alone.
+extern TDXApplication* Application;
 
 } // namespace DXApp

@@ -32,6 +32,8 @@ RECT TDXApplication::WindowRectFor(int32_t left, int32_t top, int32_t width, int
             top + height + 2 * frameY + GetSystemMetrics(SM_CYCAPTION)};
 }
 
+// Before the display goes full screen: a desktop that cannot make a window full screen
+// (no window manager) still shows it over the whole screen.
 void TDXApplication::CoverScreen() {
     SetWindowPos(Window, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN), 0);
@@ -51,8 +53,8 @@ void TDXApplication::SetFullscreen(int32_t modeIndex, int32_t left, int32_t top,
     SavedMode = -1;
     SetWindowLong(Window, GWL_STYLE, static_cast<LONG>(FullScreenStyle));
     SetWindowLong(Window, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOPMOST));
-    Framework().SetFullScreen(-1, -1, modeIndex);
     CoverScreen();
+    Framework().SetFullScreen(-1, -1, modeIndex);
     ShowWindow(Window, SW_SHOW);
     UpdateWindow(Window);
     SetFocus(Window);
@@ -102,11 +104,11 @@ void TDXApplication::EnterFullScreen(int32_t modeIndex) {
         GetWindowRect(Window, &WindowRect);
         SetWindowLong(Window, GWL_STYLE, static_cast<LONG>(FullScreenStyle));
         SetWindowLong(Window, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOPMOST));
+        CoverScreen();
         framework.SetFullScreen(-1, -1, modeIndex);
     } else {
         framework.SetFullScreenMode(modeIndex);
     }
-    CoverScreen();
 }
 
 void TDXApplication::LeaveFullScreen() {

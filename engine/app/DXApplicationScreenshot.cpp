@@ -6,6 +6,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/PixelLayout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,6 +35,8 @@ int32_t ScreenshotNumber(const AnsiString& fileName) {
 }
 
 // The back buffer's pixels, copied while it is locked; empty when it cannot be locked.
+// A 16-bit display is copied as it is; a deeper one (a window on a 32-bit desktop)
+// is brought down to RGB565.
 ClassLib::TBitmap CopyBackBuffer(D3DFrame::TD3DFramework& framework) {
     ClassLib::TBitmap bitmap;
     if (!framework.LockBackBuffer())
@@ -44,14 +47,25 @@ ClassLib::TBitmap CopyBackBuffer(D3DFrame::TD3DFramework& framework) {
     } unlock{framework};
     const Win32::DDSURFACEDESC2& desc = framework.BackBufferDesc();
     const Win32::DDPIXELFORMAT& format = desc.ddpfPixelFormat;
-    if (format.dwRGBBitCount != 16)
-        throw ClassLib::Exception("Screenshots need a 16-bit display.");
+    const Win32::TPixelLayout layout = Win32::LayoutOf(format);
+    if (layout == Win32::TPixelLayout::Unsupported)
+        return bitmap;
     bitmap.SetSize(int32_t(desc.dwWidth), int32_t(desc.dwHeight));
-    bitmap.SetColorMasks(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
-    const auto* source = static_cast<const uint8_t*>(desc.lpSurface);
-    for (int32_t y = 0; y < bitmap.Height(); ++y)
-        std::memcpy(bitmap.ScanLine(y), source + ptrdiff_t(y) * desc.lPitch,
-                    size_t(bitmap.Width()) * 2);
+    const bool sixteenBits = format.dwRGBBitCount == 16;
+    if (sixteenBits)
+        bitmap.SetColorMasks(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    const int bytes = Win32::BytesPerPixel(layout);
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        const uint8_t* source =
+            static_cast<const uint8_t*>(desc.lpSurface) + ptrdiff_t(y) * desc.lPitch;
+        uint16_t* target = bitmap.ScanLine(y);
+        if (sixteenBits) {
+            std::memcpy(target, source, size_t(bitmap.Width()) * 2);
+            continue;
+        }
+        for (int32_t x = 0; x < bitmap.Width(); ++x)
+            target[x] = Win32::ArgbToRgb565(Win32::PixelToArgb(layout, source + x * bytes));
+    }
     return bitmap;
 }
 

@@ -323,3 +323,14 @@ TEST_F(Screenshot, AScreenshotThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
     EXPECT_FALSE(App.ScreenshotRequest);
     EXPECT_FALSE(App.Quit);
 }
+
+TEST_F(Screenshot, AWindowOnADeeperDesktopIsSavedInSixteenBits) {
+    Create(0xA0);
+    StartWindowed(); // the back buffer has the 32-bit desktop's format
+    TestSupport::FillSurface(*D3DFramework->BackBuffer(), 0x00FF8040);
+    App.SaveScreenshot();
+    const std::vector<uint8_t> bytes = ReadFile(Bmp("000000.bmp"));
+    ASSERT_EQ(bytes.size(), 66u + 800 * 600 * 2);
+    EXPECT_EQ(Read32(bytes, 54), 0xF800u);
+    EXPECT_EQ(bytes[66] | bytes[67] << 8, 0xFC08);
+}
