@@ -52,14 +52,12 @@ private:
 
 // A frame header with the given fields, right or wrong.
 inline std::vector<uint8_t> FrameHeader(uint8_t version, uint8_t type, uint32_t length) {
-    return {'V',
-            'P',
-            version,
-            type,
-            uint8_t(length),
-            uint8_t(length >> 8),
-            uint8_t(length >> 16),
-            uint8_t(length >> 24)};
+    // Room for a body up front: callers append one.
+    std::vector<uint8_t> header;
+    header.reserve(64);
+    header.assign({'V', 'P', version, type, uint8_t(length), uint8_t(length >> 8),
+                   uint8_t(length >> 16), uint8_t(length >> 24)});
+    return header;
 }
 
 // Options for objects on an in-process network, logging into log.

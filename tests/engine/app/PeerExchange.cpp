@@ -83,8 +83,13 @@ std::string PlayerList(TDPFramework& framework) {
         players.emplace_back(player->ID, player->ShortName);
     std::sort(players.begin(), players.end());
     std::string list;
-    for (const auto& [id, name] : players)
-        list += (list.empty() ? "" : ",") + std::to_string(id) + ":" + name;
+    for (const auto& [id, name] : players) {
+        if (!list.empty())
+            list += ',';
+        list += std::to_string(id);
+        list += ':';
+        list += name;
+    }
     return list;
 }
 
