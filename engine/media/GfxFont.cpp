@@ -44,10 +44,11 @@ RECT CoveredRect(IDirectDrawSurface7* target, int32_t x, int32_t y, int32_t widt
 TFont::TFont() = default;
 
 TFont::~TFont() {
-    FreeSurface();
+    ReleaseSurface();
 }
 
 void TFont::Clear() {
+    ReleaseSurface();
     FPixels.clear();
     FPixels.shrink_to_fit();
     FCellHeight = 0;
@@ -106,6 +107,7 @@ void TFont::LoadFromStream(ClassLib::TStream* stream) {
     FCellWidth = header.CellWidth;
     FCellHeight = header.CellHeight;
     FColourKey = header.ColourKey;
+    ConvertForDisplay();
 }
 
 void TFont::SaveToStream(ClassLib::TStream* stream) const {

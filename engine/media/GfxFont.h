@@ -43,6 +43,7 @@ public:
     // width and the size of the pixel block are checked before anything is kept.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) const override;
+    // Also releases the glyph surface, whose cells would no longer match the font's.
     void Clear() override;
 
     // Makes the font from glyph cells in memory (cell after cell, rows of cellWidth
@@ -52,7 +53,8 @@ public:
                    std::vector<uint8_t> pixels);
     // Converts the pixels to a display of the given RGB bit count and 16-bit layout;
     // raises EGraphicsError "Unsupported pixel format conversion." when there is no rule
-    // (the font keeps its pixels). Loading does this for the Direct3D framework's display.
+    // (the font keeps its pixels). Loading does this for the display of the Direct3D
+    // framework, when there is one.
     void ConvertToDisplayFormat(uint32_t displayBits, bool displayRGB565);
 
     // Draws one glyph at (x, y) and returns its width.
@@ -81,7 +83,8 @@ public:
     void FitTextToWidth(AnsiString& text, int32_t width, int32_t position) const;
     void FitTextToHeight(AnsiString& text, int32_t width, int32_t position, int32_t height) const;
 
-    // The glyph surface (GfxFontSurface.cpp).
+    // The glyph surface (GfxFontSurface.cpp): made only while the Direct3D framework
+    // exists; text drawn in textColour is then blitted from it.
     void PrepareSurface(uint32_t textColour, uint32_t backgroundColour);
     void ReleaseSurface();
     void RecreateSurface();
@@ -107,6 +110,7 @@ private:
     const uint8_t* GlyphRow(uint8_t glyph, int32_t row) const;
     void DrawGlyphPixels(IDirectDrawSurface7* target, const RECT& cover, int32_t x, int32_t y,
                          uint32_t colour, uint8_t glyph) const;
+    void ConvertForDisplay();
     void BuildSurface();
     void FreeSurface();
 

@@ -1,8 +1,66 @@
 // The glyph surface: the 256 cells side by side, drawn once in the prepared colour so
-// that text in that colour is blitted.
+// that text in that colour is blitted; and the conversion of loaded fonts for the display.
+#include "engine/app/D3DFramework.h"
 #include "engine/media/GfxFont.h"
+#include "engine/media/GfxPixels.h"
 
 namespace Gfx {
+
+using D3DFrame::D3DFramework;
+using namespace Win32;
+
+void TFont::ConvertForDisplay() {
+    if (D3DFramework)
+        ConvertToDisplayFormat(D3DFramework->CurrentMode().ddpfPixelFormat.dwRGBBitCount,
+                               IsDisplayRGB565);
+}
+
+void TFont::PrepareSurface(uint32_t textColour, uint32_t backgroundColour) {
+    if (!D3DFramework || FBuilt)
+        return;
+    FSurfaceTextColour = textColour;
+    FSurfaceBackgroundColour = backgroundColour;
+    BuildSurface();
+}
+
+void TFont::ReleaseSurface() {
+    if (FBuilt)
+        FreeSurface();
+}
+
+void TFont::RecreateSurface() {
+    if (!FBuilt)
+        return;
+    FGlyphSurface.Reset();
+    if (D3DFramework)
+        BuildSurface();
+}
+
+void TFont::RestoreSurface() {
+    RecreateSurface();
+}
+
+void TFont::BuildSurface() {
+    FGlyphSurface.Reset();
+    // A font without cells has nothing to blit; its text is drawn (as nothing) in software.
+    if (FCellWidth > 0 && FCellHeight > 0) {
+        TRefPtr<IDirectDrawSurface7> surface =
+            D3DFramework->CreateOffscreenSurface(FCellWidth * GlyphCount, FCellHeight, 0);
+        const uint32_t background = FBitsPerPixel == 16 && !IsDisplayRGB565
+                                        ? ConvertPixel565To555(uint16_t(FSurfaceBackgroundColour))
+                                        : FSurfaceBackgroundColour;
+        const DDCOLORKEY key{background, background};
+        surface->SetColorKey(DDCKEY_SRCBLT, &key);
+        DDBLTFX fx;
+        fx.dwSize = sizeof fx;
+        fx.dwFillColor = background;
+        surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+        for (int g = 0; g < GlyphCount; ++g)
+            DrawGlyph(surface.Get(), g * FCellWidth, 0, nullptr, FSurfaceTextColour, uint8_t(g));
+        FGlyphSurface = std::move(surface);
+    }
+    FBuilt = true;
+}
 
 void TFont::FreeSurface() {
     FGlyphSurface.Reset();

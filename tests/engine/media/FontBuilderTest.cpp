@@ -1,11 +1,11 @@
 // Fonts rasterised from DejaVu Sans by the font builder.
 #include "tools/FontBuilder.h"
 #include "engine/media/GfxPixels.h"
+#include "platform/Bitmap.h"
 #include "platform/Files.h"
 #include "tests/engine/media/FontTestSupport.h"
 #include "tests/support/DisplayFixtures.h"
 #include "tests/support/ErrorOf.h"
-#include "tools/PngWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +143,7 @@ TEST(FontBuilder, UnusableFilesAndSizesAreReported) {
               "Font size 2 is outside 4 to 200.");
 }
 
-// Leaves font_output/text.png in the test's build folder: a line of text in dark blue on
+// Leaves font_output/text.bmp in the test's build folder: a line of text in dark blue on
 // cream, to be looked at.
 TEST(FontBuilder, RenderedLineOfText) {
     Tools::TFontBuildOptions options;
@@ -159,7 +159,12 @@ TEST(FontBuilder, RenderedLineOfText) {
     font.DrawString(surface.Get(), 4, 4, nullptr, PackColor565(0x1A2A80), line);
     font.DrawString(surface.Get(), 4, 4 + font.CellHeight(), nullptr, PackColor565(0xA01010),
                     "Gold 250, Mana 17/20");
+    ClassLib::TBitmap bitmap(width, height);
+    const std::vector<uint32_t> pixels = ReadPixels(*surface);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.ScanLine(y)[x] = static_cast<uint16_t>(pixels[size_t(y * width + x)]);
     ClassLib::ForceDirectories("font_output");
-    Tools::SaveSurfacePng("font_output/text.png", *surface);
-    EXPECT_TRUE(ClassLib::FileExists("font_output/text.png"));
+    bitmap.SaveToFile("font_output/text.bmp");
+    EXPECT_TRUE(ClassLib::FileExists("font_output/text.bmp"));
 }
