@@ -7,8 +7,6 @@ namespace DXWin {
 TDXButton::TDXButton(TDXGroup* parent, TDXWindow* ownerWindow, uint32_t options)
     : TDXControl(parent, ownerWindow, options | csEnabled | csVisible) {}
 
-TDXButton::~TDXButton() = default;
-
 void TDXButton::KeyPress(char& key) {
     TDXControl::KeyPress(key);
     if (Focused() && key == 13) {

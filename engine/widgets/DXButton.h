@@ -9,7 +9,6 @@ namespace DXWin {
 class TDXButton : public TDXControl {
 public:
     TDXButton(TDXGroup* parent, TDXWindow* ownerWindow, uint32_t options = 0);
-    ~TDXButton() override;
 
     void KeyPress(char& key) override;
     // Fires OnClick; a button with a modal result then closes its window with it.
