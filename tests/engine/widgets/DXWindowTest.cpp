@@ -201,3 +201,11 @@ TEST_F(WidgetTest, ACheckBoxHandlerSeesTheStateBeforeTheClick) {
     EXPECT_EQ(seen, (std::vector<bool>{false, true}));
     EXPECT_FALSE(box->Checked());
 }
+
+TEST_F(WidgetTest, ACentredWindowIsPlacedInTheMiddleOfTheDisplayWhenShown) {
+    auto* window = new TDXWindow(&Windows, woCentered, 0);
+    window->SetBoundsRect({0, 0, 201, 101});
+    window->Show();
+    EXPECT_EQ(window->X(), (800 - 201) / 2);
+    EXPECT_EQ(window->Y(), (600 - 101) / 2);
+}
