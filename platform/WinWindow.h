@@ -75,6 +75,15 @@ constexpr int SM_CYDOUBLECLK = 37;
 
 constexpr int BLACK_BRUSH = 4;
 
+// WM_GETMINMAXINFO's lParam points to one; the window procedure may change it.
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
+
 struct WNDCLASS {
     UINT style = 0;
     WNDPROC lpfnWndProc;

@@ -3,7 +3,6 @@
 #include "engine/core/Archive.h"
 #include "engine/media/AudioList.h"
 #include "engine/media/WAVStream.h"
-#include "platform/Clock.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
 
@@ -24,18 +23,15 @@ AnsiString Signature(ClassLib::TStream& file) {
     return AnsiString(signature, 4);
 }
 
-void PlayUntilEnd(DSFrame::TDSFramework& sound, Audio::TAudioStreamPtr stream,
-                  uint32_t milliseconds) {
-    const int track = sound.Play(std::move(stream), 0, 100, false, false);
-    const uint32_t start = Win32::timeGetTime();
-    while (track >= 0 && sound.IsTrackPlaying(track) && Win32::timeGetTime() - start < milliseconds)
-        Win32::Sleep(20);
-    sound.StopTrack(track);
+// Each sound reads through a file handle of its own, so it plays on after the
+// archive and the library are gone.
+void Start(DSFrame::TDSFramework& sound, Audio::TAudioStreamPtr stream) {
+    sound.Play(std::move(stream), 0, 100, false, false);
 }
 
 } // namespace
 
-AnsiString PlayFirstDataSound(DSFrame::TDSFramework& sound, uint32_t milliseconds) {
+AnsiString StartFirstDataSound(DSFrame::TDSFramework& sound) {
     const AnsiString packed = Data::DataPath + "sounds.dat";
     if (!ClassLib::FileExists(packed) && !ClassLib::DirectoryExists(Data::DataPath + "sounds"))
         return {};
@@ -51,13 +47,13 @@ AnsiString PlayFirstDataSound(DSFrame::TDSFramework& sound, uint32_t millisecond
                 if (list.Directory().Count() == 0)
                     continue;
                 const uint32_t id = list.Directory()[0].ID;
-                PlayUntilEnd(sound, list.GetStream(id), milliseconds);
+                Start(sound, list.GetStream(id));
                 return ClassLib::Format("%s, sound %u", name, id);
             }
             if (signature == "RIFF") {
                 auto wave = std::make_unique<Audio::TWAVStream>();
                 wave->Open(std::move(file), Audio::omRead, {});
-                PlayUntilEnd(sound, Audio::TAudioStreamPtr(wave.release()), milliseconds);
+                Start(sound, Audio::TAudioStreamPtr(wave.release()));
                 return name;
             }
         } catch (const ClassLib::Exception& e) {

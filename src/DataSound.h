@@ -5,10 +5,8 @@
 #include "engine/media/DSFramework.h"
 #include "platform/AnsiString.h"
 
-#include <cstdint>
-
-// Plays the first sound library (its first sound) or WAV file of the "sounds"
-// archive in DataPath, until it ends or for at most `milliseconds`. Returns what
-// it played, e.g. "effects.audl, sound 5", or nothing when the data hold no
-// sound. A damaged file raises an exception naming it.
-ClassLib::AnsiString PlayFirstDataSound(DSFrame::TDSFramework& sound, uint32_t milliseconds);
+// Starts the first sound library (its first sound) or WAV file of the "sounds"
+// archive in DataPath; it plays on by itself. Returns what it plays, e.g.
+// "effects.audl, sound 5", or nothing when the data hold no sound. A damaged
+// file raises an exception naming it.
+ClassLib::AnsiString StartFirstDataSound(DSFrame::TDSFramework& sound);

@@ -1,34 +1,64 @@
-// Varnholt's entry point. The game's window and screens are added layer by
-// layer; until then the program starts the engine core and sound, plays the
-// first sound of the data when there is one, and reports it.
+// Varnholt's entry point: starts the program, runs the main loop until the window
+// closes, and reports in a box what went wrong if anything did.
+//
+//   varnholt [--fullscreen] [--seconds N]
+#include "engine/app/D3DFramework.h"
+#include "engine/app/DXApplication.h"
 #include "engine/media/SoundStartup.h"
-#include "engine/core/Archive.h"
-#include "engine/core/Base.h"
-#include "engine/core/Random.h"
-#include "src/DataSound.h"
+#include "src/PlaceholderScreen.h"
+#include "src/StartUp.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <string>
 
-int main() {
-    try {
-        Base::InitBaseUnit();
-        Base::InitRandomStates();
-        std::printf("Varnholt: engine core started from %s\n", Base::ProgramPath.c_str());
-        Main::StartSound(nullptr);
-        if (Main::DSFramework) {
-            Data::ReadDataPath();
-            const ClassLib::AnsiString played = PlayFirstDataSound(*Main::DSFramework, 3000);
-            std::printf("Varnholt: sound started; %s\n",
-                        played.empty() ? "the data hold no sound" : ("played " + played).c_str());
+namespace {
+
+bool ParseOptions(int argc, char** argv, Main::TStartOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--fullscreen") {
+            options.FullScreen = true;
+        } else if (argument == "--seconds" && i + 1 < argc) {
+            const double seconds = std::atof(argv[++i]);
+            if (!(seconds > 0 && seconds < 1e6))
+                return false;
+            options.RunMilliseconds = static_cast<int32_t>(seconds * 1000);
         } else {
-            std::printf("Varnholt: no sound device, running silently\n");
+            return false;
         }
-        Main::StopSound();
-        return 0;
-    } catch (const std::exception& e) {
-        Main::StopSound();
-        std::fprintf(stderr, "Varnholt: %s\n", e.what());
-        return 1;
     }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Main::TStartOptions options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: varnholt [--fullscreen] [--seconds N]\n");
+        return 2;
+    }
+    Main::TPlaceholderScreen screen(options.RunMilliseconds);
+    DXApp::TDXApplication application;
+    DXApp::Application = &application;
+    int exitCode = 0;
+    try {
+        Main::StartUp(options, screen);
+        exitCode = application.RunMessageLoop();
+        std::printf("Varnholt: window closed after %u updates\n", application.TickCount);
+    } catch (const std::exception& error) {
+        if (application.Title.empty())
+            application.Title = "Varnholt";
+        application.ShowError(error);
+        if (Win32::IsWindow(application.Window))
+            Win32::DestroyWindow(application.Window);
+        exitCode = 1;
+    }
+    // What the window's end did not take, when the window never came.
+    D3DFrame::D3DFramework.reset();
+    Main::StopSound();
+    DXApp::Application = nullptr;
+    return exitCode;
 }

@@ -1,6 +1,7 @@
-// The program as the README's run command starts it, on SDL's real audio path
-// (the dummy driver here): it plays the first sound of its data, and runs on
-// silently when no audio device opens.
+// The program as the README's run command starts it, on SDL's real video and
+// audio paths (the dummy drivers here): its window runs the main loop for the
+// time asked, it plays the first sound of its data, and runs on silently when no
+// audio device opens.
 #include "engine/media/AudioList.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tone.h"
@@ -35,9 +36,10 @@ protected:
 
     std::string Data() const { return FDir.File("Data") + "/"; }
 
-    TRun Run(const char* audioDriver = "dummy") const {
-        const std::string command =
-            "cd '" + FDir.Path() + "' && SDL_AUDIODRIVER=" + audioDriver + " ./varnholt 2>&1";
+    TRun Run(const char* audioDriver = "dummy", const char* arguments = "--seconds 0.3") const {
+        const std::string command = "cd '" + FDir.Path() +
+                                    "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=" + audioDriver +
+                                    " ./varnholt " + arguments + " 2>&1";
         TRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
@@ -77,7 +79,7 @@ TEST_F(Program, PlaysTheFirstSoundLibraryOfAPackedArchive) {
     writer.SaveToFile(Data() + "sounds.dat");
     const TRun run = Run();
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("played Effects.audl, sound 5\n"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("playing Effects.audl, sound 5\n"), std::string::npos) << run.Output;
 }
 
 TEST_F(Program, PlaysAWaveFromALooseFolder) {
@@ -85,7 +87,7 @@ TEST_F(Program, PlaysAWaveFromALooseFolder) {
     Tools::SaveLooseFile(Data() + "sounds/Beep.wav", Wave());
     const TRun run = Run();
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("played Beep.wav\n"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("playing Beep.wav\n"), std::string::npos) << run.Output;
 }
 
 TEST_F(Program, StartsSoundWithoutDataAndRunsSilentlyWithoutADevice) {
@@ -102,6 +104,21 @@ TEST_F(Program, StartsSoundWithoutDataAndRunsSilentlyWithoutADevice) {
         << run.Output;
 }
 
+TEST_F(Program, RunsTheMainLoopInItsWindowUntilTheTimeIsUp) {
+    for (const char* arguments : {"--seconds 0.3", "--fullscreen --seconds 0.3"}) {
+        const TRun run = Run("dummy", arguments);
+        EXPECT_EQ(run.ExitCode, 0) << run.Output;
+        // A hundred updates a second of game time.
+        EXPECT_NE(run.Output.find("window closed after 30 updates\n"), std::string::npos)
+            << arguments << "\n"
+            << run.Output;
+    }
+    const TRun wrong = Run("dummy", "--seconds");
+    EXPECT_EQ(wrong.ExitCode, 2);
+    EXPECT_NE(wrong.Output.find("usage: varnholt [--fullscreen] [--seconds N]"), std::string::npos)
+        << wrong.Output;
+}
+
 TEST_F(Program, ADamagedSoundIsReportedByName) {
     std::filesystem::create_directories(Data() + "sounds");
     TBytes damaged = Wave();
@@ -109,5 +126,7 @@ TEST_F(Program, ADamagedSoundIsReportedByName) {
     Tools::SaveLooseFile(Data() + "sounds/Broken.wav", damaged);
     const TRun run = Run();
     EXPECT_EQ(run.ExitCode, 1) << run.Output;
-    EXPECT_NE(run.Output.find("Broken.wav: Invalid WAV file."), std::string::npos) << run.Output;
+    // The error box, captioned with the title (on the error output without a display).
+    EXPECT_NE(run.Output.find("Varnholt: Broken.wav: Invalid WAV file."), std::string::npos)
+        << run.Output;
 }
