@@ -1,12 +1,15 @@
 #include "engine/widgets/DXWinHost.h"
 
+#include "engine/app/D3DFramework.h"
+#include "engine/app/DXApplication.h"
 #include "platform/Clock.h"
-#include "platform/WinInput.h"
 
 namespace DXWin {
 
+using DXApp::Application;
+
 uint32_t ApplicationTickCount() {
-    return Win32::timeGetTime() / 10;
+    return Application ? Application->TickCount : 0;
 }
 
 uint32_t ApplicationClock() {
@@ -14,17 +17,24 @@ uint32_t ApplicationClock() {
 }
 
 Win32::POINT ApplicationCursor() {
-    Win32::POINT point;
-    Win32::GetCursorPos(&point);
-    return point;
+    if (!Application)
+        return {};
+    return {Application->CursorX, Application->CursorY};
 }
 
 Win32::SIZE DisplaySize() {
-    return {800, 600};
+    using D3DFrame::D3DFramework;
+    if (D3DFramework && D3DFramework->Initialised()) {
+        const auto& mode = D3DFramework->CurrentMode();
+        return {static_cast<Win32::LONG>(mode.dwWidth), static_cast<Win32::LONG>(mode.dwHeight)};
+    }
+    return {800, 600}; // the game's display before there is one
 }
 
-void RunNestedLoop(const bool*) {}
-
-void DrawCursorSprite(Gfx::TSprite*, Win32::IDirectDrawSurface7*, int, int) {}
+void RunNestedLoop(const bool* done) {
+    // Without an application there is no loop to run: the window stays up, unmodal.
+    if (Application)
+        Application->ProcessMessages(done, nullptr, nullptr);
+}
 
 } // namespace DXWin
