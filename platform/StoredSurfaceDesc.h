@@ -41,11 +41,23 @@ inline TStoredSurfaceDesc ToStoredSurfaceDesc(const DDSURFACEDESC2& d) {
     const auto key = [](const DDCOLORKEY& k) {
         return TStoredColorKey{k.dwColorSpaceLowValue, k.dwColorSpaceHighValue};
     };
-    return {DDSURFACEDESC2_SIZE,  d.dwFlags,          d.dwHeight,         d.dwWidth,
-            d.lPitch,             d.dwBackBufferCount, d.dwRefreshRate,    d.dwAlphaBitDepth,
-            d.dwReserved,         0,                   key(d.ddckCKDestOverlay),
-            key(d.ddckCKDestBlt), key(d.ddckCKSrcOverlay), key(d.ddckCKSrcBlt),
-            d.ddpfPixelFormat,    d.ddsCaps,           d.dwTextureStage};
+    return {DDSURFACEDESC2_SIZE,
+            d.dwFlags,
+            d.dwHeight,
+            d.dwWidth,
+            d.lPitch,
+            d.dwBackBufferCount,
+            d.dwRefreshRate,
+            d.dwAlphaBitDepth,
+            d.dwReserved,
+            0,
+            key(d.ddckCKDestOverlay),
+            key(d.ddckCKDestBlt),
+            key(d.ddckCKSrcOverlay),
+            key(d.ddckCKSrcBlt),
+            d.ddpfPixelFormat,
+            d.ddsCaps,
+            d.dwTextureStage};
 }
 
 inline DDSURFACEDESC2 FromStoredSurfaceDesc(const TStoredSurfaceDesc& s) {

@@ -145,7 +145,8 @@ TBytes ShadowRows(const TPicture& shadow) {
     std::vector<uint8_t> darken(size_t(shadow.Width));
     for (int y = 0; y < shadow.Height; ++y) {
         for (int x = 0; x < shadow.Width; ++x)
-            darken[size_t(x)] = Alpha(shadow.Pixels[size_t(y) * size_t(shadow.Width) + size_t(x)]) >= 128;
+            darken[size_t(x)] =
+                Alpha(shadow.Pixels[size_t(y) * size_t(shadow.Width) + size_t(x)]) >= 128;
         const TBytes row = EncodeShadowRow(darken.data(), shadow.Width);
         out.insert(out.end(), row.begin(), row.end());
     }
@@ -161,8 +162,8 @@ TBytes SurfaceDump(const TPicture& picture, const TSpriteOptions& options) {
                                 : options.Bits == 24 ? TPixelLayout::RGB888
                                                      : TPixelLayout::XRGB8888;
     DDSURFACEDESC2 desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT |
-                   DDSD_LPSURFACE;
+    desc.dwFlags =
+        DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_LPSURFACE;
     desc.dwWidth = uint32_t(picture.Width);
     desc.dwHeight = uint32_t(picture.Height);
     desc.lPitch = SurfacePitch(picture.Width, bytes);
@@ -313,7 +314,8 @@ TBytes EncodeSprite(const std::vector<TPicture>& frames, const TSpriteOptions& o
     Gfx::TSpriteHeader header{};
     std::memcpy(header.Signature, "GFX ", 4);
     header.KindWord = static_cast<uint16_t>(options.SubMode << 8 | options.Kind);
-    header.PixelWord = static_cast<uint16_t>(options.BlendMode << 8 | (blended ? 32 : options.Bits));
+    header.PixelWord =
+        static_cast<uint16_t>(options.BlendMode << 8 | (blended ? 32 : options.Bits));
     header.FrameCount = static_cast<uint16_t>(frames.size());
     header.Width = static_cast<int16_t>(frames[0].Width);
     header.Height = static_cast<int16_t>(frames[0].Height);

@@ -216,8 +216,8 @@ uint8_t* ConvertRow(uint8_t* source, const uint8_t* sourceEnd) {
 
 // Darkens the pixels of a shadow row that fall inside [skip, skip + count).
 template <int Bytes>
-const uint8_t* ShadowLineWide(const uint8_t* source, const uint8_t* sourceEnd,
-                              uint8_t* destination, int skip, int count) {
+const uint8_t* ShadowLineWide(const uint8_t* source, const uint8_t* sourceEnd, uint8_t* destination,
+                              int skip, int count) {
     TShadowReader reader(source, sourceEnd);
     const int last = skip + std::max(count, 0);
     int position = 0;

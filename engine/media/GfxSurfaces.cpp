@@ -81,8 +81,7 @@ uint32_t PackArgb(uint32_t argb, const TChannel (&channels)[4]) {
 }
 
 TChannel ChannelOf(int sourceShift, uint32_t mask) {
-    return {sourceShift, mask, mask ? std::countr_zero(mask) : 0,
-            std::min(std::popcount(mask), 8)};
+    return {sourceShift, mask, mask ? std::countr_zero(mask) : 0, std::min(std::popcount(mask), 8)};
 }
 
 // A system-memory surface of 32-bit ARGB for filling a compressed texture through.
@@ -137,7 +136,8 @@ void BuildArgbTexture(IDirectDrawSurface7* texture, const void* pixels, int widt
             uint32_t argb = 0;
             if (x < width && y < height)
                 std::memcpy(&argb, source + (size_t(y) * size_t(width) + size_t(x)) * 4, 4);
-            StorePixel(row + x * bytes, bytes, x < width && y < height ? PackArgb(argb, channels) : 0);
+            StorePixel(row + x * bytes, bytes,
+                       x < width && y < height ? PackArgb(argb, channels) : 0);
         }
     }
     target->Unlock(nullptr);

@@ -37,7 +37,8 @@ void TSprite::ConvertToDisplayFormat() {
     const int bits = BitsPerPixel();
     const bool toRgb555 = bits == 16 && display == 16 && !IsDisplayRGB565;
     // Compressed rows cannot change in place: they become raw rows first.
-    if (Kind() == 3 && (toRgb555 || (bits == 24 && display == 32) || (bits == 32 && display == 24))) {
+    if (Kind() == 3 &&
+        (toRgb555 || (bits == 24 && display == 32) || (bits == 32 && display == 24))) {
         for (TFrame& frame : Frames)
             ExpandCompressedRows(frame);
         KindWord &= 0xFF00;
@@ -82,8 +83,7 @@ void TSprite::ConvertFrame(int index) {
             RaiseUnsupportedConversion();
         if (frame.Pixels.size() >= pixels * 3) {
             std::vector<uint8_t> wide(pixels * 4);
-            ConvertRow24To32(frame.Pixels.data(), wide.data(), Width, Height, Width * 3,
-                             Width * 4);
+            ConvertRow24To32(frame.Pixels.data(), wide.data(), Width, Height, Width * 3, Width * 4);
             frame.Pixels = std::move(wide);
         }
         return;

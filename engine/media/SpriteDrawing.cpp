@@ -80,8 +80,8 @@ void DrawQuad(const TSprite& sprite, const TTexture& texture, const TCorner (&co
     D3DFramework->SetTexture(texture.Surface, 0);
     D3DTLVERTEX vertices[4];
     for (int i = 0; i < 4; ++i)
-        vertices[i] = {corners[i].X, corners[i].Y, 0.0f, 1.0f, 0x00FFFFFF,
-                       0x00FFFFFF,   corners[i].U, corners[i].V};
+        vertices[i] = {corners[i].X, corners[i].Y, 0.0f,         1.0f,
+                       0x00FFFFFF,   0x00FFFFFF,   corners[i].U, corners[i].V};
     device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DFVF_TLVERTEX, vertices, 4, 0);
 }
 
@@ -166,8 +166,7 @@ void DrawSprite(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, 
 
 void DrawSpriteMirrored(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, int y,
                         const RECT* clip) {
-    if (!sprite || !target || sprite->Width == 0 || sprite->Height == 0 ||
-        !sprite->HasSurfaces())
+    if (!sprite || !target || sprite->Width == 0 || sprite->Height == 0 || !sprite->HasSurfaces())
         return;
     const RECT full = FrameRect(*sprite, x, y);
     const RECT visible = Intersect(Bounds(target, clip), full);
@@ -226,8 +225,8 @@ void DrawSpriteBeam(TSprite* sprite, int frame, int x1, int y1, int x2, int y2, 
     SetFilters(D3DFramework->Device(), false);
 }
 
-void DrawSpriteTransformed(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x,
-                           int y, float angle, float scaleX, float scaleY) {
+void DrawSpriteTransformed(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, int y,
+                           float angle, float scaleX, float scaleY) {
     if (!sprite || !target || !sprite->HasSurfaces())
         return;
     if (sprite->BlendMode() != 0) {
@@ -282,7 +281,10 @@ void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame
                     r = float(destination.right) + TexelOffset,
                     b = float(destination.bottom) + TexelOffset;
         DrawQuad(*sprite, texture,
-                 {{l, t, 0, 0}, {r, t, texture.U, 0}, {r, b, texture.U, texture.V}, {l, b, 0, texture.V}},
+                 {{l, t, 0, 0},
+                  {r, t, texture.U, 0},
+                  {r, b, texture.U, texture.V},
+                  {l, b, 0, texture.V}},
                  true);
         SetFilters(D3DFramework->Device(), false);
         return;

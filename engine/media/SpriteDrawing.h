@@ -20,8 +20,8 @@ void DrawSpriteMirrored(TSprite* sprite, IDirectDrawSurface7* target, int frame,
 void DrawSpriteBeam(TSprite* sprite, int frame, int x1, int y1, int x2, int y2, int mode);
 // Scaled and turned by angle (radians). Blended sprites turn about their hot spot,
 // which lands on (x, y); others are blitted turned about their centre at (x, y).
-void DrawSpriteTransformed(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x,
-                           int y, float angle, float scaleX, float scaleY);
+void DrawSpriteTransformed(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, int y,
+                           float angle, float scaleX, float scaleY);
 // The whole frame stretched onto destination, only when it lies wholly inside the
 // target and the clip.
 void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame,

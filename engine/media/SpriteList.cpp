@@ -52,7 +52,8 @@ int32_t TSpriteList::ReadHeader(TStream& stream) {
     const auto count = stream.ReadValue<int32_t>();
     CheckData(count >= 0 && count <= MaxLibrarySprites);
     // Every sprite has its directory entry and at least a record header.
-    CheckData(count <= stream.Remaining() / (int64_t(sizeof(TSpriteEntryRecord)) + MinSpriteRecord));
+    CheckData(count <=
+              stream.Remaining() / (int64_t(sizeof(TSpriteEntryRecord)) + MinSpriteRecord));
     return count;
 }
 

@@ -23,10 +23,10 @@ constexpr int MaxLibrarySprites = 65536;
 #pragma pack(push, 1)
 struct TSpriteEntryRecord {
     uint32_t ID;
-    uint32_t Sprite;     // 0 in files
-    int32_t References;  // 0 in files
-    uint32_t Offset;     // of the sprite record in the stream holding the library
-    uint32_t Kept;       // 0 in files
+    uint32_t Sprite;    // 0 in files
+    int32_t References; // 0 in files
+    uint32_t Offset;    // of the sprite record in the stream holding the library
+    uint32_t Kept;      // 0 in files
 };
 #pragma pack(pop)
 static_assert(sizeof(TSpriteEntryRecord) == 20);
