@@ -89,23 +89,22 @@ bool Unscaled(const TSprite& sprite) {
     return sprite.TextureScaleX == 1.0f && sprite.TextureScaleY == 1.0f;
 }
 
-// A quad over visible, the part of full (the frame's place) that shows; mirrored puts
-// the frame's columns right to left.
+// A quad over visible, the part of full (the frame's place) that shows. Mirrored, target
+// column c samples frame column (full.right - 1 - c) at the same place within the texel
+// as the unmirrored draw samples column c, clipped or not.
 void DrawVisibleQuad(const TSprite& sprite, const TTexture& texture, const RECT& visible,
                      const RECT& full, bool mirrored) {
     const float sx = sprite.TextureScaleX / texture.Width;
     const float sy = sprite.TextureScaleY / texture.Height;
     float u0, u1, v0, v1;
-    if (visible == full) {
+    if (visible == full && !mirrored) {
         u0 = 0;
         u1 = (float(sprite.Width) - TexelOffset) * sx;
         v0 = 0;
         v1 = (float(sprite.Height) - TexelOffset) * sy;
-        if (mirrored)
-            std::swap(u0, u1);
     } else {
         const auto u = [&](int column) {
-            const int offset = mirrored ? full.right - column : column - full.left;
+            const int offset = mirrored ? full.right - 1 - column : column - full.left;
             return (float(offset) - TexelOffset) * sx;
         };
         u0 = u(visible.left);

@@ -19,20 +19,10 @@ constexpr uint16_t Background = 0x1234;
 void ExpectDrawn(TSprite& sprite, int frame, const TPicture& picture, int x, int y,
                  const Win32::RECT* clip, const std::string& what) {
     TPixels16 target(36, 24, Background);
-    const Win32::DDSURFACEDESC2 desc = target.Desc();
-    DrawSpriteToLocked(&sprite, desc, frame, x, y, clip);
-    int wrong = 0;
-    for (int ty = 0; ty < target.Height; ++ty)
-        for (int tx = 0; tx < target.Width; ++tx) {
-            const int px = tx - x, py = ty - y;
-            const bool inside = px >= 0 && py >= 0 && px < picture.Width && py < picture.Height &&
-                                (!clip || (tx >= clip->left && tx < clip->right &&
-                                           ty >= clip->top && ty < clip->bottom));
-            const uint16_t expected = inside ? Expected(picture, px, py, Background) : Background;
-            if (target.At(tx, ty) != expected && wrong++ < 3)
-                ADD_FAILURE() << what << ": pixel " << tx << "," << ty << " is " << std::hex
-                              << target.At(tx, ty) << ", expected " << expected;
-        }
+    DrawSpriteToLocked(&sprite, target.Desc(), frame, x, y, clip);
+    CountWrongPixels(
+        target.Width, target.Height, [&](int tx, int ty) { return target.At(tx, ty); }, picture, x,
+        y, clip, false, Background, what);
 }
 
 struct TPlace {

@@ -90,6 +90,30 @@ inline uint16_t Expected(const TPicture& picture, int px, int py, uint16_t backg
     return pixel == 0xF81F ? 0xF81E : pixel;
 }
 
+// Compares a target of width x height pixels (read by pixel(x, y)) on which the picture
+// was drawn at (x, y), maybe mirrored and clipped, with what it should show; reports
+// the first few differences and returns how many pixels differ.
+inline int CountWrongPixels(int width, int height, const std::function<uint16_t(int, int)>& pixel,
+                            const TPicture& picture, int x, int y, const Win32::RECT* clip,
+                            bool mirrored, uint16_t background, const std::string& what) {
+    int wrong = 0;
+    for (int ty = 0; ty < height; ++ty)
+        for (int tx = 0; tx < width; ++tx) {
+            int px = tx - x;
+            const int py = ty - y;
+            const bool inside = px >= 0 && py >= 0 && px < picture.Width && py < picture.Height &&
+                                (!clip || (tx >= clip->left && tx < clip->right &&
+                                           ty >= clip->top && ty < clip->bottom));
+            if (mirrored)
+                px = picture.Width - 1 - px;
+            const uint16_t expected = inside ? Expected(picture, px, py, background) : background;
+            if (pixel(tx, ty) != expected && wrong++ < 3)
+                ADD_FAILURE() << what << ": pixel " << tx << "," << ty << " is " << std::hex
+                              << pixel(tx, ty) << ", expected " << expected;
+        }
+    return wrong;
+}
+
 inline bool Accept16(const Win32::DDSURFACEDESC2& mode) {
     return mode.ddpfPixelFormat.dwRGBBitCount == 16;
 }
@@ -102,12 +126,14 @@ inline bool Accept32(const Win32::DDSURFACEDESC2& mode) {
 class TScopedDisplay {
 public:
     explicit TScopedDisplay(int bits = 16,
-                            Win32::TDisplayHardware machine = Win32::DefaultDisplayHardware())
+                            Win32::TDisplayHardware machine = Win32::DefaultDisplayHardware(),
+                            bool calibrate = true)
         : FInstalled(std::move(machine)) {
         D3DFrame::D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
             nullptr, "Varnholt", 0x03, 800, 600, bits, bits == 16 ? Accept16 : Accept32);
         D3DFrame::D3DFramework->SetFullScreen(-1, -1, -1);
-        Gfx::CalibrateRenderer();
+        if (calibrate)
+            Gfx::CalibrateRenderer();
     }
     ~TScopedDisplay() {
         Gfx::FreeGraphicsRegistries();
