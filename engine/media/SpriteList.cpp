@@ -158,8 +158,9 @@ void TSpriteList::ReleaseSpriteByPointer(TSprite* sprite) {
 
 void TSpriteList::ReleaseSprite(int index) {
     TSpriteEntry& entry = FDirectory.at(size_t(index));
-    if (!entry.Sprite || entry.References <= 0)
-        return; // released more often than acquired
+    // Released more often than acquired: a kept sprite keeps its own reference.
+    if (!entry.Sprite || entry.References <= (entry.Kept ? 1 : 0))
+        return;
     if (--entry.References == 0)
         entry.Sprite.reset();
 }
