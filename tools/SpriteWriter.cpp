@@ -17,6 +17,17 @@ using ClassLib::Format;
 
 namespace {
 
+// Appends size bytes (resize and copy: GCC 12 warns wrongly about inserting after a push).
+void Append(TBytes& out, const void* data, size_t size) {
+    const size_t at = out.size();
+    out.resize(at + size);
+    if (size > 0)
+        std::memcpy(out.data() + at, data, size);
+}
+void Append(TBytes& out, const TBytes& data) {
+    Append(out, data.data(), data.size());
+}
+
 void Put16(TBytes& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value));
     out.push_back(static_cast<uint8_t>(value >> 8));
@@ -32,7 +43,7 @@ TBytes WithLength(const TBytes& body, const char* what) {
         throw Exception(Format("%s row is too long for its u16 length.", what));
     TBytes row;
     Put16(row, uint32_t(body.size() + 2));
-    row.insert(row.end(), body.begin(), body.end());
+    Append(row, body);
     return row;
 }
 
@@ -57,9 +68,9 @@ public:
             const bool pair = i + 1 < FItems.size();
             out.push_back(static_cast<uint8_t>(FItems[i].Control));
             out.push_back(pair ? static_cast<uint8_t>(FItems[i + 1].Control) : 0);
-            out.insert(out.end(), FItems[i].Data.begin(), FItems[i].Data.end());
+            Append(out, FItems[i].Data);
             if (pair)
-                out.insert(out.end(), FItems[i + 1].Data.begin(), FItems[i + 1].Data.end());
+                Append(out, FItems[i + 1].Data);
         }
         if (FItems.size() % 2 == 0)
             out.insert(out.end(), {0, 0}); // an even count still needs its end mark
@@ -135,7 +146,7 @@ TBytes FrameRows(const TPicture& picture, const TSpriteOptions& options) {
         default:
             encoded = EncodeCompressedRow(row, rowBytes);
         }
-        out.insert(out.end(), encoded.begin(), encoded.end());
+        Append(out, encoded);
     }
     return out;
 }
@@ -148,7 +159,7 @@ TBytes ShadowRows(const TPicture& shadow) {
             darken[size_t(x)] =
                 Alpha(shadow.Pixels[size_t(y) * size_t(shadow.Width) + size_t(x)]) >= 128;
         const TBytes row = EncodeShadowRow(darken.data(), shadow.Width);
-        out.insert(out.end(), row.begin(), row.end());
+        Append(out, row);
     }
     return out;
 }
@@ -174,14 +185,13 @@ TBytes SurfaceDump(const TPicture& picture, const TSpriteOptions& options) {
         desc.ddckCKSrcBlt = {ColorKeyFor(options.Bits), ColorKeyFor(options.Bits)};
     }
     const TStoredSurfaceDesc stored = ToStoredSurfaceDesc(desc);
-    TBytes out(reinterpret_cast<const uint8_t*>(&stored),
-               reinterpret_cast<const uint8_t*>(&stored) + sizeof stored);
+    TBytes out;
+    Append(out, &stored, sizeof stored);
     const TBytes raw = FramePixels(picture, options);
     const size_t rowBytes = size_t(picture.Width) * size_t(bytes);
     for (int y = 0; y < picture.Height; ++y) {
-        out.insert(out.end(), raw.begin() + ptrdiff_t(size_t(y) * rowBytes),
-                   raw.begin() + ptrdiff_t(size_t(y + 1) * rowBytes));
-        out.insert(out.end(), size_t(desc.lPitch) - rowBytes, 0);
+        Append(out, raw.data() + size_t(y) * rowBytes, rowBytes);
+        out.resize(out.size() + size_t(desc.lPitch) - rowBytes, 0);
     }
     return out;
 }
@@ -304,7 +314,7 @@ TBytes EncodeCompressedRow(const uint8_t* row, size_t bytes) {
         throw Exception("Compressed row is too long for its u16 byte count.");
     TBytes out;
     Put16(out, uint32_t(blocks.size()));
-    out.insert(out.end(), blocks.begin(), blocks.end());
+    Append(out, blocks);
     return out;
 }
 
@@ -325,21 +335,19 @@ TBytes EncodeSprite(const std::vector<TPicture>& frames, const TSpriteOptions& o
     header.ColorKey2 = options.Shadows.empty() ? Gfx::NoColorKey : 0;
     TBytes out(4);
     std::memcpy(out.data(), &options.ID, 4);
-    out.insert(out.end(), reinterpret_cast<const uint8_t*>(&header),
-               reinterpret_cast<const uint8_t*>(&header) + sizeof header);
+    Append(out, &header, sizeof header);
     for (size_t i = 0; i < frames.size(); ++i) {
         if (options.Kind == 4) {
             const TBytes dump = SurfaceDump(frames[i], options);
-            out.insert(out.end(), dump.begin(), dump.end());
+            Append(out, dump);
             continue;
         }
         const TBytes pixels = FrameRows(frames[i], options);
         const TBytes shadow = options.Shadows.empty() ? TBytes() : ShadowRows(options.Shadows[i]);
         const Gfx::TFrameHeader head{uint32_t(pixels.size()), uint32_t(shadow.size()), 0};
-        out.insert(out.end(), reinterpret_cast<const uint8_t*>(&head),
-                   reinterpret_cast<const uint8_t*>(&head) + sizeof head);
-        out.insert(out.end(), pixels.begin(), pixels.end());
-        out.insert(out.end(), shadow.begin(), shadow.end());
+        Append(out, &head, sizeof head);
+        Append(out, pixels);
+        Append(out, shadow);
     }
     return out;
 }
@@ -365,12 +373,11 @@ TBytes EncodeSpriteLibrary(uint32_t id, const std::vector<TBytes>& sprites) {
     size_t offset = out.size() + sorted.size() * sizeof(Gfx::TSpriteEntryRecord);
     for (const auto& [spriteID, record] : sorted) {
         const Gfx::TSpriteEntryRecord entry{spriteID, 0, 0, uint32_t(offset), 0};
-        out.insert(out.end(), reinterpret_cast<const uint8_t*>(&entry),
-                   reinterpret_cast<const uint8_t*>(&entry) + sizeof entry);
+        Append(out, &entry, sizeof entry);
         offset += record->size();
     }
     for (const auto& sprite : sorted)
-        out.insert(out.end(), sprite.second->begin(), sprite.second->end());
+        Append(out, *sprite.second);
     return out;
 }
 

@@ -1,8 +1,30 @@
 #include "engine/media/GfxLZRW1KH.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace Gfx {
+
+namespace {
+
+// Copies count bytes (at most 18) from offset bytes behind target to target, front to
+// back, so a source that overlaps the bytes being written repeats them. room is what
+// target may hold; bytes between count and room may be written as scratch.
+void CopyMatch(uint8_t* target, size_t offset, size_t count, size_t room) {
+    const uint8_t* source = target - offset;
+    if (offset >= count && room >= 18) {
+        // Loaded whole before anything is stored: one fixed-size move.
+        uint8_t bytes[18];
+        std::memcpy(bytes, source, 18);
+        std::memcpy(target, bytes, 18);
+        return;
+    }
+    for (size_t i = 0; i < count; ++i)
+        target[i] = source[i];
+}
+
+} // namespace
 
 int64_t LZRW1KHDecompress(const uint8_t* source, uint8_t* destination, size_t length,
                           size_t capacity) {
@@ -29,15 +51,27 @@ int64_t LZRW1KHDecompress(const uint8_t* source, uint8_t* destination, size_t le
             if (p >= end) // a control word with no item after it closes the block
                 break;
         }
-        const bool literal = (control & 0x8000) == 0;
-        control <<= 1;
-        --bitsLeft;
-        if (literal) {
-            if (written >= capacity)
+        if ((control & 0x8000) == 0) {
+            // A stretch of literals, as many as the control word's next zero bits.
+            const auto bits = static_cast<uint16_t>(control);
+            size_t count =
+                std::min(size_t(bits == 0 ? 16 : std::countl_zero(bits)), size_t(bitsLeft));
+            count = std::min(count, size_t(end - p));
+            if (count > capacity - written)
                 return -1;
-            destination[written++] = *p++;
+            // A fixed-size copy where the room allows it is much cheaper than an exact one.
+            if (capacity - written >= 16 && end - p >= 16)
+                std::memcpy(destination + written, p, 16);
+            else
+                std::memcpy(destination + written, p, count);
+            written += count;
+            p += count;
+            control <<= count;
+            bitsLeft -= int(count);
             continue;
         }
+        control <<= 1;
+        --bitsLeft;
         if (end - p < 2)
             return -1;
         const size_t offset = size_t(p[0]) * 16 + (p[1] >> 4);
@@ -45,9 +79,8 @@ int64_t LZRW1KHDecompress(const uint8_t* source, uint8_t* destination, size_t le
             const size_t count = size_t(p[1] & 15) + 3;
             if (offset > written || count > capacity - written)
                 return -1;
-            // Byte by byte: the source may overlap what is being written.
-            for (size_t i = 0; i < count; ++i, ++written)
-                destination[written] = destination[written - offset];
+            CopyMatch(destination + written, offset, count, capacity - written);
+            written += count;
             p += 2;
             continue;
         }
