@@ -2,7 +2,7 @@
 // memcpy of its output, and 1,000 keyed 64 x 64 sprites drawn onto an 800 x 600 RGB565
 // back buffer by blit and by software drawing against SDL2's SDL_BlitSurface doing the
 // same keyed blits. The ratios are printed after the table.
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/media/GfxLZRW1KH.h"
 #include "engine/media/SpriteDrawing.h"
 #include "tools/LZRW1KHWriter.h"

@@ -37,6 +37,8 @@ uint32_t RenderDepthFlag(uint32_t bits) {
 }
 } // namespace
 
+std::unique_ptr<TD3DFramework> D3DFramework;
+
 TD3DFramework::TD3DFramework(HWND window, const AnsiString& title, uint32_t flags, int32_t width,
                              int32_t height, int32_t bitsPerPixel, TModeFilter modeFilter)
     : FFlags(flags), FWindow(window), FTitle(title.substr(0, TitleLength)) {

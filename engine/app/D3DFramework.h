@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace D3DFrame {
@@ -180,6 +181,10 @@ private:
     HDC FBackBufferDC = nullptr;
     std::array<IDirectDrawSurface7*, Win32::D3DMAXTEXTURESTAGES> FTextureCache{};
 };
+
+// The program's one framework: made at start-up for the application's window, deleted
+// when the window goes. Null while there is none.
+extern std::unique_ptr<TD3DFramework> D3DFramework;
 
 // Helpers for the drawing code.
 void InitSurfaceDesc(DDSURFACEDESC2& desc, uint32_t flags, uint32_t caps);

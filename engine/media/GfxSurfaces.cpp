@@ -1,6 +1,6 @@
 #include "engine/media/GfxSurfaces.h"
 
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/core/DXErrors.h"
 #include "engine/core/GraphicsError.h"
 #include "engine/media/GfxPixels.h"

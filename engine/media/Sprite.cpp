@@ -1,7 +1,7 @@
 // The sprite as a persistent object: its "GFX " record, copies and blank sprites.
 #include "engine/media/Sprite.h"
 
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/core/DXErrors.h"
 #include "engine/core/GraphicsError.h"
 #include "platform/StoredSurfaceDesc.h"

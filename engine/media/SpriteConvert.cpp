@@ -1,5 +1,5 @@
 // Frames converted once after loading to the pixel format of the display.
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/core/GraphicsError.h"
 #include "engine/media/GfxLZRW1KH.h"
 #include "engine/media/GfxPixels.h"

@@ -1,6 +1,6 @@
 #include "engine/media/SpriteDrawing.h"
 
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/media/GfxSurfaces.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // A sprite's device surfaces: made from its frames, freed, and kept in the sprite
 // registry while they can be made again from memory.
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/media/GfxScaling.h"
 #include "engine/media/GfxSurfaces.h"
 #include "engine/media/Sprite.h"

@@ -2,7 +2,7 @@
 // the writers make, and a display (the global Direct3D framework) for one test.
 #pragma once
 
-#include "engine/app/D3DFrameworkGlobal.h"
+#include "engine/app/D3DFramework.h"
 #include "engine/media/GfxPixels.h"
 #include "engine/media/GfxSurfaces.h"
 #include "engine/media/Sprite.h"
