@@ -2,6 +2,7 @@
 // memcpy of its output, and 1,000 keyed 64 x 64 sprites drawn onto an 800 x 600 RGB565
 // back buffer by blit and by software drawing against SDL2's SDL_BlitSurface doing the
 // same keyed blits. The ratios are printed after the table.
+#include "bench/RatioReporter.h"
 #include "engine/app/D3DFramework.h"
 #include "engine/media/GfxLZRW1KH.h"
 #include "engine/media/SpriteDrawing.h"
@@ -160,48 +161,19 @@ void BM_Sprites1000_SdlBlitSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_Sprites1000_SdlBlitSurface)->Unit(benchmark::kMillisecond);
 
-// Prints the table, then each measurement as a ratio of its reference.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto& counters = run.counters;
-            const auto items = counters.find("items_per_second");
-            const auto bytes = counters.find("bytes_per_second");
-            FRates[run.benchmark_name()] = items != counters.end()   ? double(items->second)
-                                           : bytes != counters.end() ? double(bytes->second)
-                                                                     : 0.0;
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\nRatios (throughput of ours / throughput of the reference):\n");
-        Ratio("BM_LZRW1KH_Decompress", "BM_LZRW1KH_Memcpy", 0.25);
-        Ratio("BM_Sprites1000_Blit", "BM_Sprites1000_SdlBlitSurface", 1.0);
-        Ratio("BM_Sprites1000_Software", "BM_Sprites1000_SdlBlitSurface", 1.0);
-        for (const char* name :
-             {"BM_Sprites1000_Blit", "BM_Sprites1000_Software", "BM_Sprites1000_SdlBlitSurface"})
-            std::printf("  %-30s %.0f sprites/s\n", name, FRates[name]);
-    }
-
-private:
-    void Ratio(const char* ours, const char* reference, double target) {
-        const double ratio = FRates[reference] > 0 ? FRates[ours] / FRates[reference] : 0.0;
-        std::printf("  %-24s / %-30s = %.2fx (target at least %.2fx)\n", ours, reference, ratio,
-                    target);
-    }
-
-    std::map<std::string, double> FRates;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
+    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+        r.Ratio("BM_LZRW1KH_Decompress", "BM_LZRW1KH_Memcpy", 0.25);
+        r.Ratio("BM_Sprites1000_Blit", "BM_Sprites1000_SdlBlitSurface", 1.0);
+        r.Ratio("BM_Sprites1000_Software", "BM_Sprites1000_SdlBlitSurface", 1.0);
+        for (const char* name :
+             {"BM_Sprites1000_Blit", "BM_Sprites1000_Software", "BM_Sprites1000_SdlBlitSurface"})
+            std::printf("  %-30s %.0f sprites/s\n", name, r.Rate(name));
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     D3DFrame::D3DFramework.reset();

@@ -136,6 +136,36 @@ void DrawInSoftware(TSprite& sprite, IDirectDrawSurface7* target, int frame, int
 
 } // namespace
 
+namespace {
+
+// DrawSprite and its mirrored twin: a quad for blended sprites, else a blit, of the
+// visible part of the frame's place.
+void DrawFromSurface(TSprite& sprite, IDirectDrawSurface7* target, int frame, const RECT& visible,
+                     const RECT& full, bool mirrored) {
+    if (sprite.BlendMode() != 0) {
+        const TTexture texture(sprite, frame);
+        if (texture.Surface)
+            DrawVisibleQuad(sprite, texture, visible, full, mirrored);
+        return;
+    }
+    IDirectDrawSurface7* surface = sprite.Surface(frame);
+    if (!surface)
+        return;
+    RECT to = visible;
+    // Mirrored, target column c shows frame column (full.right - 1 - c).
+    RECT from{mirrored ? full.right - visible.right : visible.left - full.left,
+              visible.top - full.top,
+              mirrored ? full.right - visible.left : visible.right - full.left,
+              visible.bottom - full.top};
+    DDBLTFX fx;
+    fx.dwSize = sizeof fx;
+    fx.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
+    target->Blt(&to, surface, &from, BlitFlags(sprite) | (mirrored ? DDBLT_DDFX : 0),
+                mirrored ? &fx : nullptr);
+}
+
+} // namespace
+
 void DrawSprite(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, int y,
                 const RECT* clip) {
     if (!sprite || !target || sprite->Width == 0 || sprite->Height == 0 ||
@@ -145,49 +175,20 @@ void DrawSprite(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, 
     const RECT visible = Intersect(Bounds(target, clip), full);
     if (IsEmpty(visible))
         return;
-    if (!sprite->HasSurfaces()) {
+    if (sprite->HasSurfaces())
+        DrawFromSurface(*sprite, target, frame, visible, full, false);
+    else
         DrawInSoftware(*sprite, target, frame, x, y, visible);
-        return;
-    }
-    if (sprite->BlendMode() != 0) {
-        const TTexture texture(*sprite, frame);
-        if (texture.Surface)
-            DrawVisibleQuad(*sprite, texture, visible, full, false);
-        return;
-    }
-    IDirectDrawSurface7* surface = sprite->Surface(frame);
-    if (!surface)
-        return;
-    RECT to = visible;
-    RECT from{visible.left - x, visible.top - y, visible.right - x, visible.bottom - y};
-    target->Blt(&to, surface, &from, BlitFlags(*sprite), nullptr);
 }
 
 void DrawSpriteMirrored(TSprite* sprite, IDirectDrawSurface7* target, int frame, int x, int y,
                         const RECT* clip) {
-    if (!sprite || !target || sprite->Width == 0 || sprite->Height == 0 || !sprite->HasSurfaces())
+    if (!sprite || !target || !sprite->HasSurfaces())
         return;
     const RECT full = FrameRect(*sprite, x, y);
     const RECT visible = Intersect(Bounds(target, clip), full);
-    if (IsEmpty(visible))
-        return;
-    if (sprite->BlendMode() != 0) {
-        const TTexture texture(*sprite, frame);
-        if (texture.Surface)
-            DrawVisibleQuad(*sprite, texture, visible, full, true);
-        return;
-    }
-    IDirectDrawSurface7* surface = sprite->Surface(frame);
-    if (!surface)
-        return;
-    // Target column c shows frame column (full.right - 1 - c).
-    RECT to = visible;
-    RECT from{full.right - visible.right, visible.top - y, full.right - visible.left,
-              visible.bottom - y};
-    DDBLTFX fx;
-    fx.dwSize = sizeof fx;
-    fx.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
-    target->Blt(&to, surface, &from, BlitFlags(*sprite) | DDBLT_DDFX, &fx);
+    if (!IsEmpty(visible))
+        DrawFromSurface(*sprite, target, frame, visible, full, true);
 }
 
 void DrawSpriteBeam(TSprite* sprite, int frame, int x1, int y1, int x2, int y2, int mode) {
