@@ -3,6 +3,7 @@
 // (and the opaque blit against memcpy of the same bytes); the textured, alpha-blended
 // quad in pixels per second; presenting an 800 x 600 frame. The ratios are printed
 // after the table.
+#include "bench/RatioReporter.h"
 #include "platform/Direct3D.h"
 #include "platform/DirectDraw.h"
 #include "platform/SdlDisplayWindow.h"
@@ -256,53 +257,22 @@ void BM_PresentFrame800x600_Whole(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentFrame800x600_Whole)->Unit(benchmark::kMillisecond);
 
-// Prints the table, then each measurement as a ratio of its reference.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto& counters = run.counters;
-            const auto items = counters.find("items_per_second");
-            const auto bytes = counters.find("bytes_per_second");
-            FRates[run.benchmark_name()] = items != counters.end()   ? double(items->second)
-                                           : bytes != counters.end() ? double(bytes->second)
-                                                                     : 0.0;
-            FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\nRatios (throughput of ours / throughput of the reference):\n");
-        Ratio("BM_KeyedSpriteBlit_Device", "BM_KeyedSpriteBlit_SdlBlitSurface", 1.0);
-        Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_SdlBlitSurface", 1.0);
-        Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_Memcpy", 0.7);
-        std::printf("Textured blended 64x64 quad, point: %.0f million pixels/s (target 100)\n",
-                    FRates["BM_TexturedBlendedQuad_Point"] / 1e6);
-        std::printf("Textured blended 64x64 quad, bilinear: %.0f million pixels/s\n",
-                    FRates["BM_TexturedBlendedQuad_Bilinear"] / 1e6);
-        std::printf("Presenting 800x600 (conversion and upload): %.3f ms (target under 2 ms)\n",
-                    FTimes["BM_PresentFrame800x600_ConvertAndUpload"]);
-    }
-
-private:
-    void Ratio(const char* ours, const char* reference, double target) {
-        const double ratio = FRates[reference] > 0 ? FRates[ours] / FRates[reference] : 0.0;
-        std::printf("  %-28s / %-36s = %.2fx (target at least %.1fx)\n", ours, reference, ratio,
-                    target);
-    }
-
-    std::map<std::string, double> FRates;
-    std::map<std::string, double> FTimes;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
+    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+        r.Ratio("BM_KeyedSpriteBlit_Device", "BM_KeyedSpriteBlit_SdlBlitSurface", 1.0);
+        r.Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_SdlBlitSurface", 1.0);
+        r.Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_Memcpy", 0.7);
+        std::printf("Textured blended 64x64 quad, point: %.0f million pixels/s (target 100)\n",
+                    r.Rate("BM_TexturedBlendedQuad_Point") / 1e6);
+        std::printf("Textured blended 64x64 quad, bilinear: %.0f million pixels/s\n",
+                    r.Rate("BM_TexturedBlendedQuad_Bilinear") / 1e6);
+        std::printf("Presenting 800x600 (conversion and upload): %.3f ms (target under 2 ms)\n",
+                    r.Time("BM_PresentFrame800x600_ConvertAndUpload"));
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

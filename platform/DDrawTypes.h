@@ -56,6 +56,9 @@ constexpr uint32_t DDBLT_KEYSRCOVERRIDE = 0x10000;
 constexpr uint32_t DDBLT_ROTATIONANGLE = 0x40000;
 constexpr uint32_t DDBLT_WAIT = 0x1000000;
 
+// DDBLTFX::dwDDFX, with DDBLT_DDFX.
+constexpr uint32_t DDBLTFX_MIRRORLEFTRIGHT = 0x2;
+
 constexpr uint32_t DDLOCK_WAIT = 0x1;
 constexpr uint32_t DDLOCK_READONLY = 0x10;
 constexpr uint32_t DDLOCK_WRITEONLY = 0x20;
@@ -135,6 +138,7 @@ struct DDSURFACEDESC2 {
 
 struct DDBLTFX {
     uint32_t dwSize = 0;
+    uint32_t dwDDFX = 0;          // DDBLTFX_ effects
     uint32_t dwRotationAngle = 0; // hundredths of a degree
     uint32_t dwFillColor = 0;     // a pixel value of the destination's format
     DDCOLORKEY ddckSrcColorkey;

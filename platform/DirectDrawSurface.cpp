@@ -33,7 +33,7 @@ IDirectDrawSurface7::IDirectDrawSurface7(std::shared_ptr<TDisplayState> display,
     FDesc.dwSize = DDSURFACEDESC2_SIZE;
     FDesc.dwFlags |= DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
     FDesc.ddpfPixelFormat = PixelFormatOf(layout);
-    FDesc.lPitch = (int32_t(FDesc.dwWidth) * BytesPerPixel(layout) + 15) & ~15;
+    FDesc.lPitch = SurfacePitch(int32_t(FDesc.dwWidth), BytesPerPixel(layout));
     FDesc.lpSurface = nullptr;
     if (hasPixels)
         FPixels.resize(size_t(FDesc.lPitch / 4) * FDesc.dwHeight);
@@ -157,6 +157,10 @@ HRESULT IDirectDrawSurface7::Blt(const RECT* targetRect, IDirectDrawSurface7* so
     }
     if (!FClipper && !Contains(bounds, to))
         return DDERR_INVALIDRECT;
+    if ((flags & DDBLT_DDFX) && fx && (fx->dwDDFX & DDBLTFX_MIRRORLEFTRIGHT)) {
+        StretchPixels(Pixels(), to, bounds, source->Pixels(), from, key, true);
+        return DD_OK;
+    }
     const bool sameSize = to.right - to.left == from.right - from.left &&
                           to.bottom - to.top == from.bottom - from.top;
     if (!sameSize) {

@@ -17,6 +17,11 @@ namespace Win32 {
 struct TDisplayState;
 class IDirectDrawClipper;
 
+// The bytes from one row of a surface to the next: rows start on 16-byte boundaries.
+constexpr int32_t SurfacePitch(int32_t width, int32_t bytesPerPixel) {
+    return (width * bytesPerPixel + 15) & ~15;
+}
+
 class IDirectDrawSurface7 : public IUnknown {
 public:
     // Made by IDirectDraw7::CreateSurface with a checked description.

@@ -126,7 +126,8 @@ void CopyPixels(const TPixelView& target, int32_t x, int32_t y, const TPixelView
 }
 
 void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT& clip,
-                   const TPixelView& source, const RECT& sourceRect, const TSourceKey& key) {
+                   const TPixelView& source, const RECT& sourceRect, const TSourceKey& key,
+                   bool mirrored) {
     const int32_t x0 = std::max(targetRect.left, clip.left);
     const int32_t x1 = std::min(targetRect.right, clip.right);
     const int32_t y0 = std::max(targetRect.top, clip.top);
@@ -135,7 +136,7 @@ void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT&
         return;
     if (source.Bits == target.Bits) {
         const TPixelCopy copy(source, sourceRect);
-        StretchPixels(target, targetRect, clip, copy.View, copy.Rect, key);
+        StretchPixels(target, targetRect, clip, copy.View, copy.Rect, key, mirrored);
         return;
     }
     const int64_t targetWidth = targetRect.right - targetRect.left;
@@ -143,8 +144,9 @@ void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT&
     std::vector<int32_t> columns(size_t(x1 - x0));
     for (int32_t x = x0; x < x1; ++x) {
         const int64_t dx = x - targetRect.left;
+        const auto column = static_cast<int32_t>((2 * dx + 1) * sourceWidth / (2 * targetWidth));
         columns[size_t(x - x0)] =
-            static_cast<int32_t>(sourceRect.left + (2 * dx + 1) * sourceWidth / (2 * targetWidth));
+            mirrored ? sourceRect.right - 1 - column : sourceRect.left + column;
     }
     const uint32_t k = key.value_or(0);
     switch (target.BytesPerPixel * 2 + (key ? 1 : 0)) {

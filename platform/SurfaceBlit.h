@@ -32,9 +32,11 @@ void CopyPixels(const TPixelView& target, int32_t x, int32_t y, const TPixelView
                 const RECT& sourceRect, const TSourceKey& key);
 
 // Maps the source rectangle onto the target rectangle, taking for each target pixel the
-// source pixel under its centre; only target pixels inside clip are written.
+// source pixel under its centre; only target pixels inside clip are written. Mirrored
+// takes the source's columns right to left.
 void StretchPixels(const TPixelView& target, const RECT& targetRect, const RECT& clip,
-                   const TPixelView& source, const RECT& sourceRect, const TSourceKey& key);
+                   const TPixelView& source, const RECT& sourceRect, const TSourceKey& key,
+                   bool mirrored = false);
 
 // As StretchPixels, then turned about the target rectangle's centre by angle (hundredths
 // of a degree, clockwise on screen as y grows downward; negative turns the other way).

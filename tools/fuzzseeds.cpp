@@ -7,6 +7,8 @@
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 #include "tools/FontBuilder.h"
+#include "tools/LZRW1KHWriter.h"
+#include "tools/SpriteWriter.h"
 
 #include <array>
 #include <cmath>
@@ -38,10 +40,71 @@ TBytes PlainArchive(const Tools::TArchiveWriter& writer) {
     return bytes;
 }
 
+// A small picture with transparent pixels, runs and varied colours.
+Tools::TPicture SeedPicture(int width, int height) {
+    Tools::TPicture picture{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.Pixels.push_back((x + y) % 4 == 0 ? 0u
+                                     : y == 2         ? 0xFF204080u
+                                                      : 0xFF000000u | uint32_t(x * 40 + y * 7));
+    return picture;
+}
+
+void SaveSpriteSeeds(const AnsiString& corpus) {
+    const std::vector<Tools::TPicture> frames{SeedPicture(7, 5), SeedPicture(7, 5)};
+    std::vector<TBytes> records;
+    const auto save = [&](const char* name, Tools::TSpriteOptions options) {
+        options.ID = uint32_t(records.size() + 1);
+        records.push_back(Tools::EncodeSprite(frames, options));
+        Save(corpus + "/fuzz_gfx", name, records.back());
+    };
+    for (int kind = 0; kind <= 3; ++kind) {
+        Tools::TSpriteOptions options;
+        options.Kind = kind;
+        options.SubMode = kind;
+        save(("kind" + std::to_string(kind) + ".gfx").c_str(), options);
+    }
+    Tools::TSpriteOptions shadowed;
+    shadowed.Bits = 24;
+    shadowed.Shadows = frames;
+    save("shadowed24.gfx", shadowed);
+    Tools::TSpriteOptions blended;
+    blended.BlendMode = 0xFF;
+    blended.Kind = 3;
+    save("blended_compressed.gfx", blended);
+    Save(corpus + "/fuzz_gfxl", "six_sprites.gfxl", Tools::EncodeSpriteLibrary(9, records));
+    Save(corpus + "/fuzz_gfxl", "empty.gfxl", Tools::EncodeSpriteLibrary(0, {}));
+
+    TBytes text(600);
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<uint8_t>(i % 50 < 30 ? 'a' + i % 7 : 0x20);
+    TBytes block = Tools::LZRW1KHCompress(text.data(), text.size());
+    block.insert(block.begin(), {0x00, 0x04}); // room for 1024 bytes
+    Save(corpus + "/fuzz_lzrw1kh", "block.bin", block);
+    TBytes blocks = Tools::LZRW1KHCompressBlocks(text.data(), text.size(), 256);
+    blocks.insert(blocks.begin(), {0x58, 0x02}); // exactly 600 bytes
+    Save(corpus + "/fuzz_lzrw1kh", "blocks.bin", blocks);
+}
+
 TBytes FontRecord(const Gfx::TFont& font) {
     ClassLib::TMemoryStream stream;
     font.SaveToStream(&stream);
     return stream.Bytes();
+}
+
+// A font from the builder and a tiny 24-bit one.
+void SaveFontSeeds(const AnsiString& corpus) {
+    Gfx::TFont font;
+    Tools::TFontBuildOptions options;
+    options.PixelSize = 5;
+    Tools::BuildFont(Tools::DefaultFontFile, options, font);
+    Save(corpus + "/fuzz_font", "dejavu5.font", FontRecord(font));
+    std::array<int16_t, Gfx::GlyphCount> widths;
+    widths.fill(1);
+    widths[' '] = 0;
+    font.SetGlyphs(24, 2, 1, widths, 0x00FF00, TBytes(2 * 256 * 3, 0x40));
+    Save(corpus + "/fuzz_font", "tiny24.font", FontRecord(font));
 }
 
 } // namespace
@@ -82,17 +145,8 @@ int main(int argc, char** argv) {
         library.Add(3, Audio::alMP3,
                     Tools::EncodeMP3(stereo.data(), 300, {22050, 2, false, 4, 64, ""}));
         Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
-
-        Gfx::TFont font;
-        Tools::TFontBuildOptions fontOptions;
-        fontOptions.PixelSize = 5;
-        Tools::BuildFont(Tools::DefaultFontFile, fontOptions, font);
-        Save(corpus + "/fuzz_font", "dejavu5.font", FontRecord(font));
-        std::array<int16_t, Gfx::GlyphCount> widths;
-        widths.fill(1);
-        widths[' '] = 0;
-        font.SetGlyphs(24, 2, 1, widths, 0x00FF00, TBytes(2 * 256 * 3, 0x40));
-        Save(corpus + "/fuzz_font", "tiny24.font", FontRecord(font));
+        SaveSpriteSeeds(corpus);
+        SaveFontSeeds(corpus);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrn_fuzz_seeds: %s\n", ClassLib::ExceptionMessage(e).c_str());

@@ -2,8 +2,8 @@
 // and the start of fades.
 #include "engine/media/DSFramework.h"
 
-#include "engine/media/DSBufferLock.h"
 #include "engine/core/DXErrors.h"
+#include "engine/media/DSBufferLock.h"
 #include "platform/Clock.h"
 #include "platform/Exception.h"
 

@@ -6,6 +6,7 @@
 #include "engine/media/GfxPixels.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Gfx {
 
@@ -213,6 +214,39 @@ uint8_t* ConvertRow(uint8_t* source, const uint8_t* sourceEnd) {
     }
 }
 
+// Darkens the pixels of a shadow row that fall inside [skip, skip + count).
+template <int Bytes>
+const uint8_t* ShadowLineWide(const uint8_t* source, const uint8_t* sourceEnd, uint8_t* destination,
+                              int skip, int count) {
+    TShadowReader reader(source, sourceEnd);
+    const int last = skip + std::max(count, 0);
+    int position = 0;
+    TRun run;
+    for (;;) {
+        const TStep step = reader.Next(run);
+        if (step == TStep::Fault)
+            return nullptr;
+        if (step == TStep::End)
+            return reader.NextRow();
+        if (run.Kind == TRunKind::Darken) {
+            const int to = std::min(position + run.Count, last);
+            for (int x = std::max(position, skip); x < to; ++x) {
+                uint8_t* pixel = destination + Bytes * (x - skip);
+                if (Bytes == 4) {
+                    uint32_t value;
+                    std::memcpy(&value, pixel, 4);
+                    value = (value & 0x00FEFEFE) >> 1;
+                    std::memcpy(pixel, &value, 4);
+                } else {
+                    for (int i = 0; i < 3; ++i)
+                        pixel[i] = static_cast<uint8_t>(pixel[i] >> 1);
+                }
+            }
+        }
+        position += run.Count;
+    }
+}
+
 } // namespace
 
 const uint8_t* DecodeRleLine16(const uint8_t* source, const uint8_t* sourceEnd,
@@ -268,6 +302,16 @@ const uint8_t* ShadowLine16Clipped(const uint8_t* source, const uint8_t* sourceE
                                    uint16_t* destination, int skip, int count, uint16_t mask) {
     return DrawRow(TShadowReader(source, sourceEnd), destination,
                    {skip, std::max(count, 0), TRowLength::Any, 0xFFFFFFFF, nullptr, mask});
+}
+
+const uint8_t* ShadowLine24Clipped(const uint8_t* source, const uint8_t* sourceEnd,
+                                   uint8_t* destination, int skip, int count) {
+    return ShadowLineWide<3>(source, sourceEnd, destination, skip, count);
+}
+
+const uint8_t* ShadowLine32Clipped(const uint8_t* source, const uint8_t* sourceEnd,
+                                   uint8_t* destination, int skip, int count) {
+    return ShadowLineWide<4>(source, sourceEnd, destination, skip, count);
 }
 
 } // namespace Gfx

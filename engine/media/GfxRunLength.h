@@ -51,5 +51,11 @@ const uint8_t* ShadowLine16(const uint8_t* source, const uint8_t* sourceEnd, uin
                             int width, uint16_t mask);
 const uint8_t* ShadowLine16Clipped(const uint8_t* source, const uint8_t* sourceEnd,
                                    uint16_t* destination, int skip, int count, uint16_t mask);
+// The same over count 24- or 32-bit pixels starting skip pixels into the row: a darkened
+// pixel has each colour byte halved (32 bits: p = (p & 0x00FEFEFE) >> 1).
+const uint8_t* ShadowLine24Clipped(const uint8_t* source, const uint8_t* sourceEnd,
+                                   uint8_t* destination, int skip, int count);
+const uint8_t* ShadowLine32Clipped(const uint8_t* source, const uint8_t* sourceEnd,
+                                   uint8_t* destination, int skip, int count);
 
 } // namespace Gfx
