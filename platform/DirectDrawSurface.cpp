@@ -10,16 +10,9 @@ namespace Win32 {
 using namespace Win32;
 
 namespace {
-bool IsEmpty(const RECT& r) {
-    return r.left >= r.right || r.top >= r.bottom;
-}
 bool Contains(const RECT& outer, const RECT& inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
-}
-RECT Intersect(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
 }
 uint32_t PixelMask(int bytes) {
     return bytes >= 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;

@@ -4,6 +4,7 @@
 // window reads as negative just as it does there.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -56,6 +57,16 @@ struct RECT {
     LONG bottom = 0;
     friend bool operator==(const RECT&, const RECT&) = default;
 };
+
+// Right and bottom are exclusive: a rectangle without width or height covers nothing.
+inline bool IsEmpty(const RECT& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+// The part both rectangles cover; empty when they do not meet.
+inline RECT Intersect(const RECT& a, const RECT& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
 
 struct MSG {
     HWND hwnd = nullptr;

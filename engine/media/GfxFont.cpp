@@ -11,17 +11,10 @@
 namespace Gfx {
 
 using Data::CheckData;
+using Win32::Intersect;
+using Win32::IsEmpty;
 
 namespace {
-
-RECT Intersect(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-bool IsEmpty(const RECT& r) {
-    return r.left >= r.right || r.top >= r.bottom;
-}
 
 // The part of the glyph box inside the target and the clip; empty when the target has
 // no description.

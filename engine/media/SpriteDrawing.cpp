@@ -14,14 +14,6 @@ using D3DFrame::D3DFramework;
 
 namespace {
 
-bool IsEmpty(const RECT& r) {
-    return r.left >= r.right || r.top >= r.bottom;
-}
-RECT Intersect(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 // The target's bounds, cut by the clip when there is one.
 RECT Bounds(IDirectDrawSurface7* target, const RECT* clip) {
     DDSURFACEDESC2 desc;
