@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/core/DataObject.h"
+#include "engine/media/GfxSurfaces.h"
 #include "platform/DirectDrawSurface.h"
 
 #include <array>
@@ -32,7 +33,7 @@ struct TFontHeader {
 #pragma pack(pop)
 static_assert(sizeof(TFontHeader) == 526);
 
-class TFont : public Data::TDataObject {
+class TFont : public Data::TDataObject, public TRegisteredSurfaces {
 public:
     TFont();
     ~TFont() override;
@@ -84,11 +85,16 @@ public:
     void FitTextToHeight(AnsiString& text, int32_t width, int32_t position, int32_t height) const;
 
     // The glyph surface (GfxFontSurface.cpp): made only while the Direct3D framework
-    // exists; text drawn in textColour is then blitted from it.
+    // exists; text drawn in textColour is then blitted from it. A font with a glyph
+    // surface is in the font registry, which frees and rebuilds the surface around
+    // display changes.
     void PrepareSurface(uint32_t textColour, uint32_t backgroundColour);
     void ReleaseSurface();
     void RecreateSurface();
     void RestoreSurface();
+    void ReleaseRegisteredSurfaces() override; // the surface goes, the font stays registered
+    void RecreateRegisteredSurfaces() override;
+    void RestoreRegisteredSurfaces() override;
 
     int16_t CellWidth() const { return FCellWidth; }
     int16_t CellHeight() const { return FCellHeight; }

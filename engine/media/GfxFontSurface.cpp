@@ -3,6 +3,7 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/media/GfxFont.h"
 #include "engine/media/GfxPixels.h"
+#include "engine/media/GfxSurfaces.h"
 
 namespace Gfx {
 
@@ -21,11 +22,14 @@ void TFont::PrepareSurface(uint32_t textColour, uint32_t backgroundColour) {
     FSurfaceTextColour = textColour;
     FSurfaceBackgroundColour = backgroundColour;
     BuildSurface();
+    FontRegistry.Add(this);
 }
 
 void TFont::ReleaseSurface() {
-    if (FBuilt)
-        FreeSurface();
+    if (!FBuilt)
+        return;
+    FreeSurface();
+    FontRegistry.Remove(this);
 }
 
 void TFont::RecreateSurface() {
@@ -38,6 +42,19 @@ void TFont::RecreateSurface() {
 
 void TFont::RestoreSurface() {
     RecreateSurface();
+}
+
+void TFont::ReleaseRegisteredSurfaces() {
+    // Until it is rebuilt, text in the prepared colour is drawn in software.
+    FGlyphSurface.Reset();
+}
+
+void TFont::RecreateRegisteredSurfaces() {
+    RecreateSurface();
+}
+
+void TFont::RestoreRegisteredSurfaces() {
+    RestoreSurface();
 }
 
 void TFont::BuildSurface() {

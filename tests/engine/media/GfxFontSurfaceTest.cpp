@@ -5,6 +5,7 @@
 #include "engine/media/GfxFont.h"
 #include "engine/media/GfxPixels.h"
 #include "tests/engine/media/FontTestSupport.h"
+#include "tests/engine/media/SpriteFixtures.h"
 #include "tests/support/DisplayFixtures.h"
 #include "tests/support/ErrorOf.h"
 #include "tools/FontBuilder.h"
@@ -18,38 +19,15 @@ using namespace TestSupport;
 
 namespace {
 
-bool AcceptAll(const DDSURFACEDESC2&) {
-    return true;
+using SpriteTests::Rgb555Machine;
+using SpriteTests::TScopedDisplay;
+
+// A surface of the display's format.
+TRefPtr<IDirectDrawSurface7> DisplaySurface(int width, int height, uint32_t fill) {
+    auto surface = D3DFrame::D3DFramework->CreateOffscreenSurface(width, height, 0);
+    FillSurface(*surface, fill);
+    return surface;
 }
-
-// The global Direct3D framework full screen at 800 x 600 and the given depth.
-class TScopedFontDisplay {
-public:
-    explicit TScopedFontDisplay(int bits = 16, bool rgb555 = false) : FInstalled(Machine(rgb555)) {
-        D3DFrame::D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
-            nullptr, "Varnholt", 0x07, 800, 600, bits, AcceptAll);
-        D3DFrame::D3DFramework->SetFullScreen(-1, -1, -1);
-        IsDisplayRGB565 = !rgb555 || bits != 16;
-    }
-    ~TScopedFontDisplay() {
-        D3DFrame::D3DFramework.reset();
-        IsDisplayRGB565 = true;
-    }
-    // A surface of the display's format.
-    TRefPtr<IDirectDrawSurface7> Surface(int width, int height, uint32_t fill) {
-        auto surface = D3DFrame::D3DFramework->CreateOffscreenSurface(width, height, 0);
-        FillSurface(*surface, fill);
-        return surface;
-    }
-
-private:
-    static TDisplayHardware Machine(bool rgb555) {
-        TDisplayHardware machine = DefaultDisplayHardware();
-        machine.Adapters[0].Rgb555 = rgb555;
-        return machine;
-    }
-    InstalledHardware FInstalled;
-};
 
 std::unique_ptr<TFont> LoadFont(const std::vector<uint8_t>& record) {
     auto font = std::make_unique<TFont>();
@@ -76,7 +54,7 @@ const char* const Paragraph =
 TEST(FontSurface, BlittedTextMatchesSoftwareText) {
     for (const bool rgb555 : {false, true}) {
         SCOPED_TRACE(rgb555 ? "RGB555" : "RGB565");
-        TScopedFontDisplay display(16, rgb555);
+        TScopedDisplay display(16, rgb555 ? Rgb555Machine() : DefaultDisplayHardware());
         const auto record = BuilderRecord(14);
         const auto blitted = LoadFont(record), drawn = LoadFont(record);
         const uint32_t text = 0x2945, paper = 0xFFDF; // RGB565, converted where needed
@@ -87,7 +65,7 @@ TEST(FontSurface, BlittedTextMatchesSoftwareText) {
         EXPECT_EQ(blitted->GlyphSurface()->Height(), blitted->CellHeight());
 
         const uint32_t fill = rgb555 ? ConvertPixel565To555(paper) : paper;
-        auto a = display.Surface(300, 120, fill), b = display.Surface(300, 120, fill);
+        auto a = DisplaySurface(300, 120, fill), b = DisplaySurface(300, 120, fill);
         const RECT box{-7, 3, 290, 200}, clip{0, 0, 250, 100};
         blitted->DrawWrappedText(a.Get(), box, &clip, text, Paragraph);
         drawn->DrawWrappedText(b.Get(), box, &clip, text, Paragraph);
@@ -100,7 +78,7 @@ TEST(FontSurface, BlittedTextMatchesSoftwareText) {
 }
 
 TEST(FontSurface, GlyphCellsInThePreparedColour) {
-    TScopedFontDisplay display;
+    TScopedDisplay display;
     TFont font;
     MakeTestFont(font);
     font.PrepareSurface(0x0100, 0xFFFF);
@@ -125,7 +103,7 @@ TEST(FontSurface, SurfaceLifecycle) {
     font.PrepareSurface(0, 0xFFFF); // no display: nothing
     EXPECT_FALSE(font.SurfaceBuilt());
 
-    TScopedFontDisplay display;
+    TScopedDisplay display;
     font.PrepareSurface(0, 0xFFFF);
     ASSERT_TRUE(font.SurfaceBuilt());
     IDirectDrawSurface7* first = font.GlyphSurface();
@@ -139,7 +117,7 @@ TEST(FontSurface, SurfaceLifecycle) {
     EXPECT_NE(font.GlyphSurface(), nullptr);
 
     // Text in the prepared colour is drawn in software while the surface is away.
-    auto target = display.Surface(8, 4, 0xAAAA);
+    auto target = DisplaySurface(8, 4, 0xAAAA);
     font.ReleaseSurface();
     EXPECT_FALSE(font.SurfaceBuilt());
     EXPECT_EQ(font.GlyphSurface(), nullptr);
@@ -159,14 +137,14 @@ TEST(FontSurface, LoadingConvertsForTheDisplay) {
     MakeTestFont(source);
     const std::vector<uint8_t> record16 = SavedBytes(source);
     {
-        TScopedFontDisplay display(16, true);
+        TScopedDisplay display(16, Rgb555Machine());
         const auto font = LoadFont(record16);
         EXPECT_EQ(font->ColourKey(), 0x7C1Fu);
         // Saved as converted: the record now holds RGB555 pixels.
         EXPECT_NE(SavedBytes(*font), record16);
     }
     {
-        TScopedFontDisplay display(32);
+        TScopedDisplay display(32);
         EXPECT_EQ(ErrorOf([&] { LoadFont(record16); }), "Unsupported pixel format conversion.");
         EXPECT_THROW(LoadFont(record16), Base::EGraphicsError);
 
@@ -179,8 +157,58 @@ TEST(FontSurface, LoadingConvertsForTheDisplay) {
         source.SetGlyphs(24, 2, 1, widths, 0xFFFFFF, cells);
         const auto font = LoadFont(SavedBytes(source));
         EXPECT_EQ(font->BitsPerPixel(), 32);
-        auto target = display.Surface(4, 2, 0);
+        auto target = DisplaySurface(4, 2, 0);
         font->DrawString(target.Get(), 1, 1, nullptr, 0x000200, "a");
         EXPECT_EQ(ReadPixels(*target), (std::vector<uint32_t>{0, 0, 0, 0, 0, 0x0210, 0x0210, 0}));
     }
+}
+
+TEST(FontSurface, TheRegistryCarriesGlyphSurfacesThroughDisplayChanges) {
+    TScopedDisplay display;
+    TFont a, b;
+    MakeTestFont(a);
+    MakeTestFont(b);
+    a.PrepareSurface(0x0100, 0xFFFF);
+    b.PrepareSurface(0x0200, 0xFFFF);
+    ASSERT_EQ(FontRegistry.Count(), 2);
+    EXPECT_EQ(FontRegistry.IndexOf(&a), 0);
+
+    // Before the change: the surfaces go, the fonts stay prepared, registered, and drawable.
+    ReleaseAllSurfaces();
+    EXPECT_EQ(a.GlyphSurface(), nullptr);
+    EXPECT_TRUE(a.SurfaceBuilt());
+    EXPECT_EQ(FontRegistry.Count(), 2);
+    auto before = DisplaySurface(8, 4, 0xAAAA);
+    a.DrawGlyph(before.Get(), 0, 0, nullptr, 0x0100, 'W');
+    EXPECT_EQ(ReadPixels(*before)[0], 0x0101u);
+
+    // After it: rebuilt on the new display's device, in the same order.
+    D3DFrame::D3DFramework->SetFullScreenMode(0);
+    RecreateAllSurfaces();
+    ASSERT_NE(a.GlyphSurface(), nullptr);
+    ASSERT_NE(b.GlyphSurface(), nullptr);
+    EXPECT_EQ(FontRegistry.IndexOf(&a), 0);
+    EXPECT_EQ(FontRegistry.IndexOf(&b), 1);
+    auto blitted = DisplaySurface(12, 4, 0xAAAA), drawn = DisplaySurface(12, 4, 0xAAAA);
+    b.DrawString(blitted.Get(), 1, 1, nullptr, 0x0200, "Wai");
+    TFont plain;
+    MakeTestFont(plain);
+    plain.DrawString(drawn.Get(), 1, 1, nullptr, 0x0200, "Wai");
+    EXPECT_EQ(ReadPixels(*blitted), ReadPixels(*drawn));
+
+    RestoreAllSurfaces();
+    EXPECT_NE(a.GlyphSurface(), nullptr);
+
+    // Released, cleared or destroyed fonts leave the registry.
+    a.ReleaseSurface();
+    EXPECT_EQ(FontRegistry.IndexOf(&a), -1);
+    {
+        TFont c;
+        MakeTestFont(c);
+        c.PrepareSurface(0, 0xFFFF);
+        EXPECT_EQ(FontRegistry.Count(), 2);
+    }
+    EXPECT_EQ(FontRegistry.Count(), 1);
+    b.Clear();
+    EXPECT_EQ(FontRegistry.Count(), 0);
 }
