@@ -1,8 +1,9 @@
 // A screen of wrapped text (2,000 characters of DejaVu Sans at 14 pixels) drawn onto an
 // 800 x 600 RGB565 surface: blitted from the glyph surface in the prepared colour, drawn
 // in software in another colour, and, as the reference, the same glyph rectangles blitted
-// from the same glyph pixels with SDL2's SDL_BlitSurface. Characters per second and the
-// ratios are printed after the table.
+// from the same glyph pixels with SDL2's SDL_BlitSurface. The ratios and characters per
+// second are printed after the table.
+#include "bench/RatioReporter.h"
 #include "engine/app/D3DFramework.h"
 #include "engine/media/GfxFont.h"
 #include "tools/FontBuilder.h"
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,38 +151,20 @@ void BM_GlyphRects2000_SdlBlitSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_GlyphRects2000_SdlBlitSurface)->Unit(benchmark::kMicrosecond);
 
-// Prints the table, then characters per second and each ratio to the SDL reference.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto items = run.counters.find("items_per_second");
-            FRates[run.benchmark_name()] =
-                items != run.counters.end() ? double(items->second) : 0.0;
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double reference = FRates["BM_GlyphRects2000_SdlBlitSurface"];
-        std::printf("\nCharacters per second (ratio to SDL_BlitSurface of the same glyph "
-                    "rectangles):\n");
-        for (const auto& [name, rate] : FRates)
-            std::printf("  %-36s %6.2f million/s  %.2fx\n", name.c_str(), rate / 1e6,
-                        reference > 0 ? rate / reference : 0.0);
-    }
-
-private:
-    std::map<std::string, double> FRates;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
+    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+        const char* const reference = "BM_GlyphRects2000_SdlBlitSurface";
+        for (const char* name : {"BM_WrappedText2000_GlyphBlits", "BM_WrappedLines2000_GlyphBlits",
+                                 "BM_WrappedText2000_Software"})
+            r.Ratio(name, reference, 1.0);
+        for (const char* name : {"BM_WrappedText2000_GlyphBlits", "BM_WrappedLines2000_GlyphBlits",
+                                 "BM_WrappedText2000_Software", reference})
+            std::printf("  %-34s %.2f million characters/s\n", name, r.Rate(name) / 1e6);
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     D3DFrame::D3DFramework.reset();

@@ -16,17 +16,15 @@ using Win32::IsEmpty;
 
 namespace {
 
-// The part of the glyph box inside the target and the clip; empty when the target has
-// no description.
+// The part of the glyph box inside the target and the clip.
 RECT CoveredRect(IDirectDrawSurface7* target, int32_t x, int32_t y, int32_t width, int32_t height,
                  const RECT* clip) {
-    Win32::DDSURFACEDESC2 desc;
-    if (!target || target->GetSurfaceDesc(&desc) != Win32::DD_OK)
+    if (!target)
         return {};
     // Boxes reaching past the coordinate range are cut at its end.
     RECT cover =
         Intersect({x, y, ClampToInt32(int64_t(x) + width), ClampToInt32(int64_t(y) + height)},
-                  {0, 0, int32_t(desc.dwWidth), int32_t(desc.dwHeight)});
+                  {0, 0, target->Width(), target->Height()});
     if (clip)
         cover = Intersect(cover, *clip);
     return cover;
