@@ -66,12 +66,7 @@ void TFont::BuildSurface() {
         const uint32_t background = FBitsPerPixel == 16 && !IsDisplayRGB565
                                         ? ConvertPixel565To555(uint16_t(FSurfaceBackgroundColour))
                                         : FSurfaceBackgroundColour;
-        const DDCOLORKEY key{background, background};
-        surface->SetColorKey(DDCKEY_SRCBLT, &key);
-        DDBLTFX fx;
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = background;
-        surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+        FillWithColourKey(surface.Get(), background);
         for (int g = 0; g < GlyphCount; ++g)
             DrawGlyph(surface.Get(), g * FCellWidth, 0, nullptr, FSurfaceTextColour, uint8_t(g));
         FGlyphSurface = std::move(surface);

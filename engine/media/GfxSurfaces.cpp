@@ -112,6 +112,15 @@ void ChooseTextureFormatNoDXT(DDPIXELFORMAT& format) {
     ChooseFirst(format, {IsArgb32, IsArgb16With4BitAlpha});
 }
 
+void FillWithColourKey(IDirectDrawSurface7* surface, uint32_t key) {
+    const DDCOLORKEY colourKey{key, key};
+    surface->SetColorKey(DDCKEY_SRCBLT, &colourKey);
+    DDBLTFX fx;
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = key;
+    surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+}
+
 void BuildArgbTexture(IDirectDrawSurface7* texture, const void* pixels, int width, int height) {
     DDSURFACEDESC2 desc;
     texture->GetSurfaceDesc(&desc);

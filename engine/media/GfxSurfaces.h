@@ -37,6 +37,10 @@ void ChooseTextureFormat(Win32::DDPIXELFORMAT& format);
 // The same without the compressed formats.
 void ChooseTextureFormatNoDXT(Win32::DDPIXELFORMAT& format);
 
+// Makes key the surface's source colour key and fills the whole surface with it, so that
+// only what is drawn onto it afterwards shows when it is blitted.
+void FillWithColourKey(Win32::IDirectDrawSurface7* surface, uint32_t key);
+
 // Fills the texture from width x height ARGB pixels (u32 each, row after row); the
 // rest of the texture becomes 0.
 void BuildArgbTexture(Win32::IDirectDrawSurface7* texture, const void* pixels, int width,

@@ -34,12 +34,7 @@ void TSprite::CreateBlitSurface(int index) {
     if (ColorKey == NoColorKey) {
         surface->SetColorKey(DDCKEY_SRCBLT, nullptr);
     } else {
-        const DDCOLORKEY key{ColorKey, ColorKey};
-        surface->SetColorKey(DDCKEY_SRCBLT, &key);
-        DDBLTFX fx;
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = ColorKey;
-        surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+        FillWithColourKey(surface.Get(), ColorKey);
     }
     if (SubMode() == 1 && index > 0)
         surface->Blt(nullptr, FSurfaces[size_t(index) - 1].Get(), nullptr, DDBLT_WAIT, nullptr);
