@@ -16,8 +16,8 @@ constexpr uint32_t BitFields = 3;        // uncompressed, with colour masks
 constexpr int32_t PixelsPerMetre = 2835; // 72 dots per inch
 
 // Rows are stored padded to whole 32-bit words.
-uint32_t StoredRowSize(int32_t width) {
-    return (uint32_t(width) * 2 + 3) & ~3u;
+uint32_t StoredRowSize(size_t rowBytes) {
+    return (uint32_t(rowBytes) + 3) & ~3u;
 }
 
 } // namespace
@@ -25,7 +25,16 @@ uint32_t StoredRowSize(int32_t width) {
 void TBitmap::SetSize(int32_t width, int32_t height) {
     FWidth = std::max(0, width);
     FHeight = std::max(0, height);
-    FPixels.assign(size_t(FWidth) * size_t(FHeight), 0);
+    FPixels.assign((RowBytes() * size_t(FHeight) + 3) / 4, 0);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    FFormat = format;
+    if (format == TPixelFormat::pf16bit)
+        SetColorMasks(0xF800, 0x07E0, 0x001F);
+    else
+        SetColorMasks(0xFF0000, 0x00FF00, 0x0000FF);
+    SetSize(FWidth, FHeight);
 }
 
 void TBitmap::SetColorMasks(uint32_t red, uint32_t green, uint32_t blue) {
@@ -39,13 +48,24 @@ uint16_t* TBitmap::ScanLine(int32_t row) {
 }
 
 const uint16_t* TBitmap::ScanLine(int32_t row) const {
+    if (FFormat != TPixelFormat::pf16bit)
+        throw Exception("Scan line of a 32-bit bitmap read as 16-bit pixels");
+    return reinterpret_cast<const uint16_t*>(Row(row));
+}
+
+const uint8_t* TBitmap::Row(int32_t row) const {
     if (row < 0 || row >= FHeight)
         throw Exception("Scan line index out of range");
-    return FPixels.data() + size_t(row) * size_t(FWidth);
+    return reinterpret_cast<const uint8_t*>(FPixels.data()) + size_t(row) * RowBytes();
+}
+
+Win32::TPixelView TBitmap::Pixels() {
+    return {reinterpret_cast<uint8_t*>(FPixels.data()), int32_t(RowBytes()), FWidth, FHeight,
+            BytesPerPixel()};
 }
 
 void TBitmap::SaveToStream(TStream& stream) const {
-    const uint32_t rowSize = StoredRowSize(FWidth);
+    const uint32_t rowSize = StoredRowSize(RowBytes());
     const uint32_t offset = FileHeaderSize + InfoHeaderSize + MasksSize;
     const uint32_t imageSize = rowSize * uint32_t(FHeight);
     stream.WriteBuffer("BM", 2);
@@ -56,7 +76,7 @@ void TBitmap::SaveToStream(TStream& stream) const {
     stream.WriteValue<int32_t>(FWidth);
     stream.WriteValue<int32_t>(FHeight); // positive: the bottom row comes first
     stream.WriteValue<uint16_t>(1);      // planes
-    stream.WriteValue<uint16_t>(16);     // bits per pixel
+    stream.WriteValue<uint16_t>(uint16_t(BytesPerPixel() * 8)); // bits per pixel
     stream.WriteValue<uint32_t>(BitFields);
     stream.WriteValue<uint32_t>(imageSize);
     stream.WriteValue<int32_t>(PixelsPerMetre);
@@ -66,11 +86,18 @@ void TBitmap::SaveToStream(TStream& stream) const {
     for (const uint32_t mask : FMasks)
         stream.WriteValue<uint32_t>(mask);
     std::vector<uint8_t> row(rowSize, 0);
+    const int bytes = BytesPerPixel();
     for (int32_t y = FHeight - 1; y >= 0; --y) {
-        const uint16_t* pixels = ScanLine(y);
-        for (int32_t x = 0; x < FWidth; ++x) {
-            row[size_t(x) * 2] = uint8_t(pixels[x]);
-            row[size_t(x) * 2 + 1] = uint8_t(pixels[x] >> 8);
+        const uint8_t* pixels = Row(y);
+        // Pixels are native words; the file holds them little-endian.
+        for (size_t x = 0; x < size_t(FWidth); ++x) {
+            uint32_t value = 0;
+            if (bytes == 2)
+                value = reinterpret_cast<const uint16_t*>(pixels)[x];
+            else
+                value = reinterpret_cast<const uint32_t*>(pixels)[x];
+            for (int b = 0; b < bytes; ++b)
+                row[x * size_t(bytes) + size_t(b)] = uint8_t(value >> (8 * b));
         }
         stream.WriteBuffer(row.data(), rowSize);
     }

@@ -17,6 +17,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace ClassLib {
+class TBitmap;
+}
+
 namespace Gfx {
 
 using ClassLib::TStream;
@@ -104,6 +108,9 @@ public:
     // Software drawing of one frame (SpriteRows.cpp): visible is the part of full (the
     // frame's place) to draw, both in target coordinates. Corrupt rows stop the frame.
     void DrawFrameToLocked(const TPixelView& target, int frame, const RECT& visible,
+                           const RECT& full, bool drawShadow);
+    // The same into the bitmap's scan lines.
+    void DrawFrameToBitmap(ClassLib::TBitmap& target, int frame, const RECT& visible,
                            const RECT& full, bool drawShadow);
     // Rows: each returns where the next row starts, or null for a row that cannot be read.
     const uint8_t* DrawRow(uint8_t* destination, const uint8_t* source, const uint8_t* sourceEnd);

@@ -1,6 +1,7 @@
 #include "engine/media/SpriteDrawing.h"
 
 #include "engine/app/D3DFramework.h"
+#include "engine/media/GfxPixels.h"
 #include "engine/media/GfxSurfaces.h"
 
 #include <algorithm>
@@ -289,24 +290,61 @@ void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame
     target->Blt(&to, surface, &from, BlitFlags(*sprite, useColorKey), nullptr);
 }
 
+namespace {
+
+// The visible part of the frame's place at (x, y) in target, cut by the clip.
+RECT VisibleIn(const TPixelView& target, const TSprite& sprite, int x, int y, const RECT* clip) {
+    const RECT bounds{0, 0, target.Width, target.Height};
+    return Intersect(clip ? Intersect(bounds, *clip) : bounds, FrameRect(sprite, x, y));
+}
+
+// The frame over the under-layer its sub-mode names, each with its shadow.
+void DrawComposed(TSprite& sprite, const TPixelView& target, int frame, const RECT& visible,
+                  const RECT& full) {
+    const int last = sprite.FrameCount() - 1;
+    if (sprite.SubMode() == 2 && frame != last)
+        sprite.DrawFrameToLocked(target, last, visible, full, true);
+    else if (sprite.SubMode() == 3 && frame != 0)
+        sprite.DrawFrameToLocked(target, 0, visible, full, true);
+    sprite.DrawFrameToLocked(target, frame, visible, full, true);
+}
+
+} // namespace
+
 void DrawSpriteToLocked(TSprite* sprite, const DDSURFACEDESC2& locked, int frame, int x, int y,
                         const RECT* clip) {
     if (!sprite || !locked.lpSurface || !ValidFrame(*sprite, frame))
         return;
-    const RECT bounds{0, 0, int32_t(locked.dwWidth), int32_t(locked.dwHeight)};
-    const RECT full = FrameRect(*sprite, x, y);
-    const RECT visible = Intersect(clip ? Intersect(bounds, *clip) : bounds, full);
-    if (IsEmpty(visible))
-        return;
     const TPixelView target{static_cast<uint8_t*>(locked.lpSurface), locked.lPitch,
                             int32_t(locked.dwWidth), int32_t(locked.dwHeight),
                             int32_t(locked.ddpfPixelFormat.dwRGBBitCount / 8)};
-    const int last = sprite->FrameCount() - 1;
-    if (sprite->SubMode() == 2 && frame != last)
-        sprite->DrawFrameToLocked(target, last, visible, full, true);
-    else if (sprite->SubMode() == 3 && frame != 0)
-        sprite->DrawFrameToLocked(target, 0, visible, full, true);
-    sprite->DrawFrameToLocked(target, frame, visible, full, true);
+    const RECT visible = VisibleIn(target, *sprite, x, y, clip);
+    if (!IsEmpty(visible))
+        DrawComposed(*sprite, target, frame, visible, FrameRect(*sprite, x, y));
+}
+
+void DrawSpriteToBitmap(TSprite* sprite, ClassLib::TBitmap* bitmap, int frame, int x, int y,
+                        const RECT* clip) {
+    if (!sprite || !bitmap || !ValidFrame(*sprite, frame))
+        return;
+    const TPixelView target = bitmap->Pixels();
+    const RECT visible = VisibleIn(target, *sprite, x, y, clip);
+    if (IsEmpty(visible))
+        return;
+    if (sprite->HasSurfaces())
+        FillBitmapRect(bitmap, visible, 0, nullptr);
+    else
+        DrawComposed(*sprite, target, frame, visible, FrameRect(*sprite, x, y));
+}
+
+void FillBitmapRect(ClassLib::TBitmap* bitmap, const RECT& rect, uint16_t color, const RECT* clip) {
+    if (!bitmap)
+        return;
+    const TPixelView target = bitmap->Pixels();
+    const RECT bounds = Intersect({0, 0, target.Width, target.Height}, rect);
+    const RECT area = clip ? Intersect(bounds, *clip) : bounds;
+    if (!IsEmpty(area))
+        FillPixels(target, area, target.BytesPerPixel == 2 ? color : UnpackColor16(color));
 }
 
 } // namespace Gfx

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/media/Sprite.h"
+#include "platform/Bitmap.h"
 
 namespace Gfx {
 
@@ -30,5 +31,12 @@ void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame
 // the description), composing the sub-mode's under-layer and the shadow.
 void DrawSpriteToLocked(TSprite* sprite, const DDSURFACEDESC2& locked, int frame, int x, int y,
                         const RECT* clip);
+// Software drawing into the bitmap's scan lines as into locked memory. A sprite with
+// surfaces may hold no pixels: its visible rectangle is painted black instead.
+void DrawSpriteToBitmap(TSprite* sprite, ClassLib::TBitmap* bitmap, int frame, int x, int y,
+                        const RECT* clip);
+// The part of rect inside the bitmap and the clip, one pixel per pixel whatever the
+// bitmap's format; a 32-bit bitmap gets the colour widened from the display's 16 bits.
+void FillBitmapRect(ClassLib::TBitmap* bitmap, const RECT& rect, uint16_t color, const RECT* clip);
 
 } // namespace Gfx

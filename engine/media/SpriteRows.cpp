@@ -1,4 +1,4 @@
-// Software drawing of sprite frames into locked memory, row by row. Every row routine
+// Software drawing of sprite frames into locked memory or a bitmap, row by row. Every row routine
 // is bounded by the end of the frame's block and by the pixels it may write; a row
 // that cannot be read stops the frame.
 #include "engine/media/GfxKeyedRows.h"
@@ -6,6 +6,7 @@
 #include "engine/media/GfxPixels.h"
 #include "engine/media/GfxRunLength.h"
 #include "engine/media/Sprite.h"
+#include "platform/Bitmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -244,6 +245,11 @@ void TSprite::DrawFrameToLocked(const TPixelView& target, int index, const RECT&
     for (int y = 0; y < rows && shadow; ++y, row += target.Pitch)
         shadow = whole ? DrawShadowRow(row, shadow, shadowEnd, bytes)
                        : DrawShadowRowClipped(row, shadow, shadowEnd, count, skip, bytes);
+}
+
+void TSprite::DrawFrameToBitmap(ClassLib::TBitmap& target, int frame, const RECT& visible,
+                                const RECT& full, bool drawShadow) {
+    DrawFrameToLocked(target.Pixels(), frame, visible, full, drawShadow);
 }
 
 } // namespace Gfx
