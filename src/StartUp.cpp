@@ -8,6 +8,7 @@
 #include "engine/media/SoundStartup.h"
 #include "src/DataSound.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Main {
@@ -46,8 +47,11 @@ void StartUp(const TStartOptions& options, TPlaceholderScreen& screen) {
         Application->Window, Application->Title, FrameworkFlags, 800, 600, 16, AcceptDisplayMode);
     if (options.FullScreen)
         Application->SetFullscreen(-1, 50, 50, 800, 600);
-    else
-        Application->SetWindowed(Win32::SW_SHOWNORMAL, 300, 170, 800, 600);
+    else // centred on the desktop, never above or left of it
+        Application->SetWindowed(
+            Win32::SW_SHOWNORMAL,
+            std::max(0, (Win32::GetSystemMetrics(Win32::SM_CXSCREEN) - 800) / 2),
+            std::max(0, (Win32::GetSystemMetrics(Win32::SM_CYSCREEN) - 600) / 2), 800, 600);
 
     StartSound(Application->Window);
     Data::ReadDataPath();
