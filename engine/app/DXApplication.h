@@ -94,6 +94,9 @@ public:
     void SetCursorPos(int32_t x, int32_t y) const;
     // Writes the back buffer to the next free "Bmp/NNNNNN.bmp" under the program folder.
     void SaveScreenshot();
+    // Writes the back buffer to the BMP file; false when there is none or it cannot
+    // be read.
+    bool SaveBackBuffer(const AnsiString& fileName) const;
 
     LRESULT WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

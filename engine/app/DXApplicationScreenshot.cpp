@@ -69,6 +69,13 @@ ClassLib::TBitmap CopyBackBuffer(D3DFrame::TD3DFramework& framework) {
     return bitmap;
 }
 
+// The back buffer's picture; empty when there is none or it cannot be locked.
+ClassLib::TBitmap BackBufferPicture() {
+    if (!D3DFramework || !D3DFramework->BackBuffer())
+        return {};
+    return CopyBackBuffer(*D3DFramework);
+}
+
 } // namespace
 
 int32_t TDXApplication::NextScreenshotNumber(const AnsiString& folder) {
@@ -87,10 +94,16 @@ int32_t TDXApplication::NextScreenshotNumber(const AnsiString& folder) {
     return number;
 }
 
+bool TDXApplication::SaveBackBuffer(const AnsiString& fileName) const {
+    const ClassLib::TBitmap bitmap = BackBufferPicture();
+    if (bitmap.Width() == 0)
+        return false;
+    bitmap.SaveToFile(fileName);
+    return true;
+}
+
 void TDXApplication::SaveScreenshot() {
-    if (!D3DFramework || !D3DFramework->BackBuffer())
-        return;
-    const ClassLib::TBitmap bitmap = CopyBackBuffer(*D3DFramework);
+    const ClassLib::TBitmap bitmap = BackBufferPicture();
     if (bitmap.Width() == 0)
         return; // the lock failed: no picture this time
     const AnsiString folder = Base::ProgramPath + "Bmp/";

@@ -3,14 +3,13 @@
 // time asked, it plays the first sound of its data, and runs on silently when no
 // audio device opens.
 #include "engine/media/AudioList.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tone.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -21,10 +20,7 @@ namespace {
 
 using Tools::TBytes;
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Output; // standard output and error
-};
+using TRun = TestSupport::TCommandRun;
 
 class Program : public ::testing::Test {
 protected:
@@ -40,16 +36,7 @@ protected:
         const std::string command = "cd '" + FDir.Path() +
                                     "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=" + audioDriver +
                                     " ./varnholt " + arguments + " 2>&1";
-        TRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char chunk[256];
-        while (const size_t got = std::fread(chunk, 1, sizeof chunk, pipe))
-            run.Output.append(chunk, got);
-        const int status = ::pclose(pipe);
-        run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return TestSupport::RunCommand(command);
     }
 
     // A fifth of a second of tone.
