@@ -3,7 +3,7 @@
 // (block reads) and BM_ReadFileByteByByte.
 #include "engine/core/Random.h"
 #include "engine/core/TextReader.h"
-#include "platform/Files.h"
+#include "platform/classlib/Files.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,10 +4,10 @@
 // quad in pixels per second; presenting an 800 x 600 frame. The ratios are printed
 // after the table.
 #include "bench/RatioReporter.h"
-#include "platform/Direct3D.h"
-#include "platform/DirectDraw.h"
-#include "platform/SdlDisplayWindow.h"
-#include "platform/WinWindow.h"
+#include "platform/display/Direct3D.h"
+#include "platform/display/DirectDraw.h"
+#include "platform/display/SdlDisplayWindow.h"
+#include "platform/win32/WinWindow.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 // second are printed after the table.
 #include "bench/RatioReporter.h"
 #include "engine/app/D3DFramework.h"
-#include "engine/media/GfxFont.h"
+#include "engine/graphics/GfxFont.h"
 #include "tools/FontBuilder.h"
 
 #include <SDL.h>

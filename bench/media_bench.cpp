@@ -5,9 +5,9 @@
 // BM_DecodeMP3Stream with BM_DecodeMP3Straight (libmpg123 alone), and of
 // BM_DecodeAXADPCM with BM_ReadAXPCM.
 #include "engine/core/Archive.h"
-#include "engine/media/AXStream.h"
-#include "engine/media/MP3Stream.h"
-#include "platform/Files.h"
+#include "engine/sound/AXStream.h"
+#include "engine/sound/MP3Stream.h"
+#include "platform/classlib/Files.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 

@@ -2,8 +2,8 @@
 // formats, most of them resampled; the target is under 10 ms (1% of real time).
 // The reference copies the same 16 seconds of output-format audio with memcpy,
 // the least any mixer touching every track's samples could do.
-#include "platform/DirectSound.h"
-#include "platform/SoundOutput.h"
+#include "platform/sound/DirectSound.h"
+#include "platform/sound/SoundOutput.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // same keyed blits. The ratios are printed after the table.
 #include "bench/RatioReporter.h"
 #include "engine/app/D3DFramework.h"
-#include "engine/media/GfxLZRW1KH.h"
-#include "engine/media/SpriteDrawing.h"
+#include "engine/graphics/GfxLZRW1KH.h"
+#include "engine/graphics/SpriteDrawing.h"
 #include "tools/LZRW1KHWriter.h"
 #include "tools/SpriteWriter.h"
 

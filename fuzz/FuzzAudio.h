@@ -2,7 +2,7 @@
 // seeks, and shares state, all within bounds so a run stays short.
 #pragma once
 
-#include "engine/media/AudioStream.h"
+#include "engine/sound/AudioStream.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 // Reads a packed archive's header and directory from arbitrary bytes: only
 // "Invalid data." may come out, and every accepted entry lies inside the data.
 #include "engine/core/Archive.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <cstdlib>
 

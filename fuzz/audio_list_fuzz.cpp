@@ -1,5 +1,5 @@
 // Loads a sound library made of arbitrary bytes and plays every sound in it.
-#include "engine/media/AudioList.h"
+#include "engine/sound/AudioList.h"
 #include "fuzz/FuzzAudio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,6 @@
 // Opens and plays an AX sound made of arbitrary bytes, streamed, whole and
 // without its seek table.
-#include "engine/media/AXStream.h"
+#include "engine/sound/AXStream.h"
 #include "fuzz/FuzzAudio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

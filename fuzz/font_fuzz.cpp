@@ -1,7 +1,7 @@
 // Loads a "FONT" record made of arbitrary bytes; a font that loads must draw, measure,
 // wrap and fit text inside its pixels and the target's, at any depth it converts to.
-#include "engine/media/GfxFont.h"
-#include "platform/DirectDraw.h"
+#include "engine/graphics/GfxFont.h"
+#include "platform/display/DirectDraw.h"
 
 #include <cstddef>
 #include <cstdint>

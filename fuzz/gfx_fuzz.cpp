@@ -1,6 +1,6 @@
 // Sprite records of any bytes: loading rejects what drawing could not read, and what
 // loads is drawn in software at every depth, whole and clipped, without a step outside.
-#include "engine/media/SpriteDrawing.h"
+#include "engine/graphics/SpriteDrawing.h"
 
 #include <cstddef>
 #include <cstdint>

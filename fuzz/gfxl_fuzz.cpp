@@ -1,5 +1,5 @@
 // Sprite libraries of any bytes, read whole and by directory with every sprite acquired.
-#include "engine/media/SpriteList.h"
+#include "engine/graphics/SpriteList.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // LZRW1KH blocks and block sequences of any bytes must stay inside their source and a
 // destination of exactly the given capacity. Input: capacity (2 bytes), then the data.
-#include "engine/media/GfxLZRW1KH.h"
+#include "engine/graphics/GfxLZRW1KH.h"
 
 #include <cstddef>
 #include <cstdint>

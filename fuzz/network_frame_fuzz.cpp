@@ -1,7 +1,7 @@
 // Cuts arbitrary bytes into network play frames as a receiving peer does, and
 // decodes them as a search datagram: only EWireError may come out, and every
 // accepted frame re-encodes to exactly the bytes it was read from.
-#include "platform/DirectPlayWire.h"
+#include "platform/net/DirectPlayWire.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Runs every run-length row routine over arbitrary blocks of rows: they must stay
 // inside the block and the pixels they are given, whatever the bytes say.
 // Input: width, skip and count bytes, then the block.
-#include "engine/media/GfxRunLength.h"
+#include "engine/graphics/GfxRunLength.h"
 
 #include <cstddef>
 #include <cstdint>

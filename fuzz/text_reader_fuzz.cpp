@@ -1,6 +1,6 @@
 // Reads typed tokens from arbitrary bytes: only the reader's own errors may come out.
 #include "engine/core/TextReader.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Opens and plays a WAV file made of arbitrary bytes.
-#include "engine/media/WAVStream.h"
+#include "engine/sound/WAVStream.h"
 #include "fuzz/FuzzAudio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

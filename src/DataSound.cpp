@@ -1,10 +1,10 @@
 #include "src/DataSound.h"
 
 #include "engine/core/Archive.h"
-#include "engine/media/AudioList.h"
-#include "engine/media/WAVStream.h"
-#include "platform/Exception.h"
-#include "platform/Files.h"
+#include "engine/sound/AudioList.h"
+#include "engine/sound/WAVStream.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
 
 #include <cstring>
 #include <memory>

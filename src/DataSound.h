@@ -2,8 +2,8 @@
 // of the "sounds" archive, while the game's own screens are still to come.
 #pragma once
 
-#include "engine/media/DSFramework.h"
-#include "platform/AnsiString.h"
+#include "engine/sound/DSFramework.h"
+#include "platform/classlib/AnsiString.h"
 
 // Starts the first sound library (its first sound) or WAV file of the "sounds"
 // archive in DataPath; it plays on by itself. Returns what it plays, e.g.

@@ -2,8 +2,8 @@
 
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
-#include "platform/PixelLayout.h"
-#include "platform/VirtualKeys.h"
+#include "platform/display/PixelLayout.h"
+#include "platform/win32/VirtualKeys.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/core/Random.h"
-#include "engine/media/SoundStartup.h"
+#include "engine/sound/SoundStartup.h"
 #include "src/DataSound.h"
 
 #include <algorithm>

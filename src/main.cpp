@@ -4,7 +4,7 @@
 //   varnholt [--fullscreen] [--seconds N]
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
-#include "engine/media/SoundStartup.h"
+#include "engine/sound/SoundStartup.h"
 #include "src/PlaceholderScreen.h"
 #include "src/StartUp.h"
 

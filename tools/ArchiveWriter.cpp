@@ -5,8 +5,8 @@
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/core/CryptoStream.h"
-#include "platform/Exception.h"
-#include "platform/Files.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // them: the content pipeline and the tests' fixture builder.
 #pragma once
 
-#include "platform/AnsiString.h"
+#include "platform/classlib/AnsiString.h"
 
 #include <cstdint>
 #include <vector>

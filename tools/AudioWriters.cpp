@@ -2,10 +2,10 @@
 
 #include "tools/DirectoryLayout.h"
 
-#include "engine/media/AXStream.h"
-#include "engine/media/AudioList.h"
-#include "engine/media/WAVStream.h"
-#include "platform/Exception.h"
+#include "engine/sound/AXStream.h"
+#include "engine/sound/AudioList.h"
+#include "engine/sound/WAVStream.h"
+#include "platform/classlib/Exception.h"
 
 #include <lame.h>
 

@@ -2,7 +2,7 @@
 // sound libraries ("AUDL") and MP3 files.
 #pragma once
 
-#include "engine/media/AudioStream.h"
+#include "engine/sound/AudioStream.h"
 #include "tools/ArchiveWriter.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // per item, then the items' bytes in the same order.
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "tools/FontBuilder.h"
 
-#include "engine/media/GfxPixels.h"
-#include "platform/Exception.h"
+#include "engine/graphics/GfxPixels.h"
+#include "platform/classlib/Exception.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -3,8 +3,8 @@
 // none, and for the control characters), with proportional widths.
 #pragma once
 
-#include "engine/media/GfxFont.h"
-#include "platform/AnsiString.h"
+#include "engine/graphics/GfxFont.h"
+#include "platform/classlib/AnsiString.h"
 
 #include <cstdint>
 

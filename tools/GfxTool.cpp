@@ -1,6 +1,6 @@
 #include "tools/GfxTool.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 #include "tools/PngFiles.h"
 
 #include <cstdio>

@@ -2,8 +2,8 @@
 // more equal bytes coded as run items.
 #include "tools/LZRW1KHWriter.h"
 
-#include "engine/media/GfxLZRW1KH.h"
-#include "platform/Exception.h"
+#include "engine/graphics/GfxLZRW1KH.h"
+#include "platform/classlib/Exception.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "tools/PngFiles.h"
 
-#include "platform/Exception.h"
-#include "platform/Files.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
 
 #include <png.h>
 

@@ -1,10 +1,10 @@
 #include "tools/SpriteWriter.h"
 
-#include "engine/media/GfxPixels.h"
-#include "engine/media/Sprite.h"
-#include "engine/media/SpriteList.h"
-#include "platform/DirectDrawSurface.h"
-#include "platform/StoredSurfaceDesc.h"
+#include "engine/graphics/GfxPixels.h"
+#include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteList.h"
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/StoredSurfaceDesc.h"
 #include "tools/LZRW1KHWriter.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 //
 // Without --seconds it runs until the window is closed.
 #include "engine/app/D3DFramework.h"
-#include "platform/SdlDisplayWindow.h"
-#include "platform/WinQueue.h"
-#include "platform/WinWindow.h"
+#include "platform/display/SdlDisplayWindow.h"
+#include "platform/win32/WinQueue.h"
+#include "platform/win32/WinWindow.h"
 
 #include <algorithm>
 #include <chrono>

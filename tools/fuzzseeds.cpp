@@ -1,9 +1,9 @@
 // Writes the fuzz targets' seed corpora with the project's own writers.
 //   vrn_fuzz_seeds <fuzz/corpus folder>
 #include "engine/core/CryptoStream.h"
-#include "engine/media/AudioList.h"
-#include "platform/Exception.h"
-#include "platform/Files.h"
+#include "engine/sound/AudioList.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 #include "tools/FontBuilder.h"

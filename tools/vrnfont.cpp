@@ -1,8 +1,8 @@
 // Rasterises a TrueType font into a "FONT" file the game reads.
 //   vrnfont <font.ttf> <pixel size> <out.font> [--bold] [--italic] [--colour RRGGBB] [--id N]
-#include "platform/Exception.h"
-#include "platform/Files.h"
-#include "platform/Streams.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
+#include "platform/classlib/Streams.h"
 #include "tools/FontBuilder.h"
 
 #include <cstdio>

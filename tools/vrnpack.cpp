@@ -2,7 +2,7 @@
 //   vrnpack [--plain] <folder> <archive.dat>
 // The folder holds loose data files (scrambled, as the game reads a folder that
 // stands in for an archive); with --plain it holds the files as they are.
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 #include "tools/ArchiveWriter.h"
 
 #include <cstdio>

@@ -5,9 +5,9 @@
 // texture stage cache, clearing, presenting and direct access to the back buffer.
 #pragma once
 
-#include "platform/AnsiString.h"
-#include "platform/Direct3D.h"
-#include "platform/DirectDraw.h"
+#include "platform/classlib/AnsiString.h"
+#include "platform/display/Direct3D.h"
+#include "platform/display/DirectDraw.h"
 
 #include <array>
 #include <cstdint>

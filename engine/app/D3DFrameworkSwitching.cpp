@@ -2,7 +2,7 @@
 #include "engine/app/D3DFramework.h"
 
 #include "engine/core/DXErrors.h"
-#include "platform/MessageBox.h"
+#include "platform/win32/MessageBox.h"
 
 namespace D3DFrame {
 

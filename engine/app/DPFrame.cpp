@@ -1,7 +1,7 @@
 #include "engine/app/DPFrame.h"
 
 #include "engine/core/DXErrors.h"
-#include "platform/DirectPlayLobby.h"
+#include "platform/net/DirectPlayLobby.h"
 
 #include <cstring>
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "engine/core/ObjectList.h"
-#include "platform/AnsiString.h"
-#include "platform/DirectPlay.h"
+#include "platform/classlib/AnsiString.h"
+#include "platform/net/DirectPlay.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,13 +2,13 @@
 #include "engine/app/DXApplication.h"
 
 #include "engine/app/D3DFramework.h"
-#include "platform/Clock.h"
-#include "platform/Exception.h"
-#include "platform/MessageBox.h"
-#include "platform/SdlDisplayWindow.h"
-#include "platform/WinInput.h"
-#include "platform/WinQueue.h"
-#include "platform/WinWindow.h"
+#include "platform/classlib/Exception.h"
+#include "platform/display/SdlDisplayWindow.h"
+#include "platform/win32/Clock.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/WinInput.h"
+#include "platform/win32/WinQueue.h"
+#include "platform/win32/WinWindow.h"
 
 #include <algorithm>
 

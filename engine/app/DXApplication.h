@@ -5,8 +5,8 @@
 // Everything runs on the main thread.
 #pragma once
 
-#include "platform/AnsiString.h"
-#include "platform/WinWindow.h"
+#include "platform/classlib/AnsiString.h"
+#include "platform/win32/WinWindow.h"
 
 #include <array>
 #include <cstdint>

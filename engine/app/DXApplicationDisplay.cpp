@@ -4,9 +4,9 @@
 #include "engine/app/DXApplication.h"
 
 #include "engine/app/D3DFramework.h"
-#include "platform/Exception.h"
-#include "platform/MessageBox.h"
-#include "platform/WinWindow.h"
+#include "platform/classlib/Exception.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/WinWindow.h"
 
 namespace DXApp {
 

@@ -3,10 +3,10 @@
 
 #include "engine/app/D3DFramework.h"
 #include "engine/core/Base.h"
-#include "platform/Bitmap.h"
-#include "platform/Exception.h"
-#include "platform/Files.h"
-#include "platform/PixelLayout.h"
+#include "platform/classlib/Bitmap.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
+#include "platform/display/PixelLayout.h"
 
 #include <algorithm>
 #include <cstring>

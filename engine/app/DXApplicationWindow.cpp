@@ -2,11 +2,11 @@
 #include "engine/app/DXApplication.h"
 
 #include "engine/app/D3DFramework.h"
-#include "platform/SdlDisplayWindow.h"
-#include "platform/VirtualKeys.h"
-#include "platform/WinInput.h"
-#include "platform/WinQueue.h"
-#include "platform/WinWindow.h"
+#include "platform/display/SdlDisplayWindow.h"
+#include "platform/win32/VirtualKeys.h"
+#include "platform/win32/WinInput.h"
+#include "platform/win32/WinQueue.h"
+#include "platform/win32/WinWindow.h"
 
 namespace DXApp {
 

@@ -1,7 +1,7 @@
 #include "engine/core/ActionThread.h"
 
-#include "platform/Exception.h"
-#include "platform/Threads.h"
+#include "platform/classlib/Exception.h"
+#include "platform/win32/Threads.h"
 
 namespace Base {
 

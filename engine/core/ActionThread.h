@@ -3,7 +3,7 @@
 // IsRunning and then reads Succeeded and ErrorText.
 #pragma once
 
-#include "platform/AnsiString.h"
+#include "platform/classlib/AnsiString.h"
 
 #include <atomic>
 #include <functional>

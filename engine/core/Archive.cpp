@@ -2,9 +2,9 @@
 
 #include "engine/core/Base.h"
 #include "engine/core/Sorting.h"
-#include "platform/Exception.h"
-#include "platform/Files.h"
-#include "platform/IniFile.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
+#include "platform/classlib/IniFile.h"
 
 #include <algorithm>
 #include <cstring>

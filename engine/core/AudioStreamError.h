@@ -1,7 +1,7 @@
 // Failures of the audio streams: bad sound files and reads past their end.
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 namespace Base {
 

@@ -1,6 +1,6 @@
 #include "engine/core/Base.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <cstdarg>
 #include <cstdio>

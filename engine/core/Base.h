@@ -2,9 +2,9 @@
 // C-string routines, paths, file enumeration, binary digits and run-time library loading.
 #pragma once
 
-#include "platform/AnsiString.h"
-#include "platform/Files.h"
-#include "platform/Library.h"
+#include "platform/classlib/AnsiString.h"
+#include "platform/classlib/Files.h"
+#include "platform/classlib/Library.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "engine/core/CryptoStream.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <algorithm>
 #include <array>

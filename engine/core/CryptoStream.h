@@ -2,7 +2,7 @@
 // every archive, loose data file and saved game.
 #pragma once
 
-#include "platform/Streams.h"
+#include "platform/classlib/Streams.h"
 
 #include <cstdint>
 #include <memory>

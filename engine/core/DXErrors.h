@@ -2,8 +2,8 @@
 // symbolic name of its result code, e.g. "CreateSurface failed (DDERR_SURFACELOST).".
 #pragma once
 
-#include "platform/Exception.h"
 #include "platform/ResultCodes.h"
+#include "platform/classlib/Exception.h"
 
 namespace Base {
 

@@ -2,7 +2,7 @@
 
 #include "engine/core/Archive.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 namespace Data {
 

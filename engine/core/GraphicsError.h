@@ -1,7 +1,7 @@
 // Failures of sprites, fonts and their device surfaces.
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 namespace Base {
 

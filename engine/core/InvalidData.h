@@ -1,7 +1,7 @@
 // Malformed stored data: every loader reports it with this one exception.
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 namespace Data {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/core/Sorting.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <vector>
 

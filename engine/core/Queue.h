@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/core/DynamicArray.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 namespace Data {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/core/InvalidData.h"
-#include "platform/Streams.h"
+#include "platform/classlib/Streams.h"
 
 #include <cstdint>
 

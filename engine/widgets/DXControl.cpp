@@ -1,9 +1,9 @@
 #include "engine/widgets/DXControl.h"
 
 #include "engine/widgets/DXWindow.h"
-#include "platform/VirtualKeys.h"
-#include "platform/WinInput.h"
-#include "platform/WinMessages.h"
+#include "platform/win32/VirtualKeys.h"
+#include "platform/win32/WinInput.h"
+#include "platform/win32/WinMessages.h"
 
 #include <algorithm>
 

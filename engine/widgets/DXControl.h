@@ -6,8 +6,8 @@
 #pragma once
 
 #include "engine/core/ObjectList.h"
-#include "platform/AnsiString.h"
 #include "platform/WinTypes.h"
+#include "platform/classlib/AnsiString.h"
 
 #include <cstdint>
 #include <functional>

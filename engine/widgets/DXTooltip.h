@@ -3,7 +3,7 @@
 // How it looks is up to the derived class.
 #pragma once
 
-#include "platform/AnsiString.h"
+#include "platform/classlib/AnsiString.h"
 
 #include <cstdint>
 

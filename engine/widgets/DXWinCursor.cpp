@@ -1,6 +1,6 @@
 #include "engine/widgets/DXWinHost.h"
 
-#include "engine/media/SpriteDrawing.h"
+#include "engine/graphics/SpriteDrawing.h"
 
 namespace DXWin {
 

@@ -2,7 +2,7 @@
 
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
-#include "platform/Clock.h"
+#include "platform/win32/Clock.h"
 
 namespace DXWin {
 

@@ -3,8 +3,8 @@
 #include "engine/widgets/DXButton.h"
 #include "engine/widgets/DXWinHost.h"
 #include "engine/widgets/DXWindowSystem.h"
-#include "platform/WinMessages.h"
-#include "platform/WinQueue.h"
+#include "platform/win32/WinMessages.h"
+#include "platform/win32/WinQueue.h"
 
 #include <cstdlib>
 

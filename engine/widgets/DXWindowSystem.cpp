@@ -2,7 +2,7 @@
 
 #include "engine/widgets/DXTooltip.h"
 #include "engine/widgets/DXWinHost.h"
-#include "platform/WinMessages.h"
+#include "platform/win32/WinMessages.h"
 
 #include <algorithm>
 #include <vector>

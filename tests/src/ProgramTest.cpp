@@ -2,7 +2,7 @@
 // audio paths (the dummy drivers here): its window runs the main loop for the
 // time asked, it plays the first sound of its data, and runs on silently when no
 // audio device opens.
-#include "engine/media/AudioList.h"
+#include "engine/sound/AudioList.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tone.h"

@@ -2,10 +2,10 @@
 // the installed display hardware put back after each test, message boxes captured.
 #pragma once
 
-#include "platform/Desktop.h"
-#include "platform/DirectDraw.h"
-#include "platform/SdlDisplayWindow.h"
-#include "platform/WinWindow.h"
+#include "platform/display/DirectDraw.h"
+#include "platform/display/SdlDisplayWindow.h"
+#include "platform/win32/Desktop.h"
+#include "platform/win32/WinWindow.h"
 
 #include <gtest/gtest.h>
 

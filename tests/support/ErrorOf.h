@@ -1,7 +1,7 @@
 // The message of the class-library exception an action raises, or "no error".
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <string>
 

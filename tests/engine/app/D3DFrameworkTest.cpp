@@ -1,6 +1,6 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/core/DXErrors.h"
-#include "platform/MessageBox.h"
+#include "platform/win32/MessageBox.h"
 #include "tests/support/DisplayFixtures.h"
 
 #include <gtest/gtest.h>

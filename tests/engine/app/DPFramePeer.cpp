@@ -4,7 +4,7 @@
 // killed; the end of their input (the test has gone) ends them too.
 #include "tests/engine/app/PeerExchange.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <cstring>
 #include <iostream>

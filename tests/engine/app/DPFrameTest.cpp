@@ -3,9 +3,9 @@
 #include "engine/app/DPFrame.h"
 
 #include "engine/core/DXErrors.h"
-#include "platform/DirectPlayInProcess.h"
-#include "platform/DirectPlayLobby.h"
-#include "tests/platform/DirectPlayTestSupport.h"
+#include "platform/net/DirectPlayInProcess.h"
+#include "platform/net/DirectPlayLobby.h"
+#include "tests/platform/net/DirectPlayTestSupport.h"
 
 #include <gtest/gtest.h>
 

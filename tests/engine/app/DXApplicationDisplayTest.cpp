@@ -2,8 +2,8 @@
 // and screenshots.
 #include "engine/core/Base.h"
 #include "engine/core/DXErrors.h"
-#include "platform/DirectDraw.h"
-#include "platform/SdlDisplayWindow.h"
+#include "platform/display/DirectDraw.h"
+#include "platform/display/SdlDisplayWindow.h"
 #include "tests/engine/app/ApplicationFixture.h"
 #include "tests/support/DisplayFixtures.h"
 #include "tests/support/ErrorOf.h"

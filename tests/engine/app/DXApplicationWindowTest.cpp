@@ -1,8 +1,8 @@
 // The window procedure: input reaching the game, closing, activation and the
 // messages it answers itself. Input is scripted through SDL's own event queue.
-#include "platform/VirtualKeys.h"
+#include "platform/win32/VirtualKeys.h"
 #include "tests/engine/app/ApplicationFixture.h"
-#include "tests/platform/SdlEventBuilders.h"
+#include "tests/platform/win32/SdlEventBuilders.h"
 
 using namespace DXApp;
 using namespace Win32;

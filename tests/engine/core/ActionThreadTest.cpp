@@ -1,6 +1,6 @@
 #include "engine/core/ActionThread.h"
 
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/core/DataObject.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tools/ArchiveWriter.h"

@@ -1,5 +1,5 @@
 #include "engine/core/Base.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "engine/core/CryptoStream.h"
-#include "platform/Exception.h"
+#include "platform/classlib/Exception.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 

@@ -1,10 +1,10 @@
 // The window system draws the cursor sprite with its hot spot on the mouse, animated
 // by the application's tick count.
 #include "engine/app/DXApplication.h"
-#include "engine/media/GfxPixels.h"
+#include "engine/graphics/GfxPixels.h"
 #include "engine/widgets/DXWindowSystem.h"
-#include "platform/WinMessages.h"
-#include "tests/engine/media/SpriteFixtures.h"
+#include "platform/win32/WinMessages.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
 
 #include <gtest/gtest.h>
 

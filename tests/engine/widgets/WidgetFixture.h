@@ -4,11 +4,11 @@
 
 #include "engine/widgets/DXButton.h"
 #include "engine/widgets/DXWindowSystem.h"
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/VirtualKeys.h"
-#include "platform/WinMessages.h"
-#include "platform/WinQueue.h"
+#include "platform/win32/Clock.h"
+#include "platform/win32/Desktop.h"
+#include "platform/win32/VirtualKeys.h"
+#include "platform/win32/WinMessages.h"
+#include "platform/win32/WinQueue.h"
 
 #include <gtest/gtest.h>
 
