@@ -9,6 +9,7 @@
 #include "platform/classlib/AnsiString.h"
 #include "platform/net/DirectPlayTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,6 +42,12 @@ struct TDirectPlayOptions {
     uint32_t PeerTimeoutMs = 6000;
     // Connect, join and create-player answers wait at most this long.
     uint32_t AnswerTimeoutMs = 10000;
+    // A host drops a connection that has owned no player for this long: one that
+    // never joined, joined without creating a player, or lost its last one.
+    uint32_t PlayerTimeoutMs = 5000;
+    // Bytes of messages the game has not read yet; beyond it the peer whose
+    // frames queued the most is dropped and its unread messages with it.
+    size_t ReceiveQueueLimit = 64 * 1024 * 1024;
     // Where dropped peers and lost sessions are reported; null writes to standard error.
     std::function<void(const ClassLib::AnsiString&)> Log;
 };

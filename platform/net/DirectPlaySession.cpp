@@ -7,6 +7,7 @@
 #include <random>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace Win32 {
 
@@ -17,11 +18,12 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr size_t MaxPeers = 32;
+// Connections that own players, and those that own none yet (still joining, or
+// junk): counted apart, so junk connections cannot lock a real player out.
+constexpr size_t MaxPlayingPeers = 32;
+constexpr size_t MaxWaitingPeers = 16;
 // A peer that leaves this much unread is not playing any more.
 constexpr size_t MaxUnsent = 8 * 1024 * 1024;
-// Messages the game has not read yet; a peer that floods beyond it is dropped.
-constexpr size_t MaxQueuedBytes = 64 * 1024 * 1024;
 // FJoinResult while a join waits for the host's answer.
 constexpr HRESULT JoinPending = DPERR_CONNECTING;
 
@@ -219,13 +221,19 @@ int TDPSession::Maintain(TDPLink::TClock::time_point now) {
     };
     const milliseconds keepAlive(FOptions.KeepAliveMs);
     const milliseconds peerTimeout(FOptions.PeerTimeoutMs);
+    const milliseconds playerTimeout(FOptions.PlayerTimeoutMs);
+    const auto waitsForPlayer = [this](const TPeer& peer) {
+        return FRole == TRole::Host && peer.Players == 0;
+    };
     dropFailed();
     for (const auto& peer : FPeers) {
         if (peer->Dead)
             continue;
         const TDPLink& link = *peer->Link;
-        if (!peer->Joined && FRole == TRole::Host && now - link.Created >= peerTimeout)
-            Drop(*peer, Format("it did not join within %u ms", FOptions.PeerTimeoutMs));
+        if (waitsForPlayer(*peer) && now - peer->PlayerlessSince >= playerTimeout)
+            Drop(*peer, Format(peer->Joined ? "it created no player within %u ms"
+                                            : "it did not join within %u ms",
+                               FOptions.PlayerTimeoutMs));
         else if (now - link.LastReceived >= peerTimeout)
             Drop(*peer, Format("nothing came from it for %u ms", FOptions.PeerTimeoutMs));
         else if (now - link.LastSent >= keepAlive)
@@ -237,6 +245,9 @@ int TDPSession::Maintain(TDPLink::TClock::time_point now) {
     for (auto it = FPeers.begin(); it != FPeers.end();) {
         TPeer& peer = **it;
         if (peer.Dead) {
+            for (TQueued& queued : FQueue)
+                if (queued.Origin == &peer)
+                    queued.Origin = nullptr;
             peer.Link->Shutdown();
             if (&peer == FHostPeer)
                 FHostPeer = nullptr;
@@ -245,6 +256,8 @@ int TDPSession::Maintain(TDPLink::TClock::time_point now) {
         }
         next = std::min(
             {next, peer.Link->LastSent + keepAlive, peer.Link->LastReceived + peerTimeout});
+        if (waitsForPlayer(peer))
+            next = std::min(next, peer.PlayerlessSince + playerTimeout);
         ++it;
     }
     const auto wait = std::chrono::duration_cast<milliseconds>(next - now).count() + 1;
@@ -257,17 +270,7 @@ void TDPSession::Service(TPeer& peer, short events) {
     if (events & (POLLIN | POLLHUP | POLLERR)) {
         AnsiString error;
         const TDPLink::TReadResult result = peer.Link->Read(error);
-        try {
-            TFrame frame;
-            while (!peer.Dead && peer.Link->Frames().Next(frame))
-                HandleFrame(peer, frame);
-        } catch (const EWireError& e) {
-            Drop(peer, "it sent " + e.Message);
-            return;
-        } catch (const std::exception& e) {
-            Drop(peer, ClassLib::ExceptionMessage(e));
-            return;
-        }
+        HandleFrames(peer);
         if (peer.Dead)
             return;
         if (result == TDPLink::TReadResult::Closed)
@@ -287,6 +290,22 @@ void TDPSession::Service(TPeer& peer, short events) {
 }
 
 // ---- Frames from peers ----
+
+void TDPSession::HandleFrames(TPeer& peer) {
+    FSender = &peer;
+    try {
+        TFrame frame;
+        while (!peer.Dead && peer.Link->Frames().Next(frame)) {
+            HandleFrame(peer, frame);
+            LimitQueue();
+        }
+    } catch (const EWireError& e) {
+        Drop(peer, "it sent " + e.Message);
+    } catch (const std::exception& e) {
+        Drop(peer, ClassLib::ExceptionMessage(e));
+    }
+    FSender = nullptr;
+}
 
 void TDPSession::HandleFrame(TPeer& peer, TFrame& frame) {
     if (std::holds_alternative<TKeepAlive>(frame))
@@ -328,7 +347,11 @@ void TDPSession::HostFrame(TPeer& peer, TFrame& frame) {
         throw EWireError(Format("a %s frame before its Hello", FrameTypeName(type)));
     if (auto* create = std::get_if<TCreatePlayer>(&frame)) {
         TCreatePlayerReply reply{create->Request, DP_OK, 0};
-        if (!CanAddPlayer())
+        const auto playing = std::count_if(FPeers.begin(), FPeers.end(), [](const auto& other) {
+            return !other->Dead && other->Players > 0;
+        });
+        if (!CanAddPlayer() ||
+            (peer.Players == 0 && static_cast<size_t>(playing) >= MaxPlayingPeers))
             reply.Result = DPERR_CANTADDPLAYER;
         else
             reply.Player = FNextPlayerID++;
@@ -353,8 +376,6 @@ void TDPSession::HostFrame(TPeer& peer, TFrame& frame) {
             throw EWireError(
                 Format("a Message frame from player %u, which is not its own", message->From));
         Route(message->From, message->To, std::move(message->Payload), &peer);
-        if (FQueuedBytes > MaxQueuedBytes)
-            throw EWireError("more messages than the game has read (over 64 MiB)");
     } else {
         throw EWireError(Format("a %s frame, which a host never accepts", FrameTypeName(type)));
     }
@@ -421,8 +442,6 @@ void TDPSession::JoinerFrame(TPeer& peer, TFrame& frame) {
             ChangeData(*player, std::move(data->Data), nullptr);
     } else if (auto* message = std::get_if<TMessage>(&frame)) {
         Route(message->From, message->To, std::move(message->Payload), &peer);
-        if (FQueuedBytes > MaxQueuedBytes)
-            throw EWireError("more messages than the game has read (over 64 MiB)");
     } else if (const auto* desc = std::get_if<TSessionDesc>(&frame)) {
         FSession = desc->Session;
         DeliverToLocal(DPID_SYSMSG, MessageBytes(DPMSG_GENERIC{DPSYS_SETSESSIONDESC}), 0);
@@ -452,6 +471,59 @@ void TDPSession::Drop(TPeer& peer, const AnsiString& reason) {
     }
     FChanged.notify_all();
     Wake();
+}
+
+void TDPSession::MakeRoomForNewcomer() {
+    TPeer* oldest = nullptr;
+    size_t waiting = 0;
+    for (const auto& peer : FPeers)
+        if (!peer->Dead && peer->Players == 0) {
+            ++waiting;
+            if (!oldest || peer->PlayerlessSince < oldest->PlayerlessSince)
+                oldest = peer.get();
+        }
+    // A real joiner sends its Hello and player request at once, so the one that
+    // has waited longest is the least likely to be one.
+    if (oldest && waiting >= MaxWaitingPeers)
+        Drop(*oldest, "it owned no player when a newer connection needed its slot");
+}
+
+void TDPSession::LimitQueue() {
+    if (FQueuedBytes <= FOptions.ReceiveQueueLimit)
+        return;
+    TPeer* flooder = nullptr;
+    for (const auto& peer : FPeers)
+        if (!peer->Dead && peer->Queued > 0 && (!flooder || peer->Queued > flooder->Queued))
+            flooder = peer.get();
+    if (!flooder) // this machine's own messages fill it
+        return;
+    // Its messages and data go; the news of its players coming and going stays,
+    // so the game's player list still adds up.
+    std::erase_if(FQueue, [&](const TQueued& queued) {
+        if (queued.Origin != flooder ||
+            (queued.From == DPID_SYSMSG && SystemMessageType(queued) != DPSYS_SETPLAYERORGROUPDATA))
+            return false;
+        Unqueue(queued);
+        return true;
+    });
+    // What the drop itself announces belongs to the dropped peer, not to the sender at hand.
+    TPeer* const sender = std::exchange(FSender, flooder);
+    Drop(*flooder, Format("it sent more than the game has read (over %zu bytes)",
+                          FOptions.ReceiveQueueLimit));
+    FSender = sender;
+}
+
+uint32_t TDPSession::SystemMessageType(const TQueued& queued) {
+    uint32_t type = 0;
+    if (queued.Data.size() >= sizeof type)
+        std::memcpy(&type, queued.Data.data(), sizeof type);
+    return type;
+}
+
+void TDPSession::Unqueue(const TQueued& queued) {
+    FQueuedBytes -= queued.Data.size();
+    if (queued.Origin)
+        queued.Origin->Queued -= queued.Data.size();
 }
 
 // ---- Sending and delivering ----
@@ -503,7 +575,9 @@ void TDPSession::Route(DPID from, DPID to, std::vector<uint8_t> payload, const T
 
 void TDPSession::Deliver(DPID from, DPID to, std::vector<uint8_t> data) {
     FQueuedBytes += data.size();
-    FQueue.push_back(TQueued{from, to, std::move(data)});
+    if (FSender)
+        FSender->Queued += data.size();
+    FQueue.push_back(TQueued{from, to, std::move(data), FSender});
 }
 
 void TDPSession::DeliverToLocal(DPID from, const std::vector<uint8_t>& data, DPID except) {
@@ -513,6 +587,8 @@ void TDPSession::DeliverToLocal(DPID from, const std::vector<uint8_t>& data, DPI
 }
 
 void TDPSession::AddPlayer(TPlayer player, bool announce) {
+    if (player.Owner)
+        ++player.Owner->Players;
     FPlayers.push_back(std::move(player));
     if (!announce)
         return;
@@ -528,11 +604,13 @@ void TDPSession::AddPlayer(TPlayer player, bool announce) {
 void TDPSession::RemovePlayer(size_t index, const TPeer* except) {
     const TPlayer player = std::move(FPlayers[index]);
     FPlayers.erase(FPlayers.begin() + static_cast<ptrdiff_t>(index));
+    if (player.Owner && --player.Owner->Players == 0)
+        player.Owner->PlayerlessSince = TDPLink::TClock::now();
     if (player.Local)
         std::erase_if(FQueue, [&](const TQueued& queued) {
             if (queued.To != player.ID)
                 return false;
-            FQueuedBytes -= queued.Data.size();
+            Unqueue(queued);
             return true;
         });
     if (FRole == TRole::Host)
@@ -710,12 +788,13 @@ HRESULT TDPSession::Receive(DPID* from, DPID* to, uint32_t flags, void* data, ui
         *size = length;
         return DPERR_BUFFERTOOSMALL;
     }
-    std::memcpy(data, it->Data.data(), length);
+    if (length > 0)
+        std::memcpy(data, it->Data.data(), length);
     *size = length;
     *from = it->From;
     *to = it->To;
     if (!(flags & DPRECEIVE_PEEK)) {
-        FQueuedBytes -= length;
+        Unqueue(*it);
         FQueue.erase(it);
     }
     return DP_OK;
@@ -813,15 +892,15 @@ bool TDPSession::AnswerSearch(const GUID& application, TSessionInfo& session) {
 
 void TDPSession::Accept(int socket, const AnsiString& peerName) {
     std::lock_guard<std::mutex> lock(FLock);
-    const auto alive =
-        std::count_if(FPeers.begin(), FPeers.end(), [](const auto& peer) { return !peer->Dead; });
-    if (FRole != TRole::Host || FStopping || static_cast<size_t>(alive) >= MaxPeers) {
+    if (FRole != TRole::Host || FStopping) {
         ::close(socket);
         Log(Format("DirectPlay: refused a connection from %s", peerName));
         return;
     }
+    MakeRoomForNewcomer();
     auto peer = std::make_unique<TPeer>();
     peer->Link = std::make_unique<TDPLink>(socket, "joiner " + peerName);
+    peer->PlayerlessSince = peer->Link->Created;
     FPeers.push_back(std::move(peer));
     Wake();
 }

@@ -55,6 +55,11 @@ private:
         bool Dead = false;
         // Set by a failed send; the worker drops the peer for it.
         ClassLib::AnsiString Failure;
+        // On a host, the players it owns, and since when it has owned none.
+        size_t Players = 0;
+        TDPLink::TClock::time_point PlayerlessSince;
+        // Bytes of the receive queue its frames put there.
+        size_t Queued = 0;
     };
     struct TPlayer {
         DPID ID = 0;
@@ -70,6 +75,8 @@ private:
         DPID From;
         DPID To;
         std::vector<uint8_t> Data;
+        // The peer whose frame queued it; null for this machine's own or a gone peer's.
+        TPeer* Origin;
     };
     struct TRequest {
         DPWire::TCreatePlayer Frame;
@@ -84,6 +91,7 @@ private:
     void Run();
     int Maintain(TDPLink::TClock::time_point now);
     void Service(TPeer& peer, short events);
+    void HandleFrames(TPeer& peer);
     void Wake();
 
     // All below run under FLock.
@@ -91,6 +99,12 @@ private:
     void HostFrame(TPeer& peer, DPWire::TFrame& frame);
     void JoinerFrame(TPeer& peer, DPWire::TFrame& frame);
     void Drop(TPeer& peer, const ClassLib::AnsiString& reason);
+    // Makes room for a new connection among those that own no player yet.
+    void MakeRoomForNewcomer();
+    // Drops the peer that filled the receive queue beyond its limit.
+    void LimitQueue();
+    void Unqueue(const TQueued& queued);
+    static uint32_t SystemMessageType(const TQueued& queued);
     void SendTo(TPeer& peer, const DPWire::TFrame& frame);
     void SendBytes(TPeer& peer, const std::vector<uint8_t>& bytes);
     void SendToJoined(const DPWire::TFrame& frame, const TPeer* except);
@@ -123,6 +137,8 @@ private:
     TPeer* FHostPeer = nullptr;
     std::deque<TQueued> FQueue;
     size_t FQueuedBytes = 0;
+    // The peer whose frames are being handled: what they queue is counted against it.
+    TPeer* FSender = nullptr;
     DPID FNextPlayerID = 0;
     uint32_t FNextRequest = 0;
     std::map<uint32_t, TRequest> FRequests;

@@ -1,5 +1,7 @@
 #include "platform/net/DirectPlaySockets.h"
 
+#include "platform/net/LogThrottle.h"
+
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
@@ -29,6 +31,8 @@ using std::chrono::milliseconds;
 // Searches repeat their request this often, in case a datagram is lost.
 constexpr milliseconds SearchRepeat(250);
 constexpr size_t MaxDatagram = 4096;
+// Anyone can send the search port datagrams; only this many a second are logged.
+constexpr size_t JunkLinesPerSecond = 5;
 
 AnsiString SocketError() {
     return std::strerror(errno);
@@ -94,6 +98,7 @@ private:
     uint16_t FTcpPort = 0;
     std::atomic<uint16_t> FSearchPort{0};
     std::thread FListener;
+    TLogThrottle FJunkLog{JunkLinesPerSecond, std::chrono::seconds(1)};
 };
 
 void TSocketTransport::Log(const AnsiString& line) const {
@@ -212,8 +217,14 @@ void TSocketTransport::AnswerDatagram() {
         ::sendto(FDatagrams, bytes.data(), bytes.size(), MSG_DONTWAIT,
                  reinterpret_cast<const sockaddr*>(&from), sizeof from);
     } catch (const DPWire::EWireError& e) {
-        Log(Format("DirectPlay: ignored a datagram from %s: it holds %s", AddressText(from),
-                   e.Message));
+        size_t heldBack = 0;
+        if (!FJunkLog.Allow(TClock::now(), heldBack))
+            return;
+        AnsiString line = Format("DirectPlay: ignored a datagram from %s: it holds %s",
+                                 AddressText(from), e.Message);
+        if (heldBack > 0)
+            line += Format(" (%zu more were not logged)", heldBack);
+        Log(line);
     }
 }
 

@@ -109,6 +109,13 @@ public:
         FPosition += length;
         return bytes;
     }
+    // Send refuses empty game messages, so an empty one is no frame of ours.
+    std::vector<uint8_t> Payload() {
+        std::vector<uint8_t> bytes = Bytes(MaxMessageSize);
+        if (bytes.empty())
+            Fail("holds an empty message");
+        return bytes;
+    }
     TSessionInfo Session() {
         TSessionInfo session;
         session.Flags = U32();
@@ -267,7 +274,7 @@ TFrame DecodeBody(TFrameType type, const uint8_t* data, size_t size) {
         TMessage f;
         f.From = r.U32();
         f.To = r.U32();
-        f.Payload = r.Bytes(MaxMessageSize);
+        f.Payload = r.Payload();
         frame = std::move(f);
         break;
     }

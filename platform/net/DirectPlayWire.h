@@ -132,7 +132,7 @@ struct TPlayerData {
     std::vector<uint8_t> Data;
     friend bool operator==(const TPlayerData&, const TPlayerData&) = default;
 };
-// Both ways: a game message; To 0 addresses every player but the sender.
+// Both ways: a game message, never empty; To 0 addresses every player but the sender.
 struct TMessage {
     DPID From = 0;
     DPID To = 0;

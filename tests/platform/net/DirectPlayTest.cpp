@@ -535,6 +535,7 @@ TEST_F(DirectPlay, SilentPeersAreDroppedWhileLivePeersStay) {
     TDirectPlayOptions options = Options();
     options.KeepAliveMs = 100;
     options.PeerTimeoutMs = 1500;
+    options.PlayerTimeoutMs = 1500;
     auto host = Hosting(options);
     const DPID hostPlayer = CreatePlayer(*host, "Host");
     auto live = Joined(options);
@@ -543,6 +544,7 @@ TEST_F(DirectPlay, SilentPeersAreDroppedWhileLivePeersStay) {
 
     std::unique_ptr<TRawConnection> silent = FNetwork->ConnectRaw();
     ASSERT_TRUE(silent->Write(DPWire::Encode(DPWire::THello{GUID_NULL, instance})));
+    ASSERT_TRUE(silent->Write(DPWire::Encode(DPWire::TCreatePlayer{1, "Silent", "", {}})));
     std::unique_ptr<TRawConnection> mute = FNetwork->ConnectRaw();
     EXPECT_TRUE(silent->WaitUntilClosed(WaitMs));
     EXPECT_TRUE(mute->WaitUntilClosed(WaitMs));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -36,6 +37,12 @@ public:
             if (line.find(text) != std::string::npos)
                 return true;
         return false;
+    }
+    size_t Count(const std::string& text) {
+        std::lock_guard<std::mutex> lock(FLock);
+        return size_t(std::count_if(FLines.begin(), FLines.end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        }));
     }
     std::string All() {
         std::lock_guard<std::mutex> lock(FLock);

@@ -74,6 +74,7 @@ TEST(DirectPlayWire, MalformedFramesAreRefusedWithTheReason) {
     badFlag[8 + 4] = 2;
     std::vector<uint8_t> bigBlock = Encode(TPlayerData{9, {}});
     bigBlock[8 + 4 + 2] = 1; // data length 65536, above the player-data limit
+    const std::vector<uint8_t> emptyMessage = Encode(TMessage{5, 0, {}});
     std::vector<uint8_t> missingBlock = Encode(TPlayerData{9, {}});
     missingBlock[8 + 4] = 5; // five bytes of data announced, none present
 
@@ -93,6 +94,7 @@ TEST(DirectPlayWire, MalformedFramesAreRefusedWithTheReason) {
         {"flag out of range", badFlag, "flag value 2"},
         {"block above its limit", bigBlock, "block of 65536 bytes"},
         {"block beyond the frame", missingBlock, "ends inside its fields"},
+        {"empty game message", emptyMessage, "holds an empty message"},
         {"datagram shorter than its frame",
          std::vector<uint8_t>(message.begin(), message.end() - 1), "in a datagram holding"},
     };
