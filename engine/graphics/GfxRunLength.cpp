@@ -208,6 +208,9 @@ uint8_t* ConvertRow(uint8_t* source, const uint8_t* sourceEnd) {
         const int pixels = run.Kind == TRunKind::Literal  ? run.Count
                            : run.Kind == TRunKind::Repeat ? 1
                                                           : 0;
+        // Runs without pixels carry no data pointer to rebase.
+        if (pixels == 0)
+            continue;
         uint8_t* data = source + (run.Data - source);
         for (int i = 0; i < pixels; ++i)
             StorePixel(data + 2 * i, ConvertPixel565To555(LoadPixel(data + 2 * i)));
