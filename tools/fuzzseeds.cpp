@@ -4,6 +4,7 @@
 #include "engine/sound/AudioList.h"
 #include "platform/classlib/Exception.h"
 #include "platform/classlib/Files.h"
+#include "platform/net/DirectPlayWire.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 #include "tools/FontBuilder.h"
@@ -107,6 +108,44 @@ void SaveFontSeeds(const AnsiString& corpus) {
     Save(corpus + "/fuzz_font", "tiny24.font", FontRecord(font));
 }
 
+// Streams a joined peer sends after its handshake; player numbers below 16
+// stand for the session's players (0 all, 1 the peer's first, then the host's).
+void SaveSessionSeeds(const AnsiString& folder) {
+    using namespace Win32::DPWire;
+    const auto stream = [&](const char* name, const std::vector<TFrame>& frames) {
+        TBytes bytes;
+        for (const TFrame& frame : frames) {
+            const TBytes encoded = Encode(frame);
+            bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+        }
+        Save(folder, name, bytes);
+    };
+    stream("talk.bin", {TMessage{1, 0, {'h', 'i'}}, TMessage{1, 2, {1, 2, 3}},
+                        TPlayerData{1, {7, 7}}, TKeepAlive{}});
+    stream("players.bin", {TCreatePlayer{2, "Second", "Long", {1}}, TMessage{2, 1, {9}},
+                           TDestroyPlayer{1}, TMessage{1, 0, {4}}, TDestroyPlayer{1}});
+    stream("flood.bin", std::vector<TFrame>(5, TPlayerData{1, TBytes(MaxPlayerDataSize, 0xEE)}));
+}
+
+// Pictures of every row format and a surface dump behind a byte choosing the display: 16-bit
+// RGB565, RGB555, 32-bit; the top bit drops the pixels once on surfaces.
+void SaveSpriteDisplaySeeds(const AnsiString& corpus) {
+    const std::vector<Tools::TPicture> frames{SeedPicture(7, 5), SeedPicture(7, 5)};
+    for (int kind = 0; kind <= 4; ++kind)
+        for (const uint8_t display : {0x00, 0x01, 0x82}) {
+            Tools::TSpriteOptions options;
+            options.Kind = kind;
+            options.SubMode = kind % 4;
+            options.Bits = display == 0x82 && kind != 1 && kind != 2 ? 32 : 16;
+            TBytes bytes = Tools::EncodeSprite(frames, options);
+            bytes.insert(bytes.begin(), display);
+            Save(corpus + "/fuzz_sprite_display",
+                 ("kind" + std::to_string(kind) + "_display" + std::to_string(display & 3) + ".bin")
+                     .c_str(),
+                 bytes);
+        }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +165,13 @@ int main(int argc, char** argv) {
         archive.AddFile("Sounds.audl", TBytes(10, 1));
         Save(corpus + "/fuzz_archive_directory", "two_files.dat", PlainArchive(archive));
         Save(corpus + "/fuzz_archive_directory", "empty.dat", PlainArchive({}));
+        // As stored: the target writes it as "seed.dat", whose name is the key.
+        Save(corpus + "/fuzz_archive", "two_files.dat", archive.Build("seed.dat"));
+        const std::string ini = "[Main]\r\nDataPath=Data\\Sample\\\r\n";
+        Save(corpus + "/fuzz_data_ini", "relative.ini", TBytes(ini.begin(), ini.end()));
+        const std::string absolute = "; the data elsewhere\n[main]\ndatapath = /srv/varnholt\n";
+        Save(corpus + "/fuzz_data_ini", "absolute.ini", TBytes(absolute.begin(), absolute.end()));
+        SaveSessionSeeds(corpus + "/fuzz_session");
 
         Save(corpus + "/fuzz_wav", "stereo16.wav", Tools::EncodeWAV(stereo.data(), 300, stereo16));
         const TBytes bytes8(100, 0x80);
@@ -146,6 +192,7 @@ int main(int argc, char** argv) {
                     Tools::EncodeMP3(stereo.data(), 300, {22050, 2, false, 4, 64, ""}));
         Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
         SaveSpriteSeeds(corpus);
+        SaveSpriteDisplaySeeds(corpus);
         SaveFontSeeds(corpus);
         return 0;
     } catch (const std::exception& e) {
