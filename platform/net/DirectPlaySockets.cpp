@@ -134,12 +134,14 @@ HRESULT TSocketTransport::StartHost(TDPHostCallbacks& host) {
     ::getsockname(FDatagrams, reinterpret_cast<sockaddr*>(&address), &length);
     const uint16_t searchPort = ntohs(address.sin_port);
 
+    // A long accept queue: behind a burst of junk connections a short one makes a
+    // real joiner's connect wait for the retry of its refused handshake.
     FListen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     address = MakeAddress(bindAddress, 0);
     if (FListen < 0 || ::setsockopt(FListen, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
         ::bind(FListen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(FListen, 16) != 0) {
+        ::listen(FListen, SOMAXCONN) != 0) {
         Log(Format("DirectPlay: cannot listen for joiners (%s)", SocketError()));
         CloseHostSockets();
         return DPERR_CANNOTCREATESERVER;
