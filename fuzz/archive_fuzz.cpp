@@ -34,6 +34,8 @@ void ReadWhole(Data::TCryptoStream& stream, uint32_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const TestSupport::TempDir folder;
     // The scrambling key is the file's name, as for the archives the seeds come from.
+    // Others' clean-ups of the temporary folder must not end a long run.
+    ClassLib::ForceDirectories(folder.Path());
     ClassLib::WriteFileAtomically(folder.File("seed.dat"), data, size);
     Data::DataPath = folder.Path();
     try {

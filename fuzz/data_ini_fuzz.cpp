@@ -11,6 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const TestSupport::TempDir folder;
+    // Others' clean-ups of the temporary folder must not end a long run.
+    ClassLib::ForceDirectories(folder.Path());
     ClassLib::WriteFileAtomically(folder.File("data.ini"), data, size);
     Base::ProgramPath = folder.Path();
     try {
