@@ -30,17 +30,6 @@ constexpr int DefaultFileCount = 18;
 // The interface fonts are descriptions 1 to 8 and 27, in this order.
 constexpr int UIFontIDs[UIFontCount] = {1, 2, 3, 4, 5, 6, 7, 8, 27};
 
-// Telling slots of CommonSprites.
-constexpr int csFirstSelectionCorner = 1; // four
-constexpr int csFirstOwnerMarker = 5;     // by owner index 0-4
-constexpr int csFirstFogEdge = 10;        // 1024, by fog mask
-constexpr int FogEdgeCount = 1024;
-constexpr int csFirstPitchedCamp = 1034;
-constexpr int csFirstSettingUpCamp = 1039;
-constexpr int csBadgeSheet = 1111;
-constexpr int csFirstCityDecoration = 1112; // five per decoration kind, by owner index
-constexpr int csFirstEffectIcon = 1132;
-
 // Indices of GameConstants.
 constexpr int gcDefaultMorale = 0;
 constexpr int gcMaxMorale = 1;

@@ -15,11 +15,9 @@ constexpr int IntroVideoCount = 3;
 constexpr int EndingVideoCount = 2;
 constexpr int InterludeVideoCount = 4;
 
-// Sprite slots of the main data.
-constexpr int msDefaultCursor = 1;
-constexpr int msSpellCannotCast = 4;
-constexpr int msSpellCanCast = 5;
-constexpr int msFirstScrollCursor = 13; // eight, to 20
+// Indices into TMainData::Sprites.
+constexpr int msPointerCursor = 0; // the window system's default cursor
+constexpr int msLoadingPicture = 24;
 
 // The sprite of that ID: null for 0; a directory-mode library loads it (an unknown ID
 // raises "Sprite with given ID not found (%d)."), an in-memory library finds it in its
