@@ -11,6 +11,7 @@
 #include "platform/win32/WinMessages.h"
 #include "src/GameWindows.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace Main {
@@ -77,7 +78,11 @@ void OnRecreateSurfaces() {
 void OnDeviceStates() {
     if (!D3DFramework || !D3DFramework->Device())
         return;
-    D3DFramework->SetViewport(0, 0, 800, 600);
+    // The screens are laid out for 800 x 600; a smaller mode gets a viewport that fits,
+    // as the device refuses one larger than its target.
+    const Win32::DDSURFACEDESC2& mode = D3DFramework->CurrentMode();
+    D3DFramework->SetViewport(0, 0, std::min<int32_t>(800, int32_t(mode.dwWidth)),
+                              std::min<int32_t>(600, int32_t(mode.dwHeight)));
     // Sprites are drawn from pre-transformed vertices: the device has no transforms.
     D3DFramework->SetAmbientLight(1.0f, 1.0f, 1.0f);
     Win32::IDirect3DDevice7& device = *D3DFramework->Device();
