@@ -1,0 +1,4 @@
+#include "tools/content/Art.h"
+namespace Content {
+void DrawCreatures(TLibrary&) {}
+} // namespace Content

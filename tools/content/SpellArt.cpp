@@ -1,0 +1,4 @@
+#include "tools/content/Art.h"
+namespace Content {
+void DrawSpells(TLibrary&) {}
+} // namespace Content
