@@ -65,8 +65,20 @@ void SetColour(cairo_t* cr, uint32_t rgb, double shade, double alpha) {
     cairo_set_source_rgba(cr, channel(16), channel(8), channel(0), alpha);
 }
 
-void FillLit(cairo_t* cr, uint32_t rgb, double x0, double y0, double x1, double y1) {
-    cairo_pattern_t* pattern = cairo_pattern_create_linear(x0, y0, x1, y1);
+void FillLit(cairo_t* cr, uint32_t rgb) {
+    double x0, y0, x1, y1;
+    cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (double x : {x0, x1})
+        for (double y : {y0, y1}) {
+            double dx = x, dy = y;
+            cairo_user_to_device(cr, &dx, &dy);
+            left = std::min(left, dx);
+            right = std::max(right, dx);
+            top = std::min(top, dy);
+            bottom = std::max(bottom, dy);
+        }
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(left, top, right, bottom);
     const auto stop = [&](double at, double shade) {
         const auto channel = [&](int shift) {
             const double c = double(rgb >> shift & 0xFF) / 255.0;
@@ -77,14 +89,17 @@ void FillLit(cairo_t* cr, uint32_t rgb, double x0, double y0, double x1, double 
     stop(0.0, 1.35);
     stop(0.45, 1.0);
     stop(1.0, 0.55);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    cairo_identity_matrix(cr); // the gradient lies on the device
     cairo_set_source(cr, pattern);
+    cairo_set_matrix(cr, &matrix);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(pattern);
 }
 
-void FillOutlined(cairo_t* cr, uint32_t rgb, double x0, double y0, double x1, double y1,
-                  double outline) {
-    FillLit(cr, rgb, x0, y0, x1, y1);
+void FillOutlined(cairo_t* cr, uint32_t rgb, double outline) {
+    FillLit(cr, rgb);
     SetColour(cr, rgb, 0.3);
     cairo_set_line_width(cr, outline);
     cairo_stroke(cr);

@@ -30,11 +30,11 @@ private:
 
 // 0x00RRGGBB as a Cairo source, scaled toward black (factor < 1) or white (> 1).
 void SetColour(cairo_t* cr, uint32_t rgb, double shade = 1.0, double alpha = 1.0);
-// A filled path lit from the top-left: a linear gradient from light to dark over the box.
-void FillLit(cairo_t* cr, uint32_t rgb, double x0, double y0, double x1, double y1);
-// Fills and strokes the current path: lit fill, dark outline of the given width.
-void FillOutlined(cairo_t* cr, uint32_t rgb, double x0, double y0, double x1, double y1,
-                  double outline);
+// Fills the current path (keeping it) lit from the top-left of the picture whatever the
+// transformation: light to dark across the path's box on the device.
+void FillLit(cairo_t* cr, uint32_t rgb);
+// Lit fill and a dark outline of the given width; the path is used up.
+void FillOutlined(cairo_t* cr, uint32_t rgb, double outline);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 

@@ -65,7 +65,7 @@ void Camp(cairo_t* cr, int style, double rise) {
         cairo_move_to(cr, 14, 80);
         cairo_curve_to(cr, 18, 80 - h, 82, 80 - h, 86, 80);
         cairo_close_path(cr);
-        FillOutlined(cr, Stone, 14, 80 - h, 86, 80, 1.5);
+        FillOutlined(cr, Stone, 1.5);
         Ellipse(cr, 50, 78, 10, h * 0.35);
         SetColour(cr, 0x100808);
         cairo_fill(cr);
@@ -84,7 +84,7 @@ void Camp(cairo_t* cr, int style, double rise) {
     cairo_line_to(cr, 50, top);
     cairo_line_to(cr, 82, 80);
     cairo_close_path(cr);
-    FillOutlined(cr, cloth[style], 18, top, 82, 80, 1.5);
+    FillOutlined(cr, cloth[style], 1.5);
     if (style == 1) { // stripes
         for (int i = 1; i < 4; ++i) {
             cairo_move_to(cr, 50, top);
@@ -135,8 +135,7 @@ void Badges(TLibrary& library) {
         for (int column = 0; column < 3; ++column) {
             const double x = column * BadgeCellWidth, y = row * BadgeCellHeight;
             RoundedRect(cr, x + 0.5, y + 0.5, BadgeCellWidth - 1, BadgeCellHeight - 1, 3);
-            FillOutlined(cr, PlayerColours[size_t(row)], x, y, x + BadgeCellWidth,
-                         y + BadgeCellHeight, 1);
+            FillOutlined(cr, PlayerColours[size_t(row)], 1);
             const std::string digit = std::to_string(column + 1);
             cairo_text_extents_t extents;
             cairo_text_extents(cr, digit.c_str(), &extents);
@@ -163,16 +162,16 @@ void Decoration(cairo_t* cr, int kind, uint32_t colour, int frame) {
         cairo_line_to(cr, 26, 21);
         cairo_curve_to(cr, 20, 20 - wave, 14, 20 + wave, 7, 20);
         cairo_close_path(cr);
-        FillOutlined(cr, colour, 7, 6, 26, 21, 1);
+        FillOutlined(cr, colour, 1);
         break;
     case 1:
         cairo_rectangle(cr, 8, 20, 14, 28);
-        FillOutlined(cr, Stone, 8, 20, 22, 48, 1.2);
+        FillOutlined(cr, Stone, 1.2);
         cairo_move_to(cr, 6, 20);
         cairo_line_to(cr, 15, 10);
         cairo_line_to(cr, 24, 20);
         cairo_close_path(cr);
-        FillOutlined(cr, colour, 6, 10, 24, 20, 1.2);
+        FillOutlined(cr, colour, 1.2);
         cairo_move_to(cr, 15, 10);
         cairo_line_to(cr, 15, 2);
         SetColour(cr, Wood);
@@ -190,7 +189,7 @@ void Decoration(cairo_t* cr, int kind, uint32_t colour, int frame) {
         cairo_curve_to(cr, 26, 30, 20, 40, 15, 44);
         cairo_curve_to(cr, 10, 40, 4, 30, 4, 14);
         cairo_close_path(cr);
-        FillOutlined(cr, colour, 4, 14, 26, 44, 1.5);
+        FillOutlined(cr, colour, 1.5);
         cairo_move_to(cr, 15, 18);
         cairo_line_to(cr, 15, 38);
         cairo_move_to(cr, 8, 24);
@@ -205,9 +204,9 @@ void Decoration(cairo_t* cr, int kind, uint32_t colour, int frame) {
         cairo_line_to(cr, 17, 32);
         cairo_line_to(cr, 21, 48);
         cairo_close_path(cr);
-        FillOutlined(cr, 0x505058, 9, 32, 21, 48, 1);
+        FillOutlined(cr, 0x505058, 1);
         cairo_rectangle(cr, 7, 28, 16, 5);
-        FillOutlined(cr, colour, 7, 28, 23, 33, 1);
+        FillOutlined(cr, colour, 1);
         const double flicker = (frame % 2 ? 3 : 0) + wave;
         cairo_move_to(cr, 8, 28);
         cairo_curve_to(cr, 6, 18, 14 + wave, 14 - flicker, 15, 6 - flicker);
@@ -243,7 +242,7 @@ TPicture Frame(int size, int border, uint32_t colour) {
     RoundedRect(cr, 0.5, 0.5, size - 1, size - 1, border);
     RoundedRect(cr, border, border, size - 2 * border, size - 2 * border, 1);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    FillOutlined(cr, colour, 0, 0, size, size, 1);
+    FillOutlined(cr, colour, 1);
     return canvas.Picture();
 }
 
@@ -251,7 +250,7 @@ TPicture Panel(int width, int height, uint32_t colour) {
     TCanvas canvas(width, height);
     cairo_t* cr = canvas.Cr();
     RoundedRect(cr, 1, 1, width - 2, height - 2, 6);
-    FillOutlined(cr, colour, 0, 0, width, height, 2);
+    FillOutlined(cr, colour, 2);
     RoundedRect(cr, 5, 5, width - 10, height - 10, 4);
     SetColour(cr, Gold, 1.0, 0.8);
     cairo_set_line_width(cr, 1.5);
@@ -289,7 +288,7 @@ void ScreenSprites(TLibrary& library) {
                                [&](cairo_t* cr, int) {
                                    RoundedRect(cr, 4, 3, 24, 26, 3);
                                    FillOutlined(cr, slot == SpellBookButton ? 0x5A2A7A : 0x8A4AB0,
-                                                4, 3, 28, 29, 1.5);
+                                                1.5);
                                    cairo_move_to(cr, 16, 3);
                                    cairo_line_to(cr, 16, 29);
                                    SetColour(cr, Gold);
@@ -329,7 +328,7 @@ void ScreenSprites(TLibrary& library) {
                     DrawFrames(8, 40, 1,
                                [&](cairo_t* cr, int) {
                                    cairo_rectangle(cr, 0.5, 0.5, 7, 39);
-                                   FillOutlined(cr, barColours[i], 0, 0, 8, 0, 1);
+                                   FillOutlined(cr, barColours[i], 1);
                                }),
                     KeyedOptions());
     // Effect icon frames by spell group.

@@ -34,7 +34,7 @@ void ArrowPath(cairo_t* cr) {
 
 void ArrowCursor(cairo_t* cr, uint32_t colour) {
     ArrowPath(cr);
-    FillLit(cr, colour, 2, 2, 20, 28);
+    FillLit(cr, colour);
     SetColour(cr, Ink);
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
@@ -43,7 +43,7 @@ void ArrowCursor(cairo_t* cr, uint32_t colour) {
 // A small badge at the pointer's lower right telling what a click does.
 void Badge(cairo_t* cr, uint32_t colour, const TDraw& symbol) {
     Ellipse(cr, 23, 23, 8, 8);
-    FillOutlined(cr, colour, 15, 15, 31, 31, 1.2);
+    FillOutlined(cr, colour, 1.2);
     cairo_save(cr);
     cairo_translate(cr, 23, 23);
     symbol(cr);
@@ -78,7 +78,7 @@ void ScrollArrow(cairo_t* cr, int facing) {
     cairo_line_to(cr, 2, 5);
     cairo_line_to(cr, 2, 11);
     cairo_close_path(cr);
-    FillOutlined(cr, Gold, -12, -11, 14, 11, 1.6);
+    FillOutlined(cr, Gold, 1.6);
 }
 
 } // namespace
@@ -117,7 +117,7 @@ void DrawInterfaceSprites(TLibrary& library) {
         }
         Stroke(cr, 0x80C0FF, 2.4);
         Ellipse(cr, 16, 16, 4, 4);
-        FillOutlined(cr, 0xC0E8FF, 12, 12, 20, 20, 1);
+        FillOutlined(cr, 0xC0E8FF, 1);
     });
     AddCursor(library, Talk, 2, 2, [](cairo_t* cr) {
         ArrowCursor(cr, Gold);
@@ -149,10 +149,10 @@ void DrawInterfaceSprites(TLibrary& library) {
     });
     AddCursor(library, AttackCity, 16, 16, [](cairo_t* cr) {
         cairo_rectangle(cr, 6, 10, 20, 18);
-        FillOutlined(cr, 0x9090A0, 6, 10, 26, 28, 1.2);
+        FillOutlined(cr, 0x9090A0, 1.2);
         for (int i = 0; i < 3; ++i) {
             cairo_rectangle(cr, 6 + i * 8, 5, 4, 5);
-            FillOutlined(cr, 0x9090A0, 6, 5, 26, 10, 1.2);
+            FillOutlined(cr, 0x9090A0, 1.2);
         }
         cairo_translate(cr, 16, 19);
         Sword(cr, 8);
@@ -173,7 +173,7 @@ void DrawInterfaceSprites(TLibrary& library) {
         cairo_line_to(cr, 8, 28);
         cairo_line_to(cr, 16, 16);
         cairo_close_path(cr);
-        FillOutlined(cr, 0xE0D0A0, 8, 4, 24, 28, 1.6);
+        FillOutlined(cr, 0xE0D0A0, 1.6);
         cairo_move_to(cr, 11, 26);
         cairo_line_to(cr, 21, 26);
         cairo_line_to(cr, 16, 21);
@@ -185,7 +185,7 @@ void DrawInterfaceSprites(TLibrary& library) {
         RoundedRect(cr, 8, 12, 16, 16, 5);
         for (int i = 0; i < 4; ++i)
             RoundedRect(cr, 8 + i * 4, 4 + (i == 0 || i == 3 ? 3 : 0), 4, 14, 2);
-        FillOutlined(cr, 0xF0C8A0, 8, 4, 24, 28, 1.4);
+        FillOutlined(cr, 0xF0C8A0, 1.4);
     };
     AddCursor(library, Drag, 16, 16, hand);
     AddCursor(library, Hand, 14, 6, hand);

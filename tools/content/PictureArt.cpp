@@ -123,7 +123,7 @@ void Title(cairo_t* cr, const char* text, double x, double y, double size) {
     cairo_fill(cr);
     cairo_move_to(cr, x - extents.width / 2 - extents.x_bearing, y);
     cairo_text_path(cr, text);
-    FillLit(cr, 0xE8C060, 0, y - size, 0, y);
+    FillLit(cr, 0xE8C060);
     SetColour(cr, 0x3A2008);
     cairo_set_line_width(cr, size / 30);
     cairo_stroke(cr);

@@ -72,7 +72,7 @@ std::vector<Tools::TPicture> DrawRoller(int width, int height, bool horizontal, 
         cairo_stroke(cr);
         for (double end : {knob * 0.5, length - knob * 0.5}) {
             Ellipse(cr, end, thick / 2, knob * 0.5, thick * 0.48);
-            FillOutlined(cr, 0xC89A40, end - knob / 2, 0, end + knob / 2, thick, 1.2);
+            FillOutlined(cr, 0xC89A40, 1.2);
         }
         pictures.push_back(canvas.Picture());
     }
@@ -89,12 +89,12 @@ std::vector<Tools::TPicture> DrawBook(int width, int height) {
         const double open = stage / 3.0;
         const double coverLeft = spine - (spine - 4) * open;
         RoundedRect(cr, coverLeft, 4, width - 4 - coverLeft, height - 8, 10);
-        FillOutlined(cr, 0x6A1E1A, coverLeft, 4, width - 4, height - 4, 3);
+        FillOutlined(cr, 0x6A1E1A, 3);
         if (stage < 3) {
             // The closed part of the cover with its gold ornament.
             const double left = stage == 0 ? spine : spine + (width / 2.0 - 4) * open;
             RoundedRect(cr, left - (stage == 0 ? 0 : 0), 4, width - 4 - left, height - 8, 10);
-            FillOutlined(cr, 0x7A2420, left, 4, width - 4, height - 4, 3);
+            FillOutlined(cr, 0x7A2420, 3);
             const double cx = (left + width - 4) / 2;
             RoundedRect(cr, left + 16, 24, width - 36 - left, height - 48, 6);
             SetColour(cr, 0xD8B050);
