@@ -344,7 +344,6 @@ void ScreenSprites(TLibrary& library) {
 void DrawCommonSprites(TLibrary& library) {
     Corners(library);
     OwnerMarkers(library);
-    DrawFogEdges(library);
     Camps(library);
     Badges(library);
     Decorations(library);

@@ -4,6 +4,7 @@
 #include "platform/classlib/Files.h"
 #include "tools/ArchiveWriter.h"
 #include "tools/content/Art.h"
+#include "tools/content/ContentIds.h"
 #include "tools/content/FontContent.h"
 
 #include <algorithm>
@@ -20,18 +21,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using TDraw = std::function<void(TLibrary&)>;
+
+// A library drawn in parts that can be drawn side by side.
 struct TLibraryFile {
     const char* Name;
-    void (*Draw)(TLibrary&);
+    std::vector<TDraw> Parts;
 };
 
-constexpr TLibraryFile LibraryFiles[] = {
-    {"interface.gfxl", DrawInterfaceSprites},
-    {"common.gfxl", DrawCommonSprites},
-    {"pictures.gfxl", DrawPictures},
-    {"creatures.gfxl", DrawCreatures},
-    {"spells.gfxl", DrawSpells},
-};
+std::vector<TLibraryFile> LibraryFiles() {
+    std::vector<TDraw> creatures;
+    for (int kind = 1; kind <= CreatureKinds; ++kind)
+        creatures.push_back([kind](TLibrary& library) { DrawCreatures(library, kind, kind); });
+    return {
+        {"interface.gfxl", {DrawInterfaceSprites}},
+        {"common.gfxl", {DrawCommonSprites, DrawFogEdges}},
+        {"pictures.gfxl", {DrawPictures}},
+        {"creatures.gfxl", creatures},
+        {"spells.gfxl", {DrawSpells}},
+    };
+}
 
 Tools::TArchiveWriter TextData(const std::string& dataFolder) {
     Tools::TArchiveWriter archive;
@@ -51,18 +60,24 @@ Tools::TArchiveWriter TextData(const std::string& dataFolder) {
 }
 
 Tools::TArchiveWriter Graphics() {
-    // Libraries are independent: draw them side by side.
-    std::vector<std::future<Tools::TBytes>> drawn;
-    for (const TLibraryFile& file : LibraryFiles)
-        drawn.push_back(std::async(std::launch::async, [&file] {
-            TLibrary library;
-            file.Draw(library);
-            return library.Build();
-        }));
+    // Every part on a thread of its own; the machine shares them out.
+    const std::vector<TLibraryFile> files = LibraryFiles();
+    std::vector<std::vector<std::future<TLibrary>>> drawn(files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+        for (const TDraw& part : files[i].Parts)
+            drawn[i].push_back(std::async(std::launch::async, [&part] {
+                TLibrary library;
+                part(library);
+                return library;
+            }));
     Tools::TArchiveWriter archive;
     AddFonts(archive);
-    for (size_t i = 0; i < drawn.size(); ++i)
-        archive.AddFile(LibraryFiles[i].Name, drawn[i].get());
+    for (size_t i = 0; i < files.size(); ++i) {
+        TLibrary library;
+        for (std::future<TLibrary>& part : drawn[i])
+            library.Merge(part.get());
+        archive.AddFile(files[i].Name, library.Build());
+    }
     return archive;
 }
 

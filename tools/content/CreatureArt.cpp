@@ -123,7 +123,8 @@ void Creature(cairo_t* cr, const TCreatureLook& look, int facing, const TPose& p
         view = dy < 0 ? TView::SideAway : TView::Side;
     if (dx < 0)
         cairo_scale(cr, -1, 1);
-    if (pose.Fall > 0 && view != TView::Front && view != TView::Back)
+    const bool beast = look.Body == TBody::Wolf || look.Body == TBody::Drake;
+    if (pose.Fall > 0 && !beast && view != TView::Front)
         cairo_translate(cr, pose.Fall * 24, 0);
     DrawFigure(cr, look, view, pose);
 }
@@ -203,8 +204,8 @@ TPicture Portrait(const TCreatureLook& look, int width, int height, double scale
 
 } // namespace
 
-void DrawCreatures(TLibrary& library) {
-    for (int kind = 1; kind <= CreatureKinds; ++kind) {
+void DrawCreatures(TLibrary& library, int first, int last) {
+    for (int kind = first; kind <= last; ++kind) {
         const TCreatureLook& look = CreatureLooks[size_t(kind - 1)];
         for (int set = 0; set < SpriteSets; ++set)
             AddSet(library, kind, set, look);

@@ -460,11 +460,14 @@ void Drake(cairo_t* cr, const TCreatureLook& look, TView view, const TPose& pose
 void DrawFigure(cairo_t* cr, const TCreatureLook& look, TView view, const TPose& pose) {
     cairo_save(cr);
     cairo_translate(cr, 0, pose.Bob);
-    if (pose.Fall > 0) {
-        // Topples backwards about the feet and sinks to the ground.
-        cairo_rotate(cr, -pose.Fall * M_PI / 2 * (view == TView::Front ? 0.0 : 1.0));
-        if (view == TView::Front)
-            cairo_scale(cr, 1, 1 - pose.Fall * 0.7);
+    const bool beast = look.Body == TBody::Wolf || look.Body == TBody::Drake;
+    if (pose.Fall > 0 && (beast || view == TView::Front)) {
+        // Slumps onto its side.
+        cairo_rotate(cr, beast && view != TView::Front ? -pose.Fall * 0.25 : 0);
+        cairo_scale(cr, 1, 1 - pose.Fall * 0.65);
+    } else if (pose.Fall > 0) {
+        // Topples backwards about the feet.
+        cairo_rotate(cr, -pose.Fall * M_PI / 2);
     }
     switch (look.Body) {
     case TBody::Wolf:

@@ -28,7 +28,7 @@ inline constexpr std::array<TCreatureLook, 12> CreatureLooks{{
      THead::Hood, false},
     {"Knight", TBody::Humanoid, 1.1, 0xC0C8D8, 0xE0B090, 0x9098A8, 0xD8B050, TWeapon::Greatsword,
      THead::PlumedHelmet, true},
-    {"Wolf", TBody::Wolf, 0.9, 0x6E7078, 0xD8D0C0, 0x505058, 0x303038, TWeapon::None, THead::Bare,
+    {"Wolf", TBody::Wolf, 1.2, 0x6E7078, 0xD8D0C0, 0x505058, 0x303038, TWeapon::None, THead::Bare,
      false},
     {"Giant Spider", TBody::Spider, 1.0, 0x3A2A3A, 0xC02020, 0x2A1E2A, 0xC02020, TWeapon::None,
      THead::Bare, false},

@@ -11,6 +11,13 @@ void TLibrary::Add(uint32_t id, const std::vector<TPicture>& frames, TSpriteOpti
     FSprites.emplace(id, Tools::EncodeSprite(frames, options));
 }
 
+void TLibrary::Merge(TLibrary&& other) {
+    for (auto& [id, record] : other.FSprites)
+        if (!FSprites.emplace(id, std::move(record)).second)
+            throw ClassLib::Exception(ClassLib::Format("Sprite %u is drawn twice.", id));
+    other.FSprites.clear();
+}
+
 TBytes TLibrary::Build(uint32_t libraryID) const {
     std::vector<TBytes> records;
     records.reserve(FSprites.size());

@@ -15,6 +15,8 @@ class TLibrary {
 public:
     // Encodes the frames at once; an ID given twice raises an Exception.
     void Add(uint32_t id, const std::vector<TPicture>& frames, TSpriteOptions options);
+    // Takes over other's sprites; an ID both hold raises an Exception.
+    void Merge(TLibrary&& other);
     bool Has(uint32_t id) const { return FSprites.count(id) != 0; }
     int Count() const { return int(FSprites.size()); }
     TBytes Build(uint32_t libraryID = 0) const;
