@@ -130,7 +130,7 @@ void Badges(TLibrary& library) {
     TCanvas canvas(BadgeCellWidth * 3, BadgeCellHeight * 5);
     cairo_t* cr = canvas.Cr();
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, 10);
+    cairo_set_font_size(cr, 9);
     for (int row = 0; row < 5; ++row)
         for (int column = 0; column < 3; ++column) {
             const double x = column * BadgeCellWidth, y = row * BadgeCellHeight;
@@ -339,6 +339,16 @@ void ScreenSprites(TLibrary& library) {
     library.Add(Roller, DrawRoller(264, 24, true, 4), KeyedOptions());
 }
 
+// The screens' slots not drawn above: a plain framed tile each, until the screens that
+// use them bring their own art.
+void GenericScreenSprites(TLibrary& library) {
+    for (uint32_t slot = FirstCorner; slot < Count; ++slot) { // slot 0 has no sprite
+        if (library.Has(slot) || (slot >= FirstFogEdge && slot < FirstPitchedCamp))
+            continue;
+        library.Add(slot, {Panel(32, 32, 0x4A3A2A)}, KeyedOptions());
+    }
+}
+
 } // namespace
 
 void DrawCommonSprites(TLibrary& library) {
@@ -348,6 +358,7 @@ void DrawCommonSprites(TLibrary& library) {
     Badges(library);
     Decorations(library);
     ScreenSprites(library);
+    GenericScreenSprites(library);
 }
 
 } // namespace Content

@@ -16,6 +16,7 @@ inline constexpr std::array<int, 8> FacingDX{0, 1, 1, 1, 0, -1, -1, -1};
 inline constexpr std::array<int, 8> FacingDY{1, 1, 0, -1, -1, -1, 0, 1};
 
 namespace InterfaceSlot {
+// Sprite IDs by the slot that shows them.
 enum : uint32_t {
     Pointer = 1,
     Move = 2,
@@ -32,12 +33,11 @@ enum : uint32_t {
     FirstScrollArrow = 13, // 13-20 in facing order
     TooltipBackground = 21,
     Inspect = 22,
-    Busy = 23,
+    Guard = 23,
     LoadingPicture = 24,
     Hand = 25,
     Pick = 26,
-    Forbidden = 27,
-    Count = 27,
+    Count = 27, // slots 0-26; slot 0 shows the pointer
 };
 }
 
@@ -73,8 +73,8 @@ enum : uint32_t {
     Count = 1142,
 };
 inline constexpr int DecorationKinds = 4;
-inline constexpr int BadgeCellWidth = 14;
-inline constexpr int BadgeCellHeight = 14;
+inline constexpr int BadgeCellWidth = 12;
+inline constexpr int BadgeCellHeight = 12;
 } // namespace CommonSlot
 
 inline constexpr int PictureCount = 57;

@@ -6,6 +6,7 @@
 #include "tools/content/Art.h"
 #include "tools/content/ContentIds.h"
 #include "tools/content/FontContent.h"
+#include "tools/content/SoundContent.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -87,10 +88,19 @@ void WriteContent(const std::string& dataFolder, const std::string& programFolde
     const std::string folder = (fs::path(programFolder) / "").string();
     ClassLib::ForceDirectories(folder);
     TextData(dataFolder).SaveToFile(folder + "globals.dat");
+    // Sounds are synthesised while the art is drawn.
+    std::future<void> sounds = std::async(std::launch::async, [&folder] {
+        const std::string loose = folder + "sounds.tmp";
+        fs::remove_all(loose);
+        fs::create_directories(loose);
+        WriteSounds(loose);
+        Tools::PackFolder(loose, folder + "sounds.dat", false);
+        fs::remove_all(loose);
+    });
     Graphics().SaveToFile(folder + "graphics.dat");
+    sounds.get();
     // Scenario files come with the scenarios; the game opens the archive all the same.
     Tools::TArchiveWriter().SaveToFile(folder + "scenario.dat");
-    Tools::TArchiveWriter().SaveToFile(folder + "sounds.dat");
     std::ofstream ini(folder + "data.ini.tmp", std::ios::binary | std::ios::trunc);
     ini << "[Main]\nDataPath=./\n";
     ini.close();

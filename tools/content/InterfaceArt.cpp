@@ -217,26 +217,19 @@ void DrawInterfaceSprites(TLibrary& library) {
         cairo_fill_preserve(cr);
         Stroke(cr, 0xA0A0B0, 2.5);
     });
-    AddCursor(library, Busy, 2, 2, [](cairo_t* cr) {
-        ArrowCursor(cr, Gold);
-        Badge(cr, 0xE0D0A0, [](cairo_t* c) {
-            cairo_move_to(c, -3, -4);
-            cairo_line_to(c, 3, -4);
-            cairo_line_to(c, -3, 4);
-            cairo_line_to(c, 3, 4);
-            cairo_close_path(c);
-            Stroke(c, Ink, 1.4);
-        });
+    AddCursor(library, Guard, 16, 16, [](cairo_t* cr) {
+        cairo_move_to(cr, 6, 5);
+        cairo_line_to(cr, 26, 5);
+        cairo_curve_to(cr, 26, 18, 21, 25, 16, 29);
+        cairo_curve_to(cr, 11, 25, 6, 18, 6, 5);
+        cairo_close_path(cr);
+        FillOutlined(cr, 0x3A5AA0, 1.6);
+        cairo_move_to(cr, 16, 8);
+        cairo_line_to(cr, 16, 25);
+        Stroke(cr, Gold, 2);
     });
     library.Add(LoadingPicture, {DrawLoadingPicture()}, PictureOptions());
     AddCursor(library, Pick, 2, 2, [](cairo_t* cr) { ArrowCursor(cr, Steel); });
-    AddCursor(library, Forbidden, 16, 16, [](cairo_t* cr) {
-        cairo_move_to(cr, 7, 7);
-        cairo_line_to(cr, 25, 25);
-        cairo_move_to(cr, 25, 7);
-        cairo_line_to(cr, 7, 25);
-        Stroke(cr, 0xD02020, 5);
-    });
 }
 
 } // namespace Content

@@ -17,17 +17,18 @@ struct TFamily {
     uint32_t Ground; // the icon's background
 };
 
+// In the order the spell data number them (family f has sprites 1000 + f and so on).
 constexpr std::array<TFamily, EffectFamilies> Families{{
     {"fire", 0xFF8020, 0x6A1A08},
     {"ice", 0x80D0FF, 0x1A3A6A},
-    {"light", 0xFFF0A0, 0x6A5A1A},
-    {"dark", 0xA040E0, 0x1A0A2A},
+    {"lightning", 0xC0E0FF, 0x202A50},
+    {"holy light", 0xFFF0A0, 0x6A5A1A},
+    {"darkness", 0xA040E0, 0x1A0A2A},
     {"nature", 0x50E040, 0x1A4A12},
     {"earth", 0xD0A050, 0x4A3018},
     {"arcane", 0xE060FF, 0x3A1050},
-    {"heal", 0x90FFC0, 0x1A5A3A},
-    {"lightning", 0xC0E0FF, 0x202A50},
-    {"poison", 0xA0E020, 0x2A3A08},
+    {"healing", 0x90FFC0, 0x1A5A3A},
+    {"wind", 0xD8F0E8, 0x2A4A4A},
 }};
 
 int FamilyOf(int spell) {
@@ -66,20 +67,20 @@ void Symbol(cairo_t* cr, int family, uint32_t colour) {
         cairo_stroke(cr);
         Ellipse(cr, 20, 20, 4, 4);
         break;
-    case 2: // sun
+    case 3: // sun
         Star(cr, 20, 20, 15, 9, 8);
         break;
-    case 3: // crescent
+    case 4: // crescent
         cairo_arc(cr, 20, 20, 13, 0.6, 2 * M_PI - 0.6);
         cairo_arc_negative(cr, 25, 20, 9, 2 * M_PI - 1.2, 1.2);
         cairo_close_path(cr);
         break;
-    case 4: // leaf
+    case 5: // leaf
         cairo_move_to(cr, 8, 32);
         cairo_curve_to(cr, 8, 14, 22, 6, 33, 7);
         cairo_curve_to(cr, 33, 20, 26, 32, 8, 32);
         break;
-    case 5: // rock
+    case 6: // rock
         cairo_move_to(cr, 8, 30);
         cairo_line_to(cr, 12, 16);
         cairo_line_to(cr, 22, 9);
@@ -87,14 +88,14 @@ void Symbol(cairo_t* cr, int family, uint32_t colour) {
         cairo_line_to(cr, 33, 30);
         cairo_close_path(cr);
         break;
-    case 6: // rune star
+    case 7: // rune star
         Star(cr, 20, 20, 15, 6, 5);
         break;
-    case 7: // cross
+    case 8: // cross
         cairo_rectangle(cr, 16, 7, 8, 26);
         cairo_rectangle(cr, 7, 16, 26, 8);
         break;
-    case 8: // bolt
+    case 2: // bolt
         cairo_move_to(cr, 23, 5);
         cairo_line_to(cr, 11, 22);
         cairo_line_to(cr, 19, 22);
@@ -103,11 +104,15 @@ void Symbol(cairo_t* cr, int family, uint32_t colour) {
         cairo_line_to(cr, 21, 16);
         cairo_close_path(cr);
         break;
-    default: // drop
-        cairo_move_to(cr, 20, 6);
-        cairo_curve_to(cr, 28, 18, 31, 24, 28, 30);
-        cairo_curve_to(cr, 25, 35, 15, 35, 12, 30);
-        cairo_curve_to(cr, 9, 24, 12, 18, 20, 6);
+    case 9: // gust
+        for (int i = 0; i < 3; ++i) {
+            cairo_move_to(cr, 7, 12 + i * 8);
+            cairo_curve_to(cr, 16, 8 + i * 8, 24, 16 + i * 8, 33 - i * 3, 10 + i * 8);
+        }
+        SetColour(cr, colour);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+        Ellipse(cr, 33, 10, 2, 2);
         break;
     }
     FillOutlined(cr, colour, 1.2);
