@@ -67,9 +67,13 @@ TEST(SampleData, LoadsThroughTheMainAndGlobalData) {
     EXPECT_STREQ(main.IntroVideos[0], "intro1.mpg");
     EXPECT_STREQ(main.InterludeVideos[3], "interlude4.mpg");
 
-    for (int slot = 0; slot < Data2::CommonSpriteCount; ++slot)
-        ASSERT_NE(global.CommonSprites[slot], nullptr) << slot + 1;
-    EXPECT_EQ(global.CommonSprites[1141]->ID, 1142u);
+    // Slots are 1-based in the list: the fog edges, the badge sheet, the dead cover.
+    for (const uint32_t slot : {10u, 1033u, 1111u, 1141u}) {
+        ASSERT_NE(global.CommonSprites[slot - 1], nullptr) << slot;
+        EXPECT_EQ(global.CommonSprites[slot - 1]->ID, slot);
+    }
+    EXPECT_EQ(global.CommonSprites[1141], nullptr); // slot 1142 is free
+    EXPECT_EQ(global.BadgeCellWidth, 14);
     EXPECT_EQ(global.GameConstants[Data2::gcFirstDifficulty + 2], 125);
     EXPECT_EQ(global.LevelCount, 3);
     EXPECT_STREQ(global.LevelFiles[2], "level3.scn");
