@@ -39,7 +39,7 @@ enum : uint32_t {
     Pick = 26,
     Count = 27, // slots 0-26; slot 0 shows the pointer
 };
-}
+} // namespace InterfaceSlot
 
 namespace CommonSlot {
 enum : uint32_t {

@@ -68,14 +68,17 @@ TPose PoseOf(int set, int frame, int count) {
 void Spider(cairo_t* cr, const TCreatureLook& look, const TPose& pose) {
     const double curl = 1 - pose.Fall * 0.6;
     const double lunge = pose.Strike * 6;
+    // Four legs a side, splayed from forward to back; each bends at its knee.
+    constexpr double angles[4] = {0.6, 1.2, 1.9, 2.5};
     for (int side : {-1, 1})
         for (int leg = 0; leg < 4; ++leg) {
-            const double phase = pose.Moving ? std::sin((pose.Walk + leg * 0.25) * 2 * M_PI) : 0;
-            const double base = (-0.9 + leg * 0.55 + phase * 0.15) * side;
-            const double kx = 4 + std::cos(base) * 14 * curl, ky = side * 12 * curl + base * 4;
-            const double fx = kx + std::cos(base) * 10 * curl - 2 + leg * 1.5,
-                         fy = ky + side * 8 * curl;
-            cairo_move_to(cr, 4, side * 3);
+            const double phase =
+                pose.Moving ? std::sin((pose.Walk + leg * 0.25 + (side > 0 ? 0.5 : 0)) * 2 * M_PI)
+                            : 0;
+            const double a = angles[leg] + phase * 0.2;
+            const double kx = std::cos(a) * 14 * curl, ky = side * (std::sin(a) * 14 + 3) * curl;
+            const double fx = std::cos(a) * 24 * curl, fy = side * (std::sin(a) * 20 + 9) * curl;
+            cairo_move_to(cr, 0, side * 2);
             cairo_line_to(cr, kx, ky);
             cairo_line_to(cr, fx, fy);
             SetColour(cr, look.Legs, 0.4);

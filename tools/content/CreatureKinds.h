@@ -30,7 +30,7 @@ inline constexpr std::array<TCreatureLook, 12> CreatureLooks{{
      THead::PlumedHelmet, true},
     {"Wolf", TBody::Wolf, 1.2, 0x6E7078, 0xD8D0C0, 0x505058, 0x303038, TWeapon::None, THead::Bare,
      false},
-    {"Giant Spider", TBody::Spider, 1.0, 0x3A2A3A, 0xC02020, 0x2A1E2A, 0xC02020, TWeapon::None,
+    {"Giant Spider", TBody::Spider, 1.3, 0x3A2A3A, 0xC02020, 0x2A1E2A, 0xC02020, TWeapon::None,
      THead::Bare, false},
     {"Skeleton", TBody::Bones, 1.0, 0xE8E0C8, 0xE8E0C8, 0xE8E0C8, 0x8A6A4A, TWeapon::SwordShield,
      THead::Skull, false},
