@@ -9,7 +9,6 @@
 #include "tools/content/SoundContent.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -45,15 +44,13 @@ std::vector<TLibraryFile> LibraryFiles() {
 
 Tools::TArchiveWriter TextData(const std::string& dataFolder) {
     Tools::TArchiveWriter archive;
+    if (!fs::is_directory(dataFolder))
+        throw ClassLib::Exception(
+            ClassLib::Format("The text data folder '%s' does not exist.", dataFolder));
     std::vector<fs::path> files;
-    if (fs::exists(dataFolder) && !fs::is_directory(dataFolder))
-        throw ClassLib::Exception(ClassLib::Format("'%s' is not a folder.", dataFolder));
-    if (!fs::exists(dataFolder))
-        std::fprintf(stderr, "vrncontent: no text data in '%s'.\n", dataFolder.c_str());
-    else
-        for (const fs::directory_entry& entry : fs::directory_iterator(dataFolder))
-            if (entry.is_regular_file() && entry.path().extension() == ".txt")
-                files.push_back(entry.path());
+    for (const fs::directory_entry& entry : fs::directory_iterator(dataFolder))
+        if (entry.is_regular_file() && entry.path().extension() == ".txt")
+            files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files)
         archive.AddFile(file.filename().string(), Tools::LoadPlainFile(file.string()));
