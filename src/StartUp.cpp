@@ -33,10 +33,12 @@ constexpr uint32_t TicksPerSecond = 100;
 constexpr uint32_t FrameworkFlags = D3DFrame::UseDirect3D | D3DFrame::DefaultModeRequired;
 constexpr uint32_t LastSleepMilliseconds = 500;
 
-// The loading screen's task: touches no window and no surface.
-void LoadGlobalData() {
-    Data2::CreateGlobalData();
-}
+// The loading screen's task: touches no window and no surface. The data are handed to
+// the global pointer on the main thread, so the callbacks never see them half made.
+struct TGlobalDataLoad {
+    std::unique_ptr<Data2::TGlobalData> Data;
+    void Run() { Data = std::make_unique<Data2::TGlobalData>(); }
+};
 
 void ShowFirstScreen(int32_t runMilliseconds) {
     // The window system owns the windows that register with it.
@@ -85,7 +87,9 @@ void StartUp(const TStartOptions& options, std::function<void()> onDestroy) {
     if (VideosEnabled)
         PlayIntroVideos();
 
-    LoadingScreen->RunTask(LoadGlobalData);
+    TGlobalDataLoad load;
+    LoadingScreen->RunMethodTask(&TGlobalDataLoad::Run, &load);
+    Data2::GlobalData = std::move(load.Data);
     if (Application->Quit)
         return; // the window was closed while the data loaded
     // Surfaces are made here, on the main thread, now that the data are in.
