@@ -32,12 +32,12 @@ constexpr std::array<TPartial, 3> Flute{{{1, 0.8}, {2, 0.12}, {3, 0.05}}};
 constexpr std::array<TPartial, 2> Bass{{{1, 0.8, 1.5}, {2, 0.3, 3.0}}};
 constexpr std::array<TPartial, 1> Thump{{{1, 1.0}}};
 
-// The stereo image: each instrument has its place between the left and the right.
+// The stereo image: each instrument has its place, pan -1 left to 1 right.
 struct TStereo {
     TSignal Left, Right;
     void Add(const TSignal& mono, double pan, double gain) {
-        Left.Mix(mono, 0, gain * (1 - pan) * 0.5 * 2);
-        Right.Mix(mono, 0, gain * (1 + pan) * 0.5 * 2);
+        Left.Mix(mono, 0, gain * (1 - pan));
+        Right.Mix(mono, 0, gain * (1 + pan));
     }
 };
 

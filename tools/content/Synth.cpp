@@ -100,10 +100,6 @@ uint32_t TRandom::Next() {
     return FState;
 }
 
-double SineTurns(double phase) {
-    return Sine(SineTable().data(), phase);
-}
-
 double TEnvelope::At(double t, double length) const {
     if (t < 0 || t >= length)
         return 0.0;

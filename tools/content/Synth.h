@@ -53,9 +53,6 @@ private:
     uint32_t FState;
 };
 
-// Sine by table lookup with linear interpolation; phase in turns.
-double SineTurns(double phase);
-
 // Attack, decay to a sustain level, release at the end of the note; times in seconds.
 struct TEnvelope {
     double Attack = 0.005;

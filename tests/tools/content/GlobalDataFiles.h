@@ -75,7 +75,7 @@ struct TUnitRecord {
     bool IsHero = false;
     std::string Name;
     std::array<int, 3> Sounds{};
-    int ApproachOffset = 0, TargetOffset = 0;
+    int WeaponKind = 0, ArmourKind = 0; // what a strike sounds like
     std::string Description;
 };
 
@@ -98,8 +98,8 @@ inline std::vector<TUnitRecord> ReadUnits() {
         unit.Name = file.Text(80);
         for (int& id : unit.Sounds)
             id = file.Int();
-        unit.ApproachOffset = file.Int();
-        unit.TargetOffset = file.Int();
+        unit.WeaponKind = file.Int();
+        unit.ArmourKind = file.Int();
         unit.Description = file.Text(2048);
     }
     if (!file.AtEnd())

@@ -196,6 +196,11 @@ TEST(GlobalDataFiles, UnitPrototypesMakeTheCombatRulesMeaningful) {
         heroes += u.IsHero;
         EXPECT_FALSE(u.Name.empty());
         EXPECT_EQ(u.Sounds, (std::array<int, 3>{100 + 3 * k, 101 + 3 * k, 102 + 3 * k}));
+        // They pick the hit sound of a strike: sounds.txt entries 8 to 19.
+        EXPECT_GE(u.WeaponKind, 1);
+        EXPECT_LE(u.WeaponKind, 4);
+        EXPECT_GE(u.ArmourKind, 1);
+        EXPECT_LE(u.ArmourKind, 3);
         EXPECT_GT(u.Description.size(), 40u);
     }
     EXPECT_GE(heroes, 3);
