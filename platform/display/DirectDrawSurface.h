@@ -6,6 +6,7 @@
 #include "platform/RefCounted.h"
 #include "platform/ResultCodes.h"
 #include "platform/display/DDrawTypes.h"
+#include "platform/display/KeyedRuns.h"
 #include "platform/display/PixelLayout.h"
 #include "platform/display/SurfaceBlit.h"
 
@@ -54,12 +55,17 @@ public:
     uint32_t Caps() const { return FDesc.ddsCaps.dwCaps; }
     bool IsLocked() const { return FLocked; }
     bool HasPixels() const { return !FPixels.empty(); }
+    // The pixels to write: drops the run-length form, which would no longer match them.
     TPixelView Pixels();
+    // Whether a keyed blit has built the run-length form and nothing has changed the pixels since.
+    bool HasKeyedRuns() const { return FKeyedRuns != nullptr; }
     void Attach(TRefPtr<IDirectDrawSurface7> backBuffer);
     void MarkLost() { FLost = true; }
 
 private:
     HRESULT Present(IDirectDrawSurface7& source, const RECT& sourceRect);
+    TPixelView PixelsToRead() const;
+    const TKeyedRuns& KeyedRuns(uint32_t key);
 
     std::shared_ptr<TDisplayState> FDisplay;
     DDSURFACEDESC2 FDesc;
@@ -73,6 +79,7 @@ private:
     Win32::TDeviceContext FDC;
     TRefPtr<IDirectDrawSurface7> FAttached;
     TRefPtr<IDirectDrawClipper> FClipper;
+    std::unique_ptr<TKeyedRuns> FKeyedRuns; // built on the first keyed blit from this surface
 };
 
 } // namespace Win32

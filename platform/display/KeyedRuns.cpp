@@ -1,0 +1,132 @@
+#include "platform/display/KeyedRuns.h"
+
+#include "platform/display/PixelLayout.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Win32 {
+
+namespace {
+
+using TSpan = TKeyedRuns::TSpan;
+
+// Spans are short (a sprite row at most): fixed-size moves inline beat a call to memcpy,
+// the last one overlapping the one before it.
+// One move of Chunk bytes. Wide moves go through a vector type: the compiler splits a
+// fixed-size copy of 32 bytes into two 16-byte moves.
+typedef uint8_t TBytes32 __attribute__((vector_size(32), aligned(1), may_alias));
+typedef uint8_t TBytes64 __attribute__((vector_size(64), aligned(1), may_alias));
+
+template <size_t Chunk>
+__attribute__((always_inline)) inline void Move(uint8_t* target, const uint8_t* source) {
+    if constexpr (Chunk == 64)
+        *reinterpret_cast<TBytes64*>(target) = *reinterpret_cast<const TBytes64*>(source);
+    else if constexpr (Chunk == 32)
+        *reinterpret_cast<TBytes32*>(target) = *reinterpret_cast<const TBytes32*>(source);
+    else
+        std::memcpy(target, source, Chunk);
+}
+
+template <size_t Chunk>
+__attribute__((always_inline)) inline void CopySpan(uint8_t* target, const uint8_t* source,
+                                                    size_t bytes) {
+    if constexpr (Chunk == 1) {
+        if (bytes)
+            *target = *source;
+    } else if (bytes >= Chunk) {
+        for (size_t i = 0; i + Chunk < bytes; i += Chunk)
+            Move<Chunk>(target + i, source + i);
+        Move<Chunk>(target + bytes - Chunk, source + bytes - Chunk);
+    } else {
+        CopySpan<Chunk / 2>(target, source, bytes);
+    }
+}
+
+struct TRows {
+    uint8_t* Target;
+    int32_t TargetPitch;
+    const uint8_t* Source;
+    int32_t SourcePitch;
+    const TSpan* Spans;
+    const uint32_t* RowStarts; // of the first row to copy
+    int32_t Rows;
+    uint32_t Left, Right; // the columns to copy, in bytes
+};
+
+template <size_t Chunk>
+__attribute__((always_inline)) inline void CopyRows(const TRows& r) {
+    uint8_t* target = r.Target;
+    const uint8_t* source = r.Source;
+    for (int32_t row = 0; row < r.Rows; ++row, target += r.TargetPitch, source += r.SourcePitch) {
+        const TSpan* span = r.Spans + r.RowStarts[row];
+        const TSpan* const end = r.Spans + r.RowStarts[row + 1];
+        // A glyph from a sheet of glyphs starts far into its rows.
+        if (r.Left > 0)
+            span = std::partition_point(span, end, [&](const TSpan& s) { return s.End <= r.Left; });
+        uint8_t* ahead = target + 4 * r.TargetPitch;
+        __builtin_prefetch(ahead, 1);
+        __builtin_prefetch(ahead + 64, 1);
+        __builtin_prefetch(ahead + 127, 1);
+        for (; span != end && span->Start < r.Right; ++span) {
+            const uint32_t from = std::max(span->Start, r.Left);
+            const uint32_t to = std::min(span->End, r.Right);
+            if (from < to)
+                CopySpan<Chunk>(target + (from - r.Left), source + from, to - from);
+        }
+    }
+}
+
+__attribute__((target("avx512f"), flatten)) void CopyRowsAvx512(const TRows& rows) {
+    CopyRows<64>(rows);
+}
+
+__attribute__((target("avx2"), flatten)) void CopyRowsAvx2(const TRows& rows) {
+    CopyRows<32>(rows);
+}
+
+void CopyRowsSse2(const TRows& rows) {
+    CopyRows<16>(rows);
+}
+
+} // namespace
+
+TKeyedRuns::TKeyedRuns(const TPixelView& pixels, uint32_t key) : FKey(key) {
+    const int bytes = pixels.BytesPerPixel;
+    FRowStarts.reserve(size_t(pixels.Height) + 1);
+    for (int32_t y = 0; y < pixels.Height; ++y) {
+        FRowStarts.push_back(uint32_t(FSpans.size()));
+        const uint8_t* row = pixels.At(0, y);
+        int32_t x = 0;
+        while (x < pixels.Width) {
+            while (x < pixels.Width && LoadPixel(row + x * bytes, bytes) == key)
+                ++x;
+            const int32_t start = x;
+            while (x < pixels.Width && LoadPixel(row + x * bytes, bytes) != key)
+                ++x;
+            if (x > start)
+                FSpans.push_back({uint32_t(start * bytes), uint32_t(x * bytes)});
+        }
+    }
+    FRowStarts.push_back(uint32_t(FSpans.size()));
+}
+
+void TKeyedRuns::Copy(const TPixelView& target, int32_t x, int32_t y, const TPixelView& source,
+                      const RECT& sourceRect) const {
+    static const auto copyRows = __builtin_cpu_supports("avx512f") ? CopyRowsAvx512
+                                 : __builtin_cpu_supports("avx2")  ? CopyRowsAvx2
+                                                                   : CopyRowsSse2;
+    const auto bytes = uint32_t(source.BytesPerPixel);
+    const TRows rows{target.At(x, y),
+                     target.Pitch,
+                     source.At(0, sourceRect.top),
+                     source.Pitch,
+                     FSpans.data(),
+                     FRowStarts.data() + sourceRect.top,
+                     sourceRect.bottom - sourceRect.top,
+                     uint32_t(sourceRect.left) * bytes,
+                     uint32_t(sourceRect.right) * bytes};
+    copyRows(rows);
+}
+
+} // namespace Win32
