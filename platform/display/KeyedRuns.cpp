@@ -49,7 +49,9 @@ struct TRows {
     const uint8_t* Source;
     int32_t SourcePitch;
     const TSpan* Spans;
-    const uint32_t* RowStarts; // of the first row to copy
+    const uint32_t* Index; // the first row's block index
+    size_t IndexStride;
+    uint32_t LeftBlock, Blocks;
     int32_t Rows;
     uint32_t Left, Right; // the columns to copy, in bytes
 };
@@ -59,15 +61,11 @@ __attribute__((always_inline)) inline void CopyRows(const TRows& r) {
     uint8_t* target = r.Target;
     const uint8_t* source = r.Source;
     for (int32_t row = 0; row < r.Rows; ++row, target += r.TargetPitch, source += r.SourcePitch) {
-        const TSpan* span = r.Spans + r.RowStarts[row];
-        const TSpan* const end = r.Spans + r.RowStarts[row + 1];
-        // A glyph from a sheet of glyphs starts far into its rows.
-        if (r.Left > 0)
-            span = std::partition_point(span, end, [&](const TSpan& s) { return s.End <= r.Left; });
-        uint8_t* ahead = target + 4 * r.TargetPitch;
-        __builtin_prefetch(ahead, 1);
-        __builtin_prefetch(ahead + 64, 1);
-        __builtin_prefetch(ahead + 127, 1);
+        const uint32_t* const index = r.Index + size_t(row) * r.IndexStride;
+        const TSpan* span = r.Spans + index[r.LeftBlock];
+        const TSpan* const end = r.Spans + index[r.Blocks];
+        while (span != end && span->End <= r.Left)
+            ++span;
         for (; span != end && span->Start < r.Right; ++span) {
             const uint32_t from = std::max(span->Start, r.Left);
             const uint32_t to = std::min(span->End, r.Right);
@@ -93,9 +91,10 @@ void CopyRowsSse2(const TRows& rows) {
 
 TKeyedRuns::TKeyedRuns(const TPixelView& pixels, uint32_t key) : FKey(key) {
     const int bytes = pixels.BytesPerPixel;
-    FRowStarts.reserve(size_t(pixels.Height) + 1);
+    FBlocks = uint32_t(pixels.Width + BlockPixels - 1) / BlockPixels;
+    FIndex.reserve(size_t(pixels.Height) * (FBlocks + 1));
     for (int32_t y = 0; y < pixels.Height; ++y) {
-        FRowStarts.push_back(uint32_t(FSpans.size()));
+        const size_t rowFirst = FSpans.size();
         const uint8_t* row = pixels.At(0, y);
         int32_t x = 0;
         while (x < pixels.Width) {
@@ -107,8 +106,15 @@ TKeyedRuns::TKeyedRuns(const TPixelView& pixels, uint32_t key) : FKey(key) {
             if (x > start)
                 FSpans.push_back({uint32_t(start * bytes), uint32_t(x * bytes)});
         }
+        size_t first = rowFirst;
+        for (uint32_t block = 0; block < FBlocks; ++block) {
+            const uint32_t blockStart = block * BlockPixels * uint32_t(bytes);
+            while (first < FSpans.size() && FSpans[first].End <= blockStart)
+                ++first;
+            FIndex.push_back(uint32_t(first));
+        }
+        FIndex.push_back(uint32_t(FSpans.size()));
     }
-    FRowStarts.push_back(uint32_t(FSpans.size()));
 }
 
 void TKeyedRuns::Copy(const TPixelView& target, int32_t x, int32_t y, const TPixelView& source,
@@ -122,7 +128,10 @@ void TKeyedRuns::Copy(const TPixelView& target, int32_t x, int32_t y, const TPix
                      source.At(0, sourceRect.top),
                      source.Pitch,
                      FSpans.data(),
-                     FRowStarts.data() + sourceRect.top,
+                     FIndex.data() + size_t(sourceRect.top) * (FBlocks + 1),
+                     FBlocks + 1,
+                     uint32_t(sourceRect.left) / BlockPixels,
+                     FBlocks,
                      sourceRect.bottom - sourceRect.top,
                      uint32_t(sourceRect.left) * bytes,
                      uint32_t(sourceRect.right) * bytes};

@@ -29,10 +29,17 @@ public:
         uint32_t End;
     };
 
+    // Blits of part of a surface (a glyph from a sheet of glyphs) find their first span
+    // through an index of the rows in blocks of this many pixels.
+    static constexpr uint32_t BlockPixels = 32;
+
 private:
     uint32_t FKey;
-    std::vector<uint32_t> FRowStarts; // row y's spans are FSpans[FRowStarts[y], FRowStarts[y + 1])
     std::vector<TSpan> FSpans;
+    // Per row, FBlocks + 1 span indices: for each block the first span that ends after the
+    // block's start, then the end of the row's spans.
+    std::vector<uint32_t> FIndex;
+    uint32_t FBlocks = 0;
 };
 
 } // namespace Win32

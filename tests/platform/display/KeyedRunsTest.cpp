@@ -58,17 +58,18 @@ DDBLTFX Fx() {
 
 } // namespace
 
-// Every source rectangle that cuts the sprite at any of its edges, for each pixel size.
+// Every source rectangle that cuts the sprite at any of its edges, starting in any block
+// of the row index, for each pixel size.
 TEST(KeyedRuns, DrawWhatThePlainKeyedCopyDraws) {
     std::mt19937 random(13);
-    constexpr int32_t Width = 23, Height = 7;
+    constexpr int32_t Width = 75, Height = 7; // three blocks of the row index
     for (const int32_t bytes : {2, 3, 4}) {
         const uint32_t key = bytes == 2 ? 0xF81F : bytes == 3 ? 0xFF00FF : 0x00FF00FF;
         TPixels sprite(Width, Height, bytes);
         FillSprite(sprite, key, random);
         const TKeyedRuns runs(sprite.View, key);
-        for (const int32_t left : {0, 1, 5, 11})
-            for (const int32_t right : {Width, Width - 1, 12, 17})
+        for (const int32_t left : {0, 1, 31, 32, 33, 64})
+            for (const int32_t right : {Width, Width - 1, 12, 40, 65})
                 for (const int32_t top : {0, 1, 3})
                     for (const int32_t bottom : {Height, Height - 1, 4}) {
                         if (left >= right || top >= bottom)
@@ -76,7 +77,7 @@ TEST(KeyedRuns, DrawWhatThePlainKeyedCopyDraws) {
                         SCOPED_TRACE(testing::Message() << bytes << " bytes, rect " << left << ","
                                                         << top << "-" << right << "," << bottom);
                         const RECT rect{left, top, right, bottom};
-                        TPixels plain(40, 12, bytes), spans(40, 12, bytes);
+                        TPixels plain(80, 12, bytes), spans(80, 12, bytes);
                         FillRandom(plain, random);
                         spans.Bytes = plain.Bytes;
                         spans.View.Bits = spans.Bytes.data();
