@@ -1,28 +1,22 @@
-// Archive reads against reading the same bytes from a plain file, and the sound
-// decoders against their references: compare bytes_per_second of
-// BM_ReadArchiveFile with BM_ReadPlainFile (64 KB blocks) and of
-// BM_ReadArchiveFields with BM_ReadPlainFields (4-byte fields), items_per_second (sample frames) of
-// BM_DecodeMP3Stream with BM_DecodeMP3Straight (libmpg123 alone), and of
-// BM_DecodeAXADPCM with BM_ReadAXPCM.
-#include "engine/core/Archive.h"
+// The sound decoders against their references, in sample frames per second: the MP3
+// stream against libmpg123 decoding the same bytes alone, and IMA ADPCM decoding of an AX
+// file against reading the same sound stored as plain PCM. The ratios are printed after
+// the table.
+#include "bench/RatioReporter.h"
 #include "engine/sound/AXStream.h"
 #include "engine/sound/MP3Stream.h"
-#include "platform/classlib/Files.h"
-#include "tools/ArchiveWriter.h"
 #include "tools/AudioWriters.h"
 
 #include <benchmark/benchmark.h>
 #include <mpg123.h>
 
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
 using Tools::TBytes;
 
 constexpr uint32_t SoundFrames = 20 * 44100;
-constexpr int32_t ChunkBytes = 64 * 1024;
 
 std::vector<int16_t> Tone(uint32_t frames) {
     std::vector<int16_t> samples(size_t(frames) * 2);
@@ -34,31 +28,6 @@ std::vector<int16_t> Tone(uint32_t frames) {
     return samples;
 }
 
-const std::string& Folder() {
-    static const std::string folder = [] {
-        const auto path = std::filesystem::temp_directory_path() / "vrn-bench-media/";
-        std::filesystem::create_directories(path);
-        return path.string();
-    }();
-    return folder;
-}
-
-// 16 MB of bytes, as a plain file and packed into "bench.dat".
-const TBytes& Payload() {
-    static const TBytes bytes = [] {
-        TBytes data(16 << 20);
-        for (size_t i = 0; i < data.size(); ++i)
-            data[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
-        ClassLib::WriteFileAtomically(Folder() + "plain.bin", data.data(), data.size());
-        Tools::TArchiveWriter writer;
-        writer.AddFile("payload.bin", data);
-        writer.SaveToFile(Folder() + "bench.dat");
-        Data::DataPath = Folder();
-        return data;
-    }();
-    return bytes;
-}
-
 const TBytes& MP3File() {
     static const TBytes bytes = [] {
         const auto tone = Tone(SoundFrames);
@@ -66,63 +35,6 @@ const TBytes& MP3File() {
     }();
     return bytes;
 }
-
-void ReadAll(ClassLib::TStream& stream, benchmark::State& state) {
-    std::vector<uint8_t> buffer(ChunkBytes);
-    int64_t checksum = 0;
-    stream.SetPosition(0);
-    while (const int32_t got = stream.Read(buffer.data(), ChunkBytes))
-        checksum += buffer[static_cast<size_t>(got - 1)];
-    benchmark::DoNotOptimize(checksum);
-    state.SetBytesProcessed(state.bytes_processed() + stream.GetSize());
-}
-
-void BM_ReadPlainFile(benchmark::State& state) {
-    Payload();
-    ClassLib::TFileStream file(Folder() + "plain.bin",
-                               ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
-    for (auto _ : state)
-        ReadAll(file, state);
-}
-BENCHMARK(BM_ReadPlainFile)->Unit(benchmark::kMillisecond);
-
-void BM_ReadArchiveFile(benchmark::State& state) {
-    Payload();
-    const Data::TArchive archive("bench", Data::arPacked);
-    const auto stream = archive.OpenFile("payload.bin");
-    for (auto _ : state)
-        ReadAll(*stream, state);
-}
-BENCHMARK(BM_ReadArchiveFile)->Unit(benchmark::kMillisecond);
-
-// What loaders do: one small field after another.
-void ReadFields(ClassLib::TStream& stream, benchmark::State& state) {
-    constexpr int64_t bytes = 1 << 20;
-    uint32_t checksum = 0;
-    stream.SetPosition(0);
-    for (int64_t at = 0; at < bytes; at += 4)
-        checksum += stream.ReadValue<uint32_t>();
-    benchmark::DoNotOptimize(checksum);
-    state.SetBytesProcessed(state.bytes_processed() + bytes);
-}
-
-void BM_ReadPlainFields(benchmark::State& state) {
-    Payload();
-    ClassLib::TFileStream file(Folder() + "plain.bin",
-                               ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
-    for (auto _ : state)
-        ReadFields(file, state);
-}
-BENCHMARK(BM_ReadPlainFields)->Unit(benchmark::kMillisecond);
-
-void BM_ReadArchiveFields(benchmark::State& state) {
-    Payload();
-    const Data::TArchive archive("bench", Data::arPacked);
-    const auto stream = archive.OpenFile("payload.bin");
-    for (auto _ : state)
-        ReadFields(*stream, state);
-}
-BENCHMARK(BM_ReadArchiveFields)->Unit(benchmark::kMillisecond);
 
 // libmpg123 decoding from memory with no stream layer around it.
 void BM_DecodeMP3Straight(benchmark::State& state) {
@@ -185,4 +97,9 @@ BENCHMARK(BM_DecodeAXADPCM)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
+        r.Ratio("BM_DecodeMP3Stream", "BM_DecodeMP3Straight", 0);
+        r.Ratio("BM_DecodeAXADPCM", "BM_ReadAXPCM", 0);
+    });
+}
