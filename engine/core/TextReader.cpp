@@ -3,6 +3,7 @@
 #include "engine/core/Base.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace Data {
@@ -13,11 +14,21 @@ constexpr uint8_t CR = 13;
 constexpr uint8_t LF = 10;
 
 // Bytes that are at most 32 as signed 8-bit values: controls, blank and 0x80-0xFF.
-bool IsSeparator(uint8_t c) {
+constexpr bool IsSeparator(uint8_t c) {
     return static_cast<int8_t>(c) <= 32;
 }
-bool IsCommentStart(uint8_t c) {
+constexpr bool IsCommentStart(uint8_t c) {
     return c == ';' || c == '#';
+}
+// Word bytes by table: the test of every byte of every word.
+constexpr auto WordBytes = [] {
+    std::array<bool, 256> word{};
+    for (int c = 0; c < 256; ++c)
+        word[size_t(c)] = !IsSeparator(uint8_t(c)) && !IsCommentStart(uint8_t(c));
+    return word;
+}();
+bool InWord(uint8_t c) {
+    return WordBytes[c];
 }
 bool InComment(uint8_t c) {
     return c != CR && c != LF;
@@ -35,6 +46,8 @@ public:
             Refill();
         return *FCursor++;
     }
+    // Gives back the byte just taken.
+    void Unget() { --FCursor; }
     // Passes over bytes while keep(byte) holds and returns the first byte that does not.
     template <typename Keep>
     uint8_t SkipWhile(Keep keep) {
@@ -132,9 +145,8 @@ void ReadToken(TStream* stream, AnsiString& token, int maxLength) {
             c = source.Next();
             break;
         } else {
-            const auto inWord = [](uint8_t b) { return !IsSeparator(b) && !IsCommentStart(b); };
-            token += static_cast<char>(c); // maxLength, when set, is at least 1
-            c = source.AppendWhile(token, maxLength, inWord);
+            source.Unget();
+            c = source.AppendWhile(token, maxLength, InWord);
             break;
         }
     }
