@@ -54,12 +54,26 @@ struct TRows {
     uint32_t LeftBlock, Blocks;
     int32_t Rows;
     uint32_t Left, Right; // the columns to copy, in bytes
+    bool WholeRows;
 };
 
 template <size_t Chunk>
 __attribute__((always_inline)) inline void CopyRows(const TRows& r) {
     uint8_t* target = r.Target;
     const uint8_t* source = r.Source;
+    if (r.WholeRows) {
+        // Sprites drawn whole: no span is cut.
+        // The rows' spans follow each other: only where each row ends is looked up.
+        const TSpan* span = r.Spans + r.Index[0];
+        const uint32_t* rowEnd = r.Index + r.Blocks;
+        for (int32_t row = 0; row < r.Rows;
+             ++row, target += r.TargetPitch, source += r.SourcePitch, rowEnd += r.IndexStride) {
+            for (const TSpan* const end = r.Spans + *rowEnd; span != end; ++span)
+                CopySpan<Chunk>(target + span->Start, source + span->Start,
+                                span->End - span->Start);
+        }
+        return;
+    }
     for (int32_t row = 0; row < r.Rows; ++row, target += r.TargetPitch, source += r.SourcePitch) {
         const uint32_t* const index = r.Index + size_t(row) * r.IndexStride;
         const TSpan* span = r.Spans + index[r.LeftBlock];
@@ -134,7 +148,8 @@ void TKeyedRuns::Copy(const TPixelView& target, int32_t x, int32_t y, const TPix
                      FBlocks,
                      sourceRect.bottom - sourceRect.top,
                      uint32_t(sourceRect.left) * bytes,
-                     uint32_t(sourceRect.right) * bytes};
+                     uint32_t(sourceRect.right) * bytes,
+                     sourceRect.left == 0 && sourceRect.right == source.Width};
     copyRows(rows);
 }
 
