@@ -3,6 +3,7 @@
 // Read gives: the same tokens and positions after each, and the same first error.
 #include "engine/core/TextReader.h"
 #include "platform/classlib/Exception.h"
+#include "tests/support/UnlentStream.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,22 +11,6 @@
 #include <string>
 
 namespace {
-
-// The same bytes without a buffer to lend.
-class TUnlentStream : public ClassLib::TStream {
-public:
-    explicit TUnlentStream(ClassLib::TMemoryStream& bytes) : FBytes(bytes) {}
-    int32_t Read(void* buffer, int32_t count) override { return FBytes.Read(buffer, count); }
-    int32_t Write(const void* buffer, int32_t count) override {
-        return FBytes.Write(buffer, count);
-    }
-    int64_t Seek(int64_t offset, ClassLib::TSeekOrigin origin) override {
-        return FBytes.Seek(offset, origin);
-    }
-
-private:
-    ClassLib::TMemoryStream& FBytes;
-};
 
 // What one read gives: its value as text and where the stream stands, or its error (where
 // an error leaves the stream is nobody's business: the reading stops).
@@ -59,12 +44,8 @@ std::string ReadOne(ClassLib::TStream& stream, int kind) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ClassLib::TMemoryStream lending, plain;
-    for (ClassLib::TMemoryStream* stream : {&lending, &plain}) {
-        stream->WriteBuffer(data, static_cast<int64_t>(size));
-        stream->SetPosition(0);
-    }
-    TUnlentStream unlent(plain);
+    ClassLib::TMemoryStream lending(std::vector<uint8_t>(data, data + size));
+    TestSupport::TUnlentStream unlent(std::vector<uint8_t>(data, data + size));
     for (int i = 0; i < 64 && lending.Remaining() > 0; ++i) {
         const std::string read = ReadOne(lending, i % 5);
         if (read != ReadOne(unlent, i % 5))

@@ -105,6 +105,13 @@ inline void WritePixels(IDirectDrawSurface7& surface, const std::vector<uint32_t
     surface.Unlock(nullptr);
 }
 
+// Blit effects with nothing set but their size.
+inline DDBLTFX Fx() {
+    DDBLTFX fx;
+    fx.dwSize = sizeof fx;
+    return fx;
+}
+
 inline void FillSurface(IDirectDrawSurface7& surface, uint32_t value) {
     DDBLTFX fx;
     fx.dwSize = sizeof fx;

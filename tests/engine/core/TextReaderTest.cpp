@@ -1,5 +1,6 @@
 #include "engine/core/TextReader.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnlentStream.h"
 
 #include <gtest/gtest.h>
 
@@ -16,22 +17,6 @@ TMemoryStream StreamOf(const std::string& text) {
     return stream;
 }
 
-// A stream that lends no buffer, so the reader takes its bytes with Read.
-class TUnlentStream : public ClassLib::TStream {
-public:
-    explicit TUnlentStream(const std::string& text) : FBytes(StreamOf(text)) {}
-    int32_t Read(void* buffer, int32_t count) override { return FBytes.Read(buffer, count); }
-    int32_t Write(const void* buffer, int32_t count) override {
-        return FBytes.Write(buffer, count);
-    }
-    int64_t Seek(int64_t offset, ClassLib::TSeekOrigin origin) override {
-        return FBytes.Seek(offset, origin);
-    }
-
-private:
-    TMemoryStream FBytes;
-};
-
 // The same text in each kind of stream the reader meets: in memory, in a file read
 // through its read-ahead buffer, and one that lends no buffer.
 class TStreamKinds {
@@ -42,7 +27,8 @@ public:
         if (kind == 0)
             return std::make_unique<TMemoryStream>(StreamOf(text));
         if (kind == 2)
-            return std::make_unique<TUnlentStream>(text);
+            return std::make_unique<TestSupport::TUnlentStream>(
+                std::vector<uint8_t>(text.begin(), text.end()));
         const std::string name = FFolder.File("text" + std::to_string(FFiles++) + ".txt");
         StreamOf(text).SaveToFile(name);
         return std::make_unique<ClassLib::TFileStream>(name, ClassLib::fmOpenRead |

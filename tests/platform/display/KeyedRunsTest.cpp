@@ -50,12 +50,6 @@ void FillRandom(TPixels& pixels, std::mt19937& random) {
         byte = uint8_t(random());
 }
 
-DDBLTFX Fx() {
-    DDBLTFX fx;
-    fx.dwSize = sizeof fx;
-    return fx;
-}
-
 } // namespace
 
 // Every source rectangle that cuts the sprite at any of its edges, starting in any block
