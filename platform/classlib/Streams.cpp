@@ -207,14 +207,30 @@ int32_t TFileStream::Read(void* buffer, int32_t count) {
             FPosition += got;
             break;
         }
-        FReadAhead.resize(ReadAheadSize);
-        const int32_t got = ReadAt(FHandle, FReadAhead.data(), ReadAheadSize, FPosition);
-        FReadAhead.resize(static_cast<size_t>(got));
-        FReadAheadStart = FPosition;
-        if (got == 0)
+        if (!FillReadAhead())
             break;
     }
     return total;
+}
+
+bool TFileStream::FillReadAhead() {
+    FReadAhead.resize(ReadAheadSize);
+    const int32_t got = ReadAt(FHandle, FReadAhead.data(), ReadAheadSize, FPosition);
+    FReadAhead.resize(static_cast<size_t>(got));
+    FReadAheadStart = FPosition;
+    return got > 0;
+}
+
+std::optional<std::span<const uint8_t>> TFileStream::PeekBuffer() {
+    if (FPosition < 0)
+        return std::span<const uint8_t>();
+    int64_t inBuffer = FPosition - FReadAheadStart;
+    if (inBuffer < 0 || inBuffer >= static_cast<int64_t>(FReadAhead.size())) {
+        if (!FillReadAhead())
+            return std::span<const uint8_t>();
+        inBuffer = 0;
+    }
+    return std::span<const uint8_t>(FReadAhead).subspan(static_cast<size_t>(inBuffer));
 }
 
 int32_t TFileStream::Write(const void* buffer, int32_t count) {
@@ -263,6 +279,12 @@ int32_t TMemoryStream::Read(void* buffer, int32_t count) {
     std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(n));
     FPosition += n;
     return n;
+}
+
+std::optional<std::span<const uint8_t>> TMemoryStream::PeekBuffer() {
+    if (FPosition < 0 || FPosition >= GetSize())
+        return std::span<const uint8_t>();
+    return std::span<const uint8_t>(FData).subspan(static_cast<size_t>(FPosition));
 }
 
 int32_t TMemoryStream::Write(const void* buffer, int32_t count) {

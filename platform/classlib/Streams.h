@@ -6,6 +6,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -39,6 +41,11 @@ public:
     virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
     virtual void SetSize(int64_t newSize);
     virtual int64_t GetSize();
+    // The bytes from the position on that the stream already holds in memory, lent without
+    // moving the position and valid until the next call on the stream; empty at the end.
+    // Streams with nothing to lend give none, and their readers Read instead. A reader that
+    // scans bytes this way moves past what it used with Seek.
+    virtual std::optional<std::span<const uint8_t>> PeekBuffer() { return std::nullopt; }
 
     int64_t GetPosition() { return Seek(0, soFromCurrent); }
     void SetPosition(int64_t position) { Seek(position, soFromBeginning); }
@@ -95,8 +102,12 @@ public:
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
     void SetSize(int64_t newSize) override;
     int64_t GetSize() override;
+    std::optional<std::span<const uint8_t>> PeekBuffer() override;
 
 private:
+    // Reads ahead from the position; false at the end of the file.
+    bool FillReadAhead();
+
     AnsiString FFileName;
     int64_t FPosition = 0;
     std::vector<uint8_t> FReadAhead;
@@ -115,6 +126,7 @@ public:
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
     void SetSize(int64_t newSize) override;
     int64_t GetSize() override { return static_cast<int64_t>(FData.size()); }
+    std::optional<std::span<const uint8_t>> PeekBuffer() override;
 
     uint8_t* Memory() { return FData.data(); }
     const uint8_t* Memory() const { return FData.data(); }

@@ -46,15 +46,27 @@ IDirectDrawSurface7::~IDirectDrawSurface7() {
 }
 
 TPixelView IDirectDrawSurface7::Pixels() {
-    return {reinterpret_cast<uint8_t*>(FPixels.data()), FDesc.lPitch, Width(), Height(),
-            BytesPerPixel(FLayout)};
+    FKeyedRuns.reset();
+    return PixelsToRead();
+}
+
+TPixelView IDirectDrawSurface7::PixelsToRead() const {
+    // The view type carries no const; callers of this one only read.
+    auto* bits = reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(FPixels.data()));
+    return {bits, FDesc.lPitch, Width(), Height(), BytesPerPixel(FLayout)};
+}
+
+const TKeyedRuns& IDirectDrawSurface7::KeyedRuns(uint32_t key) {
+    if (!FKeyedRuns || FKeyedRuns->Key() != key)
+        FKeyedRuns = std::make_unique<TKeyedRuns>(PixelsToRead(), key);
+    return *FKeyedRuns;
 }
 
 void IDirectDrawSurface7::Attach(TRefPtr<IDirectDrawSurface7> backBuffer) {
     FAttached = std::move(backBuffer);
 }
 
-HRESULT IDirectDrawSurface7::Lock(const RECT* rect, DDSURFACEDESC2* desc, uint32_t /*flags*/,
+HRESULT IDirectDrawSurface7::Lock(const RECT* rect, DDSURFACEDESC2* desc, uint32_t flags,
                                   void* /*event*/) {
     if (!desc)
         return DDERR_INVALIDPARAMS;
@@ -70,7 +82,8 @@ HRESULT IDirectDrawSurface7::Lock(const RECT* rect, DDSURFACEDESC2* desc, uint32
         return DDERR_INVALIDRECT;
     *desc = FDesc;
     desc->dwFlags |= DDSD_LPSURFACE;
-    desc->lpSurface = Pixels().At(area.left, area.top);
+    const TPixelView pixels = flags & DDLOCK_READONLY ? PixelsToRead() : Pixels();
+    desc->lpSurface = pixels.At(area.left, area.top);
     FLocked = true;
     return DD_OK;
 }
@@ -85,7 +98,7 @@ HRESULT IDirectDrawSurface7::Unlock(const RECT* /*rect*/) {
 HRESULT IDirectDrawSurface7::Present(IDirectDrawSurface7& source, const RECT& sourceRect) {
     SdlDisplayWindow* display = SdlDisplayWindow::Of(FDisplay->Window);
     if (display && source.HasPixels()) {
-        const TPixelView pixels = source.Pixels();
+        const TPixelView pixels = source.PixelsToRead();
         display->Present({pixels.At(sourceRect.left, sourceRect.top), pixels.Pitch,
                           sourceRect.right - sourceRect.left, sourceRect.bottom - sourceRect.top,
                           source.FLayout});
@@ -144,20 +157,20 @@ HRESULT IDirectDrawSurface7::Blt(const RECT* targetRect, IDirectDrawSurface7* so
         if (!fx)
             return DDERR_INVALIDPARAMS;
         // The angle field is read as signed: callers pass turns either way.
-        RotatePixels(Pixels(), to, bounds, source->Pixels(), from,
+        RotatePixels(Pixels(), to, bounds, source->PixelsToRead(), from,
                      static_cast<int32_t>(fx->dwRotationAngle), key);
         return DD_OK;
     }
     if (!FClipper && !Contains(bounds, to))
         return DDERR_INVALIDRECT;
     if ((flags & DDBLT_DDFX) && fx && (fx->dwDDFX & DDBLTFX_MIRRORLEFTRIGHT)) {
-        StretchPixels(Pixels(), to, bounds, source->Pixels(), from, key, true);
+        StretchPixels(Pixels(), to, bounds, source->PixelsToRead(), from, key, true);
         return DD_OK;
     }
     const bool sameSize = to.right - to.left == from.right - from.left &&
                           to.bottom - to.top == from.bottom - from.top;
     if (!sameSize) {
-        StretchPixels(Pixels(), to, bounds, source->Pixels(), from, key);
+        StretchPixels(Pixels(), to, bounds, source->PixelsToRead(), from, key);
         return DD_OK;
     }
     const RECT visible = Intersect(to, bounds);
@@ -167,7 +180,13 @@ HRESULT IDirectDrawSurface7::Blt(const RECT* targetRect, IDirectDrawSurface7* so
     from.top += visible.top - to.top;
     from.right -= to.right - visible.right;
     from.bottom -= to.bottom - visible.bottom;
-    CopyPixels(Pixels(), visible.left, visible.top, source->Pixels(), from, key);
+    // Spans are read from the source while the target is written, so a blit within one
+    // surface keeps the plain path.
+    if (key && source != this)
+        source->KeyedRuns(*key).Copy(Pixels(), visible.left, visible.top, source->PixelsToRead(),
+                                     from);
+    else
+        CopyPixels(Pixels(), visible.left, visible.top, source->PixelsToRead(), from, key);
     return DD_OK;
 }
 
@@ -179,6 +198,8 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* /*targetOverride*/, uint3
     if (FLocked || FAttached->FLocked)
         return DDERR_SURFACEBUSY;
     FPixels.swap(FAttached->FPixels);
+    FKeyedRuns.reset();
+    FAttached->FKeyedRuns.reset();
     return Present(*this, {0, 0, Width(), Height()});
 }
 
@@ -264,9 +285,13 @@ HRESULT IDirectDrawSurface7::IsLost() const {
 HRESULT IDirectDrawSurface7::Restore() {
     if (FAILED(FDisplay->Loss))
         return FDisplay->Loss;
+    // Restored pixels are not what the spans were built from.
     FLost = false;
-    if (FAttached)
+    FKeyedRuns.reset();
+    if (FAttached) {
         FAttached->FLost = false;
+        FAttached->FKeyedRuns.reset();
+    }
     return DD_OK;
 }
 

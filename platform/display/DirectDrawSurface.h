@@ -6,16 +6,36 @@
 #include "platform/RefCounted.h"
 #include "platform/ResultCodes.h"
 #include "platform/display/DDrawTypes.h"
+#include "platform/display/KeyedRuns.h"
 #include "platform/display/PixelLayout.h"
 #include "platform/display/SurfaceBlit.h"
 
+#include <cstddef>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace Win32 {
 
 struct TDisplayState;
 class IDirectDrawClipper;
+
+// Surface pixels start on a cache line, so that the blits' wide moves split no more
+// lines than the position of the rectangle asks for.
+template <class T>
+struct TCacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t Alignment{64};
+
+    TCacheLineAllocator() = default;
+    template <class U>
+    TCacheLineAllocator(const TCacheLineAllocator<U>&) {}
+    T* allocate(size_t count) {
+        return static_cast<T*>(::operator new(count * sizeof(T), Alignment));
+    }
+    void deallocate(T* pointer, size_t) { ::operator delete(pointer, Alignment); }
+    bool operator==(const TCacheLineAllocator&) const = default;
+};
 
 // The bytes from one row of a surface to the next: rows start on 16-byte boundaries.
 constexpr int32_t SurfacePitch(int32_t width, int32_t bytesPerPixel) {
@@ -54,17 +74,23 @@ public:
     uint32_t Caps() const { return FDesc.ddsCaps.dwCaps; }
     bool IsLocked() const { return FLocked; }
     bool HasPixels() const { return !FPixels.empty(); }
+    // The pixels to write: drops the run-length form, which would no longer match them.
     TPixelView Pixels();
+    // Whether a keyed blit has built the run-length form and nothing has changed the pixels since.
+    bool HasKeyedRuns() const { return FKeyedRuns != nullptr; }
     void Attach(TRefPtr<IDirectDrawSurface7> backBuffer);
     void MarkLost() { FLost = true; }
 
 private:
     HRESULT Present(IDirectDrawSurface7& source, const RECT& sourceRect);
+    TPixelView PixelsToRead() const;
+    const TKeyedRuns& KeyedRuns(uint32_t key);
 
     std::shared_ptr<TDisplayState> FDisplay;
     DDSURFACEDESC2 FDesc;
     TPixelLayout FLayout;
-    std::vector<uint32_t> FPixels; // 32-bit words keep rows aligned for every pixel size
+    // 32-bit words keep rows aligned for every pixel size.
+    std::vector<uint32_t, TCacheLineAllocator<uint32_t>> FPixels;
     bool FHasSourceKey = false;
     DDCOLORKEY FSourceKey;
     bool FLocked = false;
@@ -73,6 +99,7 @@ private:
     Win32::TDeviceContext FDC;
     TRefPtr<IDirectDrawSurface7> FAttached;
     TRefPtr<IDirectDrawClipper> FClipper;
+    std::unique_ptr<TKeyedRuns> FKeyedRuns; // built on the first keyed blit from this surface
 };
 
 } // namespace Win32

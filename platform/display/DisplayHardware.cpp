@@ -1,13 +1,14 @@
 #include "platform/display/DisplayHardware.h"
 
+#include "platform/NeverDestroyed.h"
 #include "platform/display/PixelLayout.h"
 
 namespace Win32 {
 
 namespace {
 TDisplayHardware& Installed() {
-    static TDisplayHardware hardware = DefaultDisplayHardware();
-    return hardware;
+    static TNeverDestroyed<TDisplayHardware> hardware(DefaultDisplayHardware());
+    return hardware.Get();
 }
 
 DDPIXELFORMAT ZBufferFormat(uint32_t bits) {

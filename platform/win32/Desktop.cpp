@@ -1,5 +1,6 @@
 #include "platform/win32/Desktop.h"
 
+#include "platform/NeverDestroyed.h"
 #include "platform/win32/Clock.h"
 #include "platform/win32/DesktopState.h"
 #include "platform/win32/WinInput.h"
@@ -17,8 +18,8 @@ namespace {
 std::atomic<TDesktop*> currentDesktop{nullptr};
 
 TDesktop& DefaultDesktop() {
-    static TDesktop desktop;
-    return desktop;
+    static TNeverDestroyed<TDesktop> desktop;
+    return desktop.Get();
 }
 } // namespace
 

@@ -7,11 +7,13 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -94,6 +96,27 @@ public:
                 return false;
             FBuffered.append(buffer, static_cast<size_t>(got));
         }
+    }
+
+    // Its exit code once it ended by itself (128 + the signal when a signal ended it), or
+    // nothing when it is still running after timeoutMs.
+    std::optional<int> WaitForExit(int timeoutMs) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (FPid > 0) {
+            int status = 0;
+            const pid_t done = ::waitpid(FPid, &status, WNOHANG);
+            if (done == FPid) {
+                FPid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            if (done < 0 && errno != EINTR)
+                return std::nullopt;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::nullopt;
     }
 
     // Kills it at once, as a crash or a pulled plug would end it.

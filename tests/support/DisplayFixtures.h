@@ -75,10 +75,11 @@ inline TRefPtr<IDirectDrawSurface7> MakeSurface(IDirectDraw7& directDraw, int wi
 }
 
 // Pixel values row after row, as stored (16-bit values for 16-bit layouts).
-inline std::vector<uint32_t> ReadPixels(IDirectDrawSurface7& surface) {
+inline std::vector<uint32_t> ReadPixels(IDirectDrawSurface7& surface,
+                                        uint32_t lockFlags = DDLOCK_WAIT) {
     DDSURFACEDESC2 desc;
     std::vector<uint32_t> pixels;
-    if (surface.Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != Win32::DD_OK)
+    if (surface.Lock(nullptr, &desc, lockFlags, nullptr) != Win32::DD_OK)
         return pixels;
     const int bytes = int(desc.ddpfPixelFormat.dwRGBBitCount / 8);
     for (uint32_t y = 0; y < desc.dwHeight; ++y)
@@ -102,6 +103,13 @@ inline void WritePixels(IDirectDrawSurface7& surface, const std::vector<uint32_t
             std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch + x * bytes,
                         &pixels[y * desc.dwWidth + x], size_t(bytes));
     surface.Unlock(nullptr);
+}
+
+// Blit effects with nothing set but their size.
+inline DDBLTFX Fx() {
+    DDBLTFX fx;
+    fx.dwSize = sizeof fx;
+    return fx;
 }
 
 inline void FillSurface(IDirectDrawSurface7& surface, uint32_t value) {

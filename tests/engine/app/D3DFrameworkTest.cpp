@@ -1,6 +1,7 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/core/DXErrors.h"
 #include "platform/win32/MessageBox.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/DisplayFixtures.h"
 
 #include <gtest/gtest.h>
@@ -503,4 +504,13 @@ TEST(D3DFramework, SmallServices) {
     EXPECT_EQ(rgb555->BackBuffer()->Layout(), TPixelLayout::RGB555);
     const std::string longTitle(300, 'x');
     EXPECT_EQ(TD3DFramework(nullptr, longTitle, 0x01, 800, 600, 16, nullptr).Title().size(), 255u);
+}
+
+// Tools and tests that forget to reset the framework must still end, and cleanly.
+TEST(D3DFramework, ProgramEndsWithTheFrameworkAlive) {
+    TChildProcess program(VRN_FRAMEWORK_LEFT_ALIVE, {});
+    std::string line;
+    ASSERT_TRUE(program.ReadLine(line, 60000));
+    EXPECT_EQ(line, "full screen");
+    EXPECT_EQ(program.WaitForExit(30000), std::optional<int>(0));
 }

@@ -1,6 +1,10 @@
 #include "engine/core/TextReader.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UnlentStream.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace Data;
 using ClassLib::TMemoryStream;
@@ -12,6 +16,29 @@ TMemoryStream StreamOf(const std::string& text) {
     stream.SetPosition(0);
     return stream;
 }
+
+// The same text in each kind of stream the reader meets: in memory, in a file read
+// through its read-ahead buffer, and one that lends no buffer.
+class TStreamKinds {
+public:
+    static constexpr const char* Names[] = {"memory", "file", "unlent"};
+
+    std::unique_ptr<ClassLib::TStream> Open(int kind, const std::string& text) {
+        if (kind == 0)
+            return std::make_unique<TMemoryStream>(StreamOf(text));
+        if (kind == 2)
+            return std::make_unique<TestSupport::TUnlentStream>(
+                std::vector<uint8_t>(text.begin(), text.end()));
+        const std::string name = FFolder.File("text" + std::to_string(FFiles++) + ".txt");
+        StreamOf(text).SaveToFile(name);
+        return std::make_unique<ClassLib::TFileStream>(name, ClassLib::fmOpenRead |
+                                                                 ClassLib::fmShareDenyWrite);
+    }
+
+private:
+    TestSupport::TempDir FFolder;
+    int FFiles = 0;
+};
 } // namespace
 
 TEST(TextReader, TokenCases) {
@@ -35,13 +62,15 @@ TEST(TextReader, TokenCases) {
         {"tabs and blanks before the line end", "t\t \r\nu\r\n", {"t", "u"}, 8},
         {"bare LF lines", "a\nb ;c\nd\n", {"a", "b", "d"}, 8},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TMemoryStream stream = StreamOf(c.text);
-        for (const std::string& expected : c.tokens)
-            EXPECT_EQ(ReadTokenString(&stream), expected);
-        EXPECT_EQ(stream.GetPosition(), c.endPosition);
-    }
+    TStreamKinds kinds;
+    for (int kind = 0; kind < 3; ++kind)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " in " << TStreamKinds::Names[kind]);
+            const auto stream = kinds.Open(kind, c.text);
+            for (const std::string& expected : c.tokens)
+                EXPECT_EQ(ReadTokenString(stream.get()), expected);
+            EXPECT_EQ(stream->GetPosition(), c.endPosition);
+        }
 }
 
 TEST(TextReader, StreamStandsWhereTheNextTokenStarts) {
@@ -108,11 +137,39 @@ TEST(TextReader, BadValuesRaiseTheirMessages) {
 }
 
 TEST(TextReader, EndOfStreamInsideATokenIsTheReadError) {
-    for (const char* text : {"", "   ", "abc", "\"open", "; only a comment", "tok ;comment"}) {
-        SCOPED_TRACE(text);
-        TMemoryStream stream = StreamOf(text);
-        EXPECT_THROW(ReadTokenString(&stream), ClassLib::EReadError);
+    TStreamKinds kinds;
+    for (int kind = 0; kind < 3; ++kind)
+        for (const char* text : {"", "   ", "abc", "\"open", "; only a comment", "tok ;comment"}) {
+            SCOPED_TRACE(testing::Message() << text << " in " << TStreamKinds::Names[kind]);
+            const auto stream = kinds.Open(kind, text);
+            EXPECT_THROW(ReadTokenString(stream.get()), ClassLib::EReadError);
+            EXPECT_EQ(stream->GetPosition(), stream->GetSize());
+        }
+}
+
+// Tokens, comments and quotes that straddle the file's read-ahead blocks leave the
+// stream exactly where the next reader expects it, in every kind of stream.
+TEST(TextReader, StreamStandsExactlyAfterEachTokenAcrossReadAheadBlocks) {
+    std::string text;
+    for (int line = 0; text.size() < 200 * 1024; ++line)
+        text += std::to_string(line) + (line % 3 ? " \"a name\" ;note\r\n" : "\t0110 #c\n");
+    TStreamKinds kinds;
+    std::vector<std::vector<int64_t>> positions(3);
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(TStreamKinds::Names[kind]);
+        const auto stream = kinds.Open(kind, text);
+        for (int token = 0; token < 20000; ++token) {
+            ReadTokenString(stream.get());
+            positions[size_t(kind)].push_back(stream->GetPosition());
+        }
+        // What other code reads after the tokens is the rest of the text.
+        std::string rest(size_t(stream->Remaining()), '\0');
+        stream->ReadBuffer(rest.data(), int64_t(rest.size()));
+        EXPECT_EQ(rest, text.substr(size_t(positions[size_t(kind)].back())));
     }
+    EXPECT_EQ(positions[1], positions[0]);
+    EXPECT_EQ(positions[2], positions[0]);
+    EXPECT_GT(positions[0].back(), 2 * 64 * 1024);
 }
 
 TEST(TextReader, LongTokensCrossTheReadBlocks) {

@@ -21,12 +21,6 @@ TRefPtr<IDirectDrawSurface7> Numbered(IDirectDraw7& dd, int w, int h) {
     return surface;
 }
 
-DDBLTFX Fx() {
-    DDBLTFX fx;
-    fx.dwSize = sizeof fx;
-    return fx;
-}
-
 } // namespace
 
 TEST(DirectDrawSurface, LockGivesTheRectanglesFirstPixelAndLocksOnce) {

@@ -1,6 +1,7 @@
 // The display device against references measured in the same run: colour-keyed and
 // opaque blits against SDL2's own SDL_BlitSurface on the same RGB565 pixels and key
-// (and the opaque blit against memcpy of the same bytes); the textured, alpha-blended
+// (keyed sprites with SDL's run-length acceleration on, as SDL programs blit sprites,
+// and off; the opaque blit also against memcpy of the same bytes); the textured, alpha-blended
 // quad in pixels per second; presenting an 800 x 600 frame. The ratios are printed
 // after the table.
 #include "bench/RatioReporter.h"
@@ -84,21 +85,27 @@ TDevicePixels& Device() {
 }
 
 struct TSdlPixels {
+    // The same sprite twice: run-length accelerated and plain.
+    SDL_Surface* SpriteRle =
+        SDL_CreateRGBSurfaceWithFormat(0, ::Sprite, ::Sprite, 16, SDL_PIXELFORMAT_RGB565);
     SDL_Surface* Screen = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 16, SDL_PIXELFORMAT_RGB565);
     SDL_Surface* Sprite =
         SDL_CreateRGBSurfaceWithFormat(0, ::Sprite, ::Sprite, 16, SDL_PIXELFORMAT_RGB565);
     SDL_Surface* Picture = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 16, SDL_PIXELFORMAT_RGB565);
 
     TSdlPixels() {
-        for (int y = 0; y < ::Sprite; ++y)
-            for (int x = 0; x < ::Sprite; ++x)
-                static_cast<uint16_t*>(Sprite->pixels)[y * Sprite->pitch / 2 + x] =
-                    SpritePixel(x, y);
+        for (SDL_Surface* sprite : {Sprite, SpriteRle})
+            for (int y = 0; y < ::Sprite; ++y)
+                for (int x = 0; x < ::Sprite; ++x)
+                    static_cast<uint16_t*>(sprite->pixels)[y * sprite->pitch / 2 + x] =
+                        SpritePixel(x, y);
         for (int y = 0; y < 600; ++y)
             for (int x = 0; x < 800; ++x)
                 static_cast<uint16_t*>(Picture->pixels)[y * Picture->pitch / 2 + x] =
                     uint16_t(x * 7 + y * 13);
         SDL_SetColorKey(Sprite, SDL_TRUE, Key);
+        SDL_SetColorKey(SpriteRle, SDL_TRUE, Key);
+        SDL_SetSurfaceRLE(SpriteRle, 1);
     }
 };
 
@@ -124,15 +131,24 @@ void BM_KeyedSpriteBlit_Device(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyedSpriteBlit_Device);
 
-void BM_KeyedSpriteBlit_SdlBlitSurface(benchmark::State& state) {
+void KeyedSpriteBlitSdl(benchmark::State& state, SDL_Surface* sprite) {
     TSdlPixels& s = Sdl();
     int i = 0;
     for (auto _ : state) {
         const RECT to = SpriteRect(i++);
         SDL_Rect rect{to.left, to.top, Sprite, Sprite};
-        SDL_BlitSurface(s.Sprite, nullptr, s.Screen, &rect);
+        SDL_BlitSurface(sprite, nullptr, s.Screen, &rect);
     }
     state.SetItemsProcessed(state.iterations() * Sprite * Sprite);
+}
+
+void BM_KeyedSpriteBlit_SdlBlitSurfaceRLE(benchmark::State& state) {
+    KeyedSpriteBlitSdl(state, Sdl().SpriteRle);
+}
+BENCHMARK(BM_KeyedSpriteBlit_SdlBlitSurfaceRLE);
+
+void BM_KeyedSpriteBlit_SdlBlitSurface(benchmark::State& state) {
+    KeyedSpriteBlitSdl(state, Sdl().Sprite);
 }
 BENCHMARK(BM_KeyedSpriteBlit_SdlBlitSurface);
 
@@ -261,19 +277,22 @@ BENCHMARK(BM_PresentFrame800x600_Whole)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    benchmark::Initialize(&argc, argv);
-    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+    return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
+        r.Ratio("BM_KeyedSpriteBlit_Device", "BM_KeyedSpriteBlit_SdlBlitSurfaceRLE", 1.0);
         r.Ratio("BM_KeyedSpriteBlit_Device", "BM_KeyedSpriteBlit_SdlBlitSurface", 1.0);
         r.Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_SdlBlitSurface", 1.0);
         r.Ratio("BM_OpaqueScreenBlit_Device", "BM_OpaqueScreenBlit_Memcpy", 0.7);
-        std::printf("Textured blended 64x64 quad, point: %.0f million pixels/s (target 100)\n",
-                    r.Rate("BM_TexturedBlendedQuad_Point") / 1e6);
-        std::printf("Textured blended 64x64 quad, bilinear: %.0f million pixels/s\n",
-                    r.Rate("BM_TexturedBlendedQuad_Bilinear") / 1e6);
-        std::printf("Presenting 800x600 (conversion and upload): %.3f ms (target under 2 ms)\n",
-                    r.Time("BM_PresentFrame800x600_ConvertAndUpload"));
+        const auto point = r.Rate("BM_TexturedBlendedQuad_Point");
+        std::printf("Textured blended 64x64 quad, point: best %.0f, median %.0f million pixels/s "
+                    "(target 100)\n",
+                    point.Max / 1e6, point.Median / 1e6);
+        const auto bilinear = r.Rate("BM_TexturedBlendedQuad_Bilinear");
+        std::printf("Textured blended 64x64 quad, bilinear: best %.0f, median %.0f million "
+                    "pixels/s\n",
+                    bilinear.Max / 1e6, bilinear.Median / 1e6);
+        const auto present = r.Time("BM_PresentFrame800x600_ConvertAndUpload");
+        std::printf("Presenting 800x600 (conversion and upload): best %.3f ms, median %.3f ms "
+                    "(target under 2 ms)\n",
+                    present.Min, present.Median);
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

@@ -3,6 +3,7 @@
 // of single round trips, against the same round trip of 68 bytes through a pair
 // of pipes between two processes (what the operating system alone costs).
 // The benchmark starts copies of itself as the echoing processes.
+#include "bench/RatioReporter.h"
 #include "engine/app/DPFrame.h"
 #include "tests/support/ChildProcess.h"
 
@@ -154,8 +155,15 @@ int main(int argc, char** argv) {
         return Echo(uint16_t(std::stoi(argv[2])));
     if (argc == 2 && std::strcmp(argv[1], "--pipe-echo") == 0)
         return PipeEcho();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
+        const char* const name = "BM_GuaranteedRoundTrip68/iterations:5000/real_time";
+        const auto ratio = r.Counter(name, "x_pipe");
+        const auto median = r.Counter(name, "median_us");
+        std::printf("  68-byte guaranteed round trip, median of single trips: best %.1f us, "
+                    "median %.1f us\n",
+                    median.Min, median.Median);
+        std::printf("  the same / a round trip through pipes: best %.2f times the time, median "
+                    "%.2f times\n",
+                    ratio.Min, ratio.Median);
+    });
 }
