@@ -29,6 +29,9 @@ public:
     // Not bounded: reads outside the window return nothing.
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
     int64_t GetSize() override;
+    // The file's read-ahead holds the raw bytes of the whole file, not this window's
+    // contents (and, scrambled, not even those), so a window lends nothing.
+    std::optional<std::span<const uint8_t>> PeekBuffer() override { return std::nullopt; }
 
     // A new stream of the same kind over [offset, offset + size) of this window,
     // with its own file handle.

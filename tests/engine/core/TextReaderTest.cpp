@@ -1,4 +1,5 @@
 #include "engine/core/TextReader.h"
+#include "engine/core/CryptoStream.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UnlentStream.h"
 
@@ -18,10 +19,12 @@ TMemoryStream StreamOf(const std::string& text) {
 }
 
 // The same text in each kind of stream the reader meets: in memory, in a file read
-// through its read-ahead buffer, and one that lends no buffer.
+// through its read-ahead buffer, one that lends no buffer, and a scrambled window of
+// an archive (a file stream whose raw read-ahead bytes are not its contents).
 class TStreamKinds {
 public:
-    static constexpr const char* Names[] = {"memory", "file", "unlent"};
+    static constexpr const char* Names[] = {"memory", "file", "unlent", "archive window"};
+    static constexpr int Count = 4;
 
     std::unique_ptr<ClassLib::TStream> Open(int kind, const std::string& text) {
         if (kind == 0)
@@ -30,6 +33,16 @@ public:
             return std::make_unique<TestSupport::TUnlentStream>(
                 std::vector<uint8_t>(text.begin(), text.end()));
         const std::string name = FFolder.File("text" + std::to_string(FFiles++) + ".txt");
+        if (kind == 3) {
+            const std::string before = "ahead of the window";
+            {
+                TCryptoStream out(name, ClassLib::fmCreate);
+                const std::string whole = before + text;
+                out.WriteBuffer(whole.data(), static_cast<int64_t>(whole.size()));
+            }
+            return std::make_unique<TCryptoStream>(name, static_cast<int64_t>(text.size()),
+                                                   static_cast<int64_t>(before.size()));
+        }
         StreamOf(text).SaveToFile(name);
         return std::make_unique<ClassLib::TFileStream>(name, ClassLib::fmOpenRead |
                                                                  ClassLib::fmShareDenyWrite);
@@ -63,7 +76,7 @@ TEST(TextReader, TokenCases) {
         {"bare LF lines", "a\nb ;c\nd\n", {"a", "b", "d"}, 8},
     };
     TStreamKinds kinds;
-    for (int kind = 0; kind < 3; ++kind)
+    for (int kind = 0; kind < TStreamKinds::Count; ++kind)
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << c.name << " in " << TStreamKinds::Names[kind]);
             const auto stream = kinds.Open(kind, c.text);
@@ -138,7 +151,7 @@ TEST(TextReader, BadValuesRaiseTheirMessages) {
 
 TEST(TextReader, EndOfStreamInsideATokenIsTheReadError) {
     TStreamKinds kinds;
-    for (int kind = 0; kind < 3; ++kind)
+    for (int kind = 0; kind < TStreamKinds::Count; ++kind)
         for (const char* text : {"", "   ", "abc", "\"open", "; only a comment", "tok ;comment"}) {
             SCOPED_TRACE(testing::Message() << text << " in " << TStreamKinds::Names[kind]);
             const auto stream = kinds.Open(kind, text);
@@ -154,8 +167,8 @@ TEST(TextReader, StreamStandsExactlyAfterEachTokenAcrossReadAheadBlocks) {
     for (int line = 0; text.size() < 200 * 1024; ++line)
         text += std::to_string(line) + (line % 3 ? " \"a name\" ;note\r\n" : "\t0110 #c\n");
     TStreamKinds kinds;
-    std::vector<std::vector<int64_t>> positions(3);
-    for (int kind = 0; kind < 3; ++kind) {
+    std::vector<std::vector<int64_t>> positions(TStreamKinds::Count);
+    for (int kind = 0; kind < TStreamKinds::Count; ++kind) {
         SCOPED_TRACE(TStreamKinds::Names[kind]);
         const auto stream = kinds.Open(kind, text);
         for (int token = 0; token < 20000; ++token) {
@@ -169,6 +182,7 @@ TEST(TextReader, StreamStandsExactlyAfterEachTokenAcrossReadAheadBlocks) {
     }
     EXPECT_EQ(positions[1], positions[0]);
     EXPECT_EQ(positions[2], positions[0]);
+    EXPECT_EQ(positions[3], positions[0]);
     EXPECT_GT(positions[0].back(), 2 * 64 * 1024);
 }
 
