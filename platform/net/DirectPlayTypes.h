@@ -3,22 +3,14 @@
 // layouts for the calls; what travels between peers is encoded field by field.
 #pragma once
 
+#include "platform/Guid.h"
+
 #include <cstdint>
 
 namespace Win32 {
 
 using DPID = uint32_t;
 
-struct GUID {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
-    friend bool operator==(const GUID&, const GUID&) = default;
-};
-static_assert(sizeof(GUID) == 16);
-
-constexpr GUID GUID_NULL{};
 // Service providers and address element types.
 constexpr GUID DPSPGUID_IPX{
     0x685BC400, 0x9D2C, 0x11CF, {0xA9, 0xCD, 0x00, 0xAA, 0x00, 0x68, 0x86, 0xE3}};
