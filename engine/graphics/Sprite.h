@@ -98,7 +98,8 @@ public:
     void FreeSurfaces();
     // Gives the sprite surfaces when the display exists and it can have them (blended,
     // or without a shadow layer). Without drop it joins the sprite registry, so that
-    // its surfaces follow display changes; with drop its pixels are freed instead.
+    // its surfaces follow display changes, unless it is surface-only already; with drop
+    // its pixels are freed instead.
     void PrepareSurfaces(bool dropPixels);
     void ReleaseSurfaces();
     void RecreateSurfaces();

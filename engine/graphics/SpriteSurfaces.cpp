@@ -83,7 +83,9 @@ void TSprite::PrepareSurfaces(bool dropPixels) {
     if (!HasSurfaces())
         return;
     if (!dropPixels) {
-        if (SpriteRegistry.IndexOf(this) < 0)
+        // Without pixels the registry could only re-create it blank; its library reads
+        // it again around display changes instead.
+        if ((Flags & sfSurfaceOnly) == 0 && SpriteRegistry.IndexOf(this) < 0)
             SpriteRegistry.Add(this);
         return;
     }

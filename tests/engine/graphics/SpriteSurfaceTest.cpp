@@ -362,3 +362,27 @@ TEST(SpriteSurfaces, SurfaceDumpsLoadIntoSurfacesAndSaveAsTheyCame) {
     other.resize(other.size() + 200);
     EXPECT_EQ(ErrorOfLoad(other), "Unequal surface sizes!");
 }
+
+// A sprite without its pixels (a surface dump, or pixels dropped) cannot make its
+// surfaces again: the registry must leave it to its library, not re-create it empty.
+TEST(SpriteSurfaces, SurfaceOnlySpritesStayOutOfTheRegistry) {
+    TScopedDisplay display;
+    const TPicture picture = Checker(7, 3);
+    TSpriteOptions dumpOptions;
+    dumpOptions.Kind = 4;
+    const auto dump = LoadSprite(Tools::EncodeSprite({picture}, dumpOptions), sfConvert);
+    const auto dropped = Prepared(Tools::EncodeSprite({picture}, {}), true);
+
+    for (TSprite* sprite : {dump.get(), dropped.get()}) {
+        sprite->PrepareSurfaces(false);
+        EXPECT_EQ(SpriteRegistry.IndexOf(sprite), -1);
+        ReleaseAllSurfaces();
+        RecreateAllSurfaces();
+        Fill(display.BackBuffer(), Background);
+        DrawSprite(sprite, display.BackBuffer(), 0, 2, 2, nullptr);
+        const TScreen screen(display.BackBuffer());
+        EXPECT_EQ(CountWrongPixels(20, 10, screen.Reader(), picture, 2, 2, nullptr, false,
+                                   Background, "after a display change"),
+                  0);
+    }
+}
