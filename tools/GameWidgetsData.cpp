@@ -71,9 +71,15 @@ TInstalledArt::TInstalledArt() {
     auto& common = GlobalData->CommonSprites;
     common[Main::cgVertParchment] = Keep(LoadSprite(Encode({Parchment(210, 330)})));
     common[Main::cgVertRoller] = Keep(LoadSprite(Encode(Roller(236, 22, true, 4))));
-    common[Main::cgHorizParchment] = Keep(LoadSprite(Encode({Parchment(600, 130)})));
-    common[Main::cgHorizRoller] = Keep(LoadSprite(Encode(Roller(22, 150, false, 4))));
-    common[Main::cgBook] = Keep(LoadSprite(Encode(Book(360, 260))));
+    // The horizontal scrolls' pictures and the book's, each ID its slot + 1.
+    const std::vector<Tools::TBytes> pictures{
+        Encode({Parchment(600, 130)}, Main::pgHorizParchment + 1),
+        Encode(Roller(22, 150, false, 4), Main::pgHorizRoller + 1),
+        Encode(Book(360, 260), Main::pgBook + 1)};
+    for (const int slot : {Main::pgHorizParchment, Main::pgHorizRoller, Main::pgBook})
+        GlobalData->PictureIDs[slot] = slot + 1;
+    GlobalData->PictureLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, pictures)));
 
     FFirstFont = MakeFont(Tools::DefaultFontFile, 12);
     FSecondFont = MakeFont(SerifFontFile, 14);

@@ -32,9 +32,10 @@ int ClosingStage(uint32_t elapsed) {
 } // namespace
 
 TBookWindow::TBookWindow(DXWin::TDXWindowSystem* windowSystem, uint32_t options)
-    : TVRNWindow(windowSystem, options, 0), FBook(CommonSprite(cgBook)) {
-    FFullWidth = FBook ? FBook->Width : 568;
-    FFullHeight = FBook ? FBook->Height : 456;
+    : TVRNWindow(windowSystem, options, 0), FBook(pgBook) {
+    const Gfx::TSprite* book = FBook.Get();
+    FFullWidth = book ? book->Width : 568;
+    FFullHeight = book ? book->Height : 456;
     SetSize(FFullWidth, FFullHeight);
 }
 
@@ -73,8 +74,9 @@ void TBookWindow::Tick() {
 
 void TBookWindow::Draw(Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) {
     TVRNWindow::Draw(target, bounds);
-    if (FBook && FStage < FBook->DrawableFrameCount())
-        Gfx::DrawSprite(FBook, target, FStage, bounds.left, bounds.top, &bounds);
+    Gfx::TSprite* book = FBook.Get();
+    if (book && FStage < book->DrawableFrameCount())
+        Gfx::DrawSprite(book, target, FStage, bounds.left, bounds.top, &bounds);
 }
 
 Win32::RECT TBookWindow::GetVisibleRect() const {

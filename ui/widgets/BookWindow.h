@@ -34,7 +34,7 @@ private:
     int FStage = 0;
     int FFullWidth;
     int FFullHeight;
-    Gfx::TSprite* FBook;
+    const TPictureHold FBook;
 };
 
 } // namespace Main

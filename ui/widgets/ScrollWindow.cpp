@@ -11,15 +11,11 @@ namespace Main {
 
 namespace {
 
-struct TScrollArt {
-    int ParchmentSlot;
-    int RollerSlot;
-    Win32::SIZE DefaultSize;
-    Win32::SIZE DefaultRoller;
-};
-
-constexpr TScrollArt VerticalArt{cgVertParchment, cgVertRoller, {100, 400}, {120, 20}};
-constexpr TScrollArt HorizontalArt{cgHorizParchment, cgHorizRoller, {400, 100}, {20, 120}};
+// Sizes while there is no global data.
+constexpr Win32::SIZE VerticalSize{100, 400};
+constexpr Win32::SIZE VerticalRoller{120, 20};
+constexpr Win32::SIZE HorizontalSize{400, 100};
+constexpr Win32::SIZE HorizontalRoller{20, 120};
 
 Win32::SIZE SpriteSize(const Gfx::TSprite* sprite, Win32::SIZE fallback) {
     return sprite ? Win32::SIZE{sprite->Width, sprite->Height} : fallback;
@@ -32,12 +28,13 @@ constexpr int PixelsPerRollerFrame = 7;
 
 TScrollWindow::TScrollWindow(DXWin::TDXWindowSystem* windowSystem, uint32_t options,
                              bool horizontal)
-    : TVRNWindow(windowSystem, options, 0), FHorizontal(horizontal) {
-    const TScrollArt& art = horizontal ? HorizontalArt : VerticalArt;
-    FParchment = CommonSprite(art.ParchmentSlot);
-    FRoller = CommonSprite(art.RollerSlot);
-    const Win32::SIZE full = SpriteSize(FParchment, art.DefaultSize);
-    const Win32::SIZE roller = SpriteSize(FRoller, art.DefaultRoller);
+    : TVRNWindow(windowSystem, options, 0), FHorizontal(horizontal),
+      FParchmentHold(horizontal ? pgHorizParchment : -1),
+      FRollerHold(horizontal ? pgHorizRoller : -1) {
+    FParchment = horizontal ? FParchmentHold.Get() : CommonSprite(cgVertParchment);
+    FRoller = horizontal ? FRollerHold.Get() : CommonSprite(cgVertRoller);
+    const Win32::SIZE full = SpriteSize(FParchment, horizontal ? HorizontalSize : VerticalSize);
+    const Win32::SIZE roller = SpriteSize(FRoller, horizontal ? HorizontalRoller : VerticalRoller);
     FFullWidth = full.cx;
     FFullHeight = full.cy;
     FRollerWidth = roller.cx;

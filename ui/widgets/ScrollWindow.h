@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/widgets/VRNWindow.h"
+#include "ui/widgets/WidgetArt.h"
 
 namespace Gfx {
 class TSprite;
@@ -49,6 +50,9 @@ private:
     void DrawRollers(Win32::IDirectDrawSurface7* target, const Win32::RECT& unrolled) const;
 
     const bool FHorizontal;
+    // The horizontal window's pictures; the vertical one's are common sprites.
+    const TPictureHold FParchmentHold;
+    const TPictureHold FRollerHold;
     uint32_t FAnimationStart = 0;
     int FAnimationState = asIdle;
     int FExtent = 0;

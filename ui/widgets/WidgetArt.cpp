@@ -12,6 +12,18 @@ Gfx::TSprite* CommonSprite(int slot) {
     return GlobalData ? GlobalData->CommonSprites[slot] : nullptr;
 }
 
+TPictureHold::TPictureHold(int slot) {
+    if (GlobalData && slot >= 0)
+        FSprite = GlobalData->PictureLibrary.AcquireSpriteByID(
+            static_cast<uint32_t>(GlobalData->PictureIDs[slot]));
+}
+
+TPictureHold::~TPictureHold() {
+    // The library ignores sprites it does not hold.
+    if (FSprite && GlobalData)
+        GlobalData->PictureLibrary.ReleaseSpriteByPointer(FSprite);
+}
+
 Gfx::TSprite* TooltipBackground() {
     return Data2::MainData ? Data2::MainData->Sprites[msTooltipBackground] : nullptr;
 }

@@ -12,9 +12,10 @@ namespace Main {
 // Slots of Data2::TGlobalData::CommonSprites.
 constexpr int cgVertParchment = 1084;
 constexpr int cgVertRoller = 1085;
-constexpr int cgHorizParchment = 1088;
-constexpr int cgHorizRoller = 1089;
-constexpr int cgBook = 1090;
+// Slots of Data2::TGlobalData::PictureIDs.
+constexpr int pgHorizParchment = 26;
+constexpr int pgHorizRoller = 27;
+constexpr int pgBook = 28;
 // Slot of Data2::TMainData::Sprites.
 constexpr int msTooltipBackground = 20;
 
@@ -22,6 +23,22 @@ constexpr int msTooltipBackground = 20;
 enum class TWidgetSound { Click = 0, WindowOpen = 3, WindowClose = 4 };
 
 Gfx::TSprite* CommonSprite(int slot);
+
+// A picture of the global data's picture library, loaded on first use and held for as
+// long as this lives. Slot -1 holds nothing.
+class TPictureHold {
+public:
+    explicit TPictureHold(int slot);
+    ~TPictureHold();
+    TPictureHold(const TPictureHold&) = delete;
+    TPictureHold& operator=(const TPictureHold&) = delete;
+
+    Gfx::TSprite* Get() const { return FSprite; }
+
+private:
+    Gfx::TSprite* FSprite = nullptr;
+};
+
 Gfx::TSprite* TooltipBackground();
 // The first (0) and second (1) interface fonts.
 Gfx::TFont* InterfaceFont(int index);

@@ -72,14 +72,14 @@ TEST_F(ScrollDialog, YesNoIsAsWideAsItsQuestionWithinLimits) {
         int Width;
     } cases[] = {
         {"empty", "", 0, 100},
-        {"empty, wide rollers", "", 70, 140},
         {"short", "Leave?", 0, SecondFont().TextWidth("Leave?") + 100},
         {"too long", longQuestion, 0, 572},
+        {"empty, wide rollers", "", 70, 140},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        Data2::GlobalData->CommonSprites[cgHorizRoller] =
-            c.RollerWidth ? MakeSprite(c.RollerWidth, 120) : nullptr;
+        if (c.RollerWidth)
+            UsePictures({{pgHorizRoller, c.RollerWidth, 120}});
         THorizYesNoDialog dialog(nullptr);
         dialog.SetText(c.Question);
         EXPECT_EQ(dialog.Width(), c.Width);

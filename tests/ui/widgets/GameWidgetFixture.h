@@ -10,6 +10,7 @@
 #include "tests/engine/widgets/WidgetFixture.h"
 #include "tools/FontBuilder.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,31 @@ protected:
     }
     Gfx::TSprite* UseSprite(int slot, int width, int height, int frames = 1) {
         return Data2::GlobalData->CommonSprites[slot] = MakeSprite(width, height, frames);
+    }
+
+    // Pictures of the sizes given, in the picture slots given (each picture's ID is its
+    // slot + 1), as the only pictures of the picture library.
+    struct TPictureSize {
+        int Slot;
+        int Width;
+        int Height;
+        int Frames = 1;
+    };
+    void UsePictures(std::vector<TPictureSize> pictures) {
+        std::sort(pictures.begin(), pictures.end(),
+                  [](const TPictureSize& a, const TPictureSize& b) { return a.Slot < b.Slot; });
+        std::vector<Tools::TBytes> records;
+        for (const TPictureSize& picture : pictures) {
+            Tools::TSpriteOptions options;
+            options.ID = uint32_t(picture.Slot + 1);
+            const std::vector<Tools::TPicture> frames(
+                size_t(picture.Frames), SpriteTests::Picture(picture.Width, picture.Height,
+                                                             [](int, int) { return 0xFF806040u; }));
+            records.push_back(Tools::EncodeSprite(frames, options));
+            Data2::GlobalData->PictureIDs[picture.Slot] = picture.Slot + 1;
+        }
+        Data2::GlobalData->PictureLibrary.OpenDirectory(
+            std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, records)));
     }
 
     // Ticks the window system with the clock at start + elapsed milliseconds.

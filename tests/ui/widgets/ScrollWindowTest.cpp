@@ -32,10 +32,12 @@ using ScrollWindowUnroll = GameWidgetTest;
 TEST_F(ScrollWindowUnroll, UnrollsToFullInTwiceItsLengthAndRollsUpAsLong) {
     for (const TUnrollCase& c : UnrollCases) {
         SCOPED_TRACE(c.Name);
-        if (c.Parchment.cx > 0) {
-            UseSprite(c.Horizontal ? cgHorizParchment : cgVertParchment, c.Parchment.cx,
-                      c.Parchment.cy);
-            UseSprite(c.Horizontal ? cgHorizRoller : cgVertRoller, c.Roller.cx, c.Roller.cy, 3);
+        if (c.Parchment.cx > 0 && c.Horizontal) {
+            UsePictures({{pgHorizParchment, c.Parchment.cx, c.Parchment.cy},
+                         {pgHorizRoller, c.Roller.cx, c.Roller.cy, 3}});
+        } else if (c.Parchment.cx > 0) {
+            UseSprite(cgVertParchment, c.Parchment.cx, c.Parchment.cy);
+            UseSprite(cgVertRoller, c.Roller.cx, c.Roller.cy, 3);
         }
         TScrollWindow* window =
             c.Horizontal ? static_cast<TScrollWindow*>(new THorizScrollWindow(&Windows, 0))
@@ -79,8 +81,8 @@ TEST_F(ScrollWindowUnroll, UnrollsToFullInTwiceItsLengthAndRollsUpAsLong) {
         }
         Data2::GlobalData->CommonSprites[cgVertParchment] = nullptr;
         Data2::GlobalData->CommonSprites[cgVertRoller] = nullptr;
-        Data2::GlobalData->CommonSprites[cgHorizParchment] = nullptr;
-        Data2::GlobalData->CommonSprites[cgHorizRoller] = nullptr;
+        Data2::GlobalData->PictureIDs[pgHorizParchment] = 0;
+        Data2::GlobalData->PictureIDs[pgHorizRoller] = 0;
     }
 }
 
@@ -136,7 +138,7 @@ TEST_F(BookWindowStages, OpenAt150200And250AndCloseAt50100And200) {
 }
 
 TEST_F(BookWindowStages, TakesItsSizeFromTheBookSprite) {
-    UseSprite(cgBook, 300, 200, 4);
+    UsePictures({{pgBook, 300, 200, 4}});
     auto* book = new TBookWindow(&Windows, 0);
     EXPECT_EQ(book->Width(), 300);
     EXPECT_EQ(book->Height(), 200);

@@ -54,7 +54,7 @@ TEST_F(TextDrawing, ALongYesNoQuestionIsWrappedIntoTheUnrolledPart) {
     UseFont(0, 12);
     const Gfx::TFont& font = UseFont(1, 14);
     // The dialog is a window onto the middle of a parchment at least as wide as it.
-    UseSprite(cgHorizParchment, 600, 100);
+    UsePictures({{pgHorizParchment, 600, 100}});
     auto* dialog = new THorizYesNoDialog(&Windows);
     const std::string question = "Your heroes have not moved this turn and three of your "
                                  "cities still have gold to spend. End the turn all the same?";
