@@ -18,6 +18,7 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/units/Unit.h"
 
 #include <array>
@@ -222,8 +223,10 @@ public:
     DPFrame::TDPFramework* Network = nullptr;
     uint32_t LocalPlayerID = 0; // a DirectPlay player ID
 
-    // Services of the layers above (not owned); null ones stay silent.
-    TMapSounds* Sounds = nullptr;
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
 
