@@ -179,6 +179,27 @@ TEST(PlayerActions, DifficultyScalesOnlyAHostileComputerPlayerInALocalGame) {
     EXPECT_EQ(red.MaximumUnitLevel(), 9);
 }
 
+TEST(PlayerActions, BannerAndMetPrototypes) {
+    TestSupport::TTestGameData data;
+    data.AddUnitPrototype(3);
+    data.AddUnitPrototype(4);
+    TTinyWorld world;
+    TPlayer& red = world.Player(0);
+    world.Scenario->PlayerSpriteLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(TestSupport::TinySpriteLibrary()));
+    red.SpriteID = TTinyWorld::FountainSprite;
+    EXPECT_EQ(red.GetPlayerSprite(), nullptr); // not loaded yet
+    Gfx::TSprite* banner = world.Scenario->PlayerSpriteLibrary.AcquireSpriteByID(red.SpriteID);
+    EXPECT_EQ(red.GetPlayerSprite(), banner);
+
+    for (int prototype : {3, 4, 3})
+        red.AddMetPrototype(TestSupport::MakeUnit(prototype).get());
+    red.AddMetPrototype(nullptr);
+    ASSERT_EQ(red.MetPrototypes.Count(), 2);
+    EXPECT_EQ(red.MetPrototypes[0], 3u);
+    EXPECT_EQ(red.MetPrototypes[1], 4u);
+}
+
 TEST(PlayerActions, RelationsAndSightings) {
     TTinyWorld world;
     TPlayer& red = world.Player(0);
