@@ -143,6 +143,9 @@ public:
     uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
     bool IsNetworked() const { return Network != nullptr; }
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
     uint8_t BackgroundFlag;

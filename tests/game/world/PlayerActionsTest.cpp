@@ -22,9 +22,12 @@ using TestSupport::TTinyWorldOptions;
 TEST(PlayerActions, TheSlotCyclesAndEveryPostTakesTheNextNumber) {
     TTinyWorld world;
     TPlayer& red = world.Player(0);
+    world.Scenario->BeginTurnOf(0);
     EXPECT_EQ(red.GetActionResult(), arDone);
+    EXPECT_FALSE(world.Scenario->IsBusy());
     red.PostAction(false, MakeAction(acSelectObject, 1234));
     EXPECT_EQ(red.GetActionResult(), arPending);
+    EXPECT_TRUE(world.Scenario->IsBusy());
     EXPECT_EQ(world.Scenario->ActionCounter.load(), 1u);
 
     // The main thread cannot wait for itself: a second post is refused, the first kept.
@@ -38,6 +41,10 @@ TEST(PlayerActions, TheSlotCyclesAndEveryPostTakesTheNextNumber) {
     EXPECT_EQ(red.TakeAction().Code, uint32_t(acNone));
     red.SetActionResult(arBlocked);
     EXPECT_EQ(red.GetActionResult(), arBlocked);
+    EXPECT_FALSE(world.Scenario->IsBusy());
+    world.Scenario->DeathsPending = 1;
+    EXPECT_TRUE(world.Scenario->IsBusy());
+    world.Scenario->DeathsPending = 0;
     red.PostReport(arSpotted);
     EXPECT_EQ(red.TakeAction().P[0], uint32_t(arSpotted));
     EXPECT_EQ(world.Scenario->ActionCounter.load(), 2u);
