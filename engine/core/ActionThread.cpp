@@ -56,6 +56,11 @@ void TActionThread::Stop() {
         FThread.join();
 }
 
+void TActionThread::Join() {
+    if (FThread.joinable())
+        FThread.join();
+}
+
 void TActionThread::Execute() {
     try {
         if (FTask)

@@ -35,6 +35,8 @@ public:
     // Threads cannot be killed safely: Stop asks the task to end (see StopRequested)
     // and waits for it.
     void Stop();
+    // Waits for the task to end by itself, without asking it to stop.
+    void Join();
     // Long tasks poll this to end early when the owner stops them.
     bool StopRequested() const { return FStopRequested.load(); }
 

@@ -38,6 +38,8 @@ public:
         FItems.shrink_to_fit();
     }
     void Add(const T& value) { FItems.push_back(value); }
+    void Insert(int index, const T& value) { FItems.insert(FItems.begin() + index, value); }
+    void Delete(int index) { FItems.erase(FItems.begin() + index); }
     int IndexOf(const T& value) const {
         for (size_t i = 0; i < FItems.size(); ++i)
             if (std::memcmp(&FItems[i], &value, sizeof(T)) == 0)

@@ -4,6 +4,7 @@
 #include "engine/core/Sorting.h"
 #include "platform/classlib/Exception.h"
 
+#include <utility>
 #include <vector>
 
 namespace Data {
@@ -59,6 +60,12 @@ public:
         const int index = IndexOf(item);
         if (index >= 0)
             Delete(index);
+    }
+    // Swaps two entries; raises EListError for a bad index.
+    void Exchange(int a, int b) {
+        CheckIndex(a, false, nullptr);
+        CheckIndex(b, false, nullptr);
+        std::swap(FItems[static_cast<size_t>(a)], FItems[static_cast<size_t>(b)]);
     }
     int IndexOf(const T* item) const {
         for (size_t i = 0; i < FItems.size(); ++i)

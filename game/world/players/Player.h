@@ -1,0 +1,142 @@
+// One side of a game: a local person, a computer player or a person on another
+// machine. Every change of the game state is an action posted to the acting
+// player, taken and executed on the main thread; a computer or remote player's
+// turn runs on its own worker thread, which only posts actions and waits.
+#pragma once
+
+#include "engine/core/ActionThread.h"
+#include "engine/core/DataObject.h"
+#include "engine/core/DynamicArray.h"
+#include "engine/core/ObjectList.h"
+#include "game/world/players/PlayerAction.h"
+#include "game/world/scenario/Area.h"
+#include "game/world/units/UnitOwner.h"
+#include "platform/classlib/StringList.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace Gfx {
+class TSprite;
+}
+
+namespace GameData {
+
+using ClassLib::AnsiString;
+
+class TComputerPlayer;
+class TUnit;
+class TMapObject;
+class TScenario;
+
+enum TPlayerType : uint8_t { ptLocal = 0, ptComputer = 1, ptRemote = 2 };
+enum TRelation : uint8_t { reNeutral = 0, reEnemy = 1, reFriendly = 2 };
+constexpr int8_t RelationSelf = -2;
+constexpr int8_t RelationNone = -1;
+
+class TPlayer : public Data::TDataObject, public TUnitPlayer {
+public:
+    explicit TPlayer(TScenario* scenario);
+    ~TPlayer() override;
+
+    void Clear() override;
+
+    // Actions; callable from any thread.
+    // Waits (checking for a stop on the worker) until the slot is empty, never
+    // overwriting a pending action; a caller other than this player's worker cannot
+    // wait for the main thread and gets "An action is still pending." instead. In a
+    // networked game with send set, the action goes to every peer numbered with the
+    // scenario's action counter; the counter rises for every posted action.
+    void PostAction(bool send, const TPlayerAction& action);
+    // Main thread: the pending action (code 0 when none), leaving the slot empty.
+    TPlayerAction TakeAction();
+    void SetActionResult(int32_t result);
+    int32_t GetActionResult() const;
+    // Worker thread: the result of the last posted action once the main thread has
+    // set it and the scenario is no longer busy. EThreadTermination on a stop.
+    int32_t WaitForAction();
+    // Worker thread: until the main thread has taken the pending action.
+    void WaitUntilActionTaken();
+    // Every machine makes its own reports: never sent.
+    void PostReport(int32_t outcome) { PostAction(false, MakeAction(acReport, uint32_t(outcome))); }
+
+    // Turns.
+    void BeginTurn();
+    void EndTurn();
+    // Asks the worker to stop and waits for it.
+    void StopThread();
+    // Waits for the worker to end by itself.
+    void JoinThread();
+    bool IsThreadRunning() const { return Thread.IsRunning(); }
+    bool StopRequested() const { return Thread.StopRequested(); }
+
+    // Relations: -2 for this player, -1 for null or a stranger to the scenario.
+    int8_t GetRelation(const TPlayer* other) const;
+
+    // For a computer player hostile to the player at index 1 in a local game: the
+    // value scaled by the difficulty setting's percentage, rounded half up.
+    int32_t ApplyDifficulty(int32_t value) const override;
+    int MaximumUnitLevel() const override;
+    // The unit's prototype joins MetPrototypes once.
+    void AddMetPrototype(const TUnit* unit);
+
+    // The player's banner in the scenario's player sprite library, once that library
+    // has loaded it; null otherwise.
+    Gfx::TSprite* GetPlayerSprite() const;
+
+    // Selection.
+    void SelectObject(TMapObject* object);
+
+    // Sightings, oldest first; under the lock.
+    void PushSighting(std::unique_ptr<TSighting> sighting);
+    std::unique_ptr<TSighting> PopSighting();
+    TSighting GetSighting(int index) const;
+    int SightingCount() const;
+    void ClearSightings();
+
+    void ResetFlags();
+    void ClearSpottedFlags() { ResetFlags(); }
+
+    TScenario* Scenario;
+    uint8_t Type = ptLocal;
+    int32_t Gold = 0;
+    uint8_t Color = 0;
+    AnsiString Name;
+    uint32_t SpriteID = 0;
+    std::array<uint8_t, 5> Relations{};
+    uint8_t Blocked = 0;
+    uint8_t Spotted = 0;
+    uint8_t GroupSpotted = 0;
+    uint8_t LocationFound = 0;
+    Data::TObjectList<TArea> RevealedAreas{false};
+    std::unique_ptr<TComputerPlayer> AI;
+    TMapObject* Selection = nullptr;
+    uint8_t Spare = 0;
+    uint32_t SavedSelectionID = 0;
+    TArea Area;
+    ClassLib::TStringList Texts1;
+    ClassLib::TStringList Texts2;
+    Data::TDynamicArray<uint32_t> MetPrototypes;
+
+private:
+    void RunTurn();
+    void ReplayRemoteTurn();
+    // One network message: false once the turn's end has been replayed.
+    bool ReplayMessage(const std::vector<uint8_t>& message);
+    void CheckStop() const;
+    bool OnWorkerThread() const { return std::this_thread::get_id() == FWorkerID.load(); }
+
+    mutable std::mutex FLock;
+    TPlayerAction FPendingAction;
+    int32_t FActionResult = arDone;
+    std::deque<std::unique_ptr<TSighting>> FSightings;
+    std::atomic<std::thread::id> FWorkerID{};
+    Base::TActionThread Thread;
+};
+
+} // namespace GameData

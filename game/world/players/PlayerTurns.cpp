@@ -1,0 +1,75 @@
+// The start and end of a player's turn and the worker that plays a computer or
+// remote player's turn.
+#include "engine/core/Random.h"
+#include "game/world/players/ComputerPlayer.h"
+#include "game/world/players/Player.h"
+#include "game/world/players/ThreadTermination.h"
+#include "game/world/scenario/Scenario.h"
+#include "platform/win32/Threads.h"
+
+namespace GameData {
+
+void TPlayer::BeginTurn() {
+    // Groups and cities get their new turn, and sightings and visibility are
+    // recomputed, with the groups', cities' and fog's issues.
+    RevealedAreas.Clear();
+    ResetFlags();
+    Scenario->RebuildOccupancyGrid();
+    if (!Selection && SavedSelectionID != 0)
+        SelectObject(Scenario->FindObjectByID(SavedSelectionID));
+
+    // Every machine draws exactly one number from the game's state per turn start.
+    if (Type == ptLocal) {
+        Base::NextRandom(Base::RandomSeed);
+        ClearSightings();
+    } else if (Type == ptComputer || Type == ptRemote) {
+        Base::AIRandomSeed = {Base::NextRandom(Base::RandomSeed), 0};
+        Base::NextRandom(Base::AIRandomSeed);
+        Thread.SetMethodAction(&TPlayer::RunTurn, this);
+        Thread.Start(Win32::THREAD_PRIORITY_NORMAL);
+    }
+}
+
+void TPlayer::EndTurn() {
+    if (Selection) {
+        SavedSelectionID = Selection->ID;
+        Selection->Deselect();
+        Selection = nullptr;
+    } else {
+        SavedSelectionID = 0;
+    }
+    if (Type == ptComputer || Type == ptRemote)
+        JoinThread();
+}
+
+void TPlayer::StopThread() {
+    Thread.Stop();
+}
+
+void TPlayer::JoinThread() {
+    Thread.Join();
+}
+
+void TPlayer::RunTurn() {
+    FWorkerID = std::this_thread::get_id();
+    struct TForgetWorker {
+        std::atomic<std::thread::id>& ID;
+        ~TForgetWorker() { ID = std::thread::id(); }
+    } forget{FWorkerID};
+    try {
+        if (Type == ptComputer)
+            AI->PlayTurn();
+        else if (Type == ptRemote)
+            ReplayRemoteTurn();
+    } catch (const EThreadTermination&) {
+        // A stopped turn ends quietly.
+    }
+}
+
+void TEndTurnPlanner::PlayTurn() {
+    Player.PostAction(true, MakeAction(acEndTurn));
+    // The end of turn joins this thread before its result is set: wait only until taken.
+    Player.WaitUntilActionTaken();
+}
+
+} // namespace GameData

@@ -1,0 +1,59 @@
+// The weather's particles. The scenario keeps fixed pools of them, every particle
+// dead until the weather starts it.
+#pragma once
+
+#include "engine/core/DataObject.h"
+
+#include <cstdint>
+
+namespace GameData {
+
+constexpr int RainDropCount = 300;
+constexpr int SnowFlakeCount = 500;
+constexpr int SandSeedCount = 800;
+
+class TRainDrop : public Data::TDataObject {
+public:
+    static constexpr uint16_t Dead = 2;
+    uint16_t X = 0;
+    uint16_t Y = 0;
+    int16_t Height = 0;
+    int16_t Ground = 0;
+    uint16_t Speed = 0;
+    uint16_t State = Dead;
+    uint32_t Colour = 0;
+    int16_t ScreenX = 0;
+    int16_t ScreenY = 0;
+};
+
+class TSnowFlake : public Data::TDataObject {
+public:
+    static constexpr uint16_t Dead = 2;
+    uint16_t X = 0;
+    uint16_t Y = 0;
+    int16_t Height = 0;
+    int16_t Ground = 0;
+    uint16_t Speed = 0;
+    uint16_t State = Dead;
+    int16_t ScreenX = 0;
+    int16_t ScreenY = 0;
+    uint16_t Phase = 0;
+    uint32_t Colour = 0;
+};
+
+class TSandSeed : public Data::TDataObject {
+public:
+    static constexpr uint16_t Dead = 1;
+    uint16_t X = 0;
+    uint16_t Y = 0;
+    int16_t Height = 0;
+    int16_t Ground = 0;
+    uint16_t Speed = 0;
+    uint16_t State = Dead;
+    int16_t ScreenX = 0;
+    int16_t ScreenY = 0;
+    uint32_t Colour = 0;
+    int32_t Phase = 0;
+};
+
+} // namespace GameData

@@ -1,0 +1,243 @@
+// One scenario in play: the map grids, every map object in draw order, the
+// players, areas, weather particles, script globals, the map view and the
+// scenario's sprite libraries. Objects are found by identifier through an index
+// kept beside the draw-ordered list.
+#pragma once
+
+#include "engine/core/DataList.h"
+#include "engine/core/DynamicArray.h"
+#include "engine/core/ObjectList.h"
+#include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteList.h"
+#include "game/world/objects/Background.h"
+#include "game/world/objects/DoodlePrototype.h"
+#include "game/world/objects/MapObject.h"
+#include "game/world/players/ComputerPlayer.h"
+#include "game/world/players/Player.h"
+#include "game/world/players/PlayerAction.h"
+#include "game/world/scenario/Area.h"
+#include "game/world/scenario/Particles.h"
+#include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
+#include "game/world/units/Unit.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace DPFrame {
+class TDPFramework;
+}
+
+namespace GameData {
+
+class TGameSettings;
+class TMapSounds;
+
+constexpr uint32_t FirstObjectID = 1000;
+constexpr int MaxPlayers = 5;
+constexpr int GlobalCount = 1024;
+constexpr int PathLength = 256;
+constexpr uint8_t Impassable = 255;
+
+struct TPathCell {
+    int16_t X = 0;
+    int16_t Y = 0;
+};
+
+struct TMapView {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 800;
+    int32_t Height = 600;
+};
+
+// Makes the computer-player planner of a player; the computer player's library
+// installs its own, until then every player gets the placeholder that ends its
+// turn at once.
+using TPlannerFactory = std::function<std::unique_ptr<TComputerPlayer>(TPlayer&)>;
+
+class TScenario : public Data::TDataObject {
+public:
+    explicit TScenario(uint8_t backgroundFlag = 0);
+    ~TScenario() override;
+
+    // Empties every list and grid; the particle pools stay, every particle dead.
+    void Clear() override;
+
+    // Map size in cells: 1 to 128, multiples of 4. Allocates every grid, zeroed.
+    void SetMapSize(int width, int height);
+    bool IsCellOnMap(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+    // Index of an on-map cell in the grids (callers have checked it).
+    int CellIndex(int x, int y) const { return y * Width + x; }
+    // For cells taken from stored data: "Invalid data." off the map.
+    int StoredCellIndex(int x, int y) const;
+    // Working grids := base grids, then every object patches them.
+    void RebuildTerrainGrids();
+
+    // Objects.
+    uint32_t NewObjectID() { return NextObjectID++; }
+    // Gives the object a new identifier and puts it at its draw-order place.
+    TMapObject* AddObject(std::unique_ptr<TMapObject> object);
+    // An object read from stored data keeps its identifier: 0 and one already in
+    // use are "Invalid data.", and later identifiers are handed out above it.
+    TMapObject* AddLoadedObject(std::unique_ptr<TMapObject> object);
+    // Not owned: added to Objects at the end of the next update.
+    void AddPendingObject(TMapObject* object) { PendingObjects.Add(object); }
+    // Moves the object and restores the draw order by swapping it with its neighbours.
+    void MoveObject(int index, int x, int y);
+    // Groups and cities give up their units first (with the groups' and cities' issues).
+    void RemoveObjectAt(int index, int flag);
+    void RemoveObject(TMapObject* object, int flag);
+    int IndexOfObject(const TMapObject* object) const { return Objects.IndexOf(object); }
+    int ObjectIndexAtPixel(int x, int y) const;
+    int ObjectIndexAtCell(int x, int y) const;
+    // Null when none.
+    TMapObject* FindObjectByID(uint32_t id) const;
+    // Raises "Object with given ID not found (%d)." when none; null for ID 0.
+    TMapObject* GetObjectByID(uint32_t id) const;
+    // Null when none or of another kind.
+    TMapObject* FindObjectOfKind(uint32_t id, uint16_t kind) const;
+    void RebuildOccupancyGrid();
+    // Layer, then row, then the larger column first.
+    static int CompareDrawOrder(const TMapObject* a, const TMapObject* b);
+    bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }
+    void AdvanceTurn();
+
+    // Units. Every unit of a group, a city or LooseUnits is registered here.
+    // With newID the unit is given the next object identifier first; an identifier
+    // already registered raises "Object with given ID is already in list (%d).".
+    TUnit* RegisterUnit(std::unique_ptr<TUnit> unit, bool newID);
+    // Takes the unit out of the registry and hands it back.
+    std::unique_ptr<TUnit> UnregisterUnitAt(int index);
+    std::unique_ptr<TUnit> UnregisterUnit(TUnit* unit);
+    TUnit* FindLooseUnit(uint32_t id) const;
+
+    // Players. A sixth player is refused: relations hold five entries.
+    TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
+    int PlayerCount() const { return Players.Count(); }
+    int IndexOfPlayer(const TPlayer* player) const;
+    // Null out of range.
+    TPlayer* PlayerAt(int index) const;
+    // Reads a stored player count: above five is "Invalid data.".
+    static int32_t ReadPlayerCount(Data::TStream& stream);
+    std::unique_ptr<TComputerPlayer> CreatePlanner(TPlayer& player) const;
+    // Stops every player's worker thread.
+    void StopPlayerThreads();
+
+    // Turns, as the game controller's executor runs them.
+    // The player at index starts its turn and becomes the current player.
+    void BeginTurnOf(int index);
+    // The current player's turn ends and the next player's begins; after the last
+    // player the scenario starts a new turn with the first.
+    void PassTurn();
+    // Main thread: the current player's pending action, or code 0. An action that
+    // fails validation is refused here: its poster gets the refusal as its result.
+    TPlayerAction TakeCurrentAction();
+
+    // Players call it under their lock: the next action's sequence number.
+    uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
+    bool IsNetworked() const { return Network != nullptr; }
+    bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
+    bool IsPaused() const { return InBattle || InCity; }
+
+    uint8_t BackgroundFlag;
+    uint32_t NextObjectID = FirstObjectID;
+    int16_t Width = 0;
+    int16_t Height = 0;
+    AnsiString Description;
+    AnsiString SpriteLibraryName;
+    AnsiString PrototypeFileName;
+    AnsiString PlayerSpriteLibraryName;
+    AnsiString BackgroundFileName;
+    TBackground Background;
+    Gfx::TSprite Preview;
+    std::vector<int16_t> BaseHeights;
+    std::vector<uint8_t> BaseCosts;
+    std::vector<int16_t> Heights;
+    std::vector<uint8_t> Costs;
+    std::vector<TMapObject*> Occupancy;
+    Data::TObjectList<TMapObject> Objects{true};
+    Data::TObjectList<TMapObject> PendingObjects{false};
+    Data::TDataList<TUnit> Units;
+    Data::TDataList<TConversation> Conversations;
+    Data::TDataList<TQuestObjective> Quests;
+    std::vector<uint8_t> MoveCosts;
+    std::vector<int32_t> Distances;
+    std::array<TPathCell, PathLength> Path{};
+    TPlayer* CurrentPlayer = nullptr;
+    int16_t CurrentPlayerIndex = -1;
+    uint16_t Turn = 0;
+    Data::TObjectList<TPlayer> Players{true};
+    int32_t RedrawViewLeft = 0;
+    int32_t RedrawViewTop = 0;
+    RECT RedrawClip{};
+    int32_t RedrawOptions = 0;
+    int32_t RedrawSpare = 0;
+    Data::TDataList<TRainDrop> RainDrops{false};
+    Data::TDataList<TSnowFlake> SnowFlakes{false};
+    Data::TDataList<TSandSeed> SandSeeds{false};
+    std::array<int32_t, 6> WeatherCounters{};
+    int32_t Weather = 0;
+    std::array<int32_t, GlobalCount> Globals{};
+    Data::TDataList<TArea> Areas;
+    Data::TObjectList<TUnit> LooseUnits{false};
+    uint8_t InBattle = 0;
+    std::atomic<uint8_t> DeathsPending{0}; // the busy flag the players' waits read
+    uint8_t InCity = 0;
+    uint32_t MaxUnitLevel = 0;
+    Data::TDynamicArray<uint32_t> BackSounds;
+    uint32_t ControllerMusicID = 0;
+    uint32_t KeptValue = 0;
+    uint32_t MapMusicID = 0;
+    uint32_t SecondMapMusicID = 0;
+    Data::TDynamicArray<uint32_t> BattleBackgrounds;
+    TMapView View;
+    int32_t ScrollTargetLeft = 0;
+    int32_t ScrollTargetTop = 0;
+    int32_t ScrollSteps = 0;
+    AnsiString Briefing;
+    Data::TDynamicArray<uint32_t> RequiredUnitIDs;
+    Data::TDynamicArray<uint32_t> WaitingUnitIDs;
+    uint32_t MaxTransferUnits = 0;
+    uint32_t Networked = 0;
+    uint32_t HeaderValue = 0;
+    uint32_t FrameCounter = 0;
+    std::atomic<uint8_t> RemoteActionFlag{0};
+    Data::TDynamicArray<TDoodlePrototype> DoodlePrototypes;
+    Gfx::TSpriteList SpriteLibrary{17};
+    Gfx::TSpriteList PlayerSpriteLibrary{17};
+    uint8_t AnimationsDone = 1;
+
+    // Players' actions: every posted action takes the next number, on every machine.
+    std::atomic<uint32_t> ActionCounter{0};
+    // Raised by a remote player's worker when the network fails; the game controller
+    // closes the game.
+    std::atomic<uint8_t> ConnectionLost{0};
+    // The networked game's framework (not owned; null in a local game) and this
+    // machine's player in it.
+    DPFrame::TDPFramework* Network = nullptr;
+    uint32_t LocalPlayerID = 0; // a DirectPlay player ID
+
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
+    const TGameSettings* Settings = nullptr;
+    TPlannerFactory PlannerFactory;
+
+private:
+    void FillParticlePools();
+    TMapObject* InsertInDrawOrder(std::unique_ptr<TMapObject> object);
+
+    std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
+};
+
+} // namespace GameData

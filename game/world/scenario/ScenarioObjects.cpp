@@ -1,0 +1,145 @@
+// The object registry: the draw-ordered list and the identifier index beside it.
+#include "game/world/objects/Drawings.h"
+#include "game/world/objects/MapGeometry.h"
+#include "game/world/scenario/Scenario.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace GameData {
+
+int TScenario::CompareDrawOrder(const TMapObject* a, const TMapObject* b) {
+    if (a->Layer != b->Layer)
+        return a->Layer < b->Layer ? -1 : 1;
+    if (a->Y != b->Y)
+        return a->Y < b->Y ? -1 : 1;
+    if (a->X != b->X)
+        return a->X > b->X ? -1 : 1;
+    return 0;
+}
+
+TMapObject* TScenario::InsertInDrawOrder(std::unique_ptr<TMapObject> object) {
+    int index = 0;
+    Objects.BinarySearch(object.get(), CompareDrawOrder, &index);
+    // Equal keys go after the objects already there, so the earlier added is drawn first.
+    while (index < Objects.Count() && CompareDrawOrder(Objects[index], object.get()) == 0)
+        ++index;
+    TMapObject* raw = object.get();
+    FObjectsByID.emplace(raw->ID, raw);
+    try {
+        Objects.Insert(index, object.release());
+    } catch (...) {
+        FObjectsByID.erase(raw->ID);
+        throw;
+    }
+    RebuildOccupancyGrid();
+    return raw;
+}
+
+TMapObject* TScenario::AddObject(std::unique_ptr<TMapObject> object) {
+    object->ID = NewObjectID();
+    return InsertInDrawOrder(std::move(object));
+}
+
+TMapObject* TScenario::AddLoadedObject(std::unique_ptr<TMapObject> object) {
+    Data::CheckData(object->ID != 0 && !FObjectsByID.contains(object->ID));
+    if (object->ID >= NextObjectID)
+        NextObjectID = object->ID + 1;
+    return InsertInDrawOrder(std::move(object));
+}
+
+void TScenario::MoveObject(int index, int x, int y) {
+    TMapObject* const object = Objects[index];
+    object->X = static_cast<int16_t>(x);
+    object->Y = static_cast<int16_t>(y);
+    while (index > 0 && CompareDrawOrder(object, Objects[index - 1]) < 0) {
+        Objects.Exchange(index, index - 1);
+        --index;
+    }
+    while (index + 1 < Objects.Count() && CompareDrawOrder(object, Objects[index + 1]) > 0) {
+        Objects.Exchange(index, index + 1);
+        ++index;
+    }
+    RebuildOccupancyGrid();
+}
+
+void TScenario::RemoveObjectAt(int index, int /*flag*/) {
+    TMapObject* const object = Objects[index];
+    // No player may keep pointing at it.
+    for (TPlayer* player : Players)
+        if (player->Selection == object)
+            player->Selection = nullptr;
+    PendingObjects.Remove(object);
+    FObjectsByID.erase(object->ID);
+    Objects.Delete(index);
+    RedrawOptions = 0;
+    RebuildOccupancyGrid();
+}
+
+void TScenario::RemoveObject(TMapObject* object, int flag) {
+    const int index = Objects.IndexOf(object);
+    if (index >= 0)
+        RemoveObjectAt(index, flag);
+}
+
+int TScenario::ObjectIndexAtPixel(int x, int y) const {
+    for (int pass = 0; pass < 3; ++pass)
+        for (int i = Objects.Count() - 1; i >= 0; --i) {
+            const TMapObject* object = Objects[i];
+            const bool candidate = pass == 0 ? object->Kind == okGroup
+                                   : pass == 1
+                                       ? object->Kind == okBuilding || object->Kind == okCity
+                                       : true;
+            if (candidate && object->HitTest(x, y))
+                return i;
+        }
+    return -1;
+}
+
+int TScenario::ObjectIndexAtCell(int x, int y) const {
+    const TPoint centre = CellToPixelCentre(x, y);
+    return ObjectIndexAtPixel(centre.X, centre.Y);
+}
+
+TMapObject* TScenario::FindObjectByID(uint32_t id) const {
+    const auto found = FObjectsByID.find(id);
+    return found == FObjectsByID.end() ? nullptr : found->second;
+}
+
+TMapObject* TScenario::GetObjectByID(uint32_t id) const {
+    if (id == 0)
+        return nullptr;
+    TMapObject* object = FindObjectByID(id);
+    if (!object)
+        throw ClassLib::Exception(
+            ClassLib::Format("Object with given ID not found (%d).", static_cast<int>(id)));
+    return object;
+}
+
+TMapObject* TScenario::FindObjectOfKind(uint32_t id, uint16_t kind) const {
+    TMapObject* object = FindObjectByID(id);
+    return object && object->Kind == kind ? object : nullptr;
+}
+
+void TScenario::RebuildOccupancyGrid() {
+    if (!CurrentPlayer)
+        return;
+    std::fill(Occupancy.begin(), Occupancy.end(), nullptr);
+    // Groups mark the cells they stand on; they arrive with their own issue.
+}
+
+void TScenario::AdvanceTurn() {
+    ++Turn;
+    for (int i = Objects.Count() - 1; i >= 0; --i) {
+        if (Objects[i]->Kind != okNaturalCorpse)
+            continue;
+        auto* corpse = static_cast<TNaturalCorpse*>(Objects[i]);
+        if (corpse->TurnsLeft > 0)
+            --corpse->TurnsLeft;
+        if (corpse->TurnsLeft == 0)
+            RemoveObjectAt(i, 0);
+    }
+    RedrawOptions = 0;
+}
+
+} // namespace GameData
