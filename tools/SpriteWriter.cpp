@@ -120,8 +120,12 @@ TBytes FramePixels(const TPicture& picture, const TSpriteOptions& options) {
 
 TBytes FrameRows(const TPicture& picture, const TSpriteOptions& options) {
     const TBytes raw = FramePixels(picture, options);
+    // Only a kind word of exactly 3 marks a blended frame as compressed: with a sub-mode
+    // the game reads raw ARGB rows.
     if (options.BlendMode != 0)
-        return options.Kind == 3 ? LZRW1KHCompressBlocks(raw.data(), raw.size()) : raw;
+        return options.Kind == 3 && options.SubMode == 0
+                   ? LZRW1KHCompressBlocks(raw.data(), raw.size())
+                   : raw;
     const size_t rowBytes = size_t(picture.Width) * size_t(options.Bits / 8);
     std::optional<uint16_t> key;
     if (options.Keyed)
@@ -292,11 +296,10 @@ TBytes EncodeRunLineB(const uint16_t* pixels, int width, std::optional<uint16_t>
 }
 
 TBytes EncodeShadowRow(const uint8_t* darken, int width) {
+    // Rows cover the whole width: readers of 24- and 32-bit shadows count pixels until it.
     TBytes body;
     int x = 0;
-    int end = width;
-    while (end > 0 && !darken[end - 1])
-        --end;
+    const int end = width;
     while (x < end) {
         const bool dark = darken[x] != 0;
         int n = 1;
@@ -365,6 +368,10 @@ TBytes EncodeSpriteLibrary(uint32_t id, const std::vector<TBytes>& sprites) {
     }
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The game's library refuses a second sprite with an identifier it holds.
+    for (size_t i = 1; i < sorted.size(); ++i)
+        if (sorted[i].first == sorted[i - 1].first)
+            throw Exception(Format("Two sprites have the identifier %u.", sorted[i].first));
     TBytes out(12);
     std::memcpy(out.data(), &id, 4);
     std::memcpy(out.data() + 4, "GFXL", 4);

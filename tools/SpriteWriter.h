@@ -15,7 +15,7 @@ namespace Tools {
 TBytes EncodeRunLineA(const uint16_t* pixels, int width, std::optional<uint16_t> key = {});
 // One row as RunLineB; pixels equal to transparent become transparent runs.
 TBytes EncodeRunLineB(const uint16_t* pixels, int width, std::optional<uint16_t> transparent = {});
-// One shadow row: darken[x] non-zero darkens pixel x.
+// One shadow row covering all width pixels: darken[x] non-zero darkens pixel x.
 TBytes EncodeShadowRow(const uint8_t* darken, int width);
 // One kind-3 row: its u16 byte count, then its bytes as LZRW1KH blocks.
 TBytes EncodeCompressedRow(const uint8_t* row, size_t bytes);
@@ -52,7 +52,8 @@ uint32_t PackPixel(uint32_t argb, int bits);
 // frames of another size raise an Exception saying what is wrong.
 TBytes EncodeSprite(const std::vector<TPicture>& frames, const TSpriteOptions& options);
 
-// A "GFXL" library (identifier first) of sprite records, in ascending ID order.
+// A "GFXL" library (identifier first) of sprite records, in ascending ID order; two
+// records with one identifier raise an Exception.
 TBytes EncodeSpriteLibrary(uint32_t id, const std::vector<TBytes>& sprites);
 
 } // namespace Tools

@@ -243,6 +243,7 @@ TEST(GfxTool, ReportsBadUsageAndBadFiles) {
         {{"sprite", "--kind", "1", "--bits", "24", dir.File("x.gfx"), dir.File("a.png")}, 1},
         {{"sprite", "--frames", "2", dir.File("x.gfx"), dir.File("a.png")}, 0},
         {{"library", dir.File("x.gfxl"), dir.File("x.gfx")}, 0},
+        {{"library", dir.File("y.gfxl"), dir.File("x.gfx"), dir.File("x.gfx")}, 1}, // one ID
     };
     for (const auto& c : cases)
         EXPECT_EQ(Tools::RunGfxTool(c.args), c.result) << (c.args.empty() ? "" : c.args.back());

@@ -1,0 +1,123 @@
+// The content the build generates beside the game: data.ini leads to the four archives,
+// the main and global data load from them, every ID the text data name exists in its
+// library, and every sprite of every library decodes.
+#include "engine/core/Archive.h"
+#include "engine/core/Base.h"
+#include "engine/graphics/SpriteDrawing.h"
+#include "engine/graphics/SpriteList.h"
+#include "game/world/data/DataArchives.h"
+#include "game/world/data/GlobalData.h"
+#include "game/world/data/MainData.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace Data2;
+
+// The game's own folder: data.ini leads to the archives, as when the game starts.
+class GeneratedContent : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FSavedProgramPath = Base::ProgramPath;
+        FSavedDataPath = Data::DataPath;
+        Base::ProgramPath = VRN_PROGRAM_DIR "/";
+        Data::ReadDataPath();
+    }
+    void TearDown() override {
+        FreeGlobalData();
+        FreeMainData();
+        CloseDataArchives();
+        SavePath = "";
+        Base::ProgramPath = FSavedProgramPath;
+        Data::DataPath = FSavedDataPath;
+    }
+
+private:
+    ClassLib::AnsiString FSavedProgramPath, FSavedDataPath;
+};
+
+// IDs of a library that the data name, checked by loading each.
+void ExpectSprites(Gfx::TSpriteList& library, const std::vector<int32_t>& ids, const char* what) {
+    for (const int32_t id : ids) {
+        if (id == 0)
+            continue;
+        Gfx::TSprite* sprite = library.TryAcquireSprite(uint32_t(id));
+        EXPECT_NE(sprite, nullptr) << what << " sprite " << id;
+        library.ReleaseSpriteByPointer(sprite);
+    }
+}
+
+} // namespace
+
+TEST_F(GeneratedContent, LoadsThroughMainAndGlobalDataWithEveryNamedIDPresent) {
+    SpriteTests::TScopedDisplay display;
+    OpenDataArchives();
+    for (const auto* archive :
+         {&GlobalsArchive, &GraphicsArchive, &ScenarioArchive, &SoundsArchive})
+        ASSERT_NE(archive->get(), nullptr);
+    CreateMainData();
+    for (int slot = 0; slot < MainSpriteCount; ++slot)
+        EXPECT_NE(MainData->Sprites[slot], nullptr) << "interface slot " << slot;
+    EXPECT_EQ(MainData->Sprites[msLoadingPicture]->Width, 800);
+    EXPECT_EQ(MainData->Sprites[msLoadingPicture]->Height, 600);
+
+    CreateGlobalData();
+    TGlobalData& global = *GlobalData;
+    global.PrepareSurfaces();
+    EXPECT_EQ(global.CommonSprites[0], nullptr);
+    for (int slot = 1; slot < CommonSpriteCount; ++slot)
+        EXPECT_NE(global.CommonSprites[slot], nullptr) << "common slot " << slot;
+    EXPECT_EQ(global.CommonSprites[10 + 511]->Width, 40); // a fog edge fills its cell
+    for (Gfx::TFont* font : global.UIFonts)
+        EXPECT_NE(font, nullptr);
+    for (int i = 0; i < global.FontDescriptions.Count(); ++i) {
+        Gfx::TFont* font = global.GetFont(global.FontDescriptions[i].ID);
+        EXPECT_GT(font->CellHeight(), 0);
+        global.ReleaseFont(font);
+    }
+    ExpectSprites(global.PictureLibrary,
+                  std::vector<int32_t>(std::begin(global.PictureIDs), std::end(global.PictureIDs)),
+                  "picture");
+    EXPECT_GE(global.UnitPrototypes.Count(), 10);
+    for (int i = 0; i < global.UnitPrototypes.Count(); ++i) {
+        const TUnitPrototype& unit = global.UnitPrototypes[i];
+        std::vector<int32_t> ids{unit.PortraitID, unit.DetailPictureID, unit.PictureID3};
+        for (const auto& set : unit.SpriteIDs)
+            ids.insert(ids.end(), std::begin(set), std::end(set));
+        ExpectSprites(global.CreatureLibrary, ids, unit.Name);
+    }
+    for (int i = 0; i < global.SpellPrototypes.Count(); ++i) {
+        const TSpellPrototype& spell = global.SpellPrototypes[i];
+        ExpectSprites(
+            global.SpellLibrary,
+            {spell.IconID, spell.CastSpriteID, spell.FlightSpriteID, spell.ImpactSpriteID},
+            spell.Name);
+    }
+}
+
+TEST_F(GeneratedContent, EverySpriteOfEveryLibraryDecodes) {
+    const Data::TArchive graphics("graphics", Data::arAutomatic);
+    int libraries = 0;
+    for (int i = 0; i < graphics.Count(); ++i) {
+        const std::string name = graphics.GetFileName(i);
+        if (!name.ends_with(".gfxl"))
+            continue;
+        ++libraries;
+        Gfx::TSpriteList library(Gfx::slDirectory);
+        library.LoadFromArchive(graphics, name);
+        EXPECT_GT(library.Directory().size(), 0u) << name;
+        for (const Gfx::TSpriteEntry& entry : library.Directory()) {
+            Gfx::TSprite* sprite = library.AcquireSpriteByID(entry.ID); // checks every frame
+            ASSERT_GT(sprite->Width, 0) << name << " " << entry.ID;
+            ClassLib::TBitmap bitmap(sprite->Width, sprite->Height);
+            for (int frame = 0; frame < sprite->FrameCount(); ++frame)
+                Gfx::DrawSpriteToBitmap(sprite, &bitmap, frame, 0, 0, nullptr);
+            library.ReleaseSpriteByPointer(sprite);
+        }
+    }
+    EXPECT_EQ(libraries, 5);
+}

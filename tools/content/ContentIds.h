@@ -1,0 +1,116 @@
+// The identifiers the generated content and the text data in data/ agree on (README.md
+// in this folder lists them for people).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace Content {
+
+// Owner indices 0-4: red, blue, green, yellow, purple (0x00RRGGBB).
+inline constexpr std::array<uint32_t, 5> PlayerColours{0xC8302C, 0x2F5FD0, 0x2E9A3E, 0xE0B82A,
+                                                       0x8E3FB0};
+
+// Facings 0-7 as the map walks them: south first, then clockwise seen from above.
+inline constexpr std::array<int, 8> FacingDX{0, 1, 1, 1, 0, -1, -1, -1};
+inline constexpr std::array<int, 8> FacingDY{1, 1, 0, -1, -1, -1, 0, 1};
+
+namespace InterfaceSlot {
+// Sprite IDs by the slot that shows them.
+enum : uint32_t {
+    Pointer = 1,
+    Move = 2,
+    Attack = 3,
+    SpellNo = 4,
+    SpellYes = 5,
+    Talk = 6,
+    Enter = 7,
+    Blocked = 8,
+    AttackCity = 9,
+    Select = 10,
+    Wait = 11,
+    Drag = 12,
+    FirstScrollArrow = 13, // 13-20 in facing order
+    TooltipBackground = 21,
+    Inspect = 22,
+    Guard = 23,
+    LoadingPicture = 24,
+    Hand = 25,
+    Pick = 26,
+    Count = 27, // slots 0-26; slot 0 shows the pointer
+};
+} // namespace InterfaceSlot
+
+namespace CommonSlot {
+enum : uint32_t {
+    FirstCorner = 1,         // 1-4: top-left, top-right, bottom-left, bottom-right
+    FirstOwnerMarker = 5,    // 5-9
+    FirstFogEdge = 10,       // 10-1033, by fog mask
+    FirstPitchedCamp = 1034, // 1034-1038 by camp style 0-4
+    FirstSettingUpCamp = 1039,
+    AttackBeam = 1050,
+    OtherBeam = 1051,
+    TurnBar = 1053,
+    UnitPanel = 1054,
+    SpellBookButton = 1055,
+    SpellBookButtonHover = 1056,
+    PortraitMark = 1058,
+    PortraitFrame = 1059,
+    PortraitLit = 1060,
+    UnitPanelWide = 1061,
+    UnitPanelSmall = 1062,
+    CommandBar = 1063,
+    Parchment = 1084,
+    Roller = 1085,
+    FaceFrame = 1086,
+    IconFrame = 1093,
+    FirstValueBar = 1104, // 1104 hit points, 1105 action points, 1106 experience, 1107 mana
+    BadgeSheet = 1111,
+    FirstDecoration = 1112,  // 1112-1131: kind * 5 + owner
+    FirstEffectFrame = 1132, // 1132-1135 by spell group
+    FirstOwnerFrame = 1136,  // 1136-1140
+    DeadCover = 1141,
+    Count = 1142,
+};
+inline constexpr int DecorationKinds = 4;
+inline constexpr int BadgeCellWidth = 12;
+inline constexpr int BadgeCellHeight = 12;
+} // namespace CommonSlot
+
+inline constexpr int PictureCount = 57;
+
+// Pictures of the widget set: the scroll windows' parchments and rollers and the book.
+namespace PictureSlot {
+enum : uint32_t {
+    VerticalParchment = 25,
+    VerticalRoller = 26,
+    HorizontalParchment = 27,
+    HorizontalRoller = 28,
+    Book = 29,
+};
+}
+
+inline constexpr int CreatureKinds = 12;
+inline constexpr int SpriteSets = 10;
+// Creature sprite IDs: kind * 1000 + set * 10 + facing; portrait and detail picture.
+constexpr uint32_t CreatureSpriteID(int kind, int set, int facing) {
+    return uint32_t(kind * 1000 + set * 10 + facing);
+}
+constexpr uint32_t PortraitID(int kind) {
+    return uint32_t(kind * 1000 + 900);
+}
+constexpr uint32_t DetailPictureID(int kind) {
+    return uint32_t(kind * 1000 + 901);
+}
+
+// Spells: icon of spell n has ID n; effect families share the sprites below.
+inline constexpr int EffectFamilies = 10;
+inline constexpr uint32_t FirstCastEffect = 1001;
+inline constexpr uint32_t FirstFlightEffect = 1101;
+inline constexpr uint32_t FirstImpactEffect = 1201;
+
+// Font description IDs the fonts are made for.
+inline constexpr std::array<int, 22> FontIDs{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
+                                             12, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
+
+} // namespace Content

@@ -1,0 +1,13 @@
+// Writes the game's four data archives and data.ini into a program folder.
+#pragma once
+
+#include <string>
+
+namespace Content {
+
+// The text data of dataFolder (every ".txt" file) go into "globals"; the drawn sprite
+// libraries and the fonts into "graphics"; the synthesised sound libraries into "sounds";
+// "scenario" stays empty until scenarios exist. Raises an Exception naming what failed.
+void WriteContent(const std::string& dataFolder, const std::string& programFolder);
+
+} // namespace Content
