@@ -64,9 +64,28 @@ Gfx::TSprite* TInstalledArt::Keep(std::unique_ptr<Gfx::TSprite> sprite) {
     return FSprites.emplace_back(std::move(sprite)).get();
 }
 
-TInstalledArt::TInstalledArt() {
+TInstalledArt::TInstalledArt(const std::string& dataFolder) {
+    if (dataFolder.empty()) {
+        FOwnData = true;
+        WriteMainData();
+        MakeWidgetArt();
+    } else {
+        OpenData(dataFolder + "/");
+    }
+    MakeControlArt();
+}
+
+void TInstalledArt::OpenData(const std::string& folder) {
+    FOldDataPath = Data::DataPath;
+    Data::DataPath = folder;
+    Data2::OpenDataArchives();
+    Data2::CreateMainData();
+    Data2::CreateGlobalData();
+    Data2::GlobalData->PrepareSurfaces();
+}
+
+void TInstalledArt::MakeWidgetArt() {
     using Data2::GlobalData;
-    WriteMainData();
     GlobalData = std::make_unique<Data2::TGlobalData>(Data2::TEmptyGlobalData{});
     auto& common = GlobalData->CommonSprites;
     common[Main::cgVertParchment] = Keep(LoadSprite(Encode({Parchment(210, 330)})));
@@ -80,11 +99,13 @@ TInstalledArt::TInstalledArt() {
         GlobalData->PictureIDs[slot] = slot + 1;
     GlobalData->PictureLibrary.OpenDirectory(
         std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, pictures)));
-
     FFirstFont = MakeFont(Tools::DefaultFontFile, 12);
     FSecondFont = MakeFont(SerifFontFile, 14);
     GlobalData->UIFonts[0] = FFirstFont.get();
     GlobalData->UIFonts[1] = FSecondFont.get();
+}
+
+void TInstalledArt::MakeControlArt() {
     for (size_t i = 0; i < FMenuFonts.size(); ++i)
         FMenuFonts[i] = MakeFont(SerifFontFile, 15, MenuInks[i]);
     FLightFont = MakeFont(SerifFontFile, 14, LightInk);
@@ -121,17 +142,19 @@ TInstalledArt::TInstalledArt() {
 
 TInstalledArt::~TInstalledArt() {
     using Data2::GlobalData;
-    if (GlobalData) {
+    if (GlobalData && FOwnData) {
         // The fonts are this object's, not the font descriptions'.
         for (Gfx::TFont*& font : GlobalData->UIFonts)
             font = nullptr;
-        GlobalData.reset();
     }
+    Data2::FreeGlobalData();
     Data2::FreeMainData();
     Data2::CloseDataArchives();
     Data::DataPath = FOldDataPath;
-    std::error_code ignored;
-    std::filesystem::remove_all(FFolder, ignored);
+    if (FOwnData) {
+        std::error_code ignored;
+        std::filesystem::remove_all(FFolder, ignored);
+    }
 }
 
 void TInstalledArt::WriteMainData() {

@@ -1,6 +1,10 @@
-// The data gamewidgets-test draws with: its pictures made into sprites in the slots
-// the widget set reads, the two interface fonts from DejaVu, and a main data set with
-// the tooltip background written to a temporary folder and loaded as the game loads it.
+// The data gamewidgets-test draws with. The widget set's own art (parchments, rollers,
+// book, tooltip background, interface fonts and sounds) comes from the game's data
+// when a data folder is given; otherwise the tool draws it: its pictures made into
+// sprites in the slots the widget set reads, the two interface fonts from DejaVu, and a
+// main data set with the tooltip background written to a temporary folder and loaded as
+// the game loads it. The sprites and fonts of the screen's own controls are always the
+// tool's.
 #pragma once
 
 #include "engine/graphics/GfxFont.h"
@@ -33,7 +37,8 @@ constexpr uint32_t LightInk = 0xE8D8A8;
 // Installs the global and main data while it lives; needs the display.
 class TInstalledArt {
 public:
-    TInstalledArt();
+    // dataFolder: the folder of the game's archives, or empty for the tool's own art.
+    explicit TInstalledArt(const std::string& dataFolder);
     ~TInstalledArt();
     TInstalledArt(const TInstalledArt&) = delete;
     TInstalledArt& operator=(const TInstalledArt&) = delete;
@@ -45,7 +50,10 @@ public:
 
 private:
     Gfx::TSprite* Keep(std::unique_ptr<Gfx::TSprite> sprite);
+    void OpenData(const std::string& folder);
     void WriteMainData();
+    void MakeWidgetArt();
+    void MakeControlArt();
 
     std::vector<std::unique_ptr<Gfx::TSprite>> FSprites;
     std::unique_ptr<Gfx::TFont> FFirstFont;
@@ -54,6 +62,7 @@ private:
     std::unique_ptr<Gfx::TFont> FLightFont;
     TControlSprites FControls{};
     std::string FFolder;
+    bool FOwnData = false; // the temporary folder and the interface fonts are the tool's
     std::string FOldDataPath;
 };
 

@@ -6,7 +6,10 @@
 // again every nine seconds. Pictures and fonts are made by the tools; the tooltip
 // background comes from a main data set loaded as the game loads it.
 //
-//   gamewidgets-test [--fullscreen] [--seconds N] [--screenshot FILE]
+//   gamewidgets-test [--data FOLDER] [--fullscreen] [--seconds N] [--screenshot FILE]
+//
+// --data takes the widget set's art, fonts and sounds from the game's data in FOLDER
+// (the build writes it beside the game, for example build/release/src).
 //
 // With --screenshot the pointer is walked over the "Yes" button and later over a
 // sprite button, so that the picture shows a hover and a tooltip.
@@ -16,6 +19,7 @@
 #include "engine/graphics/GfxPixels.h"
 #include "engine/graphics/GfxRects.h"
 #include "engine/graphics/GfxSurfaces.h"
+#include "engine/sound/SoundStartup.h"
 #include "engine/widgets/DXWindowSystem.h"
 #include "platform/classlib/Exception.h"
 #include "platform/display/DisplayHardware.h"
@@ -35,8 +39,11 @@
 #include "ui/widgets/VRNTooltip.h"
 #include "ui/widgets/WidgetArt.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace Main;
 using namespace Win32;
@@ -48,13 +55,15 @@ constexpr uint32_t Desk = 0x24303A;
 constexpr uint32_t DeskLight = GameWidgetsData::LightInk;
 constexpr uint32_t Page = 0xF4EAD0;
 
-// Milliseconds into each nine-second round.
+// Milliseconds into each nine-second round: the letter and the dialogs first, then
+// the book.
 constexpr uint32_t Round = 9000;
 constexpr uint32_t OpenScroll = 200;
 constexpr uint32_t OpenDialogs = 600;
 constexpr uint32_t CloseDialogs = 5000;
+constexpr uint32_t OpenBook = 5400;
 constexpr uint32_t CloseScroll = 6500;
-constexpr uint32_t CloseBook = 7000;
+constexpr uint32_t CloseBook = 8400;
 
 Gfx::TFont* SecondFont() {
     return InterfaceFont(1);
@@ -72,14 +81,14 @@ public:
 class TTestScreen {
 public:
     TTestScreen(DXWin::TDXWindowSystem& windows, const TInstalledArt& art) : FArt(art) {
-        MakeDesk(windows);
         MakeLetter(windows);
+        MakeDesk(windows);
         MakeBook(windows);
         FQuestion = new THorizYesNoDialog(&windows);
-        FQuestion->SetText("Leave the scenario and return to the main menu?");
+        FQuestion->SetText("Leave this scenario?");
         FMessage = new THorizInfoDialog(&windows);
-        FMessage->SetText("The bridge at Varnholt has fallen into the river.\n"
-                          "The road north stays closed until the thaw.");
+        FMessage->SetText("The bridge at Varnholt has fallen.\n"
+                          "The road north is closed until the thaw.");
         FDesk->Show();
         windows.ProcessRequests();
     }
@@ -96,14 +105,16 @@ public:
         const auto due = [&](uint32_t at) { return FLast < at && now >= at; };
         if (now < FLast)
             FLast = 0; // a new round
-        if (due(OpenScroll)) {
+        if (due(OpenScroll))
             FLetter->Show();
-            FBook->Show();
-        }
         if (due(OpenDialogs)) {
-            ShowAt(FQuestion, 250, 310);
-            ShowAt(FMessage, 250, 462);
+            // Stacked at the bottom, right of the letter.
+            const int messageY = 592 - FMessage->Height();
+            ShowAt(FMessage, 270, messageY);
+            ShowAt(FQuestion, 270, messageY - 12 - FQuestion->Height());
         }
+        if (due(OpenBook))
+            FBook->Show();
         if (due(CloseDialogs)) {
             FQuestion->Hide();
             FMessage->Hide();
@@ -120,6 +131,9 @@ private:
         window->Show(); // centres it
         window->SetPosition(x, y);
     }
+
+    // Below the letter's lower roller.
+    int MenuTop() const { return std::max(404, FLetter->Y() + FLetter->Height() + 24); }
 
     void MakeDesk(DXWin::TDXWindowSystem& windows) {
         FDesk = new TVRNWindow(&windows, DXWin::woBackground, 0);
@@ -162,7 +176,7 @@ private:
             menu->SetBackground(sprites.Plank);
             menu->SetFonts(FArt.MenuFont(0), FArt.MenuFont(1), FArt.MenuFont(2), FArt.MenuFont(3));
             menu->SetText(menus[i]);
-            menu->SetPosition(40, 404 + 36 * i);
+            menu->SetPosition(40, MenuTop() + 36 * i);
             menu->AutoSize();
             menu->CenterTextHorizontally();
             menu->CenterTextVertically();
@@ -173,7 +187,7 @@ private:
         icon->SetBackground(sprites.Plank);
         icon->SetFonts(FArt.MenuFont(0), FArt.MenuFont(1), FArt.MenuFont(2), FArt.MenuFont(3));
         icon->SetText("Defend");
-        icon->SetPosition(40, 512);
+        icon->SetPosition(646, 320);
         icon->AutoSize();
         icon->CenterTextHorizontally();
         icon->CenterTextVertically();
@@ -185,7 +199,7 @@ private:
             check->SetSprites(sprites.CheckBox);
             check->SetFonts(FArt.LightFont(), nullptr, nullptr, nullptr);
             check->SetText(options[i]);
-            check->SetPosition(40 + 90 * i, 556);
+            check->SetPosition(646, 362 + 26 * i);
             check->AutoSize();
             check->SetChecked(i == 0);
             check->SetHint(i == 0 ? "Plays the music" : "Plays the speech");
@@ -231,7 +245,11 @@ private:
 
     void MakeBook(DXWin::TDXWindowSystem& windows) {
         FBook = new TBookWindow(&windows, 0);
-        FBook->SetPosition(250, 44);
+        // The game's book is a screen of its own: a large one goes in the middle.
+        if (FBook->Width() > 400)
+            FBook->SetPosition((800 - FBook->Width()) / 2, (600 - FBook->Height()) / 2);
+        else
+            FBook->SetPosition(250, 44);
         FBook->OnDraw = [this](IDirectDrawSurface7* target, const RECT&) {
             const RECT pages = FBook->GetVisibleRect();
             if (pages.right > pages.left)
@@ -240,6 +258,8 @@ private:
         };
         const auto clip = [this](RECT& rect) { rect = FBook->GetVisibleRect(); };
         const int half = FBook->Width() / 2;
+        // Clear of the cover's rim, whatever the book's size.
+        const int marginX = FBook->Width() / 14, marginY = FBook->Height() / 14;
         const char* pages[] = {
             "Chronicle of the Realm\n\nIn the third winter the passes closed and the "
             "northern lords sent no word.",
@@ -250,7 +270,8 @@ private:
             page->SetFont(SecondFont());
             page->SetWrap(true);
             page->SetText(pages[i]);
-            page->SetBoundsRect({16 + half * i, 18, half * (i + 1) - 14, FBook->Height() - 18});
+            page->SetBoundsRect(
+                {half * i + marginX, marginY, half * (i + 1) - marginX, FBook->Height() - marginY});
             page->SetOnGetClipRect(clip);
         }
     }
@@ -271,7 +292,8 @@ using TOptions = Tools::TTestScreenOptions;
 // display.
 class TProgram {
 public:
-    explicit TProgram(const TOptions& options) : FOptions(options) {}
+    TProgram(const TOptions& options, std::string dataFolder)
+        : FOptions(options), FDataFolder(std::move(dataFolder)) {}
     ~TProgram() { Close(); }
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
@@ -293,7 +315,9 @@ public:
         else
             application.SetWindowed(SW_SHOWNORMAL, 100, 100, 800, 600);
         Gfx::CalibrateRenderer();
-        FArt = std::make_unique<TInstalledArt>();
+        FArt = std::make_unique<TInstalledArt>(FDataFolder);
+        if (!FDataFolder.empty())
+            StartSound(application.Window);
         FWindows = std::make_unique<DXWin::TDXWindowSystem>();
         FWindows->SetTooltip(std::make_unique<TVRNTooltip>());
         GameView = &FGame;
@@ -347,6 +371,7 @@ private:
     }
 
     void Close() {
+        StopSound();
         FScreen.reset();
         FWindows.reset();
         GameView = nullptr;
@@ -355,6 +380,7 @@ private:
     }
 
     const TOptions& FOptions;
+    const std::string FDataFolder;
     TTestScreenGame FGame;
     std::unique_ptr<TInstalledArt> FArt;
     std::unique_ptr<DXWin::TDXWindowSystem> FWindows;
@@ -366,10 +392,23 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // --data is this tool's own; the rest are the test screens'.
+    std::string dataFolder;
+    std::vector<char*> arguments{argv[0]};
+    bool valid = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != "--data")
+            arguments.push_back(argv[i]);
+        else if (i + 1 < argc)
+            dataFolder = argv[++i];
+        else
+            valid = false;
+    }
     TOptions options;
-    if (!Tools::ParseTestScreenOptions(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: gamewidgets-test [--fullscreen] [--seconds N] [--screenshot FILE]\n");
+    if (!valid ||
+        !Tools::ParseTestScreenOptions(int(arguments.size()), arguments.data(), options)) {
+        std::fprintf(stderr, "usage: gamewidgets-test [--data FOLDER] [--fullscreen] [--seconds N] "
+                             "[--screenshot FILE]\n");
         return 2;
     }
     // The widgets' colours are 16-bit pixels: a window gets a 16-bit desktop.
@@ -381,7 +420,7 @@ int main(int argc, char** argv) {
     DXApp::Application = &application;
     int exitCode = 0;
     {
-        TProgram program(options);
+        TProgram program(options, dataFolder);
         try {
             program.Start();
             exitCode = application.RunMessageLoop();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/graphics/GfxFont.h"
+#include "engine/graphics/GfxRects.h"
 #include "engine/graphics/Sprite.h"
 #include "game/world/data/GlobalData.h"
 #include "tests/engine/graphics/SpriteFixtures.h"
@@ -11,7 +12,9 @@
 #include "tools/FontBuilder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class GameWidgetTest : public WidgetTest {
@@ -37,12 +40,12 @@ protected:
         Data2::GlobalData->UIFonts[index] = font.get();
         return *font;
     }
-    // A sprite of plain frames in one colour each, lent to the common sprite slot.
+    // A sprite of plain frames, each 16 steps of blue further from the colour.
     Gfx::TSprite* MakeSprite(int width, int height, int frames = 1, uint32_t colour = 0xFF806040) {
         std::vector<Tools::TPicture> pictures;
         for (int f = 0; f < frames; ++f)
             pictures.push_back(SpriteTests::Picture(
-                width, height, [colour, f](int, int) { return colour + uint32_t(f); }));
+                width, height, [colour, f](int, int) { return colour + 16 * uint32_t(f); }));
         return Sprites.emplace_back(SpriteTests::LoadSprite(Tools::EncodeSprite(pictures, {})))
             .get();
     }
@@ -83,4 +86,36 @@ protected:
 
     std::vector<std::unique_ptr<Gfx::TFont>> Fonts;
     std::vector<std::unique_ptr<Gfx::TSprite>> Sprites;
+};
+
+// The same on a display: frames drawn on white and read back.
+class GameWidgetDrawingTest : public GameWidgetTest {
+protected:
+    static constexpr uint16_t Paper = 0xFFFF;
+
+    void DrawFrame() {
+        Win32::IDirectDrawSurface7* back = Display.BackBuffer();
+        Gfx::FillRect(back, 0, 0, 800, 600, Paper, nullptr);
+        Windows.Draw(back);
+        Win32::DDSURFACEDESC2 desc;
+        ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
+        Pixels.assign(800 * 600, 0);
+        for (int y = 0; y < 600; ++y)
+            std::memcpy(&Pixels[size_t(y) * 800],
+                        static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch, 800 * 2);
+        back->Unlock(nullptr);
+    }
+    uint16_t At(int x, int y) const { return Pixels[size_t(y) * 800 + size_t(x)]; }
+    // Pixels of the colour inside and outside a rectangle.
+    std::pair<int, int> CountInsideOutside(uint16_t colour, const Win32::RECT& r) const {
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if (At(x, y) == colour)
+                    ++(x >= r.left && x < r.right && y >= r.top && y < r.bottom ? inside : outside);
+        return {inside, outside};
+    }
+
+    SpriteTests::TScopedDisplay Display;
+    std::vector<uint16_t> Pixels;
 };

@@ -24,16 +24,21 @@ TestSupport::TCommandRun RunTool(const std::string& arguments) {
 
 TEST(GameWidgetsTestTool, RunsThroughTheOpeningOfItsWindowsAndSavesItsLastFrame) {
     TestSupport::TempDir dir;
-    const std::string picture = dir.File("shot.bmp");
-    const TestSupport::TCommandRun run = RunTool("--seconds 1.5 --screenshot '" + picture + "'");
-    ASSERT_EQ(run.ExitCode, 0) << run.Output;
-    std::ifstream file(picture, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-    ASSERT_GE(bytes.size(), 54u);
-    EXPECT_EQ(std::string(bytes.data(), 2), "BM");
-    int32_t width = 0;
-    std::memcpy(&width, bytes.data() + 18, 4);
-    EXPECT_EQ(width, 800);
+    // With its own art, and with the game's data the build made.
+    for (const std::string data : {"", " --data '" VRN_GAME_DATA "'"}) {
+        SCOPED_TRACE(data);
+        const std::string picture = dir.File("shot.bmp");
+        const TestSupport::TCommandRun run =
+            RunTool("--seconds 1.5 --screenshot '" + picture + "'" + data);
+        ASSERT_EQ(run.ExitCode, 0) << run.Output;
+        std::ifstream file(picture, std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+        ASSERT_GE(bytes.size(), 54u);
+        EXPECT_EQ(std::string(bytes.data(), 2), "BM");
+        int32_t width = 0;
+        std::memcpy(&width, bytes.data() + 18, 4);
+        EXPECT_EQ(width, 800);
+    }
 
     const TestSupport::TCommandRun wrong = RunTool("--screenshot");
     EXPECT_EQ(wrong.ExitCode, 2);

@@ -2,7 +2,6 @@
 // wrapped into the unrolled part, a label without a clip handler stays inside its
 // bounds, and answer choices show only in a game, in the player colour under the mouse.
 #include "engine/graphics/GfxPixels.h"
-#include "engine/graphics/GfxRects.h"
 #include "tests/ui/widgets/GameWidgetFixture.h"
 #include "ui/widgets/GameView.h"
 #include "ui/widgets/ScrollDialogs.h"
@@ -11,44 +10,13 @@
 #include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace {
 
 using namespace Main;
 
-constexpr uint16_t Paper = 0xFFFF;
-
-class TextDrawing : public GameWidgetTest {
-protected:
-    // Draws the windows on white and reads the frame back.
-    void DrawFrame() {
-        Win32::IDirectDrawSurface7* back = Display.BackBuffer();
-        Gfx::FillRect(back, 0, 0, 800, 600, Paper, nullptr);
-        Windows.Draw(back);
-        Win32::DDSURFACEDESC2 desc;
-        ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
-        Pixels.assign(800 * 600, 0);
-        for (int y = 0; y < 600; ++y)
-            std::memcpy(&Pixels[size_t(y) * 800],
-                        static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch, 800 * 2);
-        back->Unlock(nullptr);
-    }
-    uint16_t At(int x, int y) const { return Pixels[size_t(y) * 800 + size_t(x)]; }
-    // Pixels of the colour inside and outside a rectangle.
-    std::pair<int, int> CountInsideOutside(uint16_t colour, const Win32::RECT& r) const {
-        int inside = 0, outside = 0;
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x)
-                if (At(x, y) == colour)
-                    ++(x >= r.left && x < r.right && y >= r.top && y < r.bottom ? inside : outside);
-        return {inside, outside};
-    }
-
-    SpriteTests::TScopedDisplay Display;
-    std::vector<uint16_t> Pixels;
-};
+using TextDrawing = GameWidgetDrawingTest;
 
 TEST_F(TextDrawing, ALongYesNoQuestionIsWrappedIntoTheUnrolledPart) {
     UseFont(0, 12);
