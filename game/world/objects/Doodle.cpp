@@ -52,7 +52,7 @@ int TDoodle::AnimationFrameCount() const {
 }
 
 int TDoodle::GetFrame() const {
-    return Sprite && Frame < AnimationFrameCount() ? Frame : 0;
+    return Sprite && Frame >= 0 && Frame < AnimationFrameCount() ? Frame : 0;
 }
 
 void TDoodle::SetPrototype(const TDoodlePrototype* prototype) {
@@ -77,7 +77,8 @@ void TDoodle::StopSound() {
 }
 
 void TDoodle::Tick() {
-    ++Ticks;
+    // A stored count may stand anywhere: wrap instead of overflowing.
+    Ticks = static_cast<int32_t>(static_cast<uint32_t>(Ticks) + 1u);
     Animate();
     PlayAmbientSound();
 }
@@ -90,7 +91,8 @@ void TDoodle::Animate() {
     if (Prototype->AnimationMode == daRandomStart && Frame == 0 && StartChance != 0 &&
         std::rand() % StartChance != 0)
         return;
-    Frame = (Frame + 1) % frames;
+    // A stored frame outside the animation starts it again.
+    Frame = Frame >= 0 && Frame < frames - 1 ? Frame + 1 : 0;
 }
 
 void TDoodle::PlayAmbientSound() {

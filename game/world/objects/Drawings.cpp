@@ -1,7 +1,8 @@
 #include "game/world/objects/Drawings.h"
-
 #include "game/world/data/GlobalData.h"
 #include "game/world/scenario/Scenario.h"
+
+#include <cstdint>
 
 namespace GameData {
 
@@ -75,8 +76,10 @@ void TAnimation::Tick() {
     TDrawing::Tick();
     if (!Sprite)
         return;
-    ++Counter;
-    if (Counter < Delay || (Period > 0 && (Counter - Delay) % Period != 0))
+    // Stored counters can hold any value: count without overflowing.
+    if (Counter < INT32_MAX)
+        ++Counter;
+    if (Counter < Delay || (Period > 0 && (int64_t(Counter) - Delay) % Period != 0))
         return;
     ++Frame;
     Invalidated = 1;
