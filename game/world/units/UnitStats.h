@@ -4,6 +4,8 @@
 // curve and two spare words); four 64-bit masks of skills and spells follow.
 #pragma once
 
+#include "game/world/units/UnitArithmetic.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +41,15 @@ constexpr int swExperienceBase = 44;
 constexpr int swExperienceDelta = 45;
 constexpr int swSpare = 46; // two words carried along
 
+constexpr int MaxUnitLevel = 20;
+constexpr int MaskedIDCount = 64; // skill and spell identifiers 1-64 own one mask bit each
+
+// Identifier n (1-64) is bit 64 - n; battle spells 65-128 share the bits of 1-64.
+constexpr uint64_t MaskBit(int id) {
+    const int folded = id > MaskedIDCount ? id - MaskedIDCount : id;
+    return folded >= 1 && folded <= MaskedIDCount ? uint64_t(1) << (MaskedIDCount - folded) : 0;
+}
+
 struct TUnitStats {
     int16_t Words[UnitStatsWordCount];
     uint64_t LearnableSkills;
@@ -68,6 +79,26 @@ struct TUnitStats {
     int16_t ExperienceBase() const { return Words[swExperienceBase]; }
     int16_t& ExperienceDelta() { return Words[swExperienceDelta]; }
     int16_t ExperienceDelta() const { return Words[swExperienceDelta]; }
+
+    // BASE + ((LEVEL - 1) / EVERY) * DELTA; BASE alone when EVERY is 0. For the pools
+    // (HITPOINTS, MANA, ACTIONPOINTS) this is the maximum, for the others the rating.
+    int16_t AtLevel(TUnitStat stat) const;
+    // Every statistic's value := AtLevel.
+    void RecalcValues();
+    // Experience needed for a level: the sum over l = 1..level of
+    // (l > 1 ? EXPERIENCEBASE : 0) + (l - 1) * EXPERIENCEDELTA; 0 below level 1.
+    int64_t ExperienceForLevel(int level) const;
+    // The highest level up to 20 whose experience is reached; 1 when none is.
+    int LevelForExperience(int64_t experience) const;
+    void ResetExperience();
+    // MORALE := the global default morale.
+    void ResetMorale();
+    // Learnable spells whose minimum level LEVEL reaches become known.
+    void UpdateSpells();
+    // Each BASE spread by about 10 % on the game's random state, then RecalcValues.
+    void RandomizeBase();
+    // The 48 words added element-wise (saturating), the masks combined.
+    void AddStats(const TUnitStats& delta);
 };
 static_assert(sizeof(TUnitStats) == 128);
 static_assert(offsetof(TUnitStats, LearnableSkills) == 96);

@@ -1,0 +1,91 @@
+// Units made from the fixture's sample prototypes, with the sprites they hold in the
+// creature library; all without a display.
+#include "engine/graphics/SpriteList.h"
+#include "game/world/data/GlobalData.h"
+#include "game/world/units/Unit.h"
+#include "tests/support/GlobalDataFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace GameData;
+
+class UnitSpritesTest : public testing::Test {
+protected:
+    UnitSpritesTest() : Installed(TestSupport::TGlobalDataFixture{}) { Data2::CreateGlobalData(); }
+
+    const Data2::TUnitPrototype& Prototype(int id) {
+        return Data2::GlobalData->UnitPrototypes[Data2::GlobalData->FindUnitPrototype(id)];
+    }
+    int References(uint32_t spriteID) {
+        const Gfx::TSpriteList& library = Data2::GlobalData->CreatureLibrary;
+        return library.Directory()[size_t(library.IndexOf(spriteID))].References;
+    }
+
+    TestSupport::TInstalledData Installed;
+};
+
+// The fixture's unit 2: words (7 + w) mod 50 after LEVEL 1, so HITPOINTS is value 11,
+// BASE 12, DELTA 13, EVERY 14 and ATTACK's BASE (word 29) 36; the default morale is
+// constant 0, which the fixture sets to 0. Every sprite of unit 2 is sprite 2, but
+// set 3.
+TEST_F(UnitSpritesTest, MadeFromASamplePrototype) {
+    auto unit = std::make_unique<TUnit>();
+    unit->InitFromPrototype(Prototype(2));
+    EXPECT_EQ(unit->Name, "Creature 2");
+    EXPECT_EQ(unit->IsHero, 1);
+    EXPECT_EQ(unit->CreatureType, 1);
+    EXPECT_EQ(unit->Own.Value(HITPOINTS), 12);
+    EXPECT_EQ(unit->Own.Value(ATTACK), 36);
+    EXPECT_EQ(unit->Own.Morale(), 0);
+    EXPECT_EQ(unit->Own.Experiences(), 0);
+
+    // Portrait and the standing and dying map sets.
+    ASSERT_NE(unit->Portrait(), nullptr);
+    EXPECT_EQ(unit->Portrait()->ID, 2u);
+    for (int direction = 0; direction < UnitDirectionCount; ++direction) {
+        ASSERT_NE(unit->Sprite(usMapStanding, direction), nullptr);
+        EXPECT_EQ(unit->Sprite(usMapDying, direction)->ID, 2u);
+        EXPECT_EQ(unit->Sprite(usMapWalking, direction), nullptr);
+        EXPECT_EQ(unit->Sprite(usBattleIdle, direction), nullptr);
+    }
+    EXPECT_EQ(unit->DetailPicture(), nullptr);
+    EXPECT_EQ(References(2), 17);
+
+    unit->AcquireSpriteSet(usMapStanding); // held already
+    unit->AcquireSprite(usBattleAttack, 3);
+    unit->AcquireDetailPicture();
+    EXPECT_EQ(References(2), 19);
+    EXPECT_EQ(unit->Sprite(usBattleAttack, 2), nullptr);
+    unit->ReleaseDetailPicture();
+    EXPECT_EQ(References(2), 18);
+
+    // Transformed into unit 3 (sprite 3): what it holds is taken again from the new prototype.
+    unit->Prototype = &Prototype(3);
+    unit->RefreshSprites();
+    EXPECT_EQ(unit->Portrait()->ID, 3u);
+    EXPECT_EQ(unit->Sprite(usMapStanding, 7)->ID, 3u);
+    EXPECT_EQ(unit->Sprite(usBattleAttack, 3)->ID, 3u);
+    EXPECT_EQ(unit->DetailPicture(), nullptr);
+    EXPECT_EQ(References(2), 0);
+    EXPECT_EQ(References(3), 18);
+
+    unit.reset();
+    EXPECT_EQ(References(3), 0);
+}
+
+TEST_F(UnitSpritesTest, LoadingTakesTheMapSpritesAgain) {
+    TUnit unit;
+    unit.InitFromPrototype(Prototype(1));
+    unit.AcquireSpriteSet(usMapWalking);
+    ClassLib::TMemoryStream stream;
+    unit.SaveToStream(&stream);
+    stream.SetPosition(0);
+    unit.LoadFromStream(&stream);
+    EXPECT_EQ(References(1), 17); // the walking set was let go
+    EXPECT_EQ(unit.Sprite(usMapWalking, 0), nullptr);
+    EXPECT_EQ(unit.Sprite(usMapDying, 0)->ID, 1u);
+}
+
+} // namespace
