@@ -44,13 +44,14 @@ bool IsValid(const TScenario& scenario, const TPlayerAction& action) {
         return IsObjectOfKind(scenario, p[0], okBuilding);
     case acMoveCityUnit:
         // Places: gate group, defender rows, other units, civilian units.
-        return p[0] <= 3 && p[2] <= 3;
+        return p[0] <= 3 && p[2] <= 3 && scenario.Units.FindByID(p[1]) != nullptr;
     case acFightCommands:
         return p[0] <= 1;
     case acVisitMerchant:
         return p[0] <= 3;
     case acMerchantPurchase:
-        return p[2] < uint32_t(scenario.PlayerCount());
+        return p[2] < uint32_t(scenario.PlayerCount()) &&
+               (p[1] == 0 || scenario.Units.FindByID(p[1]) != nullptr);
     default:
         return false;
     }

@@ -1,8 +1,12 @@
 #include "game/world/players/Player.h"
 
+#include "game/world/data/GlobalData.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/ThreadTermination.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
+
+#include <cmath>
 
 namespace GameData {
 
@@ -37,6 +41,30 @@ int8_t TPlayer::GetRelation(const TPlayer* other) const {
     if (other == this)
         return RelationSelf;
     return static_cast<int8_t>(Relations[static_cast<size_t>(index)]);
+}
+
+int32_t TPlayer::ApplyDifficulty(int32_t value) const {
+    const TGameSettings* settings = Scenario->Settings;
+    if (Scenario->Networked != 0 || Type != ptComputer || !settings || !Data2::GlobalData ||
+        GetRelation(Scenario->PlayerAt(1)) != reEnemy)
+        return value;
+    const int32_t difficulty = settings->Difficulty();
+    if (difficulty < 0 || difficulty > 2)
+        return value;
+    const int64_t percent = Data2::GlobalData->GameConstants[Data2::gcFirstDifficulty + difficulty];
+    return static_cast<int32_t>(std::floor(double(int64_t(value) * percent) * 0.01 + 0.5));
+}
+
+int TPlayer::MaximumUnitLevel() const {
+    return static_cast<int>(Scenario->MaxUnitLevel);
+}
+
+void TPlayer::AddMetPrototype(const TUnit* unit) {
+    if (!unit || !unit->Prototype)
+        return;
+    const uint32_t id = static_cast<uint32_t>(unit->Prototype->ID);
+    if (MetPrototypes.IndexOf(id) < 0)
+        MetPrototypes.Add(id);
 }
 
 void TPlayer::SelectObject(TMapObject* object) {

@@ -10,6 +10,7 @@
 #include "engine/core/ObjectList.h"
 #include "game/world/players/PlayerAction.h"
 #include "game/world/scenario/Area.h"
+#include "game/world/units/UnitOwner.h"
 #include "platform/classlib/StringList.h"
 
 #include <array>
@@ -25,6 +26,7 @@ namespace GameData {
 using ClassLib::AnsiString;
 
 class TComputerPlayer;
+class TUnit;
 class TMapObject;
 class TScenario;
 
@@ -33,7 +35,7 @@ enum TRelation : uint8_t { reNeutral = 0, reEnemy = 1, reFriendly = 2 };
 constexpr int8_t RelationSelf = -2;
 constexpr int8_t RelationNone = -1;
 
-class TPlayer : public Data::TDataObject {
+class TPlayer : public Data::TDataObject, public TUnitPlayer {
 public:
     explicit TPlayer(TScenario* scenario);
     ~TPlayer() override;
@@ -71,6 +73,13 @@ public:
 
     // Relations: -2 for this player, -1 for null or a stranger to the scenario.
     int8_t GetRelation(const TPlayer* other) const;
+
+    // For a computer player hostile to the player at index 1 in a local game: the
+    // value scaled by the difficulty setting's percentage, rounded half up.
+    int32_t ApplyDifficulty(int32_t value) const override;
+    int MaximumUnitLevel() const override;
+    // The unit's prototype joins MetPrototypes once.
+    void AddMetPrototype(const TUnit* unit);
 
     // Selection.
     void SelectObject(TMapObject* object);

@@ -22,6 +22,8 @@ TScenario::~TScenario() {
     Players.Clear();
     PendingObjects.Clear();
     Objects.Clear();
+    LooseUnits.Clear();
+    Units.Clear();
 }
 
 void TScenario::FillParticlePools() {
@@ -57,6 +59,8 @@ void TScenario::Clear() {
     Occupancy.clear();
     Distances.clear();
     Path = {};
+    LooseUnits.Clear();
+    Units.Clear();
     Conversations.Clear();
     Quests.Clear();
     Areas.Clear();
@@ -121,6 +125,28 @@ void TScenario::RebuildTerrainGrids() {
     Costs = BaseCosts;
     for (TMapObject* object : Objects)
         object->PatchTerrain();
+}
+
+TUnit* TScenario::RegisterUnit(std::unique_ptr<TUnit> unit, bool newID) {
+    if (newID)
+        unit->ID = NewObjectID();
+    return Units.Add(std::move(unit));
+}
+
+std::unique_ptr<TUnit> TScenario::UnregisterUnitAt(int index) {
+    return std::unique_ptr<TUnit>(Units.List().Extract(index));
+}
+
+std::unique_ptr<TUnit> TScenario::UnregisterUnit(TUnit* unit) {
+    const int index = Units.List().IndexOf(unit);
+    return index < 0 ? nullptr : UnregisterUnitAt(index);
+}
+
+TUnit* TScenario::FindLooseUnit(uint32_t id) const {
+    for (TUnit* unit : LooseUnits)
+        if (unit->ID == id)
+            return unit;
+    return nullptr;
 }
 
 TPlayer* TScenario::AddPlayer(std::unique_ptr<TPlayer> player) {

@@ -18,6 +18,7 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/units/Unit.h"
 
 #include <array>
 #include <atomic>
@@ -33,6 +34,7 @@ class TDPFramework;
 
 namespace GameData {
 
+class TGameSettings;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -105,6 +107,15 @@ public:
     bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }
     void AdvanceTurn();
 
+    // Units. Every unit of a group, a city or LooseUnits is registered here.
+    // With newID the unit is given the next object identifier first; an identifier
+    // already registered raises "Object with given ID is already in list (%d).".
+    TUnit* RegisterUnit(std::unique_ptr<TUnit> unit, bool newID);
+    // Takes the unit out of the registry and hands it back.
+    std::unique_ptr<TUnit> UnregisterUnitAt(int index);
+    std::unique_ptr<TUnit> UnregisterUnit(TUnit* unit);
+    TUnit* FindLooseUnit(uint32_t id) const;
+
     // Players. A sixth player is refused: relations hold five entries.
     TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
     int PlayerCount() const { return Players.Count(); }
@@ -151,6 +162,7 @@ public:
     std::vector<TMapObject*> Occupancy;
     Data::TObjectList<TMapObject> Objects{true};
     Data::TObjectList<TMapObject> PendingObjects{false};
+    Data::TDataList<TUnit> Units;
     Data::TDataList<TConversation> Conversations;
     Data::TDataList<TQuestObjective> Quests;
     std::vector<uint8_t> MoveCosts;
@@ -172,6 +184,7 @@ public:
     int32_t Weather = 0;
     std::array<int32_t, GlobalCount> Globals{};
     Data::TDataList<TArea> Areas;
+    Data::TObjectList<TUnit> LooseUnits{false};
     uint8_t InBattle = 0;
     std::atomic<uint8_t> DeathsPending{0}; // the busy flag the players' waits read
     uint8_t InCity = 0;
@@ -211,6 +224,7 @@ public:
 
     // Services of the layers above (not owned); null ones stay silent.
     TMapSounds* Sounds = nullptr;
+    const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
 
 private:

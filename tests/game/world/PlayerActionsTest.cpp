@@ -3,8 +3,10 @@
 #include "game/world/players/ActionValidation.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/ThreadTermination.h"
+#include "game/world/scenario/GameSettings.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
+#include "tests/support/UnitBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +127,56 @@ TEST(PlayerActions, InvalidActionsAreRefusedWithoutChangingAnything) {
         EXPECT_EQ(s.Turn, turn);
         EXPECT_EQ(s.CurrentPlayer, &red);
     }
+}
+
+TEST(PlayerActions, ActionsNamingUnitsNeedRegisteredUnits) {
+    TestSupport::TTestGameData data;
+    data.AddUnitPrototype(3);
+    TTinyWorld world;
+    TScenario& s = *world.Scenario;
+    const uint32_t unit = s.RegisterUnit(TestSupport::MakeUnit(3), true)->ID;
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit, 2, uint32_t(-1))), 0);
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit + 1, 2)), arCannotGoThere);
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, unit, 1, 5)), 0);
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, 4242, 1, 5)), arCannotGoThere);
+}
+
+namespace {
+
+class TFixedDifficulty : public TGameSettings {
+public:
+    int32_t Difficulty() const override { return Level; }
+    int32_t Level = 2;
+};
+
+} // namespace
+
+TEST(PlayerActions, DifficultyScalesOnlyAHostileComputerPlayerInALocalGame) {
+    TestSupport::TTestGameData data;
+    data.SetConstant(Data2::gcFirstDifficulty + 2, 150);
+    data.SetConstant(Data2::gcFirstDifficulty + 1, 100);
+    TTinyWorld world;
+    TScenario& s = *world.Scenario;
+    TFixedDifficulty settings;
+    TPlayer& red = world.Player(0);
+    TPlayer& blue = world.Player(1);
+    EXPECT_EQ(red.ApplyDifficulty(7), 7); // no settings
+
+    s.Settings = &settings;
+    red.Type = ptComputer;
+    EXPECT_EQ(red.ApplyDifficulty(7), 11); // 10.5 rounds up
+    EXPECT_EQ(red.ApplyDifficulty(-7), -10);
+    EXPECT_EQ(blue.ApplyDifficulty(7), 7); // its relation to itself is not "enemy"
+    settings.Level = 1;
+    EXPECT_EQ(red.ApplyDifficulty(7), 7);
+    settings.Level = 2;
+    s.Networked = 1;
+    EXPECT_EQ(red.ApplyDifficulty(7), 7);
+    s.Networked = 0;
+    red.Relations[1] = reFriendly;
+    EXPECT_EQ(red.ApplyDifficulty(7), 7);
+    s.MaxUnitLevel = 9;
+    EXPECT_EQ(red.MaximumUnitLevel(), 9);
 }
 
 TEST(PlayerActions, RelationsAndSightings) {

@@ -3,6 +3,7 @@
 #include "game/world/scenario/Scenario.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
+#include "tests/support/UnitBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -157,4 +158,31 @@ TEST(ScenarioRegistry, ClearEmptiesEverythingAndKillsTheParticles) {
     EXPECT_EQ(s.SnowFlakes.Count(), SnowFlakeCount);
     EXPECT_EQ(s.SandSeeds.Count(), SandSeedCount);
     EXPECT_EQ(s.RainDrops[3]->State, TRainDrop::Dead);
+}
+
+TEST(ScenarioRegistry, UnitsShareTheObjectIdentifiersAndStaySorted) {
+    TestSupport::TTestGameData data;
+    data.AddUnitPrototype(3, "Archer");
+    TTinyWorld world;
+    TScenario& s = *world.Scenario;
+    AddDrawing(s, 0, 0);
+    TUnit* first = s.RegisterUnit(TestSupport::MakeUnit(3), true);
+    auto stored = TestSupport::MakeUnit(3);
+    stored->ID = 900;
+    TUnit* second = s.RegisterUnit(std::move(stored), false);
+    EXPECT_EQ(first->ID, FirstObjectID + 1);
+    EXPECT_EQ(s.Units[0], second);
+    EXPECT_EQ(s.Units.FindByID(first->ID), first);
+    auto duplicate = TestSupport::MakeUnit(3);
+    duplicate->ID = 900;
+    EXPECT_EQ(ErrorOf([&] { s.RegisterUnit(std::move(duplicate), false); }),
+              "Object with given ID is already in list (900).");
+
+    s.LooseUnits.Add(first);
+    EXPECT_EQ(s.FindLooseUnit(first->ID), first);
+    EXPECT_EQ(s.FindLooseUnit(900), nullptr);
+    std::unique_ptr<TUnit> taken = s.UnregisterUnit(second);
+    EXPECT_EQ(taken.get(), second);
+    EXPECT_EQ(s.Units.Count(), 1);
+    EXPECT_EQ(s.UnregisterUnit(second), nullptr);
 }
