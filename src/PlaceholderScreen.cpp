@@ -1,7 +1,7 @@
 #include "src/PlaceholderScreen.h"
 
-#include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
+#include "platform/display/DirectDrawSurface.h"
 #include "platform/display/PixelLayout.h"
 #include "platform/win32/VirtualKeys.h"
 
@@ -9,17 +9,15 @@
 
 namespace Main {
 
-using D3DFrame::D3DFramework;
 using DXApp::Application;
 
 namespace {
 
-constexpr uint32_t Background = 0x1C2430;
+constexpr uint32_t FieldColour = 0x1C2430;
 constexpr uint32_t Track = 0x3A4658;
 constexpr uint32_t Bar = 0xE0A030;
 constexpr uint32_t LightOff = 0x2A3444;
 constexpr uint32_t LightOn = 0x60C070;
-constexpr uint32_t Marker = 0xF0F0F0;
 constexpr int32_t Margin = 40;
 constexpr int32_t BarWidth = 60;
 constexpr int32_t PixelsPerTick = 4;
@@ -42,27 +40,37 @@ void Fill(Win32::IDirectDrawSurface7& surface, Win32::TPixelLayout layout,
 
 } // namespace
 
-void TPlaceholderScreen::Update() {
-    if (FRunMilliseconds > 0 && Application->GameTime >= FRunMilliseconds && !Application->Quit)
-        Application->Terminate();
+TPlaceholderScreen::TPlaceholderScreen(DXWin::TDXWindowSystem* windowSystem,
+                                       int32_t runMilliseconds)
+    : TDXWindow(windowSystem, DXWin::woBackground, 0), FRunMilliseconds(runMilliseconds) {
+    SetBoundsRect({0, 0, 800, 600});
+    OnDraw = [this](Win32::IDirectDrawSurface7* target, const Win32::RECT&) { DrawScreen(target); };
+    OnTick = [this](DXWin::TDXControl*) {
+        if (FRunMilliseconds > 0 && Application->GameTime >= FRunMilliseconds && !Application->Quit)
+            Application->Terminate();
+    };
+    OnKeyDown = [](Win32::WPARAM& key, DXWin::TShiftState) {
+        if (key == Win32::VK_F12)
+            Application->ScreenshotRequest = true;
+    };
 }
 
-void TPlaceholderScreen::Render() const {
-    if (!D3DFramework || !D3DFramework->BackBuffer())
+void TPlaceholderScreen::DrawScreen(Win32::IDirectDrawSurface7* target) const {
+    if (!target)
         return;
-    Win32::IDirectDrawSurface7& back = *D3DFramework->BackBuffer();
-    const auto width = int32_t(D3DFramework->CurrentMode().dwWidth);
-    const auto height = int32_t(D3DFramework->CurrentMode().dwHeight);
+    Win32::DDSURFACEDESC2 desc;
+    desc.dwSize = Win32::DDSURFACEDESC2_SIZE;
+    target->GetSurfaceDesc(&desc);
+    const auto width = int32_t(desc.dwWidth);
+    const auto height = int32_t(desc.dwHeight);
     const Win32::RECT bounds{0, 0, width, height};
     // In a window the back buffer has the desktop's format, 16 bits or more.
-    Win32::DDPIXELFORMAT format;
-    back.GetPixelFormat(&format);
-    const Win32::TPixelLayout layout = Win32::LayoutOf(format);
+    const Win32::TPixelLayout layout = Win32::LayoutOf(desc.ddpfPixelFormat);
     const auto fill = [&](Win32::RECT rect, uint32_t colour) {
-        Fill(back, layout, bounds, rect, colour);
+        Fill(*target, layout, bounds, rect, colour);
     };
 
-    fill(bounds, Background);
+    fill(bounds, FieldColour);
     const int32_t middle = height / 2;
     fill({Margin, middle - 6, width - Margin, middle + 6}, Track);
     // The bar goes to the end of the track and back.
@@ -77,15 +85,6 @@ void TPlaceholderScreen::Render() const {
         fill({left, middle + 40, left + 16, middle + 56},
              i == second % Lights ? LightOn : LightOff);
     }
-    fill({Application->CursorX - 3, Application->CursorY - 3, Application->CursorX + 4,
-          Application->CursorY + 4},
-         Marker);
-    D3DFramework->ShowFrame();
-}
-
-void TPlaceholderScreen::Input(Win32::UINT message, Win32::WPARAM wParam, Win32::LPARAM) const {
-    if (message == Win32::WM_KEYDOWN && wParam == Win32::VK_F12)
-        Application->ScreenshotRequest = true;
 }
 
 } // namespace Main

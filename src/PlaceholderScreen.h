@@ -1,24 +1,23 @@
-// What the window shows until the game's screens arrive: a dark field, a bar that
-// sweeps to and fro with the application's ticks, a row of lights counting the
-// seconds, and a marker under the mouse. F12 saves a screenshot.
+// What the window shows once the data have loaded, until the game's screens arrive: a
+// dark field, a bar that sweeps to and fro with the application's ticks and a row of
+// lights counting the seconds, under the game's cursor. F12 saves a screenshot.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "engine/widgets/DXWindow.h"
 
 #include <cstdint>
 
 namespace Main {
 
-class TPlaceholderScreen {
+class TPlaceholderScreen : public DXWin::TDXWindow {
 public:
-    // With a run time above 0 the program closes itself after that much game time.
-    explicit TPlaceholderScreen(int32_t runMilliseconds = 0) : FRunMilliseconds(runMilliseconds) {}
-
-    void Update();
-    void Render() const;
-    void Input(Win32::UINT message, Win32::WPARAM wParam, Win32::LPARAM lParam) const;
+    // A background window filling the screen; with a run time above 0 the program
+    // closes itself after that much game time.
+    TPlaceholderScreen(DXWin::TDXWindowSystem* windowSystem, int32_t runMilliseconds);
 
 private:
+    void DrawScreen(Win32::IDirectDrawSurface7* target) const;
+
     int32_t FRunMilliseconds;
 };
 

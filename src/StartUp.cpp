@@ -3,10 +3,16 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
 #include "engine/core/Archive.h"
-#include "engine/core/Base.h"
-#include "engine/core/Random.h"
+#include "engine/graphics/GfxSurfaces.h"
 #include "engine/sound/SoundStartup.h"
-#include "src/DataSound.h"
+#include "game/world/data/DataArchives.h"
+#include "game/world/data/GlobalData.h"
+#include "game/world/data/MainData.h"
+#include "platform/win32/Clock.h"
+#include "src/AppCallbacks.h"
+#include "src/GameWindows.h"
+#include "src/IntroVideos.h"
+#include "src/PlaceholderScreen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,13 +22,33 @@ namespace Main {
 using D3DFrame::D3DFramework;
 using DXApp::Application;
 
+bool SoundEnabled = false;
+bool VideosEnabled = false;
+bool FullscreenEnabled = false;
+
 namespace {
 
 constexpr uint32_t ApplicationOptions = DXApp::aoHideCursorWindowed | DXApp::aoFixedFrame;
 constexpr uint32_t TicksPerSecond = 100;
 constexpr uint32_t FrameworkFlags = D3DFrame::UseDirect3D | D3DFrame::DefaultModeRequired;
+constexpr uint32_t LastSleepMilliseconds = 500;
 
-// The game draws for 16-bit displays of these sizes only.
+// The loading screen's task: touches no window and no surface. The data are handed to
+// the global pointer on the main thread, so the callbacks never see them half made.
+struct TGlobalDataLoad {
+    std::unique_ptr<Data2::TGlobalData> Data;
+    void Run() { Data = std::make_unique<Data2::TGlobalData>(); }
+};
+
+void ShowFirstScreen(int32_t runMilliseconds) {
+    // The window system owns the windows that register with it.
+    auto* screen = new TPlaceholderScreen(WindowSystem.get(), runMilliseconds);
+    screen->Show();
+    WindowSystem->ProcessRequests();
+}
+
+} // namespace
+
 bool AcceptDisplayMode(const Win32::DDSURFACEDESC2& mode) {
     const uint32_t width = mode.dwWidth, height = mode.dwHeight;
     return mode.ddpfPixelFormat.dwRGBBitCount == 16 &&
@@ -30,46 +56,102 @@ bool AcceptDisplayMode(const Win32::DDSURFACEDESC2& mode) {
             (width == 1024 && height == 768));
 }
 
-} // namespace
+void StartUp(const TStartOptions& options, std::function<void()> onDestroy) {
+    SoundEnabled = true;
+    VideosEnabled = true;
+    FullscreenEnabled = true;
 
-void StartUp(const TStartOptions& options, TPlaceholderScreen& screen) {
-    Base::InitBaseUnit();
-    Base::InitRandomStates();
-    std::printf("Varnholt: engine core started from %s\n", Base::ProgramPath.c_str());
-    Application->Create(
-        Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", ApplicationOptions,
-        TicksPerSecond, OnDestroy, [&screen] { screen.Update(); }, [&screen] { screen.Render(); },
-        nullptr, nullptr, nullptr, nullptr,
-        [&screen](Win32::UINT message, Win32::WPARAM wParam, Win32::LPARAM lParam) {
-            screen.Input(message, wParam, lParam);
-        });
+    Application->Create(Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow",
+                        ApplicationOptions, TicksPerSecond, std::move(onDestroy), OnUpdate,
+                        OnRender, OnRestoreSurfaces, OnReleaseSurfaces, OnRecreateSurfaces,
+                        OnDeviceStates, OnInput);
+    Application->OnActivate = OnActivate;
+    Application->OnDeactivate = OnDeactivate;
+
     D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
         Application->Window, Application->Title, FrameworkFlags, 800, 600, 16, AcceptDisplayMode);
-    if (options.FullScreen)
+    if (FullscreenEnabled)
         Application->SetFullscreen(-1, 50, 50, 800, 600);
     else // centred on the desktop, never above or left of it
         Application->SetWindowed(
             Win32::SW_SHOWNORMAL,
             std::max(0, (Win32::GetSystemMetrics(Win32::SM_CXSCREEN) - 800) / 2),
             std::max(0, (Win32::GetSystemMetrics(Win32::SM_CYSCREEN) - 600) / 2), 800, 600);
-
-    StartSound(Application->Window);
+    if (SoundEnabled)
+        StartSound(Application->Window);
     Data::ReadDataPath();
-    if (DSFramework) {
-        const ClassLib::AnsiString playing = StartFirstDataSound(*DSFramework);
-        std::printf("Varnholt: sound started; %s\n",
-                    playing.empty() ? "the data hold no sound" : ("playing " + playing).c_str());
-    } else {
-        std::printf("Varnholt: no sound device, running silently\n");
-    }
+    Gfx::CalibrateRenderer();
+    Data2::OpenDataArchives();
+    Data2::CreateMainData();
+    CreateGameWindows();
+    if (VideosEnabled)
+        PlayIntroVideos();
+
+    TGlobalDataLoad load;
+    LoadingScreen->RunMethodTask(&TGlobalDataLoad::Run, &load);
+    Data2::GlobalData = std::move(load.Data);
+    if (Application->Quit)
+        return; // the window was closed while the data loaded
+    // Surfaces are made here, on the main thread, now that the data are in.
+    Data2::GlobalData->PrepareSurfaces();
+
+    // The main menu and the game object come with their own screens; until then the
+    // placeholder screen follows the loading screen.
+    ShowFirstScreen(options.RunMilliseconds);
+    std::printf("Varnholt: data loaded from %s\n", Data::DataPath.c_str());
     std::fflush(stdout);
 }
 
-void OnDestroy() {
-    if (DSFramework)
+void OnDestroy(const TShutdownReport& report) {
+    const auto done = [&report](const char* step) {
+        if (report)
+            report(step);
+    };
+    if (DSFramework) {
         DSFramework->StopAll();
+        done("sound tracks stopped");
+    }
+    DestroyWindowSystem();
+    done("window system");
+    Data2::FreeGlobalData();
+    done("global data");
+    Data2::FreeMainData();
+    done("main data");
+    Data2::CloseDataArchives();
+    done("archives");
+    Gfx::DoneGraphics();
     D3DFramework.reset();
+    done("Direct3D framework");
     StopSound();
+    done("sound framework");
+    Win32::Sleep(LastSleepMilliseconds);
+    if (Application)
+        Application->Window = nullptr;
+}
+
+int RunProgram(const TStartOptions& options) {
+    bool shutDown = false;
+    const auto onDestroy = [&shutDown, report = options.OnShutdownStep] {
+        shutDown = true;
+        OnDestroy(report);
+    };
+    int exitCode = 0;
+    try {
+        StartUp(options, onDestroy);
+        exitCode = Application->RunMessageLoop();
+        std::printf("Varnholt: window closed after %u updates\n", Application->TickCount);
+    } catch (const std::exception& error) {
+        if (Application->Title.empty())
+            Application->Title = "Varnholt";
+        Application->ShowError(error);
+        if (Win32::IsWindow(Application->Window))
+            Win32::DestroyWindow(Application->Window);
+        exitCode = 1;
+    }
+    // Without a window there was no destroy message to end what start-up began.
+    if (!shutDown)
+        OnDestroy(options.OnShutdownStep);
+    return exitCode;
 }
 
 } // namespace Main

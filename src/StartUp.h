@@ -1,22 +1,42 @@
-// The program's start: the application object's window, the display, sound and
-// the data path, in the order the game needs them, and their end when the window
-// goes.
+// The program's start and end: the fixed order in which the application's window, the
+// display, sound, the data and the screens are made at start-up and go again when the
+// window is destroyed, and the last-resort error report.
 #pragma once
 
-#include "src/PlaceholderScreen.h"
+#include "platform/display/DDrawTypes.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace Main {
 
+// Set at the start of start-up; nothing clears them. The game's sprites are 16-bit,
+// which a window on a deeper desktop cannot show: it runs full screen.
+extern bool SoundEnabled;
+extern bool VideosEnabled;
+extern bool FullscreenEnabled;
+
+// Told the name of each shutdown step once it is done.
+using TShutdownReport = std::function<void(const char* step)>;
+
 struct TStartOptions {
-    bool FullScreen = false;     // else an 800 x 600 window
     int32_t RunMilliseconds = 0; // above 0: close after that much game time
+    TShutdownReport OnShutdownStep;
 };
 
-// Makes the application object's window show the screen; raises what fails.
-void StartUp(const TStartOptions& options, TPlaceholderScreen& screen);
-// The window's destroy callback: sound tracks stop, the display goes, then sound.
-void OnDestroy();
+// The game draws for 16-bit displays of 640 x 480, 800 x 600 and 1024 x 768 only.
+bool AcceptDisplayMode(const Win32::DDSURFACEDESC2& mode);
+
+// Start-up in its fixed order, up to the first screen; raises what fails. onDestroy
+// becomes the window's destroy callback.
+void StartUp(const TStartOptions& options, std::function<void()> onDestroy);
+// The shutdown steps, in order: sound tracks stopped, the window system, the global
+// data, the main data, the archives, the display, the sound framework.
+void OnDestroy(const TShutdownReport& report = {});
+
+// Start-up, then the main loop until the window closes; returns the loop's exit code.
+// Whatever escapes is shown in an error box captioned with the title, the window is
+// destroyed (running the shutdown steps) and 1 is returned.
+int RunProgram(const TStartOptions& options);
 
 } // namespace Main

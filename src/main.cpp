@@ -2,15 +2,13 @@
 // closes, and reports in a box what went wrong if anything did.
 //
 //   varnholt [--fullscreen] [--seconds N]
-#include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
-#include "engine/sound/SoundStartup.h"
-#include "src/PlaceholderScreen.h"
+#include "engine/core/Base.h"
+#include "engine/core/Random.h"
 #include "src/StartUp.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <string>
 
 namespace {
@@ -19,7 +17,7 @@ bool ParseOptions(int argc, char** argv, Main::TStartOptions& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--fullscreen") {
-            options.FullScreen = true;
+            // The game always runs full screen; the switch is still understood.
         } else if (argument == "--seconds" && i + 1 < argc) {
             const double seconds = std::atof(argv[++i]);
             if (!(seconds > 0 && seconds < 1e6))
@@ -40,25 +38,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: varnholt [--fullscreen] [--seconds N]\n");
         return 2;
     }
-    Main::TPlaceholderScreen screen(options.RunMilliseconds);
+    Base::InitBaseUnit();
+    Base::InitRandomStates();
     DXApp::TDXApplication application;
     DXApp::Application = &application;
-    int exitCode = 0;
-    try {
-        Main::StartUp(options, screen);
-        exitCode = application.RunMessageLoop();
-        std::printf("Varnholt: window closed after %u updates\n", application.TickCount);
-    } catch (const std::exception& error) {
-        if (application.Title.empty())
-            application.Title = "Varnholt";
-        application.ShowError(error);
-        if (Win32::IsWindow(application.Window))
-            Win32::DestroyWindow(application.Window);
-        exitCode = 1;
-    }
-    // What the window's end did not take, when the window never came.
-    D3DFrame::D3DFramework.reset();
-    Main::StopSound();
+    const int exitCode = Main::RunProgram(options);
     DXApp::Application = nullptr;
     return exitCode;
 }

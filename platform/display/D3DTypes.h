@@ -26,9 +26,11 @@ constexpr uint32_t D3DFVF_TEX1 = 0x100;
 constexpr uint32_t D3DFVF_TLVERTEX = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
 
 // Render states.
+constexpr uint32_t D3DRENDERSTATE_SHADEMODE = 9;
 constexpr uint32_t D3DRENDERSTATE_SRCBLEND = 19;
 constexpr uint32_t D3DRENDERSTATE_DESTBLEND = 20;
 constexpr uint32_t D3DRENDERSTATE_CULLMODE = 22;
+constexpr uint32_t D3DRENDERSTATE_DITHERENABLE = 26;
 constexpr uint32_t D3DRENDERSTATE_ALPHABLENDENABLE = 27;
 constexpr uint32_t D3DRENDERSTATE_SPECULARENABLE = 29;
 constexpr uint32_t D3DRENDERSTATE_AMBIENT = 139;
@@ -43,10 +45,17 @@ constexpr uint32_t D3DCULL_NONE = 1;
 constexpr uint32_t D3DCULL_CW = 2;
 constexpr uint32_t D3DCULL_CCW = 3;
 
-// Texture stage states and filters.
+constexpr uint32_t D3DSHADE_FLAT = 1;
+constexpr uint32_t D3DSHADE_GOURAUD = 2;
+
+// Texture stage states, arguments, addressing and filters.
+constexpr uint32_t D3DTSS_COLORARG1 = 2;
+constexpr uint32_t D3DTSS_ADDRESS = 12;
 constexpr uint32_t D3DTSS_MAGFILTER = 16;
 constexpr uint32_t D3DTSS_MINFILTER = 17;
 constexpr uint32_t D3DTSS_COUNT = 32;
+constexpr uint32_t D3DTA_TEXTURE = 2;
+constexpr uint32_t D3DTADDRESS_CLAMP = 3;
 constexpr uint32_t D3DTFG_POINT = 1;
 constexpr uint32_t D3DTFG_LINEAR = 2;
 constexpr uint32_t D3DTFN_POINT = 1;

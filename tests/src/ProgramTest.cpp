@@ -1,24 +1,18 @@
-// The program as the README's run command starts it, on SDL's real video and
-// audio paths (the dummy drivers here): its window runs the main loop for the
-// time asked, it plays the first sound of its data, and runs on silently when no
-// audio device opens.
-#include "engine/sound/AudioList.h"
+// The program as the README's run command starts it, on SDL's real video and audio
+// paths (the dummy drivers here) and on data made by the writers: it loads the data
+// behind its loading screen, runs the main loop for the time asked and ends cleanly;
+// data it cannot use end it with a box naming the problem.
+#include "tests/support/GlobalDataFixture.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/Tone.h"
-#include "tools/ArchiveWriter.h"
-#include "tools/AudioWriters.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace {
-
-using Tools::TBytes;
 
 using TRun = TestSupport::TCommandRun;
 
@@ -39,17 +33,8 @@ protected:
         return TestSupport::RunCommand(command);
     }
 
-    // A fifth of a second of tone.
-    static TBytes Wave() {
-        const std::vector<int16_t> tone = TestSupport::MakeTone(8820, 2);
-        return Tools::EncodeWAV(tone.data(), 8820, {44100, 16, 2, 4});
-    }
-    static TBytes Library() {
-        const std::vector<int16_t> tone = TestSupport::MakeTone(4410, 1, 22050);
-        Tools::TAudioListWriter writer;
-        writer.Add(9, Audio::alAX, Tools::EncodeAX(tone.data(), 4410, {22050, 16, 1, 2}, 0));
-        writer.Add(5, Audio::alAX, Tools::EncodeAX(tone.data(), 4410, {22050, 16, 1, 2}, 0));
-        return writer.Build();
+    static bool Says(const TRun& run, const std::string& text) {
+        return run.Output.find(text) != std::string::npos;
     }
 
 private:
@@ -58,62 +43,41 @@ private:
 
 } // namespace
 
-TEST_F(Program, PlaysTheFirstSoundLibraryOfAPackedArchive) {
-    Tools::TArchiveWriter writer;
-    writer.AddFile("Effects.audl", Library());
-    writer.AddFile("Alpha.txt", {'n', 'o', 't', 'e'});
-    writer.AddFile("zz.wav", Wave());
-    writer.SaveToFile(Data() + "sounds.dat");
-    const TRun run = Run();
-    EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("playing Effects.audl, sound 5\n"), std::string::npos) << run.Output;
-}
-
-TEST_F(Program, PlaysAWaveFromALooseFolder) {
-    std::filesystem::create_directories(Data() + "sounds");
-    Tools::SaveLooseFile(Data() + "sounds/Beep.wav", Wave());
-    const TRun run = Run();
-    EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("playing Beep.wav\n"), std::string::npos) << run.Output;
-}
-
-TEST_F(Program, StartsSoundWithoutDataAndRunsSilentlyWithoutADevice) {
-    TRun run = Run();
-    EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("sound started; the data hold no sound\n"), std::string::npos)
-        << run.Output;
-
-    std::filesystem::create_directories(Data() + "sounds");
-    Tools::SaveLooseFile(Data() + "sounds/Beep.wav", Wave());
-    run = Run("no-such-driver");
-    EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_NE(run.Output.find("no sound device, running silently\n"), std::string::npos)
-        << run.Output;
-}
-
-TEST_F(Program, RunsTheMainLoopInItsWindowUntilTheTimeIsUp) {
+TEST_F(Program, LoadsItsDataAndRunsUntilTheTimeIsUp) {
+    TestSupport::TGlobalDataFixture().WritePacked(Data());
     for (const char* arguments : {"--seconds 0.3", "--fullscreen --seconds 0.3"}) {
         const TRun run = Run("dummy", arguments);
-        EXPECT_EQ(run.ExitCode, 0) << run.Output;
-        // A hundred updates a second of game time.
-        EXPECT_NE(run.Output.find("window closed after 30 updates\n"), std::string::npos)
-            << arguments << "\n"
-            << run.Output;
+        EXPECT_EQ(run.ExitCode, 0) << arguments << "\n" << run.Output;
+        EXPECT_TRUE(Says(run, "Varnholt: data loaded from ")) << run.Output;
+        EXPECT_TRUE(Says(run, "Varnholt: window closed after ")) << run.Output;
     }
+    EXPECT_TRUE(std::filesystem::is_directory(Data() + "Save"));
+
     const TRun wrong = Run("dummy", "--seconds");
     EXPECT_EQ(wrong.ExitCode, 2);
-    EXPECT_NE(wrong.Output.find("usage: varnholt [--fullscreen] [--seconds N]"), std::string::npos)
-        << wrong.Output;
+    EXPECT_TRUE(Says(wrong, "usage: varnholt [--fullscreen] [--seconds N]")) << wrong.Output;
 }
 
-TEST_F(Program, ADamagedSoundIsReportedByName) {
-    std::filesystem::create_directories(Data() + "sounds");
-    TBytes damaged = Wave();
-    damaged.resize(30);
-    Tools::SaveLooseFile(Data() + "sounds/Broken.wav", damaged);
-    const TRun run = Run();
+TEST_F(Program, RunsSilentlyWithoutASoundDevice) {
+    TestSupport::TGlobalDataFixture().WriteFolders(Data());
+    const TRun run = Run("no-such-driver");
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_TRUE(Says(run, "Varnholt: data loaded from ")) << run.Output;
+}
+
+TEST_F(Program, DataItCannotUseEndItWithABoxNamingTheProblem) {
+    // The box is captioned with the title (on the error output without a display).
+    TRun run = Run();
     EXPECT_EQ(run.ExitCode, 1) << run.Output;
-    // The error box, captioned with the title (on the error output without a display).
-    EXPECT_NE(run.Output.find("Varnholt: Broken.wav: Invalid WAV file."), std::string::npos)
+    EXPECT_TRUE(Says(run, "Varnholt: Archive 'globals' not found.")) << run.Output;
+
+    TestSupport::TGlobalDataFixture fixture;
+    std::string units = fixture.Text("globals", "units.txt");
+    units.replace(units.find("; unit 1\n1\n"), 11, "; unit 1\nnot-a-number\n");
+    fixture.SetText("globals", "units.txt", units);
+    fixture.WriteFolders(Data());
+    run = Run();
+    EXPECT_EQ(run.ExitCode, 1) << run.Output;
+    EXPECT_TRUE(Says(run, "Varnholt: globals/units.txt: 'not-a-number' is not a valid integer"))
         << run.Output;
 }

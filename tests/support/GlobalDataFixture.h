@@ -37,7 +37,8 @@ public:
     static constexpr int LevelCount = 3;
     static constexpr int FontIDs[10] = {1, 2, 3, 4, 5, 6, 7, 8, 27, 9};
 
-    explicit TGlobalDataFixture(const TGlobalDataSizes& sizes = {});
+    TGlobalDataFixture() : TGlobalDataFixture(TGlobalDataSizes{}) {}
+    explicit TGlobalDataFixture(const TGlobalDataSizes& sizes);
 
     // Contents as the writers made them (not scrambled), by archive and file name.
     std::map<std::string, std::map<std::string, Tools::TBytes>> Archives;

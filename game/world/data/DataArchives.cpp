@@ -1,6 +1,7 @@
 #include "game/world/data/DataArchives.h"
 
 #include "engine/core/Base.h"
+#include "engine/core/InvalidData.h"
 #include "platform/classlib/Files.h"
 
 namespace Data2 {
@@ -11,6 +12,21 @@ std::unique_ptr<Data::TArchive> ScenarioArchive;
 std::unique_ptr<Data::TArchive> SoundsArchive;
 ClassLib::AnsiString SavePath;
 
+namespace {
+
+// A damaged archive is named in the error; a missing one names itself already.
+std::unique_ptr<Data::TArchive> OpenArchive(const char* name) {
+    try {
+        return std::make_unique<Data::TArchive>(name, Data::arAutomatic);
+    } catch (const ClassLib::EReadError& error) {
+        throw ClassLib::EReadError(ClassLib::Format("Archive '%s': %s", name, error.Message));
+    } catch (const Data::EInvalidData& error) {
+        throw Data::EInvalidData(ClassLib::Format("Archive '%s': %s", name, error.Message));
+    }
+}
+
+} // namespace
+
 void OpenDataArchives() {
     SavePath = Data::DataPath + "Save";
     Base::AddTrailingBackslash(SavePath);
@@ -18,10 +34,10 @@ void OpenDataArchives() {
     if (!ClassLib::DirectoryExists(SavePath) && !ClassLib::ForceDirectories(SavePath))
         throw ClassLib::EFCreateError(
             ClassLib::Format("Cannot create the folder of saved games \"%s\".", SavePath));
-    GlobalsArchive = std::make_unique<Data::TArchive>("globals", Data::arAutomatic);
-    GraphicsArchive = std::make_unique<Data::TArchive>("graphics", Data::arAutomatic);
-    ScenarioArchive = std::make_unique<Data::TArchive>("scenario", Data::arAutomatic);
-    SoundsArchive = std::make_unique<Data::TArchive>("sounds", Data::arAutomatic);
+    GlobalsArchive = OpenArchive("globals");
+    GraphicsArchive = OpenArchive("graphics");
+    ScenarioArchive = OpenArchive("scenario");
+    SoundsArchive = OpenArchive("sounds");
 }
 
 void CloseDataArchives() {

@@ -97,6 +97,8 @@ public:
     int ReleaseFont(Gfx::TFont*& slot);
     void ReleaseFonts();
 
+    // Declared so that they go in the order the data need: the sound libraries, the font
+    // descriptions, the sprite libraries, then the prototypes.
     Gfx::TSprite* CommonSprites[CommonSpriteCount]; // lent by CommonLibrary; null for ID 0
     int32_t BadgeCellWidth;
     int32_t BadgeCellHeight;

@@ -104,9 +104,14 @@ void TUnit::DropUnrenewedEffects() {
 }
 
 void TUnit::AgeEffects() {
-    for (int i = Effects.Count() - 1; i >= 0; --i)
-        if (--Effects[i]->Duration <= 0)
+    for (int i = Effects.Count() - 1; i >= 0; --i) {
+        // Compared before the step down, so a stored duration of INT32_MIN cannot wrap.
+        TAfterEffect& effect = *Effects[i];
+        if (effect.Duration <= 1)
             Effects.Delete(i);
+        else
+            --effect.Duration;
+    }
     RecalculateStats(false);
 }
 

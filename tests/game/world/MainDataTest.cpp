@@ -37,6 +37,17 @@ TEST(DataArchives, OpenInOrderAndMakeTheFolderOfSavedGames) {
     EXPECT_EQ(ErrorOf([] { OpenDataArchives(); }), "Archive 'scenario' not found.");
     EXPECT_NE(GraphicsArchive, nullptr);
     EXPECT_EQ(ScenarioArchive, nullptr);
+
+    // A damaged packed archive is named.
+    CloseDataArchives();
+    std::filesystem::remove_all(data.Path() + "sounds");
+    std::filesystem::create_directories(data.Path() + "scenario");
+    for (const Tools::TBytes& bytes :
+         {Tools::TBytes{'D', 'A', 'T', 'A', 9}, Tools::TBytes(16, 0)}) {
+        Tools::SaveLooseFile(data.Path() + "sounds.dat", bytes);
+        EXPECT_EQ(ErrorOf([] { OpenDataArchives(); }), "Archive 'sounds': Invalid data.");
+        CloseDataArchives();
+    }
 }
 
 TEST(MainData, ReadsTheInterfaceSpritesAndVideoNames) {

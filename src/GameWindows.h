@@ -1,0 +1,20 @@
+// The program's global screens: the window system with everything it owns, and the
+// loading screen among its windows.
+#pragma once
+
+#include "engine/widgets/DXWindowSystem.h"
+#include "ui/frontend/LoadingScreen.h"
+
+#include <memory>
+
+namespace Main {
+
+extern std::unique_ptr<DXWin::TDXWindowSystem> WindowSystem;
+extern FrontEnd::TLoadingScreen* LoadingScreen; // owned by the window system
+
+// The window system with the main data's pointer cursor, and the loading screen.
+// Needs the archives and the main data.
+void CreateGameWindows();
+void DestroyWindowSystem();
+
+} // namespace Main
