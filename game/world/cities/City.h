@@ -8,6 +8,7 @@
 #include "game/world/cities/Location.h"
 #include "game/world/cities/Merchants.h"
 #include "game/world/groups/Group.h"
+#include "game/world/units/Unit.h"
 #include "game/world/units/UnitOwner.h"
 
 #include <array>
@@ -18,7 +19,6 @@
 namespace GameData {
 
 class TPlayer;
-class TUnit;
 
 enum TCityPlace : uint32_t {
     cpGateGroup = 0,

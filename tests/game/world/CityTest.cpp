@@ -26,14 +26,15 @@ protected:
         const int other = count(City->OtherUnits, unit);
         const int civilian = count(City->Civilians, unit);
         EXPECT_LE(gate + defender + other + civilian, 1) << unit->ID;
-        if (gate)
+        if (gate) {
             EXPECT_EQ(unit->GetGroup(), City->GateGroup.get());
-        else if (defender + other + civilian)
+        } else if (defender + other + civilian) {
             EXPECT_EQ(unit->GetCity(), City);
-        return gate       ? cpGateGroup
-               : defender ? cpDefenders
-               : other    ? cpOtherUnits
-               : civilian ? cpCivilians
+        }
+        return gate       ? int(cpGateGroup)
+               : defender ? int(cpDefenders)
+               : other    ? int(cpOtherUnits)
+               : civilian ? int(cpCivilians)
                           : -1;
     }
 
@@ -81,8 +82,9 @@ TEST_F(CityTest, MovesKeepEveryUnitInExactlyOnePlaceAndRefuseWhatCannotBe) {
     for (const Case& c : cases) {
         const auto before = Bytes(*City);
         EXPECT_EQ(City->MoveUnit(c.From, c.Unit->ID, c.To, c.Row), c.Done) << int(&c - cases);
-        if (!c.Done)
+        if (!c.Done) {
             EXPECT_EQ(Bytes(*City), before) << int(&c - cases);
+        }
         EXPECT_EQ(PlaceOf(c.Unit), c.Place) << int(&c - cases);
         EXPECT_EQ(City->FindDefenderRow(*c.Unit), c.DefenderRow) << int(&c - cases);
         for (TUnit* unit : {a, b, c.Unit, d, e})
@@ -211,9 +213,10 @@ TEST_F(OwnerChangeTest, EachModeDecidesWhoStaysWhoFollowsAndWhoGoes) {
         }
         // Every deleted unit was dropped by its planner before it went.
         for (const auto& [unit, id] : ids)
-            if (Gone(unit))
+            if (Gone(unit)) {
                 EXPECT_NE(std::find(Log.begin(), Log.end(), "Red-" + id), Log.end())
                     << c.Mode << " " << id;
+            }
     }
 }
 
