@@ -127,7 +127,7 @@ public:
     // From whichever place holds it; false when none does.
     bool RemoveUnit(TUnit* unit, bool deleteUnit, bool withAI);
     void RemoveAllUnits(bool withAI);
-    // Rows beyond n are dropped with their units taken out (not deleted).
+    // Rows beyond n are dropped; their defenders join the other units.
     void SetRowCount(int n);
     void LoadDefenderGroup(int row);
     void ReleaseDefenderGroup();

@@ -252,6 +252,20 @@ TEST_F(CityTest, AnEnemyGroupEnteringTakesTheCityAndStandsAtTheGate) {
     EXPECT_EQ(PlaceOf(second), cpOtherUnits);
 }
 
+TEST_F(CityTest, DroppedRowsSendTheirDefendersToTheOtherUnits) {
+    TUnit* first = Registered(SoldierID);
+    TUnit* second = Registered(SoldierID);
+    City->AddDefender(0, first, false);
+    City->AddDefender(1, second, false);
+    City->SetRowCount(1);
+    EXPECT_EQ(City->DefenderPlaceCount(), 3);
+    EXPECT_EQ(PlaceOf(first), cpDefenders);
+    EXPECT_EQ(PlaceOf(second), cpOtherUnits);
+    City->SetRowCount(3);
+    EXPECT_EQ(City->DefenderPlaceCount(), 9);
+    EXPECT_EQ(City->DefenderAt(8), nullptr);
+}
+
 TEST_F(CityTest, DisheartenedDefendersLeaveTheRowsAtTheOwnersTurn) {
     TUnit* brave = Registered(SoldierID);
     TUnit* gloomy = Registered(SoldierID);
