@@ -94,6 +94,21 @@ TEST_F(GroupTest, PlannersOfTheOwnerHearOfJoiningLeavingAndOwnerChanges) {
     EXPECT_EQ(group->GetOwner(), nullptr);
 }
 
+TEST_F(GroupTest, AUnitWhoseLeaveGroupEffectEndsIsLooseOnTheMap) {
+    TGroup* group = RedGroup({SoldierID, SoldierID}, true);
+    TUnit* leaving = group->UnitAt(1);
+    auto effect = std::make_unique<TAfterEffect>();
+    effect->Kind = ekLeavesGroup;
+    effect->Duration = 2;
+    leaving->AddEffect(std::move(effect));
+    Log.clear();
+    leaving->DropUnrenewedEffects();
+    EXPECT_EQ(group->UnitCount(), 1);
+    EXPECT_EQ(leaving->Owner, nullptr);
+    EXPECT_EQ(Scenario().FindLooseUnit(leaving->ID), leaving);
+    EXPECT_EQ(Log, (std::vector<std::string>{"Red-" + TLogPlanner::Id(*leaving)}));
+}
+
 TEST_F(GroupTest, MergingCountsOnlyTheUnitsThatStay) {
     struct Case {
         std::initializer_list<int> Own;
