@@ -318,6 +318,16 @@ TEST_F(CityTest, LocationsCoverTheirFootprintAndAreLeftByTheNearestExit) {
     EXPECT_EQ(building.GetBounds(), RECT{});
     EXPECT_EQ(building.Name, "Building");
     EXPECT_EQ(building.GetSprite(), nullptr);
+    building.Caption = "Mill";
+    building.Footprint.AddCell({1, 1});
+    building.SightArea.AddCell({1, 2});
+    const auto stored = Bytes(building);
+    TBuilding loaded(&Scenario());
+    ClassLib::TMemoryStream stream(stored);
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(Bytes(loaded), stored);
+    EXPECT_EQ(loaded.Name, "Mill"); // the caption names it
+    EXPECT_EQ(loaded.Kind, okBuilding);
 
     TGroup* group = World->AddGroup(Red, 6, 8);
     group->AddUnit(Make(SoldierID), true, false)->AddActionPoints(-6); // 4 left

@@ -267,6 +267,16 @@ TEST_F(GroupTest, PitchingACampTakesSixPointsInTurnsAndNeedsRoomAround) {
     EXPECT_EQ(group->TotalActionPoints(), 20 - 6);
     group->PitchCamp(); // only from no camp at all
     EXPECT_EQ(group->CampState, csPacking);
+
+    group->CampState = csPitched;
+    TGroup* passing = World->AddGroup(Blue, 3, 2); // 40 pixels away: not near
+    passing->AddUnit(Make(SoldierID), true, false);
+    passing->Activity = gaMove;
+    EXPECT_FALSE(passing->IsNearPitchedCamp());
+    passing->X = 139;
+    EXPECT_TRUE(passing->IsNearPitchedCamp());
+    passing->Activity = gaNone; // idle groups are never disturbed
+    EXPECT_FALSE(passing->IsNearPitchedCamp());
 }
 
 TEST_F(GroupTest, TheCaptionSaysWhoseGroupItIsToTheViewingPlayer) {
