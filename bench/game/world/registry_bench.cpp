@@ -98,15 +98,11 @@ BENCHMARK(BM_MoveObjectDrawOrder);
 BENCHMARK(BM_MoveObjectWithOccupancy);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+    return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
         r.Ratio("BM_FindObjectByID", "BM_ScanForID", 10.0);
         std::printf("  ns per look-up: %.1f; ns per moved object: %.1f (draw order), %.1f "
-                    "(with the occupancy grid)\n",
-                    r.Time("BM_FindObjectByID"), r.Time("BM_MoveObjectDrawOrder"),
-                    r.Time("BM_MoveObjectWithOccupancy"));
+                    "(with the occupancy grid); best repetitions\n",
+                    r.Time("BM_FindObjectByID").Min, r.Time("BM_MoveObjectDrawOrder").Min,
+                    r.Time("BM_MoveObjectWithOccupancy").Min);
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }
