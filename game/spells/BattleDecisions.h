@@ -29,7 +29,7 @@ struct TDecisionLimits {
 // What a search did, for benchmarks and tests.
 struct TPlanSearchStats {
     int64_t PlansScored = 0;
-    int64_t Combinations = 0; // valid combinations before the limit
+    int64_t Combinations = 0; // combinations searched
     bool Stopped = false;
 };
 

@@ -22,6 +22,56 @@ struct TOption {
     int Spell = -1;
 };
 
+// Which options a capped search keeps first: nothing, blows and guards, spells at
+// the enemy, spells at friends.
+int KeepRank(int slot, const TOption& option) {
+    if (option.Target < 0)
+        return 0;
+    if (option.Spell < 0)
+        return 1;
+    return OnSameSide(slot, option.Target) ? 3 : 2;
+}
+
+// When every combination would pass the limit, each slot keeps its likeliest options,
+// the longest list giving up one at a time, so every slot's choice is still searched
+// rather than the first slots' options alone. The kept options stay in their order.
+void TrimToLimit(std::vector<TOption> (&options)[SideSlotCount], int first, int64_t limit) {
+    const auto product = [&] {
+        int64_t combinations = 1;
+        for (const auto& list : options)
+            combinations *= int64_t(list.size());
+        return combinations;
+    };
+    if (product() <= limit)
+        return;
+    std::vector<size_t> byRank[SideSlotCount];
+    for (int i = 0; i < SideSlotCount; ++i) {
+        for (size_t k = 0; k < options[i].size(); ++k)
+            byRank[i].push_back(k);
+        std::stable_sort(byRank[i].begin(), byRank[i].end(), [&](size_t a, size_t b) {
+            return KeepRank(first + i, options[i][a]) < KeepRank(first + i, options[i][b]);
+        });
+    }
+    size_t sizes[SideSlotCount] = {options[0].size(), options[1].size(), options[2].size()};
+    while (int64_t(sizes[0]) * int64_t(sizes[1]) * int64_t(sizes[2]) > limit) {
+        int longest = 0;
+        for (int i = 1; i < SideSlotCount; ++i)
+            if (sizes[i] > sizes[longest])
+                longest = i;
+        if (sizes[longest] <= 1)
+            break;
+        --sizes[longest];
+    }
+    for (int i = 0; i < SideSlotCount; ++i) {
+        std::vector<size_t> kept(byRank[i].begin(), byRank[i].begin() + long(sizes[i]));
+        std::sort(kept.begin(), kept.end());
+        std::vector<TOption> trimmed;
+        for (const size_t k : kept)
+            trimmed.push_back(options[i][k]);
+        options[i] = std::move(trimmed);
+    }
+}
+
 struct THitPoints {
     std::array<bool, BattleSlotCount> Alive{};
     std::array<int32_t, BattleSlotCount> Points{};
@@ -188,6 +238,7 @@ TPlanSearchStats TPlanSearch::Run() {
     std::vector<TOption> options[SideSlotCount];
     for (int i = 0; i < SideSlotCount; ++i)
         options[i] = i < searched ? OptionsOf(FFirst + i) : std::vector<TOption>{TOption{}};
+    TrimToLimit(options, FFirst, FLimits.PlanLimit);
 
     TOption chosen[SideSlotCount];
     bool halted = false;

@@ -19,17 +19,22 @@ int Draw(Base::TRandomSeed& state, int n) {
     return int(Base::NextRandom(state) % uint32_t(n));
 }
 
+// The statistics the game shows and rules on. The own record's pools may dip below 0
+// while an effect lends points, and a fixed-morale creature's own morale drifts
+// unseen; its hit points never go below 0.
 std::string CheckUnit(const TUnit& unit) {
     if (unit.ID == 0)
         return "a unit without an identifier";
-    for (const TUnitStats* stats : {&unit.Own, &unit.Effective}) {
-        for (int k = 0; k < UnitStatCount; ++k)
-            if (stats->Value(TUnitStat(k)) < 0 &&
-                (stats == &unit.Effective || k == HITPOINTS || k == MANA || k == ACTIONPOINTS))
-                return "negative statistic " + std::to_string(k) + " of " + unit.Name.c_str();
-        if (stats->Level() < 1 || stats->Morale() < 0)
-            return std::string("negative level or morale of ") + unit.Name.c_str();
-    }
+    const std::string name = unit.Name.c_str();
+    for (int k = 0; k < UnitStatCount; ++k)
+        if (unit.Effective.Value(TUnitStat(k)) < 0)
+            return "negative statistic " + std::to_string(k) + " of " + name;
+    if (unit.Own.Value(HITPOINTS) < 0)
+        return "negative own hit points of " + name;
+    if (unit.Effective.Level() < 1)
+        return "level below 1 of " + name;
+    if (unit.Effective.Morale() < 0)
+        return "negative morale of " + name;
     return {};
 }
 

@@ -130,6 +130,18 @@ TEST_F(TBattleTest, ThePlanSearchEnumeratesOnlyTheSlotsItMay) {
     }
 }
 
+TEST_F(TBattleTest, ACappedSearchKeepsEverySlotsLikeliestOptions) {
+    Start();
+    // 4 x 4 x 4 combinations cut to 2 x 2 x 2: nothing, or a blow at the first defender.
+    const TPlanSearchStats stats = ChooseAttackersByPlan(Battle, {{}, 8});
+    EXPECT_EQ(stats.PlansScored, 8);
+    EXPECT_EQ(stats.Combinations, 8);
+    for (const int slot : {0, 1, 2}) {
+        EXPECT_EQ(Battle.Slots[slot].Command, bcAttack);
+        EXPECT_EQ(Battle.Slots[slot].TargetSlot, 3);
+    }
+}
+
 TEST_F(TBattleTest, DefendersGuardAFriendWhenThatIsWorthMost) {
     Add(Attackers, Brute);
     Start(1, 2);
