@@ -66,6 +66,8 @@ void BM_ThousandRandomBattles(benchmark::State& state) {
     int defenderWins = 0;
     int64_t plans = 0;
     int64_t rounds = 0;
+    int decisions = 0;
+    int capped = 0;
     for (auto _ : state) {
         for (uint32_t seed = 1; seed <= battles; ++seed) {
             const TRandomBattleResult result = PlayRandomBattle({seed, limit});
@@ -77,6 +79,8 @@ void BM_ThousandRandomBattles(benchmark::State& state) {
             defenderWins += result.DefendersWon;
             plans += result.PlansScored;
             rounds += result.Rounds;
+            decisions += result.Decisions;
+            capped += result.CappedDecisions;
         }
     }
     state.counters["faults"] = faults;
@@ -84,12 +88,41 @@ void BM_ThousandRandomBattles(benchmark::State& state) {
     state.counters["defender_wins"] = defenderWins;
     state.counters["rounds"] = double(rounds);
     state.counters["plans_scored"] = double(plans);
+    state.counters["decisions"] = decisions;
+    state.counters["capped_decisions"] = capped;
 }
 BENCHMARK(BM_ThousandRandomBattles)
     ->Args({DefaultPlanLimit, 1000})
     ->Args({0, 1000})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
+
+// What the cap costs: each battle played with the limit and uncapped from the same
+// state; battles whose winner differs, and whose length differs.
+void BM_CapCost(benchmark::State& state) {
+    TTestGameData data;
+    AddSampleBestiary(data);
+    const auto battles = uint32_t(state.range(0));
+    int otherWinner = 0;
+    int otherLength = 0;
+    int cappedBattles = 0;
+    for (auto _ : state) {
+        for (uint32_t seed = 1; seed <= battles; ++seed) {
+            const TRandomBattleResult capped = PlayRandomBattle({seed, DefaultPlanLimit});
+            if (capped.CappedDecisions == 0)
+                continue;
+            ++cappedBattles;
+            const TRandomBattleResult full = PlayRandomBattle({seed, Uncapped});
+            otherWinner += capped.AttackersWon != full.AttackersWon ||
+                           capped.DefendersWon != full.DefendersWon;
+            otherLength += capped.Rounds != full.Rounds;
+        }
+    }
+    state.counters["battles_with_capped_decisions"] = cappedBattles;
+    state.counters["other_winner"] = otherWinner;
+    state.counters["other_length"] = otherLength;
+}
+BENCHMARK(BM_CapCost)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

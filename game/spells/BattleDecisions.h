@@ -30,6 +30,7 @@ struct TDecisionLimits {
 struct TPlanSearchStats {
     int64_t PlansScored = 0;
     int64_t Combinations = 0; // combinations searched
+    bool Capped = false;      // more combinations than the limit: options were left out
     bool Stopped = false;
 };
 

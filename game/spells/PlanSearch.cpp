@@ -35,7 +35,7 @@ int KeepRank(int slot, const TOption& option) {
 // When every combination would pass the limit, each slot keeps its likeliest options,
 // the longest list giving up one at a time, so every slot's choice is still searched
 // rather than the first slots' options alone. The kept options stay in their order.
-void TrimToLimit(std::vector<TOption> (&options)[SideSlotCount], int first, int64_t limit) {
+bool TrimToLimit(std::vector<TOption> (&options)[SideSlotCount], int first, int64_t limit) {
     const auto product = [&] {
         int64_t combinations = 1;
         for (const auto& list : options)
@@ -43,7 +43,7 @@ void TrimToLimit(std::vector<TOption> (&options)[SideSlotCount], int first, int6
         return combinations;
     };
     if (product() <= limit)
-        return;
+        return false;
     std::vector<size_t> byRank[SideSlotCount];
     for (int i = 0; i < SideSlotCount; ++i) {
         for (size_t k = 0; k < options[i].size(); ++k)
@@ -70,6 +70,7 @@ void TrimToLimit(std::vector<TOption> (&options)[SideSlotCount], int first, int6
             trimmed.push_back(options[i][k]);
         options[i] = std::move(trimmed);
     }
+    return true;
 }
 
 struct THitPoints {
@@ -238,7 +239,7 @@ TPlanSearchStats TPlanSearch::Run() {
     std::vector<TOption> options[SideSlotCount];
     for (int i = 0; i < SideSlotCount; ++i)
         options[i] = i < searched ? OptionsOf(FFirst + i) : std::vector<TOption>{TOption{}};
-    TrimToLimit(options, FFirst, FLimits.PlanLimit);
+    FStats.Capped = TrimToLimit(options, FFirst, FLimits.PlanLimit);
 
     TOption chosen[SideSlotCount];
     bool halted = false;

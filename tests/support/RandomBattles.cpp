@@ -72,8 +72,12 @@ TRandomBattleResult PlayRandomBattle(const TRandomBattleOptions& options) {
     const TDecisionLimits limits{{}, options.PlanLimit};
     while (!battle.IsOver() && result.Rounds < options.MaxRounds) {
         battle.ClearCommands();
-        result.PlansScored += ChooseBattleCommands(battle, true, limits).PlansScored;
-        result.PlansScored += ChooseBattleCommands(battle, false, limits).PlansScored;
+        for (const bool attackers : {true, false}) {
+            const TPlanSearchStats stats = ChooseBattleCommands(battle, attackers, limits);
+            result.PlansScored += stats.PlansScored;
+            ++result.Decisions;
+            result.CappedDecisions += stats.Capped;
+        }
         battle.PlayRound();
         ++result.Rounds;
         for (int slot = 0; slot < BattleSlotCount && result.Fault.empty(); ++slot)

@@ -21,6 +21,8 @@ struct TRandomBattleResult {
     bool AttackersWon = false;
     bool DefendersWon = false;
     int64_t PlansScored = 0;
+    int Decisions = 0;
+    int CappedDecisions = 0;
     uint64_t Digest = 0; // of every unit's statistics after the battle
     Base::TRandomSeed RandomState{};
     std::string Fault; // empty when every unit kept an identifier and no negative statistic
