@@ -138,6 +138,7 @@ private:
                   std::array<bool, BattleSlotCount>& cast);
     void ExecuteBlows(bool attackers, bool simulate);
     std::array<int, 2> FSnapshotUnitCounts{};
+    const Base::TActionThread* FDecisionThread = nullptr;
 };
 
 } // namespace GameData

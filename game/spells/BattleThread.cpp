@@ -22,6 +22,9 @@ void TBattle::StartAIThread(bool attackers) {
     FreeAIThread();
     AIDone = 0;
     AIThread = std::make_unique<Base::TActionThread>();
+    // Set before the start: the worker reads it, never AIThread, which the main
+    // thread may be resetting while it waits for the worker to stop.
+    FDecisionThread = AIThread.get();
     if (attackers)
         AIThread->SetMethodAction(&TBattle::RunAttackerDecision, this);
     else
@@ -30,13 +33,13 @@ void TBattle::StartAIThread(bool attackers) {
 }
 
 void TBattle::RunAttackerDecision() {
-    const Base::TActionThread* thread = AIThread.get();
+    const Base::TActionThread* thread = FDecisionThread;
     ChooseBattleCommands(*this, true, {[thread] { return thread->StopRequested(); }});
     AIDone = 1;
 }
 
 void TBattle::RunDefenderDecision() {
-    const Base::TActionThread* thread = AIThread.get();
+    const Base::TActionThread* thread = FDecisionThread;
     ChooseBattleCommands(*this, false, {[thread] { return thread->StopRequested(); }});
     AIDone = 1;
 }
