@@ -127,6 +127,25 @@ TEST_F(BattleSpell, KillingASpellTargetRewardsTheCaster) {
     EXPECT_GT(Unit(0).Effective.Morale(), morale);
 }
 
+TEST_F(BattleSpell, ATransformationLastsForTheBattleAndNotBeyondASimulatedRound) {
+    Spell(87).Params[2] = Brute;
+    const Data2::TUnitPrototype* plain = Unit(3).Prototype;
+    Battle.SnapshotStats();
+    Cast(87);
+    EXPECT_EQ(Unit(3).Prototype->ID, Brute);
+    EXPECT_EQ(Stat(3, ATTACK), 1000);
+    Battle.RestoreStats();
+    EXPECT_EQ(Unit(3).Prototype, plain);
+    EXPECT_EQ(Unit(3).SavedPrototype, nullptr);
+    EXPECT_EQ(Stat(3, ATTACK), 20);
+
+    Cast(87);
+    EXPECT_EQ(Unit(3).SavedPrototype, plain);
+    Battle.RemoveBattleEffects();
+    EXPECT_EQ(Unit(3).Prototype, plain);
+    EXPECT_EQ(Stat(3, ATTACK), 20);
+}
+
 TEST_F(BattleSpell, CommandSpellsRedirectOrStopBlows) {
     Battle.SetAttackCommand(3, 0);
     Battle.SetAttackCommand(4, 0);
@@ -139,6 +158,16 @@ TEST_F(BattleSpell, CommandSpellsRedirectOrStopBlows) {
     Battle.ApplyBattleSpell(0, nullptr); // slot 1 becomes the decoy
     EXPECT_EQ(Battle.Slots[3].TargetSlot, 1);
     EXPECT_EQ(Battle.Slots[4].TargetSlot, 1);
+    // Discord needs the caster's morale above the target's (P3 = P4 = 1): 50 is not.
+    Cast(122);
+    EXPECT_EQ(Battle.Slots[3].TargetSlot, 1);
+    Unit(0).ChangeMorale(30);
+    Cast(122); // slot 3's only live friend is slot 4
+    EXPECT_EQ(Battle.Slots[3].Command, bcAttack);
+    EXPECT_EQ(Battle.Slots[3].TargetSlot, 4);
+    Unit(4).TakeDamage(1000);
+    Cast(122);
+    EXPECT_EQ(Battle.Slots[3].Command, bcNone);
 }
 
 TEST_F(BattleSpell, CopiesOfTheCasterAreRegisteredAndLeaveWithTheBattle) {
