@@ -19,13 +19,15 @@ protected:
     TTestGameData Data;
 };
 
-// The full 1,000 run under the battle driver (bench/battle_bench); here a share
-// that stays quick under the sanitizers.
+// The full 1,000 run with the game's plan limit under the battle driver
+// (bench/battle_bench); here a share, with a lower limit, that stays quick under the
+// sanitizers.
 constexpr uint32_t SanitizedBattleCount = 12;
+constexpr int64_t SanitizedPlanLimit = 2000;
 
 TEST_F(RandomBattles, ComputerSidesFightWithoutFaults) {
     for (uint32_t seed = 1; seed <= SanitizedBattleCount; ++seed) {
-        const TRandomBattleResult result = PlayRandomBattle({seed});
+        const TRandomBattleResult result = PlayRandomBattle({seed, SanitizedPlanLimit});
         ASSERT_EQ(result.Fault, "") << "seed " << seed;
         EXPECT_GT(result.Rounds, 0) << "seed " << seed;
     }
@@ -33,8 +35,8 @@ TEST_F(RandomBattles, ComputerSidesFightWithoutFaults) {
 
 TEST_F(RandomBattles, ABattleReplayedFromTheSameStateEndsTheSame) {
     for (const uint32_t seed : {3u, 17u}) {
-        const TRandomBattleResult first = PlayRandomBattle({seed});
-        const TRandomBattleResult second = PlayRandomBattle({seed});
+        const TRandomBattleResult first = PlayRandomBattle({seed, SanitizedPlanLimit});
+        const TRandomBattleResult second = PlayRandomBattle({seed, SanitizedPlanLimit});
         EXPECT_EQ(first.Rounds, second.Rounds) << seed;
         EXPECT_EQ(first.Digest, second.Digest) << seed;
         EXPECT_EQ(first.RandomState.Low, second.RandomState.Low) << seed;
