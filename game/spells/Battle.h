@@ -1,0 +1,144 @@
+// One tactical battle between two groups of up to three units: the commands of a
+// round and the rules that carry them out. The fight screens drive the rounds; the
+// computer chooses its side's commands on the battle's worker thread. The decisions
+// copy the whole battle to simulate rounds on scratch units.
+#pragma once
+
+#include "engine/core/ActionThread.h"
+#include "game/spells/BattleCommands.h"
+#include "game/spells/BattleSide.h"
+#include "game/world/units/UnitStats.h"
+#include "platform/classlib/AnsiString.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace Data2 {
+struct TSpellPrototype;
+struct TUnitPrototype;
+} // namespace Data2
+
+namespace GameData {
+
+class TUnit;
+
+// The effect kind that marks spell 125's copies of a caster.
+constexpr int32_t ekBattleCopy = 125;
+
+// What a side's spells cost in a round and whether every one of them took effect.
+struct TSpellRound {
+    int32_t AttackerMana = 0;
+    int32_t DefenderMana = 0;
+    bool AttackersAllSucceeded = true;
+    bool DefendersAllSucceeded = true;
+};
+
+// Besides the statistics, what a simulated spell may change that a round's
+// restore must undo: a transformation's prototype and name, copies joining a side.
+struct TUnitSnapshot {
+    TUnitStats Stats{};
+    const Data2::TUnitPrototype* Prototype = nullptr;
+    const Data2::TUnitPrototype* SavedPrototype = nullptr;
+    ClassLib::AnsiString Name;
+};
+
+class TBattle {
+public:
+    TBattle() { Reset(); }
+    TBattle(const TBattle&) = delete;
+    TBattle& operator=(const TBattle&) = delete;
+    ~TBattle(); // stops a running decision
+
+    void Reset();
+    void SetGroups(TBattleSide* attackers, TBattleSide* defenders);
+    void SetDefenceBonus(int32_t bonus);
+
+    void ClearCommands();
+    void ClearCommand(int slot);
+    // Commands may come from a peer or stored data: a slot or target outside 0..5,
+    // a spell that is no known battle spell, or a guard by an attacker is refused
+    // (false, the slot unchanged).
+    bool SetAttackCommand(int slot, int target);
+    bool SetGuardCommand(int slot, int target);
+    bool SetSpellCommand(int slot, int spellID, int target);
+    bool IsValidCommand(int slot, const TCombatantSlot& command) const;
+
+    TUnit* UnitAt(int slot) const;
+    bool IsValidSlot(int slot) const;
+    bool IsSlotAlive(int slot) const;
+    int SlotOfUnit(const TUnit* unit) const;
+    int ValidSlotOfUnit(const TUnit* unit) const;
+    bool AttackersDefeated() const;
+    bool DefendersDefeated() const;
+    // Whether any live unit can still act; a fight with none ends.
+    bool AnyUnitCanAct() const;
+    bool CanCastSpellAt(int slot, int spellID, int target) const;
+
+    void ResolveGuardCommands();
+    // Spells in phase order 1, 3, 2, within a phase the attackers' before the
+    // defenders', lower levels first, slots in order; each cast runs once.
+    TSpellRound CastSpells(bool predict);
+    void ExecuteAttacks();
+    void ExecuteCounterattacks();
+    void SimulateAttacks();
+    void SimulateCounterattacks();
+    // A whole round as the fight screens drive it once both sides have commands:
+    // guards, spells, attackers that died lose their commands, attacks, counterattacks.
+    TSpellRound PlayRound();
+    bool IsOver() const;
+
+    // Battle spells.
+    bool SpellMatchesPhase(int slot, const Data2::TSpellPrototype* prototype, int level,
+                           int phase) const;
+    int32_t PaySpellCost(int slot, const Data2::TSpellPrototype* prototype);
+    bool RollSpellSuccess(int slot, const Data2::TSpellPrototype* prototype, bool predict,
+                          int level, int phase);
+    void ApplyBattleSpell(int slot, const Data2::TSpellPrototype* prototype);
+
+    // Around a simulated round.
+    void SnapshotStats();
+    void RestoreStats();
+    void SaveCommands() { SavedSlots = Slots; }
+    // How many units each side has; units beyond the counts (copies made since) leave.
+    std::array<int, 2> SideUnitCounts() const;
+    void RemoveUnitsBeyond(const std::array<int, 2>& counts);
+    void RestoreCommands() { Slots = SavedSlots; }
+
+    // When the fight ends: battle effects end, and the copies spell 125 made leave
+    // their sides and the registry.
+    void RemoveBattleEffects();
+    void RefreshUnitSprites();
+
+    // The decision for one side on the worker thread, the game's random state kept.
+    void StartAttackerAIThread();
+    void StartDefenderAIThread();
+    bool IsAIThreadRunning() const;
+    void FreeAIThread();
+    bool HasAIThread() const { return AIThread != nullptr; }
+
+    TBattleSide* Attackers = nullptr;
+    TBattleSide* Defenders = nullptr;
+    std::array<TUnitSnapshot, BattleSlotCount> Snapshots{};
+    std::array<TCombatantSlot, BattleSlotCount> SavedSlots{};
+    std::unique_ptr<Base::TActionThread> AIThread;
+    std::atomic<uint8_t> AIDone{0};
+    std::array<TCombatantSlot, BattleSlotCount> Slots{};
+    // Where spell 125's copies get their identifiers; without one the spell makes none.
+    TBattleUnitRegistry* Registry = nullptr;
+    // The cast-in-automatic-combat setting for a person's side chosen automatically.
+    bool CastInAutomaticCombat = false;
+
+private:
+    void StartAIThread(bool attackers);
+    void RunAttackerDecision();
+    void RunDefenderDecision();
+    void CastSide(bool attackers, int phase, bool predict, TSpellRound& round,
+                  std::array<bool, BattleSlotCount>& cast);
+    void ExecuteBlows(bool attackers, bool simulate);
+    std::array<int, 2> FSnapshotUnitCounts{};
+    const Base::TActionThread* FDecisionThread = nullptr;
+};
+
+} // namespace GameData

@@ -1,0 +1,57 @@
+// How the computer chooses a side's commands: a greedy chooser that picks the best
+// single action unit by unit, and a full search over the side's whole round. Both
+// simulate with expected values on scratch units and write only the battle's slots.
+#pragma once
+
+#include "game/spells/Battle.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace GameData {
+
+struct TBattlePlan {
+    int32_t Target[SideSlotCount] = {-1, -1, -1};
+    int32_t Spell[SideSlotCount] = {-1, -1, -1}; // index: battle spell ID - 64
+    double Cost = 0;
+    double Value = 0;
+};
+
+// The plan search scores at most this many plans, so every peer stops at the same one.
+constexpr int64_t DefaultPlanLimit = 20000;
+
+struct TDecisionLimits {
+    // Polled between simulations; a stopped decision leaves its side without commands.
+    std::function<bool()> StopRequested;
+    int64_t PlanLimit = DefaultPlanLimit;
+};
+
+// What a search did, for benchmarks and tests.
+struct TPlanSearchStats {
+    int64_t PlansScored = 0;
+    int64_t Combinations = 0; // combinations searched
+    bool Capped = false;      // more combinations than the limit: options were left out
+    bool Stopped = false;
+};
+
+// 100 for a target that would die (150 for a hero), else the hit points it would
+// lose (doubled for a hero); measured on the units, which are put back afterwards.
+int32_t EvaluateAction(TUnit& attacker, TUnit& target, bool counter, TBattle& battle, int spell);
+// A spell given by index (battle spell ID - 64) is cast when it may be and is expected
+// to take hold; -1 is a plain blow (the counterattack with counter).
+void SimulateAction(TUnit& attacker, TUnit& target, bool counter, TBattle& battle, int spell);
+
+void ChooseAttackersGreedy(TBattle& battle, bool withSpells);
+void ChooseDefendersGreedy(TBattle& battle, bool withSpells);
+TPlanSearchStats ChooseAttackersByPlan(TBattle& battle, const TDecisionLimits& limits = {});
+TPlanSearchStats ChooseDefendersByPlan(TBattle& battle, const TDecisionLimits& limits = {});
+
+bool IsBetterValueForCost(double costA, double valueA, double costB, double valueB);
+
+// The decision the battle's worker thread makes for one side: the greedy chooser
+// with the cast-in-automatic-combat setting for a person's side, the plan search for
+// the computer's. The game's random state is the same afterwards as before.
+TPlanSearchStats ChooseBattleCommands(TBattle& battle, bool attackers,
+                                      const TDecisionLimits& limits = {});
+
+} // namespace GameData
