@@ -65,6 +65,10 @@ void TScenario::MoveObject(int index, int x, int y) {
 
 void TScenario::RemoveObjectAt(int index, int /*flag*/) {
     TMapObject* const object = Objects[index];
+    // No player may keep pointing at it.
+    for (TPlayer* player : Players)
+        if (player->Selection == object)
+            player->Selection = nullptr;
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
     Objects.Delete(index);
