@@ -1,6 +1,7 @@
 #include "tests/support/TinyWorld.h"
 
 #include "platform/classlib/Streams.h"
+#include "tests/support/UnitBuilder.h"
 #include "tools/SpriteWriter.h"
 
 #include <cstring>
@@ -99,6 +100,88 @@ TTinyWorld::TTinyWorld(const TTinyWorldOptions& options) : Scenario(std::make_un
         s.AddPlayer(std::move(player));
     }
     s.RebuildTerrainGrids();
+}
+
+TStandInGroup::TStandInGroup(TScenario* scenario, TPlayer* owner)
+    : TMapObject(scenario), Owner(owner) {
+    Kind = okGroup;
+}
+
+TGroup* TStandInGroup::AsGroup() {
+    // Callers compare the address only; the stand-in has no group behind it.
+    return reinterpret_cast<TGroup*>(this);
+}
+
+void TStandInGroup::TakeOutOfGroup(TUnit& unit) {
+    for (TUnit*& slot : Slots)
+        if (slot == &unit)
+            slot = nullptr;
+    unit.Owner = nullptr;
+}
+
+TStandInCity::TStandInCity(TScenario* scenario, uint8_t owner)
+    : TMapObject(scenario), OwnerByte(owner) {
+    Kind = okCity;
+}
+
+TCity* TStandInCity::AsCity() {
+    return reinterpret_cast<TCity*>(this);
+}
+
+TUnitPlayer* TStandInCity::PlayerOf(const TUnit&) {
+    return Scenario->PlayerAt(OwnerByte);
+}
+
+namespace {
+
+template <typename Object>
+Object* PlaceAt(TScenario& scenario, std::unique_ptr<Object> object, int cellX, int cellY) {
+    const TPoint centre = CellToPixelCentre(cellX, cellY);
+    object->X = int16_t(centre.X);
+    object->Y = int16_t(centre.Y);
+    return static_cast<Object*>(scenario.AddObject(std::move(object)));
+}
+
+TUnit* RegisterTestUnit(TScenario& scenario, TUnitOwner& owner, int prototypeID,
+                        int16_t hitPoints) {
+    std::unique_ptr<TUnit> unit = MakeUnit(prototypeID);
+    unit->Own.Value(HITPOINTS) = hitPoints;
+    unit->Effective.Value(HITPOINTS) = hitPoints;
+    unit->Owner = &owner;
+    return scenario.RegisterUnit(std::move(unit), true);
+}
+
+} // namespace
+
+TStandInGroup* TTinyWorld::AddGroup(int player, int cellX, int cellY) {
+    return PlaceAt(*Scenario, std::make_unique<TStandInGroup>(Scenario.get(), &Player(player)),
+                   cellX, cellY);
+}
+
+TStandInCity* TTinyWorld::AddCity(uint8_t owner, int cellX, int cellY) {
+    return PlaceAt(*Scenario, std::make_unique<TStandInCity>(Scenario.get(), owner), cellX, cellY);
+}
+
+TUnit* TTinyWorld::AddUnit(TStandInGroup& group, int prototypeID, int16_t hitPoints) {
+    TUnit* unit = RegisterTestUnit(*Scenario, group, prototypeID, hitPoints);
+    for (TUnit*& slot : group.Slots)
+        if (!slot) {
+            slot = unit;
+            return unit;
+        }
+    throw ClassLib::Exception("The group is full.");
+}
+
+TUnit* TTinyWorld::AddUnit(TStandInCity& city, int prototypeID, int16_t hitPoints) {
+    return RegisterTestUnit(*Scenario, city, prototypeID, hitPoints);
+}
+
+TArea* TTinyWorld::AddArea(const std::vector<TField>& cells) {
+    auto area = std::make_unique<TArea>();
+    area->ID = Scenario->NewObjectID();
+    for (const TField cell : cells)
+        area->AddCell(cell);
+    return Scenario->Areas.Add(std::move(area));
 }
 
 TDoodle* TTinyWorld::AddDoodle(uint32_t prototypeID, int cellX, int cellY) {
