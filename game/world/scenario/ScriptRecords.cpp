@@ -51,6 +51,10 @@ void TQuestList::SaveToStream(Data::TStream* stream) const {
         quest->SaveToStream(stream);
 }
 
+bool TConversation::IsTargetPlayer(int32_t playerIndex) const {
+    return playerIndex >= 0 && ((uint32_t(TargetPlayers) >> (playerIndex % 32)) & 1u) != 0;
+}
+
 [[noreturn]] static void RaiseNoConversations() {
     throw ClassLib::Exception("Conversations need the scripting library.");
 }

@@ -63,12 +63,15 @@ class TConversation : public Data::TDataObject {
 public:
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;
+    // Whether the player's bit is set in TargetPlayers; never for a negative index.
+    bool IsTargetPlayer(int32_t playerIndex) const;
 
     int32_t OwnerType = 0; // the event that starts it
     uint32_t OwnerID = 0;
     int32_t ActivationTurn = 0;
     uint8_t Running = 0;
     uint8_t Active = 0;
+    uint16_t TargetPlayers = 0; // bit n: meant for player n
 };
 
 } // namespace GameData

@@ -1,6 +1,6 @@
 // Quests and objectives: giving, following the hero, updates by their check
 // scripts, the scenario's per-update pass with follow-up conversations, and the
-// stored quest list and alias table.
+// stored quest list.
 #include "game/script/QuestObjective.h"
 #include "platform/classlib/Streams.h"
 #include "tests/support/ErrorOf.h"
@@ -247,30 +247,4 @@ TEST_F(Quests, StoredQuestsAreCheckedAgainstTheBytesLeft) {
     bare.SaveQuestObjectives(&empty);
     empty.SetPosition(0);
     EXPECT_EQ(ErrorOf([&] { bare.LoadQuestObjectives(&empty); }), "no error");
-}
-
-TEST(GlobalAliases, StoredTableRoundTripsAndRefusesIndicesOutsideTheGlobals) {
-    TScenario scenario;
-    scenario.SetGlobalAlias("GOLD", 5);
-    scenario.SetGlobalAlias("LAST", 1023);
-    ClassLib::TMemoryStream stream;
-    scenario.SaveGlobalAliases(stream);
-    const std::vector<uint8_t> bytes = stream.Bytes();
-
-    TScenario loaded;
-    ClassLib::TMemoryStream in(bytes);
-    loaded.LoadGlobalAliases(in);
-    EXPECT_EQ(loaded.GlobalAliasIndex("GOLD"), 5);
-    EXPECT_EQ(loaded.GlobalAliasIndex("LAST"), 1023);
-    EXPECT_EQ(loaded.GlobalAliasIndex("NONE"), -1);
-
-    for (const uint32_t bad : {1024u, 0xFFFFFFFFu}) {
-        std::vector<uint8_t> corrupt = bytes;
-        corrupt[4] = uint8_t(bad);
-        corrupt[5] = uint8_t(bad >> 8);
-        corrupt[6] = uint8_t(bad >> 16);
-        corrupt[7] = uint8_t(bad >> 24);
-        ClassLib::TMemoryStream badStream(corrupt);
-        EXPECT_EQ(ErrorOf([&] { loaded.LoadGlobalAliases(badStream); }), "Invalid data.") << bad;
-    }
 }
