@@ -62,6 +62,18 @@ bool StandsInArea(const TUnit& unit, const TArea& area) {
     return group && area.ContainsCell(group->CellX(), group->CellY());
 }
 
+// LOCAL0 := how many of the scenario's units pass the test.
+template <typename Test>
+bool CountUnits(TCheck& check, Test test) {
+    const TScenario& scenario = ScenarioOf(check);
+    int32_t count = 0;
+    for (const TUnit* unit : scenario.Units)
+        if (test(scenario, *unit))
+            ++count;
+    check.Locals[0] = count;
+    return true;
+}
+
 bool Crlf(TCheck&, AnsiString&) {
     return true;
 }
@@ -147,14 +159,11 @@ bool GetPrototypeCount(TCheck& check, AnsiString& params) {
     const int32_t prototypeID = check.NextExpression(params);
     const int32_t player = check.NextOptionalExpression(params, -1);
     CheckPlayerFilter(check, player, "LivesPrototype: bad player index: %d.");
-    const TScenario& scenario = ScenarioOf(check);
-    int32_t count = 0;
-    for (const TUnit* unit : scenario.Units)
-        if (GroupOfUnit(*unit) && unit->Prototype && unit->Prototype->ID == prototypeID &&
-            (player == -1 || PlayerIndexOfUnit(scenario, *unit) == player))
-            ++count;
-    check.Locals[0] = count;
-    return true;
+    // Dead units count; units in cities do not.
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return GroupOfUnit(unit) && unit.Prototype && unit.Prototype->ID == prototypeID &&
+               (player == -1 || PlayerIndexOfUnit(scenario, unit) == player);
+    });
 }
 
 bool GetUnitsInArea(TCheck& check, AnsiString& params) {
@@ -163,14 +172,10 @@ bool GetUnitsInArea(TCheck& check, AnsiString& params) {
     check.CheckNoMoreParameters(params);
     CheckPlayerFilter(check, player, "GetUnitsInArea: bad player index: %d.");
     const TArea& area = AreaOf(check, areaID);
-    const TScenario& scenario = ScenarioOf(check);
-    int32_t count = 0;
-    for (const TUnit* unit : scenario.Units)
-        if (!unit->IsDead() && StandsInArea(*unit, area) &&
-            (player == -1 || PlayerIndexOfUnit(scenario, *unit) == player))
-            ++count;
-    check.Locals[0] = count;
-    return true;
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return !unit.IsDead() && StandsInArea(unit, area) &&
+               (player == -1 || PlayerIndexOfUnit(scenario, unit) == player);
+    });
 }
 
 bool UnitInArea(TCheck& check, AnsiString& params) {
@@ -190,14 +195,10 @@ bool GetTurn(TCheck& check, AnsiString&) {
 
 bool GetUnits(TCheck& check, AnsiString& params) {
     const int32_t player = OneExpression(check, params);
-    const TScenario& scenario = ScenarioOf(check);
-    int32_t count = 0;
-    for (const TUnit* unit : scenario.Units)
-        if ((GroupOfUnit(*unit) || CityOfUnit(*unit)) &&
-            PlayerIndexOfUnit(scenario, *unit) == player)
-            ++count;
-    check.Locals[0] = count;
-    return true;
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return (GroupOfUnit(unit) || CityOfUnit(unit)) &&
+               PlayerIndexOfUnit(scenario, unit) == player;
+    });
 }
 
 bool GetController(TCheck& check, AnsiString& params) {
