@@ -74,8 +74,11 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     // recomputed with the fog.
     if (object->Kind == okGroup)
         static_cast<TGroup*>(object)->RemoveAll(flag != 0);
-    else if (object->Kind == okCity)
+    else if (object->Kind == okCity) {
+        // Units at the gate would otherwise be left registered with no place.
+        static_cast<TCity*>(object)->MoveGateGroupToOtherUnits();
         static_cast<TCity*>(object)->RemoveAllUnits(true);
+    }
     // No player keeps a selection that is about to go.
     const TMapObject* gate =
         object->Kind == okCity ? static_cast<TCity*>(object)->GateGroup.get() : nullptr;

@@ -3,6 +3,9 @@
 // stored form and identifiers.
 #include "tests/game/world/CityGroupFixture.h"
 
+#include "game/world/data/GlobalData.h"
+#include "tests/support/GlobalDataFixture.h"
+
 #include <cstring>
 #include <functional>
 
@@ -253,6 +256,26 @@ TEST_F(MerchantTest, MerchantsGetIdentifiersWhenTheirCityIsMadeOrLoadedNeverWhen
     EXPECT_EQ(loaded.Innkeeper.ID, next);
     EXPECT_EQ(loaded.Custom2.ID, next + 5);
     EXPECT_EQ(Scenario().NextObjectID, next + 6);
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST(SampleData, EachHerbalistAbilityIsTheSameThingAsSpellAndAsSkill) {
+    TestSupport::TInstalledData data{TestSupport::TGlobalDataFixture{}};
+    Data2::CreateGlobalData();
+    int abilities = 0;
+    for (int i = 0; THerbalistMerchant::GetAbilityPrototype(i); ++i, ++abilities) {
+        const Data2::TSpellPrototype& shown = *THerbalistMerchant::GetAbilityPrototype(i);
+        const Data2::TSkillPrototype* taught = TBattleMasterMerchant::GetSkillPrototype(i);
+        ASSERT_NE(taught, nullptr) << i;
+        EXPECT_STREQ(shown.Name, taught->Name);
+        EXPECT_STREQ(shown.Description, taught->Description);
+    }
+    EXPECT_GT(abilities, 0);
 }
 
 } // namespace
