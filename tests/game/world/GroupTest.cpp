@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstring>
+#include <functional>
 
 namespace CityGroupTests {
 namespace {
@@ -190,6 +191,65 @@ TEST_F(GroupTest, CampsCoverThreeByThreeCellsOnTheMapAndInTheOccupancyGrid) {
     EXPECT_TRUE(group->IsCellOpenFor(1, 1));
     EXPECT_FALSE(group->IsCellOpenFor(9, 9));
     EXPECT_TRUE(group->IsCellOpenFor(5, 5));
+}
+
+TEST_F(GroupTest, PitchingACampTakesSixPointsInTurnsAndNeedsRoomAround) {
+    std::fill(Scenario().Costs.begin(), Scenario().Costs.end(), 5);
+    Data.SetConstant(Data2::gcFirstStepHeight + 2, 8);
+    TGroup* group = RedGroup({SoldierID, SoldierID}); // at (2, 2)
+    Scenario().BeginTurnOf(Red);
+    group->UnitAt(0)->AddActionPoints(-8); // 2 left
+    group->UnitAt(1)->AddActionPoints(-5); // 5 left
+    const auto report = [&] { return int(Player(Red).TakeAction().P[0]); };
+
+    struct Case {
+        const char* Name;
+        std::function<void()> Spoil, Mend;
+    };
+    TGroup* neighbour = nullptr;
+    const auto cost = [&](int x, int y) -> uint8_t& {
+        return Scenario().Costs[size_t(Scenario().CellIndex(x, y))];
+    };
+    const auto height = [&](int x, int y) -> int16_t& {
+        return Scenario().Heights[size_t(Scenario().CellIndex(x, y))];
+    };
+    const Case blocked[] = {
+        {"dear ground", [&] { cost(3, 3) = 10; }, [&] { cost(3, 3) = 5; }},
+        {"a steep step", [&] { height(1, 2) = 8; }, [&] { height(1, 2) = 0; }},
+        {"another group", [&] { neighbour = World->AddGroup(Blue, 3, 1); },
+         [&] { Scenario().RemoveObject(neighbour, 0); }},
+    };
+    for (const Case& c : blocked) {
+        c.Spoil();
+        EXPECT_FALSE(group->HasRoomForCamp()) << c.Name;
+        group->PitchCamp();
+        EXPECT_EQ(report(), arBlocked) << c.Name;
+        EXPECT_EQ(group->CampState, csNone) << c.Name;
+        c.Mend();
+    }
+    height(1, 2) = 7; // still a step
+    EXPECT_TRUE(group->HasRoomForCamp());
+    TGroup* corner = World->AddGroup(Red, 0, 5);
+    EXPECT_FALSE(corner->HasRoomForCamp());     // half the camp off the map
+    EXPECT_TRUE(group->HasRoomForCampAt(3, 3)); // its own cell does not stand in the way
+    EXPECT_FALSE(group->HasRoomForCampAt(11, 4));
+
+    group->PitchCamp();
+    EXPECT_EQ(group->CampState, csSettingUp);
+    EXPECT_EQ(group->UnitAt(0)->Effective.Value(ACTIONPOINTS), 0); // 2 from the first
+    EXPECT_EQ(group->UnitAt(1)->Effective.Value(ACTIONPOINTS), 1); // 4 from the second
+    EXPECT_EQ(Scenario().Occupancy[size_t(Scenario().CellIndex(3, 3))], group);
+
+    group->CampState = csPitched;
+    group->BreakCamp();
+    EXPECT_EQ(report(), arNoActionPoints);
+    EXPECT_EQ(group->CampState, csPitched);
+    group->NewTurn();
+    group->BreakCamp();
+    EXPECT_EQ(group->CampState, csPacking);
+    EXPECT_EQ(group->TotalActionPoints(), 20 - 6);
+    group->PitchCamp(); // only from no camp at all
+    EXPECT_EQ(group->CampState, csPacking);
 }
 
 TEST_F(GroupTest, TheCaptionSaysWhoseGroupItIsToTheViewingPlayer) {
