@@ -27,7 +27,7 @@ TUnit* FindUnit(const TCheck& check, int32_t id) {
     return ScenarioOf(check).Units.FindByID(static_cast<uint32_t>(id));
 }
 
-// Units IDs up to the first 0; the rest of the list is ignored.
+// Unit IDs up to the first 0; the rest of the list is ignored.
 template <typename Visit>
 void ForEachListedUnit(TCheck& check, AnsiString& params, Visit visit) {
     for (int32_t id = check.NextOptionalExpression(params, 0); id != 0;
