@@ -101,6 +101,14 @@ TTinyWorld::TTinyWorld(const TTinyWorldOptions& options) : Scenario(std::make_un
     s.RebuildTerrainGrids();
 }
 
+TArea* TTinyWorld::AddArea(const std::vector<TField>& cells) {
+    auto area = std::make_unique<TArea>();
+    area->ID = Scenario->NewObjectID();
+    for (const TField cell : cells)
+        area->AddCell(cell);
+    return Scenario->Areas.Add(std::move(area));
+}
+
 TDoodle* TTinyWorld::AddDoodle(uint32_t prototypeID, int cellX, int cellY) {
     const TDoodlePrototype* prototype = nullptr;
     for (const TDoodlePrototype& p : Scenario->DoodlePrototypes)

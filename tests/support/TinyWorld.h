@@ -58,6 +58,9 @@ public:
     GameData::TCity* AddCity(uint8_t owner, int cellX, int cellY, const char* caption = "Tinyburg");
     GameData::TPlayer& Player(int index) const { return *Scenario->Players[index]; }
 
+    // An area of the cells with a new identifier.
+    GameData::TArea* AddArea(const std::vector<GameData::TField>& cells);
+
     std::unique_ptr<GameData::TScenario> Scenario;
 };
 

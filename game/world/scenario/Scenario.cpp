@@ -61,6 +61,7 @@ void TScenario::Clear() {
     Path = {};
     LooseUnits.Clear();
     Units.Clear();
+    ConversationQueue.clear();
     Conversations.Clear();
     Quests.Clear();
     Areas.Clear();
@@ -75,6 +76,7 @@ void TScenario::Clear() {
     WeatherCounters = {};
     Weather = 0;
     Globals = {};
+    GlobalAliases.clear();
     InBattle = 0;
     DeathsPending = 0;
     InCity = 0;

@@ -24,6 +24,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -48,6 +49,12 @@ constexpr uint8_t Impassable = 255;
 struct TPathCell {
     int16_t X = 0;
     int16_t Y = 0;
+};
+
+// A name scripts use for a global variable.
+struct TGlobalAlias {
+    AnsiString Name;
+    int32_t Index = 0; // 0 .. GlobalCount - 1
 };
 
 struct TMapView {
@@ -113,6 +120,26 @@ public:
     bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }
     void AdvanceTurn();
 
+    // Scripts.
+    // The global index bound to the name (exact match), -1 when unbound.
+    int32_t GlobalAliasIndex(const AnsiString& name) const;
+    // Binds the name, or rebinds it when bound already.
+    void SetGlobalAlias(const AnsiString& name, int32_t index);
+    // The stored alias table: count, then per alias its index and name. An index
+    // outside the globals is "Invalid data.".
+    void LoadGlobalAliases(Data::TStream& stream);
+    void SaveGlobalAliases(Data::TStream& stream) const;
+    // The quest list; each loaded quest is given this scenario.
+    void LoadQuestObjectives(Data::TStream* stream);
+    void SaveQuestObjectives(Data::TStream* stream) const;
+    // Once per update: each given quest follows its hero; the current player's tasks
+    // are evaluated, and a changed state queues the task's follow-up conversation.
+    void UpdateQuests();
+    // Appended unless queued already or running.
+    void QueueConversation(TConversation* conversation);
+    // The oldest queued conversation; null when none.
+    TConversation* PopQueuedConversation();
+
     // Units. Every unit of a group, a city or LooseUnits is registered here.
     // With newID the unit is given the next object identifier first; an identifier
     // already registered raises "Object with given ID is already in list (%d).".
@@ -173,7 +200,8 @@ public:
     Data::TObjectList<TMapObject> PendingObjects{false};
     Data::TDataList<TUnit> Units;
     Data::TDataList<TConversation> Conversations;
-    Data::TDataList<TQuestObjective> Quests;
+    TQuestList Quests;
+    std::deque<TConversation*> ConversationQueue;
     std::vector<uint8_t> MoveCosts;
     std::vector<int32_t> Distances;
     std::array<TPathCell, PathLength> Path{};
@@ -192,6 +220,7 @@ public:
     std::array<int32_t, 6> WeatherCounters{};
     int32_t Weather = 0;
     std::array<int32_t, GlobalCount> Globals{};
+    std::vector<TGlobalAlias> GlobalAliases;
     Data::TDataList<TArea> Areas;
     Data::TObjectList<TUnit> LooseUnits{false};
     uint8_t InBattle = 0;

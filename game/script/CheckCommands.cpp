@@ -1,0 +1,267 @@
+#include "game/script/CheckCommands.h"
+
+#include "engine/core/Random.h"
+#include "game/script/Check.h"
+#include "game/script/QuestObjective.h"
+#include "game/script/WorldQueries.h"
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
+#include "game/world/scenario/Scenario.h"
+
+#include <array>
+
+namespace GameData {
+
+using ClassLib::AnsiString;
+using ClassLib::Format;
+
+namespace {
+
+TScenario& ScenarioOf(const TCheck& check) {
+    if (!check.Scenario)
+        check.ScriptError("The script has no scenario.");
+    return *check.Scenario;
+}
+
+TUnit* FindUnit(const TCheck& check, int32_t id) {
+    return ScenarioOf(check).Units.FindByID(static_cast<uint32_t>(id));
+}
+
+// Unit IDs up to the first 0; the rest of the list is ignored.
+template <typename Visit>
+void ForEachListedUnit(TCheck& check, AnsiString& params, Visit visit) {
+    for (int32_t id = check.NextOptionalExpression(params, 0); id != 0;
+         id = check.NextOptionalExpression(params, 0))
+        if (!visit(id))
+            return;
+}
+
+// -1 for every player, else one of the scenario's players.
+void CheckPlayerFilter(const TCheck& check, int32_t player, const char* message) {
+    if (player != -1 && !IsPlayerIndex(ScenarioOf(check), player))
+        check.ScriptError(Format(message, player));
+}
+
+const TArea& AreaOf(const TCheck& check, int32_t id) {
+    const TArea* area =
+        id == 0 ? nullptr : ScenarioOf(check).Areas.FindByID(static_cast<uint32_t>(id));
+    if (!area)
+        check.ScriptError(Format("Area not found: %d.", id));
+    return *area;
+}
+
+const TCity& CityOf(const TCheck& check, int32_t id) {
+    const TMapObject* city = ScenarioOf(check).FindObjectOfKind(static_cast<uint32_t>(id), okCity);
+    if (!city)
+        check.ScriptError(Format("City object not found! ID = %d.", id));
+    return static_cast<const TCity&>(*city);
+}
+
+bool StandsInArea(const TUnit& unit, const TArea& area) {
+    // The cell under the group's pixel position, which moves with it step by step.
+    const TMapObject* group = unit.GetGroup();
+    return group && area.ContainsCell(group->CellX(), group->CellY());
+}
+
+// LOCAL0 := how many of the scenario's units pass the test.
+template <typename Test>
+bool CountUnits(TCheck& check, Test test) {
+    const TScenario& scenario = ScenarioOf(check);
+    int32_t count = 0;
+    for (const TUnit* unit : scenario.Units)
+        if (test(scenario, *unit))
+            ++count;
+    check.Locals[0] = count;
+    return true;
+}
+
+bool Crlf(TCheck&, AnsiString&) {
+    return true;
+}
+
+bool Set(TCheck& check, AnsiString& params) {
+    int32_t& variable = check.FindVariable(check.NextParameter(params));
+    const int32_t value = check.NextExpression(params);
+    check.CheckNoMoreParameters(params);
+    variable = value;
+    return true;
+}
+
+template <typename Compare>
+bool Condition2(TCheck& check, AnsiString& params, Compare compare) {
+    const int32_t a = check.NextExpression(params);
+    const int32_t b = check.NextExpression(params);
+    check.CheckNoMoreParameters(params);
+    return compare(a, b);
+}
+
+bool IfEqual(TCheck& check, AnsiString& params) {
+    return Condition2(check, params, [](int32_t a, int32_t b) { return a == b; });
+}
+bool IfGreater(TCheck& check, AnsiString& params) {
+    return Condition2(check, params, [](int32_t a, int32_t b) { return a > b; });
+}
+bool IfUnequal(TCheck& check, AnsiString& params) {
+    return Condition2(check, params, [](int32_t a, int32_t b) { return a != b; });
+}
+
+int32_t OneExpression(TCheck& check, AnsiString& params) {
+    const int32_t value = check.NextExpression(params);
+    check.CheckNoMoreParameters(params);
+    return value;
+}
+
+bool IfTrue(TCheck& check, AnsiString& params) {
+    return OneExpression(check, params) != 0;
+}
+bool IfFalse(TCheck& check, AnsiString& params) {
+    return OneExpression(check, params) == 0;
+}
+
+bool GetRandom(TCheck& check, AnsiString& params) {
+    const int32_t n = OneExpression(check, params);
+    check.Locals[0] =
+        n >= 1 ? static_cast<int32_t>(Base::NextRandom(Base::RandomSeed) % uint32_t(n)) : 0;
+    return true;
+}
+
+bool SetResult(TCheck& check, AnsiString& params) {
+    check.Result = OneExpression(check, params);
+    return true;
+}
+
+bool LivesUnit(TCheck& check, AnsiString& params) {
+    const TUnit* unit = FindUnit(check, OneExpression(check, params));
+    check.Locals[0] = unit && !unit->IsDead() ? 1 : 0;
+    return true;
+}
+
+bool LiveUnitsAnd(TCheck& check, AnsiString& params) {
+    bool all = true;
+    ForEachListedUnit(check, params, [&](int32_t id) {
+        all = all && FindUnit(check, id) != nullptr;
+        return true;
+    });
+    check.Locals[0] = all ? 1 : 0;
+    return true;
+}
+
+bool LiveUnitsOr(TCheck& check, AnsiString& params) {
+    bool any = false;
+    ForEachListedUnit(check, params, [&](int32_t id) {
+        any = any || FindUnit(check, id) != nullptr;
+        return true;
+    });
+    check.Locals[0] = any ? 1 : 0;
+    return true;
+}
+
+bool GetPrototypeCount(TCheck& check, AnsiString& params) {
+    const int32_t prototypeID = check.NextExpression(params);
+    const int32_t player = check.NextOptionalExpression(params, -1);
+    CheckPlayerFilter(check, player, "LivesPrototype: bad player index: %d.");
+    // Dead units count; units in cities do not.
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return unit.GetGroup() && unit.Prototype && unit.Prototype->ID == prototypeID &&
+               (player == -1 || PlayerIndexOfUnit(scenario, unit) == player);
+    });
+}
+
+bool GetUnitsInArea(TCheck& check, AnsiString& params) {
+    const int32_t areaID = check.NextExpression(params);
+    const int32_t player = check.NextOptionalExpression(params, -1);
+    check.CheckNoMoreParameters(params);
+    CheckPlayerFilter(check, player, "GetUnitsInArea: bad player index: %d.");
+    const TArea& area = AreaOf(check, areaID);
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return !unit.IsDead() && StandsInArea(unit, area) &&
+               (player == -1 || PlayerIndexOfUnit(scenario, unit) == player);
+    });
+}
+
+bool UnitInArea(TCheck& check, AnsiString& params) {
+    const int32_t areaID = check.NextExpression(params);
+    const int32_t unitID = check.NextExpression(params);
+    check.CheckNoMoreParameters(params);
+    const TArea& area = AreaOf(check, areaID);
+    const TUnit* unit = FindUnit(check, unitID);
+    check.Locals[0] = unit && StandsInArea(*unit, area) ? 1 : 0;
+    return true;
+}
+
+bool GetTurn(TCheck& check, AnsiString&) {
+    check.Locals[0] = static_cast<int16_t>(ScenarioOf(check).Turn);
+    return true;
+}
+
+bool GetUnits(TCheck& check, AnsiString& params) {
+    const int32_t player = OneExpression(check, params);
+    return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
+        return (unit.GetGroup() || unit.GetCity()) && PlayerIndexOfUnit(scenario, unit) == player;
+    });
+}
+
+bool GetController(TCheck& check, AnsiString& params) {
+    check.Locals[0] = CityOf(check, OneExpression(check, params)).Owner;
+    return true;
+}
+
+bool GetHeroID(TCheck& check, AnsiString& params) {
+    check.CheckNoMoreParameters(params);
+    if (!check.Owner)
+        check.ScriptError("The check belongs to no quest.");
+    check.Locals[0] = check.Owner->GivenID;
+    return true;
+}
+
+bool UnitsInCity(TCheck& check, AnsiString& params) {
+    const TCity& city = CityOf(check, check.NextExpression(params));
+    const TGroup* gate = city.GateGroup.get();
+    bool all = true;
+    ForEachListedUnit(check, params, [&](int32_t id) {
+        const TUnit* unit = FindUnit(check, id);
+        all = unit && (unit->GetCity() == &city || (gate && unit->GetGroup() == gate));
+        return all;
+    });
+    check.Locals[0] = all ? 1 : 0;
+    return true;
+}
+
+struct TCommandEntry {
+    std::string_view Name;
+    TCheckCommand Command;
+};
+
+constexpr std::array<TCommandEntry, 20> Commands{{
+    {"CRLF", Crlf},
+    {"SET", Set},
+    {"IFEQUAL", IfEqual},
+    {"IFGREATER", IfGreater},
+    {"IFUNEQUAL", IfUnequal},
+    {"IFTRUE", IfTrue},
+    {"IFFALSE", IfFalse},
+    {"GETRANDOM", GetRandom},
+    {"SETRESULT", SetResult},
+    {"LIVESUNIT", LivesUnit},
+    {"LIVEUNITSAND", LiveUnitsAnd},
+    {"LIVEUNITSOR", LiveUnitsOr},
+    {"GETPROTOTYPECOUNT", GetPrototypeCount},
+    {"GETUNITSINAREA", GetUnitsInArea},
+    {"UNITINAREA", UnitInArea},
+    {"GETTURN", GetTurn},
+    {"GETUNITS", GetUnits},
+    {"GETCONTROLLER", GetController},
+    {"GETHEROID", GetHeroID},
+    {"UNITSINCITY", UnitsInCity},
+}};
+
+} // namespace
+
+TCheckCommand FindCheckCommand(std::string_view name) {
+    for (const TCommandEntry& entry : Commands)
+        if (entry.Name == name)
+            return entry.Command;
+    return nullptr;
+}
+
+} // namespace GameData
