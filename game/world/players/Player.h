@@ -26,6 +26,7 @@ namespace GameData {
 using ClassLib::AnsiString;
 
 class TComputerPlayer;
+class TFog;
 class TUnit;
 class TMapObject;
 class TScenario;
@@ -100,6 +101,7 @@ public:
     uint8_t Color = 0;
     AnsiString Name;
     uint32_t SpriteID = 0;
+    std::unique_ptr<TFog> Fog;
     std::array<uint8_t, 5> Relations{};
     uint8_t Blocked = 0;
     uint8_t Spotted = 0;

@@ -1,0 +1,133 @@
+#include "game/world/objects/MapGeometry.h"
+#include "game/world/paths/StepCost.h"
+#include "game/world/scenario/Scenario.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace GameData {
+
+namespace {
+
+constexpr int32_t MaxMoveCost = 200;
+
+// Relaxes from every queued cell until nothing improves. The stored values are
+// the cheapest totals whatever the queue order, so a cell improved while it
+// waits is simply taken later with its newer value.
+template <typename TStep, typename TStore>
+void Relax(TScenario& scenario, TStep step, TStore tryStore) {
+    const int width = scenario.Width;
+    const int height = scenario.Height;
+    TCellQueue& queue = scenario.FillQueue;
+    while (!queue.IsEmpty()) {
+        const int cell = queue.Pop();
+        const int x = cell % width;
+        const int y = cell / width;
+        for (int n = 0; n < 8; ++n) {
+            const int nx = x + NeighbourDX[n];
+            const int ny = y + NeighbourDY[n];
+            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                continue;
+            const int next = ny * width + nx;
+            if (tryStore(cell, next, step(cell, next, NeighbourDX[n] != 0 && NeighbourDY[n] != 0)))
+                queue.Push(next);
+        }
+    }
+}
+
+void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
+    const TStepHeights heights = TStepHeights::Current();
+    std::vector<uint8_t>& costs = scenario.MoveCosts;
+    Relax(
+        scenario,
+        [&](int from, int to, bool diagonal) {
+            return StepCostWithOccupancy(scenario, from, to, diagonal, player, heights);
+        },
+        [&](int from, int to, int32_t step) {
+            // A step may cost more than 255; the sum stays far inside 32 bits.
+            const int32_t total = step + costs[size_t(from)];
+            if (total > MaxMoveCost || total >= costs[size_t(to)])
+                return false;
+            costs[size_t(to)] = uint8_t(total);
+            return true;
+        });
+}
+
+} // namespace
+
+bool TScenario::HeightStepAllowed(int fromX, int fromY, int toY, int toX) const {
+    if (!IsCellOnMap(fromX, fromY) || !IsCellOnMap(toX, toY))
+        return false;
+    const int step =
+        std::abs(Heights[size_t(CellIndex(toX, toY))] - Heights[size_t(CellIndex(fromX, fromY))]);
+    return step < TStepHeights::Current().Impassable;
+}
+
+void TScenario::FloodFillCosts(int x, int y, const TPlayer* player) {
+    std::fill(MoveCosts.begin(), MoveCosts.end(), Impassable);
+    FillQueue.Reset(Width * Height);
+    if (!IsCellOnMap(x, y))
+        return;
+    MoveCosts[size_t(CellIndex(x, y))] = 0;
+    FillQueue.Push(CellIndex(x, y));
+    FillMoveCosts(*this, player);
+}
+
+void TScenario::FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells,
+                                        const TPlayer* player) {
+    std::fill(MoveCosts.begin(), MoveCosts.end(), Impassable);
+    FillQueue.Reset(Width * Height);
+    for (const TField& field : cells) {
+        if (!IsCellOnMap(field.X, field.Y))
+            continue;
+        const int cell = CellIndex(field.X, field.Y);
+        const TMapObject* occupant = Occupancy[size_t(cell)];
+        if (occupant && !MayPassOccupant(player, occupant))
+            continue;
+        MoveCosts[size_t(cell)] = 0;
+        FillQueue.Push(cell);
+    }
+    FillMoveCosts(*this, player);
+}
+
+void TScenario::FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* /*player*/) {
+    maximum = std::max(maximum, int32_t(0));
+    DistanceMaximum = maximum;
+    std::fill(Distances.begin(), Distances.end(), maximum);
+    FillQueue.Reset(Width * Height);
+    if (!IsCellOnMap(x, y))
+        return;
+    Distances[size_t(CellIndex(x, y))] = 0;
+    FillQueue.Push(CellIndex(x, y));
+    const TStepHeights heights = TStepHeights::Current();
+    Relax(
+        *this,
+        [&](int from, int to, bool diagonal) {
+            const int32_t step = TerrainStepCost(*this, from, to, diagonal, heights);
+            return step >= BlockedStep ? maximum : step;
+        },
+        [&](int from, int to, int32_t step) {
+            // Summed in 64 bits: a maximum near the top of 32 bits must not wrap.
+            const int64_t total = int64_t(step) + Distances[size_t(from)];
+            if (total > maximum || total >= Distances[size_t(to)])
+                return false;
+            Distances[size_t(to)] = int32_t(total);
+            return true;
+        });
+}
+
+int32_t TScenario::TravelDistance(int fromX, int fromY, int32_t maximum, const TPlayer* player,
+                                  int toY, int toX) {
+    FillDistanceMap(fromX, fromY, maximum, player);
+    return DistanceAt(toX, toY);
+}
+
+int32_t TScenario::DistanceAt(int x, int y) const {
+    return IsCellOnMap(x, y) ? Distances[size_t(CellIndex(x, y))] : DistanceMaximum;
+}
+
+bool TScenario::IsCellReachable(int x, int y) const {
+    return IsCellOnMap(x, y) && MoveCosts[size_t(CellIndex(x, y))] < Impassable;
+}
+
+} // namespace GameData
