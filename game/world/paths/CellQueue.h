@@ -6,6 +6,7 @@
 
 #include "engine/core/Queue.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -13,7 +13,8 @@ constexpr int32_t MaxMoveCost = 200;
 
 // Relaxes from every queued cell until nothing improves. The stored values are
 // the cheapest totals whatever the queue order, so a cell improved while it
-// waits is simply taken later with its newer value.
+// waits is simply taken later with its newer value. For the distances, whose
+// bound has no useful limit for buckets.
 template <typename TStep, typename TStore>
 void Relax(TScenario& scenario, TStep step, TStore tryStore) {
     const int width = scenario.Width;
@@ -35,22 +36,43 @@ void Relax(TScenario& scenario, TStep step, TStore tryStore) {
     }
 }
 
+// Dijkstra's order with a bucket per cost: a cell is expanded once, when its
+// bucket comes up with its cost unchanged.
 void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
     const TStepHeights heights = TStepHeights::Current();
+    const int width = scenario.Width;
+    const int height = scenario.Height;
     std::vector<uint8_t>& costs = scenario.MoveCosts;
-    Relax(
-        scenario,
-        [&](int from, int to, bool diagonal) {
-            return StepCostWithOccupancy(scenario, from, to, diagonal, player, heights);
-        },
-        [&](int from, int to, int32_t step) {
-            // A step may cost more than 255; the sum stays far inside 32 bits.
-            const int32_t total = step + costs[size_t(from)];
-            if (total > MaxMoveCost || total >= costs[size_t(to)])
-                return false;
-            costs[size_t(to)] = uint8_t(total);
-            return true;
-        });
+    TCostBuckets& buckets = scenario.FillBuckets;
+    for (int cost = 0; cost <= MaxMoveCost; ++cost) {
+        const std::vector<int32_t>& bucket = buckets.Bucket(cost);
+        for (size_t i = 0; i < bucket.size(); ++i) {
+            const int cell = bucket[i];
+            if (costs[size_t(cell)] != cost)
+                continue;
+            const int x = cell % width;
+            const int y = cell / width;
+            for (int n = 0; n < 8; ++n) {
+                const int nx = x + NeighbourDX[n];
+                const int ny = y + NeighbourDY[n];
+                if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                    continue;
+                const int next = ny * width + nx;
+                // Every step costs at least 1: nothing to gain.
+                if (costs[size_t(next)] <= cost + 1)
+                    continue;
+                // A step may cost more than 255; the sum stays far inside 32 bits.
+                const int32_t total = cost + StepCostWithOccupancy(scenario.Costs, scenario.Heights,
+                                                                   scenario.Occupancy, cell, next,
+                                                                   (n & 1) != 0, player, heights);
+                if (total > MaxMoveCost || total >= costs[size_t(next)])
+                    continue;
+                costs[size_t(next)] = uint8_t(total);
+                buckets.Push(total, next);
+            }
+        }
+        buckets.ClearBucket(cost);
+    }
 }
 
 } // namespace
@@ -65,18 +87,18 @@ bool TScenario::HeightStepAllowed(int fromX, int fromY, int toY, int toX) const 
 
 void TScenario::FloodFillCosts(int x, int y, const TPlayer* player) {
     std::fill(MoveCosts.begin(), MoveCosts.end(), Impassable);
-    FillQueue.Reset(Width * Height);
+    FillBuckets.Reset();
     if (!IsCellOnMap(x, y))
         return;
     MoveCosts[size_t(CellIndex(x, y))] = 0;
-    FillQueue.Push(CellIndex(x, y));
+    FillBuckets.Push(0, CellIndex(x, y));
     FillMoveCosts(*this, player);
 }
 
 void TScenario::FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells,
                                         const TPlayer* player) {
     std::fill(MoveCosts.begin(), MoveCosts.end(), Impassable);
-    FillQueue.Reset(Width * Height);
+    FillBuckets.Reset();
     for (const TField& field : cells) {
         if (!IsCellOnMap(field.X, field.Y))
             continue;
@@ -84,8 +106,10 @@ void TScenario::FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells
         const TMapObject* occupant = Occupancy[size_t(cell)];
         if (occupant && !MayPassOccupant(player, occupant))
             continue;
+        if (MoveCosts[size_t(cell)] == 0)
+            continue; // listed twice
         MoveCosts[size_t(cell)] = 0;
-        FillQueue.Push(cell);
+        FillBuckets.Push(0, cell);
     }
     FillMoveCosts(*this, player);
 }
@@ -103,7 +127,7 @@ void TScenario::FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* /*
     Relax(
         *this,
         [&](int from, int to, bool diagonal) {
-            const int32_t step = TerrainStepCost(*this, from, to, diagonal, heights);
+            const int32_t step = TerrainStepCost(Costs, Heights, from, to, diagonal, heights);
             return step >= BlockedStep ? maximum : step;
         },
         [&](int from, int to, int32_t step) {

@@ -52,7 +52,8 @@ int TScenario::BuildPath(int startX, int startY, const TPlayer* player, int targ
         return -1;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return StepCostWithOccupancy(*this, from, to, diagonal, player, heights);
+        return StepCostWithOccupancy(Costs, Heights, Occupancy, from, to, diagonal, player,
+                                     heights);
     };
     int x = targetX;
     int y = targetY;
@@ -77,7 +78,8 @@ int TScenario::BuildPathTo(int targetX, int targetY, const TPlayer* player) {
         return -1;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return StepCostWithOccupancy(*this, from, to, diagonal, player, heights);
+        return StepCostWithOccupancy(Costs, Heights, Occupancy, from, to, diagonal, player,
+                                     heights);
     };
     int x = targetX;
     int y = targetY;
@@ -105,7 +107,7 @@ bool TScenario::ReachableCellTowardsTarget(int targetX, int targetY, int& outY, 
         return false;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return TerrainStepCost(*this, from, to, diagonal, heights);
+        return TerrainStepCost(Costs, Heights, from, to, diagonal, heights);
     };
     int x = targetX;
     int y = targetY;

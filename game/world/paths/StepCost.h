@@ -3,7 +3,9 @@
 // difference against the three step thresholds of the global data.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace GameData {
 
@@ -32,13 +34,36 @@ int32_t StepCost(const TScenario& scenario, int fromX, int fromY, const TPlayer*
 int32_t StepCostTerrain(const TScenario& scenario, int fromX, int fromY, const TPlayer* player,
                         int toX, int toY);
 
-// The same for on-map cell indices, with the thresholds given.
-int32_t TerrainStepCost(const TScenario& scenario, int from, int to, bool diagonal,
-                        const TStepHeights& heights);
-int32_t StepCostWithOccupancy(const TScenario& scenario, int from, int to, bool diagonal,
-                              const TPlayer* player, const TStepHeights& heights);
-
 // True when the player may pass the occupant: the player's own or a friend's.
 bool MayPassOccupant(const TPlayer* player, const TMapObject* occupant);
+
+// The same for on-map cell indices with the thresholds given; inline for the fills.
+// Written without branches on the terrain: the fills call it for cells in no
+// predictable order.
+inline int32_t TerrainStepCost(const std::vector<uint8_t>& costs,
+                               const std::vector<int16_t>& heightGrid, int from, int to,
+                               bool diagonal, const TStepHeights& heights) {
+    const int32_t terrain = costs[size_t(to)];
+    const int32_t base = terrain + (diagonal ? terrain / 2 : 0);
+    const int rise = heightGrid[size_t(to)] - heightGrid[size_t(from)];
+    const int step = rise < 0 ? -rise : rise;
+    const int32_t quarter = base / 4;
+    const int32_t up = step >= heights.Steep ? base / 2 : step >= heights.Gentle ? quarter : 0;
+    const int32_t down = step >= heights.Gentle ? quarter : 0;
+    int32_t cost = rise >= 0 ? base + up : base - down;
+    cost = step >= heights.Impassable || terrain >= BlockedStep ? BlockedStep : cost;
+    return cost < 1 ? 1 : cost;
+}
+
+inline int32_t StepCostWithOccupancy(const std::vector<uint8_t>& costs,
+                                     const std::vector<int16_t>& heightGrid,
+                                     const std::vector<TMapObject*>& occupancy, int from, int to,
+                                     bool diagonal, const TPlayer* player,
+                                     const TStepHeights& heights) {
+    const TMapObject* occupant = occupancy[size_t(to)];
+    if (occupant && !MayPassOccupant(player, occupant))
+        return BlockedStep;
+    return TerrainStepCost(costs, heightGrid, from, to, diagonal, heights);
+}
 
 } // namespace GameData

@@ -13,6 +13,7 @@
 #include "game/world/objects/DoodlePrototype.h"
 #include "game/world/objects/MapObject.h"
 #include "game/world/paths/CellQueue.h"
+#include "game/world/paths/CostBuckets.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/Player.h"
 #include "game/world/players/PlayerAction.h"
@@ -201,7 +202,8 @@ public:
     std::vector<int32_t> Distances;
     std::array<TPathCell, PathLength> Path{};
     int32_t DistanceMaximum = 0;
-    TCellQueue FillQueue;
+    TCostBuckets FillBuckets; // movement costs
+    TCellQueue FillQueue;     // distances
     TPlayer* CurrentPlayer = nullptr;
     int16_t CurrentPlayerIndex = -1;
     uint16_t Turn = 0;
