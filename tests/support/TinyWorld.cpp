@@ -118,6 +118,32 @@ TDoodle* TTinyWorld::AddDoodle(uint32_t prototypeID, int cellX, int cellY) {
     return added;
 }
 
+TGroup* TTinyWorld::AddGroup(uint8_t owner, int cellX, int cellY) {
+    auto group = std::make_unique<TGroup>(Scenario.get());
+    const TPoint centre = CellToPixelCentre(cellX, cellY);
+    group->X = int16_t(centre.X);
+    group->Y = int16_t(centre.Y);
+    group->OwnerIndex = owner;
+    return static_cast<TGroup*>(Scenario->AddObject(std::move(group)));
+}
+
+TCity* TTinyWorld::AddCity(uint8_t owner, int cellX, int cellY, const char* caption) {
+    auto city = std::make_unique<TCity>(Scenario.get());
+    const TPoint centre = CellToPixelCentre(cellX, cellY);
+    city->X = int16_t(centre.X);
+    city->Y = int16_t(centre.Y);
+    city->Owner = owner;
+    city->GateGroup->OwnerIndex = owner;
+    city->Caption = caption;
+    city->Name = caption;
+    for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx)
+            city->Footprint.AddCell({int16_t(cellX + dx), int16_t(cellY + dy)});
+    for (int dx = 0; dx < 2; ++dx)
+        city->ExitArea.AddCell({int16_t(cellX + dx), int16_t(cellY + 2)});
+    return static_cast<TCity*>(Scenario->AddObject(std::move(city)));
+}
+
 bool TTestExecutor::Step() {
     TPlayer* player = Scenario.CurrentPlayer;
     const TPlayerAction action = Scenario.TakeCurrentAction();

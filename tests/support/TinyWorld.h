@@ -1,11 +1,17 @@
 // A tiny world made in code for the world, spell and script tests: a 12 x 12 map
-// with a background, scenery from a small scenario sprite library and two players.
+// with a background, scenery from a small scenario sprite library, two players, and
+// the groups and cities a test adds.
 //
 //   TestSupport::TTinyWorld world;                  // red (local) and blue (computer)
 //   GameData::TDoodle* tree = world.AddDoodle(TTinyWorld::Tree, 3, 4);
+//   GameData::TGroup* group = world.AddGroup(0, 2, 2); // red, empty
+//   group->AddUnit(TestSupport::MakeUnit(1), true, true); // with TTestGameData
+//   GameData::TCity* city = world.AddCity(1, 6, 6);  // blue, cells (6..7, 6..7)
 //   world.Scenario->BeginTurnOf(0);
 #pragma once
 
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/players/Player.h"
@@ -45,6 +51,11 @@ public:
 
     // A doodle of the prototype at the centre of the cell.
     GameData::TDoodle* AddDoodle(uint32_t prototypeID, int cellX, int cellY);
+    // An empty group of the player (255 for none) at the centre of the cell.
+    GameData::TGroup* AddGroup(uint8_t owner, int cellX, int cellY);
+    // A city of the player covering the 2 x 2 cells from (cellX, cellY), left
+    // through the two cells below it, with one defender row and its merchants.
+    GameData::TCity* AddCity(uint8_t owner, int cellX, int cellY, const char* caption = "Tinyburg");
     GameData::TPlayer& Player(int index) const { return *Scenario->Players[index]; }
 
     std::unique_ptr<GameData::TScenario> Scenario;

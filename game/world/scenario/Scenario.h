@@ -37,6 +37,7 @@ class TDPFramework;
 namespace GameData {
 
 class TGameSettings;
+class TGroup;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -104,7 +105,11 @@ public:
     TMapObject* GetObjectByID(uint32_t id) const;
     // Null when none or of another kind.
     TMapObject* FindObjectOfKind(uint32_t id, uint16_t kind) const;
+    // The current player's own groups and the groups it has spotted mark their cells.
     void RebuildOccupancyGrid();
+    // From the last object: the first group other than ignore on the cell, a
+    // camping group covering the 3 x 3 cells around its own; null when none.
+    TGroup* GroupCoveringCell(int x, int y, const TGroup* ignore) const;
     // Layer, then row, then the larger column first.
     static int CompareDrawOrder(const TMapObject* a, const TMapObject* b);
     bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }

@@ -57,6 +57,8 @@ public:
         Player.PostAction(false, MakeAction(acEndTurn));
         Player.WaitUntilActionTaken();
     }
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
     TPlayer& Player;
     std::atomic<bool> SecondPosting{false};
 };
