@@ -1,6 +1,8 @@
 #include "game/world/fog/Fog.h"
 
 #include "engine/core/InvalidData.h"
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 
@@ -61,10 +63,25 @@ void TFog::CollectSources() {
     SightAreas.Clear();
     if (!Player)
         return;
+    for (int i = 0; i < Scenario->Objects.Count(); ++i) {
+        const TMapObject* object = Scenario->Objects[i];
+        if (object->Kind != okGroup)
+            continue;
+        const auto* group = static_cast<const TGroup*>(object);
+        const int8_t relation = Player->GetRelation(group->GetOwner());
+        if (group->IsOnMap() && (relation == RelationSelf || relation == reFriendly))
+            SightSources.push_back({group->X, group->Y, group->GroupSight()});
+    }
     for (int i = 0; i < Player->RevealedAreas.Count(); ++i)
         SightAreas.Add(Player->RevealedAreas[i]);
-    // The groups of the player and its friends, and the sight of the cities it may
-    // look into, join here once groups and cities are on the map.
+    for (int i = 0; i < Scenario->Objects.Count(); ++i) {
+        TMapObject* object = Scenario->Objects[i];
+        if (object->Kind != okCity)
+            continue;
+        auto* city = static_cast<TCity*>(object);
+        if (Player->HasAccessToCity(*city))
+            SightAreas.Add(city->SightArea.Cells.Count() > 0 ? &city->SightArea : &city->Footprint);
+    }
 }
 
 void TFog::Recompute() {

@@ -21,7 +21,8 @@ class TScenario;
 
 enum TFogState : uint8_t { fsUnexplored = 0, fsExplored = 1, fsVisible = 2 };
 
-// Where sight starts (a pixel position) and how far it carries (the group's sight).
+// Where sight starts (a pixel position) and how far it carries: a group of the
+// player or a friend, with the group's sight.
 struct TSightSource {
     int32_t X = 0;
     int32_t Y = 0;
@@ -52,7 +53,9 @@ public:
     void ResetCells();
     void DemoteVisible();
 
-    // Gathers the sight sources and the areas seen whole.
+    // Gathers the sight sources (the groups on the map of the player and its friends)
+    // and the areas seen whole (revealed areas, then the cities the player may look
+    // into).
     void CollectSources();
     void Recompute();
     void SpreadSight(int index);
@@ -66,6 +69,7 @@ public:
     TFogEdges GetEdgeIndices(int x, int y) const;
     // The same resolved in the global data's fog-edge sprites; null for none.
     void GetEdgeSprites(int x, int y, Gfx::TSprite*& first, Gfx::TSprite*& second) const;
+    // The cells' states, then the marks of every owned group on a visible cell.
     void UpdateImage();
     // A visible group's mark: its cell in the owner's colour, its straight
     // neighbours in the same colour with alpha 0.

@@ -1,6 +1,9 @@
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/MapGeometry.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
 
 #include <algorithm>
 #include <cstring>
@@ -54,7 +57,17 @@ void TFog::UpdateImage() {
         const uint32_t pixel = StatePixels[std::min(Cells[i], uint8_t(fsVisible))];
         std::memcpy(pixels + i * 4, &pixel, 4);
     }
-    // The marks of visible groups are drawn over this once groups are on the map.
+    if (!Scenario)
+        return;
+    for (int i = 0; i < Scenario->Objects.Count(); ++i) {
+        const TMapObject* object = Scenario->Objects[i];
+        if (object->Kind != okGroup)
+            continue;
+        const TPlayer* owner = static_cast<const TGroup*>(object)->GetOwner();
+        if (owner && object->IsOnMap() &&
+            GetCell(object->CellX(), object->CellY(), fsUnexplored) == fsVisible)
+            DrawGroupMark(object->CellX(), object->CellY(), owner->Color);
+    }
 }
 
 void TFog::DrawGroupMark(int x, int y, int colorIndex) {

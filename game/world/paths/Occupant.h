@@ -6,8 +6,8 @@ namespace GameData {
 class TMapObject;
 class TPlayer;
 
-// Placeholder until groups exist: no map object has an owner yet, so every
-// occupant counts as a stranger and blocks.
+// The owner of the group on the cell; null (a stranger to everyone) for any
+// other object and for a group without owner.
 const TPlayer* OccupantOwner(const TMapObject* occupant);
 
 } // namespace GameData

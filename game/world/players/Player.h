@@ -25,6 +25,7 @@ namespace GameData {
 
 using ClassLib::AnsiString;
 
+class TCity;
 class TComputerPlayer;
 class TFog;
 class TUnit;
@@ -91,6 +92,19 @@ public:
     TSighting GetSighting(int index) const;
     int SightingCount() const;
     void ClearSightings();
+
+    // Sight (PlayerSightings.cpp).
+    // The owner or a friend of the city, or a player with a unit at its gate or among
+    // its other units, may look into it.
+    bool HasAccessToCity(const TCity& city) const;
+    bool IsCellVisible(int x, int y) const;
+    // Locations that came into view become explored; foreign groups that came into
+    // view are marked spotted and, with announce, each of their units is queued as a
+    // sighting to this player and its friends: once, until the spotted marks are
+    // cleared at the start of a turn.
+    void UpdateSightings(bool announce);
+    // Asks the scenario to recompute this player's visibility.
+    void UpdateVisibility();
 
     void ResetFlags();
     void ClearSpottedFlags() { ResetFlags(); }

@@ -152,6 +152,15 @@ public:
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
     bool IsPaused() const { return InBattle || InCity; }
 
+    // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'
+    // fogs are recomputed from their sources, the current player's sightings
+    // updated, and the fog images redrawn.
+    void UpdatePlayerVisibility(TPlayer* player);
+    void UpdateVisibilityOfIndex(int index);
+    void UpdateAllVisibility();
+    // Every fog back to unexplored, then recomputed.
+    void ResetAllFog();
+
     // Path finding over the terrain grids (game/world/paths/). Cells off the map,
     // (-1, -1) among them, are never reached: fills from them reach nothing, and
     // paths and searches towards them fail.
