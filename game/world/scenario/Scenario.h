@@ -38,6 +38,7 @@ namespace GameData {
 
 class TGameSettings;
 class TGroup;
+class TLocation;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -190,6 +191,31 @@ public:
     bool IsCellReachable(int x, int y) const;
     // The reachable, unoccupied cell nearest (x, y); the first in row order wins ties.
     bool FindNearestReachableCell(int& x, int& y) const;
+
+    // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
+    // its lowest action points.
+    void FloodFillCosts(int x, int y, const TGroup& group);
+    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TGroup& group);
+    int BuildPath(int startX, int startY, const TGroup& group, int targetY, int targetX);
+    int BuildPathTo(int targetX, int targetY, const TGroup& group);
+    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX,
+                                    const TGroup& group) const;
+    bool IsObjectReachable(const TMapObject& object) const;
+    // The cheapest reachable cell beside the target (the ring around a camp) from
+    // which the mover can step onto it and that no other group holds.
+    bool FindApproachCell(const TMapObject& target, const TGroup& mover, int& outY,
+                          int& outX) const;
+    bool CanApproachObject(const TMapObject& target, const TGroup& mover) const;
+    // The cheapest reachable cell of the location's footprint that the group may
+    // enter: free, or held by its own side in a city it may share.
+    bool FindLocationEntryCell(const TLocation& location, const TGroup& group, int& outY,
+                               int& outX) const;
+    bool CanReachLocation(const TLocation& location, const TGroup& group) const;
+    bool IsCellInAnyCity(int x, int y) const;
+    bool FindNearestFreeCellOutsideCities(int& x, int& y) const;
+    // For the current player's selected group: the free cell outside cities
+    // nearest (x, y) along its way there that its action points reach.
+    bool FreeCellTowardsTarget(int& x, int& y);
 
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;
