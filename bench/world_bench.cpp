@@ -1,9 +1,10 @@
 // Path finding and fog on the largest map (128 x 128) with varied heights and
 // obstacles: the movement-cost fill against a plain Dijkstra with a priority queue
-// over the same step costs, and the fog of five players with 40 sight sources each.
+// over the same step costs, and the fog of five players with 40 groups each.
 #include "bench/RatioReporter.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/paths/StepCost.h"
 #include "game/world/players/Player.h"
@@ -140,28 +141,54 @@ void BM_CostFillWholeMap(benchmark::State& state) {
 }
 BENCHMARK(BM_CostFillWholeMap)->Unit(benchmark::kMicrosecond);
 
-// The fog pass of five players, each with 40 sight sources spread over the map.
-void BM_FogFivePlayers(benchmark::State& state) {
-    TScenario& s = World(20).Scenario;
+// The whole visibility pass of five players with 40 groups each spread over the
+// map (sight 3 to 8): sources collected, sight spread, sightings, images.
+// The computer player's distance fill over the whole cheap map: its queue holds
+// each cell at most once.
+void BM_DistanceFill(benchmark::State& state) {
+    TScenario& s = World(4).Scenario;
+    for (auto _ : state) {
+        s.FillDistanceMap(Centre, Centre, 10000, s.Players[0]);
+        benchmark::DoNotOptimize(s.Distances.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["peak_queue"] = s.FillQueue.Peak();
+}
+BENCHMARK(BM_DistanceFill)->Unit(benchmark::kMicrosecond);
+
+// Once: the benchmark function runs several times, and prototypes must all be
+// added before units point at them.
+void AddSightGroups(TBenchWorld& world) {
+    TScenario& s = world.Scenario;
+    for (int sight = 3; sight <= 8; ++sight) {
+        Data2::TUnitPrototype& prototype = world.Data.AddUnitPrototype(sight);
+        TestSupport::SetStat(prototype.Stats, SIGHT, int16_t(sight));
+    }
     uint64_t seed = 99;
-    for (int p = 0; p < MaxPlayers; ++p) {
-        TFog& fog = *s.Players[p]->Fog;
-        fog.SightSources.clear();
+    for (int p = 0; p < MaxPlayers; ++p)
         for (int g = 0; g < 40; ++g) {
             seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-            const int x = int(seed >> 33) % MapSize, y = int(seed >> 45) % MapSize;
-            fog.SightSources.push_back(
-                {x * CellSize + HalfCell, y * CellSize + HalfCell, 3 + int(seed >> 20) % 6});
+            auto group = std::make_unique<TGroup>(&s);
+            group->X = int16_t(int(seed >> 33) % MapSize * CellSize + HalfCell);
+            group->Y = int16_t(int(seed >> 45) % MapSize * CellSize + HalfCell);
+            group->OwnerIndex = uint8_t(p);
+            auto* added = static_cast<TGroup*>(s.AddObject(std::move(group)));
+            added->AddUnit(TestSupport::MakeUnit(3 + int((seed >> 20) % 6)), true, false);
         }
+}
+
+void BM_FogFivePlayers(benchmark::State& state) {
+    TBenchWorld& world = World(20);
+    TScenario& s = world.Scenario;
+    static const bool added = (AddSightGroups(world), true);
+    (void)added;
+    s.CurrentPlayer = s.Players[0];
+    for (auto _ : state) {
+        s.UpdateAllVisibility();
+        benchmark::DoNotOptimize(s.Players[0]->Fog->Cells.data());
     }
-    for (auto _ : state)
-        for (int p = 0; p < MaxPlayers; ++p) {
-            TFog& fog = *s.Players[p]->Fog;
-            fog.Recompute();
-            fog.UpdateImage();
-            benchmark::DoNotOptimize(fog.Cells.data());
-        }
     state.SetItemsProcessed(state.iterations());
+    s.CurrentPlayer = nullptr;
 }
 BENCHMARK(BM_FogFivePlayers)->Unit(benchmark::kMillisecond);
 

@@ -47,11 +47,11 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
     for (int cost = 0; cost <= MaxMoveCost; ++cost) {
         const std::vector<int32_t>& bucket = buckets.Bucket(cost);
         for (size_t i = 0; i < bucket.size(); ++i) {
-            const int cell = bucket[i];
+            const int x = bucket[i] & 0xFF;
+            const int y = bucket[i] >> 8;
+            const int cell = y * width + x;
             if (costs[size_t(cell)] != cost)
                 continue;
-            const int x = cell % width;
-            const int y = cell / width;
             for (int n = 0; n < 8; ++n) {
                 const int nx = x + NeighbourDX[n];
                 const int ny = y + NeighbourDY[n];
@@ -68,7 +68,7 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
                 if (total > MaxMoveCost || total >= costs[size_t(next)])
                     continue;
                 costs[size_t(next)] = uint8_t(total);
-                buckets.Push(total, next);
+                buckets.Push(total, TCostBuckets::Pack(nx, ny));
             }
         }
         buckets.ClearBucket(cost);
@@ -91,7 +91,7 @@ void TScenario::FloodFillCosts(int x, int y, const TPlayer* player) {
     if (!IsCellOnMap(x, y))
         return;
     MoveCosts[size_t(CellIndex(x, y))] = 0;
-    FillBuckets.Push(0, CellIndex(x, y));
+    FillBuckets.Push(0, TCostBuckets::Pack(x, y));
     FillMoveCosts(*this, player);
 }
 
@@ -109,7 +109,7 @@ void TScenario::FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells
         if (MoveCosts[size_t(cell)] == 0)
             continue; // listed twice
         MoveCosts[size_t(cell)] = 0;
-        FillBuckets.Push(0, cell);
+        FillBuckets.Push(0, TCostBuckets::Pack(field.X, field.Y));
     }
     FillMoveCosts(*this, player);
 }
