@@ -20,6 +20,7 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/units/Unit.h"
 
 #include <array>
@@ -151,6 +152,9 @@ public:
     uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
     bool IsNetworked() const { return Network != nullptr; }
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
     // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'
@@ -298,8 +302,10 @@ public:
     DPFrame::TDPFramework* Network = nullptr;
     uint32_t LocalPlayerID = 0; // a DirectPlay player ID
 
-    // Services of the layers above (not owned); null ones stay silent.
-    TMapSounds* Sounds = nullptr;
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
 
