@@ -85,8 +85,8 @@ void DijkstraMoveCosts(const TScenario& s, const TPlayer* player, std::vector<ui
                 continue;
             const int next = s.CellIndex(nx, ny);
             const int32_t total =
-                cost + StepCostWithOccupancy(s.Costs, s.Heights, s.Occupancy, cell, next,
-                                             nx != x && ny != y, player, heights);
+                cost + StepCostWithOccupancy(s.Costs.data(), s.Heights.data(), s.Occupancy.data(),
+                                             cell, next, nx != x && ny != y, player, heights);
             if (total <= 200 && total < costs[size_t(next)]) {
                 costs[size_t(next)] = uint8_t(total);
                 open.push({total, next});

@@ -17,7 +17,12 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
     const TStepHeights heights = TStepHeights::Current();
     const int width = scenario.Width;
     const int height = scenario.Height;
-    std::vector<uint8_t>& costs = scenario.MoveCosts;
+    // Plain pointers: the byte stores below would otherwise make the compiler
+    // reload every vector's storage after each one.
+    uint8_t* const costs = scenario.MoveCosts.data();
+    const uint8_t* const terrain = scenario.Costs.data();
+    const int16_t* const heightGrid = scenario.Heights.data();
+    TMapObject* const* const occupancy = scenario.Occupancy.data();
     TCostBuckets& buckets = scenario.FillBuckets;
     for (int cost = 0; cost <= MaxMoveCost; ++cost) {
         const std::vector<int32_t>& bucket = buckets.Bucket(cost);
@@ -37,9 +42,9 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
                 if (costs[size_t(next)] <= cost + 1)
                     continue;
                 // A step may cost more than 255; the sum stays far inside 32 bits.
-                const int32_t total = cost + StepCostWithOccupancy(scenario.Costs, scenario.Heights,
-                                                                   scenario.Occupancy, cell, next,
-                                                                   (n & 1) != 0, player, heights);
+                const int32_t total =
+                    cost + StepCostWithOccupancy(terrain, heightGrid, occupancy, cell, next,
+                                                 (n & 1) != 0, player, heights);
                 if (total > MaxMoveCost || total >= costs[size_t(next)])
                     continue;
                 costs[size_t(next)] = uint8_t(total);
@@ -112,7 +117,8 @@ void TScenario::FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* /*
             if (!IsCellOnMap(nx, ny))
                 continue;
             const int next = CellIndex(nx, ny);
-            const int32_t step = TerrainStepCost(Costs, Heights, cell, next, (n & 1) != 0, heights);
+            const int32_t step =
+                TerrainStepCost(Costs.data(), Heights.data(), cell, next, (n & 1) != 0, heights);
             // Summed in 64 bits: a maximum near the top of 32 bits must not wrap.
             const int64_t total =
                 int64_t(step >= BlockedStep ? maximum : step) + Distances[size_t(cell)];
