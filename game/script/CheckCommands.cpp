@@ -1,8 +1,8 @@
 #include "game/script/CheckCommands.h"
 
-#include "engine/core/Random.h"
 #include "game/script/Check.h"
 #include "game/script/QuestObjective.h"
+#include "game/script/ScriptConditions.h"
 #include "game/script/WorldQueries.h"
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
@@ -87,51 +87,34 @@ bool Set(TCheck& check, AnsiString& params) {
     return true;
 }
 
-template <typename Compare>
-bool Condition2(TCheck& check, AnsiString& params, Compare compare) {
-    const int32_t a = check.NextExpression(params);
-    const int32_t b = check.NextExpression(params);
-    check.CheckNoMoreParameters(params);
-    return compare(a, b);
-}
-
 bool IfEqual(TCheck& check, AnsiString& params) {
-    return Condition2(check, params, [](int32_t a, int32_t b) { return a == b; });
+    return EvaluateCondition(check, params, TScriptCondition::Equal);
 }
 bool IfGreater(TCheck& check, AnsiString& params) {
-    return Condition2(check, params, [](int32_t a, int32_t b) { return a > b; });
+    return EvaluateCondition(check, params, TScriptCondition::Greater);
 }
 bool IfUnequal(TCheck& check, AnsiString& params) {
-    return Condition2(check, params, [](int32_t a, int32_t b) { return a != b; });
+    return EvaluateCondition(check, params, TScriptCondition::Unequal);
 }
-
-int32_t OneExpression(TCheck& check, AnsiString& params) {
-    const int32_t value = check.NextExpression(params);
-    check.CheckNoMoreParameters(params);
-    return value;
-}
-
 bool IfTrue(TCheck& check, AnsiString& params) {
-    return OneExpression(check, params) != 0;
+    return EvaluateCondition(check, params, TScriptCondition::True);
 }
 bool IfFalse(TCheck& check, AnsiString& params) {
-    return OneExpression(check, params) == 0;
+    return EvaluateCondition(check, params, TScriptCondition::False);
 }
 
 bool GetRandom(TCheck& check, AnsiString& params) {
-    const int32_t n = OneExpression(check, params);
-    check.Locals[0] =
-        n >= 1 ? static_cast<int32_t>(Base::NextRandom(Base::RandomSeed) % uint32_t(n)) : 0;
+    StoreRandom(check, params);
     return true;
 }
 
 bool SetResult(TCheck& check, AnsiString& params) {
-    check.Result = OneExpression(check, params);
+    check.Result = OnlyExpression(check, params);
     return true;
 }
 
 bool LivesUnit(TCheck& check, AnsiString& params) {
-    const TUnit* unit = FindUnit(check, OneExpression(check, params));
+    const TUnit* unit = FindUnit(check, OnlyExpression(check, params));
     check.Locals[0] = unit && !unit->IsDead() ? 1 : 0;
     return true;
 }
@@ -195,14 +178,14 @@ bool GetTurn(TCheck& check, AnsiString&) {
 }
 
 bool GetUnits(TCheck& check, AnsiString& params) {
-    const int32_t player = OneExpression(check, params);
+    const int32_t player = OnlyExpression(check, params);
     return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
         return (unit.GetGroup() || unit.GetCity()) && PlayerIndexOfUnit(scenario, unit) == player;
     });
 }
 
 bool GetController(TCheck& check, AnsiString& params) {
-    check.Locals[0] = CityOf(check, OneExpression(check, params)).Owner;
+    check.Locals[0] = CityOf(check, OnlyExpression(check, params)).Owner;
     return true;
 }
 

@@ -28,18 +28,22 @@ bool FindNextTag(std::string_view text, TTagSpan& tag) {
     return true;
 }
 
-size_t FindEndIf(std::string_view text) {
+size_t FindBlockEnd(std::string_view text, std::string_view open, std::string_view close) {
     int level = 1;
     for (size_t pos = text.find('<'); pos != std::string_view::npos;
          pos = text.find('<', pos + 1)) {
-        if (StartsWithWord(text, pos, "<ENDIF>")) {
+        if (StartsWithWord(text, pos, close)) {
             if (--level == 0)
                 return pos;
-        } else if (StartsWithWord(text, pos, "<IF")) {
+        } else if (StartsWithWord(text, pos, open)) {
             ++level;
         }
     }
     return std::string_view::npos;
+}
+
+size_t FindEndIf(std::string_view text) {
+    return FindBlockEnd(text, "<IF", "<ENDIF>");
 }
 
 size_t FindElse(std::string_view text) {

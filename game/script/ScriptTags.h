@@ -15,6 +15,11 @@ struct TTagSpan {
 };
 bool FindNextTag(std::string_view text, TTagSpan& tag);
 
+// Given the text after a block's opening tag: the position of the closing tag
+// that ends it, counting blocks opened by tags beginning with open (upper case);
+// npos when the text runs out first.
+size_t FindBlockEnd(std::string_view text, std::string_view open, std::string_view close);
+
 // Given the text after an "<IF...>" tag: the position of the "<ENDIF>" that closes
 // it, npos when the text runs out first.
 size_t FindEndIf(std::string_view text);

@@ -195,16 +195,16 @@ BENCHMARK(BM_FogFivePlayers)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Bench::TRatioReporter reporter([](Bench::TRatioReporter& r) {
+    return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
         r.Ratio("BM_CostFill/4", "BM_DijkstraReference/4", 1.0);
         r.Ratio("BM_CostFill/20", "BM_DijkstraReference/20", 1.0);
-        for (const char* name : {"BM_CostFill/4", "BM_CostFill/20", "BM_CostFillWholeMap"})
-            std::printf("  %-28s %.3f ms (target under 0.5 ms)\n", name, r.Time(name) / 1000.0);
-        std::printf("  %-28s %.2f ms (target under 5 ms)\n", "BM_FogFivePlayers",
-                    r.Time("BM_FogFivePlayers"));
+        for (const char* name : {"BM_CostFill/4", "BM_CostFill/20", "BM_CostFillWholeMap"}) {
+            const Bench::TSpread time = r.Time(name);
+            std::printf("  %-28s best %.3f ms, median %.3f ms (target under 0.5 ms)\n", name,
+                        time.Min / 1000.0, time.Median / 1000.0);
+        }
+        const Bench::TSpread fog = r.Time("BM_FogFivePlayers");
+        std::printf("  %-28s best %.2f ms, median %.2f ms (target under 5 ms)\n",
+                    "BM_FogFivePlayers", fog.Min, fog.Median);
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

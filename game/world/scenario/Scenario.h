@@ -139,10 +139,17 @@ public:
     // Once per update: each given quest follows its hero; the current player's tasks
     // are evaluated, and a changed state queues the task's follow-up conversation.
     void UpdateQuests();
+    // The conversation list; each loaded conversation is given this scenario.
+    void LoadConversations(Data::TStream* stream);
+    void SaveConversations(Data::TStream* stream) const;
+    // Queues, in list order, every active conversation meant for the player whose
+    // owner type is the event: of type 0 those whose activation turn is now, of
+    // type 7 all, of other types those owned by the object.
+    void TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID);
     // Appended unless queued already or running.
-    void QueueConversation(TConversation* conversation);
+    void QueueConversation(TScenarioConversation* conversation);
     // The oldest queued conversation; null when none.
-    TConversation* PopQueuedConversation();
+    TScenarioConversation* PopQueuedConversation();
 
     // Units. Every unit of a group, a city or LooseUnits is registered here.
     // With newID the unit is given the next object identifier first; an identifier
@@ -267,9 +274,9 @@ public:
     Data::TObjectList<TMapObject> Objects{true};
     Data::TObjectList<TMapObject> PendingObjects{false};
     Data::TDataList<TUnit> Units;
-    Data::TDataList<TConversation> Conversations;
+    TConversationList Conversations;
     TQuestList Quests;
-    std::deque<TConversation*> ConversationQueue;
+    std::deque<TScenarioConversation*> ConversationQueue;
     std::vector<uint8_t> MoveCosts;
     std::vector<int32_t> Distances;
     std::array<TPathCell, PathLength> Path{};

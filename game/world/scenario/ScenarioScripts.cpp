@@ -1,5 +1,6 @@
 // The scenario's side of scripting: the alias table of the globals, the quest list
-// and its per-update pass, and the queue of conversations waiting to be played.
+// and its per-update pass, the conversation list with its triggers, and the queue
+// of conversations waiting to be played.
 #include "game/world/scenario/Scenario.h"
 
 #include <algorithm>
@@ -62,23 +63,46 @@ void TScenario::UpdateQuests() {
         const int32_t before = quest->State;
         quest->UpdateQuest();
         if (quest->State != before)
-            if (TConversation* conversation =
+            if (TScenarioConversation* conversation =
                     Conversations.FindByID(static_cast<uint32_t>(quest->FinalConversationID)))
                 QueueConversation(conversation);
     }
 }
 
-void TScenario::QueueConversation(TConversation* conversation) {
+void TScenario::LoadConversations(Data::TStream* stream) {
+    Conversations.LoadFromStream(stream);
+    for (TScenarioConversation* conversation : Conversations)
+        conversation->SetScenario(this);
+}
+
+void TScenario::SaveConversations(Data::TStream* stream) const {
+    Conversations.SaveToStream(stream);
+}
+
+void TScenario::TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID) {
+    for (TScenarioConversation* conversation : Conversations) {
+        if (!conversation->Active || conversation->OwnerType != eventType ||
+            !conversation->IsTargetPlayer(playerIndex))
+            continue;
+        const bool starts = eventType == ceTurn        ? conversation->ActivationTurn == Turn
+                            : eventType == ceEveryTurn ? true
+                                                       : conversation->OwnerID == objectID;
+        if (starts)
+            QueueConversation(conversation);
+    }
+}
+
+void TScenario::QueueConversation(TScenarioConversation* conversation) {
     if (conversation->Running || std::find(ConversationQueue.begin(), ConversationQueue.end(),
                                            conversation) != ConversationQueue.end())
         return;
     ConversationQueue.push_back(conversation);
 }
 
-TConversation* TScenario::PopQueuedConversation() {
+TScenarioConversation* TScenario::PopQueuedConversation() {
     if (ConversationQueue.empty())
         return nullptr;
-    TConversation* first = ConversationQueue.front();
+    TScenarioConversation* first = ConversationQueue.front();
     ConversationQueue.pop_front();
     return first;
 }

@@ -1,12 +1,12 @@
 // The quest and conversation records a scenario owns. The scripting library
-// implements the quests: the scenario keeps, loads, saves and updates them through
-// the operations below and makes new ones through the factory the library installs.
-// Conversations are not built yet: a scenario holds none, and reading or writing
-// one fails loudly.
+// implements both: the scenario keeps, loads, saves, updates and triggers them
+// through the operations below and makes stored ones through the factories the
+// library installs.
 #pragma once
 
 #include "engine/core/DataObject.h"
 #include "engine/core/ObjectList.h"
+#include "engine/core/Sorting.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,45 +33,103 @@ public:
     int32_t FinalConversationID = 0;
 };
 
-using TQuestFactory = std::function<std::unique_ptr<TScenarioQuest>()>;
-
-// The scenario's quests in ascending identifier order, stored like a data list:
-// its own identifier, a "list" chunk, the count and each quest's record.
-class TQuestList : public Data::TDataObject {
+// A conversation as the scenario triggers, queues and stores it; the scripting
+// library's conversations carry pages and commands. Without that library a stored
+// conversation cannot be read or written: "Conversations need the scripting library.".
+class TScenarioConversation : public Data::TDataObject {
 public:
-    int Count() const { return FList.Count(); }
-    TScenarioQuest* operator[](int index) const { return FList[index]; }
-    auto begin() const { return FList.begin(); }
-    auto end() const { return FList.end(); }
-    // Null for ID 0 or when absent.
-    TScenarioQuest* FindByID(uint32_t id) const;
-    // Inserts in identifier order; a duplicate raises
-    // "Object with given ID is already in list (%d)." and is discarded.
-    TScenarioQuest* Add(std::unique_ptr<TScenarioQuest> quest);
-    // Without a factory a stored quest cannot be made: "Quests need the scripting library.".
-    void LoadFromStream(Data::TStream* stream) override;
-    void SaveToStream(Data::TStream* stream) const override;
-    void Clear() override { FList.Clear(); }
-
-    TQuestFactory Factory;
-
-private:
-    Data::TObjectList<TScenarioQuest> FList{true};
-};
-
-class TConversation : public Data::TDataObject {
-public:
+    virtual void SetScenario(TScenario*) {}
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;
     // Whether the player's bit is set in TargetPlayers; never for a negative index.
     bool IsTargetPlayer(int32_t playerIndex) const;
 
     int32_t OwnerType = 0; // the event that starts it
-    uint32_t OwnerID = 0;
+    int32_t OwnerID = 0;   // the object whose event starts it
     int32_t ActivationTurn = 0;
-    uint8_t Running = 0;
-    uint8_t Active = 0;
     uint16_t TargetPlayers = 0; // bit n: meant for player n
+    bool Running = false;       // never queued while the talk driver plays it
+    bool Active = true;         // only active conversations are triggered
+};
+
+// Owner types of conversations: the events that start them.
+enum TConversationEvent : int32_t { ceTurn = 0, ceLocation = 4, ceEveryTurn = 7, ceBuilding = 8 };
+
+using TQuestFactory = std::function<std::unique_ptr<TScenarioQuest>()>;
+using TConversationFactory = std::function<std::unique_ptr<TScenarioConversation>()>;
+
+// The parts of a stored script object list that do not depend on its items.
+int32_t ReadScriptListHeader(Data::TStream& stream);
+void WriteScriptListHeader(Data::TStream& stream, int count);
+[[noreturn]] void RaiseDuplicateID(uint32_t id);
+[[noreturn]] void RaiseMessage(const char* message);
+
+// Quests or conversations in ascending identifier order, stored like a data list:
+// the list's own identifier, a "list" chunk, the count and each item's record.
+// Stored items are made by the factory the scripting library installs.
+template <typename T>
+class TScriptObjectList : public Data::TDataObject {
+public:
+    // The message for stored items without a factory.
+    explicit TScriptObjectList(const char* missingFactory) : FMissingFactory(missingFactory) {}
+
+    int Count() const { return FList.Count(); }
+    T* operator[](int index) const { return FList[index]; }
+    auto begin() const { return FList.begin(); }
+    auto end() const { return FList.end(); }
+    // Null for ID 0 or when absent.
+    T* FindByID(uint32_t id) const {
+        int index = 0;
+        return id != 0 && FList.BinarySearch(id, CompareToID, &index) ? FList[index] : nullptr;
+    }
+    // Inserts in identifier order; a duplicate raises
+    // "Object with given ID is already in list (%d)." and is discarded.
+    T* Add(std::unique_ptr<T> item) {
+        int index = 0;
+        if (FList.BinarySearch(item->ID, CompareToID, &index))
+            RaiseDuplicateID(item->ID);
+        T* raw = item.release();
+        FList.Insert(index, raw);
+        return raw;
+    }
+    void Remove(T* item) { FList.Remove(item); }
+    void LoadFromStream(Data::TStream* stream) override {
+        TDataObject::LoadFromStream(stream);
+        FList.Clear();
+        const int32_t count = ReadScriptListHeader(*stream);
+        if (count > 0 && !Factory)
+            RaiseMessage(FMissingFactory);
+        for (int32_t i = 0; i < count; ++i) {
+            std::unique_ptr<T> item = Factory();
+            item->LoadFromStream(stream);
+            Add(std::move(item));
+        }
+    }
+    void SaveToStream(Data::TStream* stream) const override {
+        TDataObject::SaveToStream(stream);
+        WriteScriptListHeader(*stream, FList.Count());
+        for (const T* item : FList)
+            item->SaveToStream(stream);
+    }
+    void Clear() override { FList.Clear(); }
+
+    std::function<std::unique_ptr<T>()> Factory;
+
+private:
+    static int CompareToID(const T* item, uint32_t id) { return Data::CompareIDs(item->ID, id); }
+
+    const char* FMissingFactory;
+    Data::TObjectList<T> FList{true};
+};
+
+class TQuestList : public TScriptObjectList<TScenarioQuest> {
+public:
+    TQuestList() : TScriptObjectList("Quests need the scripting library.") {}
+};
+
+class TConversationList : public TScriptObjectList<TScenarioConversation> {
+public:
+    TConversationList() : TScriptObjectList("Conversations need the scripting library.") {}
 };
 
 } // namespace GameData

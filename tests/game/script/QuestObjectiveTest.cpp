@@ -150,9 +150,9 @@ TEST_F(Quests, AQuestFollowsItsHerosOwner) {
 }
 
 TEST_F(Quests, TheScenarioEvaluatesTasksOnTheirPlayersTurnAndQueuesTheFollowUpOnce) {
-    auto conversation = std::make_unique<TConversation>();
+    auto conversation = std::make_unique<TScenarioConversation>();
     conversation->ID = 900;
-    TConversation* followUp = scenario.Conversations.Add(std::move(conversation));
+    TScenarioConversation* followUp = scenario.Conversations.Add(std::move(conversation));
 
     TQuestObjective* quest = AddQuest(5, "<SETRESULT(1)>");
     quest->FinalConversationID = 900;

@@ -1,5 +1,5 @@
-// The scenario's script services: the stored alias table of the globals and the
-// conversations' target players.
+// The scenario's script services: the stored alias table of the globals, the
+// conversations' target players and the events that queue conversations.
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
 #include "tests/support/ErrorOf.h"
@@ -38,7 +38,7 @@ TEST(GlobalAliases, StoredTableRoundTripsAndRefusesIndicesOutsideTheGlobals) {
 }
 
 TEST(ConversationTargets, OnlyPlayersWhoseBitIsSet) {
-    TConversation conversation;
+    TScenarioConversation conversation;
     conversation.TargetPlayers = 0b10101;
     const struct {
         int32_t Player;
@@ -47,4 +47,49 @@ TEST(ConversationTargets, OnlyPlayersWhoseBitIsSet) {
                  {32, true}, {-1, false}, {-32, false}, {INT32_MIN, false}};
     for (const auto& c : cases)
         EXPECT_EQ(conversation.IsTargetPlayer(c.Player), c.Targeted) << c.Player;
+}
+
+TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
+    TScenario scenario;
+    scenario.Turn = 3;
+    const struct {
+        uint32_t ID;
+        int32_t OwnerType;
+        int32_t OwnerID;
+        int32_t Turn;
+        uint16_t Targets;
+        bool Active;
+    } conversations[] = {
+        {1, ceTurn, 0, 3, 1, true},         {2, ceTurn, 0, 4, 1, true},
+        {3, ceEveryTurn, 55, 0, 1, true},   {4, ceLocation, 1001, 0, 1, true},
+        {5, ceLocation, 1002, 0, 1, true},  {6, ceLocation, 1001, 0, 2, true},
+        {7, ceLocation, 1001, 0, 1, false}, {8, ceBuilding, 1001, 0, 1, true},
+    };
+    for (const auto& c : conversations) {
+        auto made = std::make_unique<TScenarioConversation>();
+        made->ID = c.ID;
+        made->OwnerType = c.OwnerType;
+        made->OwnerID = c.OwnerID;
+        made->ActivationTurn = c.Turn;
+        made->TargetPlayers = c.Targets;
+        made->Active = c.Active;
+        scenario.Conversations.Add(std::move(made));
+    }
+    const auto queued = [&] {
+        std::vector<uint32_t> ids;
+        while (TScenarioConversation* c = scenario.PopQueuedConversation())
+            ids.push_back(c->ID);
+        return ids;
+    };
+    scenario.TriggerConversations(0, ceTurn, 0);
+    scenario.TriggerConversations(0, ceEveryTurn, 0);
+    scenario.TriggerConversations(0, ceTurn, 0);
+    EXPECT_EQ(queued(), (std::vector<uint32_t>{1, 3}));
+    scenario.TriggerConversations(0, ceLocation, 1001);
+    EXPECT_EQ(queued(), (std::vector<uint32_t>{4}));
+    scenario.TriggerConversations(1, ceLocation, 1001);
+    EXPECT_EQ(queued(), (std::vector<uint32_t>{6}));
+    scenario.Conversations[3]->Running = true;
+    scenario.TriggerConversations(0, ceLocation, 1001);
+    EXPECT_EQ(queued(), (std::vector<uint32_t>{})) << "a running conversation is not queued";
 }
