@@ -36,7 +36,8 @@ bool IsCamped(int32_t state) {
 using TDrawCall = void (*)(void* target, Gfx::TSprite* sprite, int frame, int x, int y,
                            const RECT* clip);
 
-void DrawIntoSurface(void* target, Gfx::TSprite* sprite, int frame, int x, int y, const RECT* clip) {
+void DrawIntoSurface(void* target, Gfx::TSprite* sprite, int frame, int x, int y,
+                     const RECT* clip) {
     Gfx::DrawSprite(sprite, static_cast<Win32::IDirectDrawSurface7*>(target), frame, x, y, clip);
 }
 
@@ -171,12 +172,6 @@ void TGroup::DrawOverlaysToBitmap(ClassLib::TBitmap* target, int viewX, const RE
 void TGroup::DrawOverlays(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                           int viewY) {
     DrawGroupOverlays(*this, target, DrawIntoSurface, viewX, clip, viewY, false);
-}
-
-void TGroup::Tick() {
-    TMapObject::Tick();
-    AgeWounds();
-    UpdateCaption();
 }
 
 void TGroup::UpdateCaption() {
