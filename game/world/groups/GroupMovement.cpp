@@ -77,7 +77,7 @@ void TGroup::UpdateSpeed() {
 void TGroup::PlanMove(int x, int y, int32_t reserve) {
     StepPaid = 0;
     TPlayer* const owner = GetOwner();
-    const int n = Scenario->BuildPath(X / CellSize, Y / CellSize, owner, y, x);
+    const int n = Scenario->BuildPath(X / CellSize, Y / CellSize, *this, y, x);
     if (n < 1) {
         Report(arCannotGoThere);
         return;
@@ -146,7 +146,6 @@ void TGroup::Tick() {
 }
 
 void TGroup::AnimateCamp() {
-    const TUnit* leader = GetLeader();
     if (CampState == csPitched) {
         if (Ticks % 12 == 0)
             Frame = uint8_t(Frame + 1);
@@ -172,7 +171,6 @@ void TGroup::AnimateCamp() {
         if (frames > 0)
             Frame = uint8_t(Frame % frames);
     }
-    (void)leader;
 }
 
 void TGroup::AnimateIdle() {

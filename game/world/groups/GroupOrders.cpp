@@ -20,15 +20,8 @@ void ClearInterrupts(TGroup& group) {
 }
 } // namespace
 
-void TGroup::Report(int32_t result) const {
-    // Reports come from the update, which cannot wait for the slot: while another
-    // action is pending this report is dropped and the pending one stands.
-    if (TPlayer* owner = GetOwner())
-        owner->TryPostReport(result);
-}
-
 void TGroup::RefillCosts() {
-    Scenario->FloodFillCosts(X / CellSize, Y / CellSize, GetOwner());
+    Scenario->FloodFillCosts(X / CellSize, Y / CellSize, *this);
 }
 
 void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
