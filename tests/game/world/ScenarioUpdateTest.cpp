@@ -162,8 +162,13 @@ TEST_F(ScenarioUpdateTest, TheSpellActsOnItsCasterByIdentifierAndIsDoneWhenFinis
     // The player selects another group while the spell plays.
     Player(Red).SelectObject(other);
     std::vector<int32_t> reports;
-    for (int i = 0; i < 500 && reports.empty(); ++i) {
+    // The preparation runs on its own thread: update until the report, for at most
+    // a generous while.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (reports.empty() && std::chrono::steady_clock::now() < deadline) {
         Scenario().Update();
+        if (group->IsCastThreadRunning())
+            std::this_thread::yield();
         if (const TPlayerAction action = Player(Red).TakeAction(); action.Code == acReport)
             reports.push_back(int32_t(action.P[0]));
         if (!Scenario().SpellEffect && log.Effects == 0) {
