@@ -184,6 +184,14 @@ public:
     void MoveTo(int x, int y, bool refill, int32_t reserve);
     // Walks onto the other group's cell and merges with it there.
     void MoveToGroup(TGroup* other, int32_t reserve, bool refill);
+    // Walks next to the other group, then fights it (mode 1) or meets it (mode 2).
+    void MoveAgainstGroup(TGroup* other, int mode, bool refill, int32_t reserve);
+    // Walks to the location's entry cell, then enters it or attacks its defenders.
+    void MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill);
+    void StartFight(TGroup* target);
+    void StartMeeting(TGroup* target);
+    void EnterLocation(TMapObject* location);
+    void StartCityAttack(TMapObject* city);
     void TurnTo(int direction);
     void FaceCell(int x, int y);
     void StartIdleTurn();
@@ -278,6 +286,8 @@ private:
     void ReachCell();
     void TurnOneStep();
     void AnimateDying();
+    void CheckEngagement();
+    bool BeginOrder(bool refill);
     void FinishCast();
     void CastThreadProc();
 

@@ -143,6 +143,7 @@ void TGroup::Tick() {
         ProcessActivity();
         ProcessAnimation();
     }
+    CheckEngagement();
 }
 
 void TGroup::AnimateCamp() {
@@ -389,6 +390,16 @@ void TGroup::ReachCell() {
         if (MergeOnArrival && TargetGroup) {
             MergeWith(TargetGroup);
             Report(Interrupted ? arSpotted : arDone);
+        } else if (OrderMode == 1 && (TargetGroup || TargetLocation)) {
+            if (TargetGroup)
+                StartFight(TargetGroup);
+            else
+                StartCityAttack(TargetLocation);
+        } else if (OrderMode == 2 && (TargetGroup || TargetLocation)) {
+            if (TargetGroup)
+                StartMeeting(TargetGroup);
+            else
+                EnterLocation(TargetLocation);
         } else {
             Report(arDone);
         }
