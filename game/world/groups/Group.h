@@ -15,6 +15,7 @@
 
 namespace GameData {
 
+class TCity;
 class TPlayer;
 class TUnit;
 
@@ -269,7 +270,7 @@ private:
     void Report(int32_t outcome) const;
     void MoveHeroesForward();
     // Movement (GroupMovement.cpp).
-    void PlanMove(int x, int y, int32_t reserve);
+    void PlanMove(int x, int y, int32_t reserve, TCity* fromCity = nullptr);
     void OutOfPoints(bool refill);
     void StopWalking();
     void RefillCosts();
@@ -288,6 +289,11 @@ private:
     void AnimateDying();
     void CheckEngagement();
     bool BeginOrder(bool refill);
+    // The city this group stands at the gate of, when it is its owner's selection.
+    TCity* StartingCity() const;
+    // Puts the gate group on the first cell of its path outside the city; false, with
+    // the owner told, when that cell is where its points end.
+    bool LeaveCity(TCity& city);
     void FinishCast();
     void CastThreadProc();
 

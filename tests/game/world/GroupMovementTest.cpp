@@ -243,3 +243,37 @@ TEST_F(GroupMovementTest, OrdersAgainstAGroupOrALocationEndInTheirAction) {
 
 } // namespace
 } // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupMovementTest, TheGateGroupOfTheSelectedCityLeavesItThroughTheExit) {
+    TCity* city = World->AddCity(Red, 6, 6); // exits (6, 8) and (7, 8)
+    TGroup* gate = city->GateGroup.get();
+    gate->AddUnit(Make(WalkerID), true, false);
+    Player(Red).SelectObject(city);
+    ASSERT_TRUE(gate->IsSelectedCityGroup());
+
+    gate->MoveTo(7, 10, true, 0);
+    EXPECT_EQ(Scenario().IndexOfObject(gate) >= 0, true); // on the map at once
+    EXPECT_NE(city->GateGroup.get(), gate);
+    EXPECT_EQ(city->GateGroup->UnitCount(), 0);
+    EXPECT_EQ(city->GateGroup->OwnerIndex, Red);
+    EXPECT_EQ(Player(Red).Selection, gate);
+    EXPECT_EQ(CellOf(*gate), (TPoint{7, 8}));
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*gate), (TPoint{7, 10}));
+    EXPECT_EQ(gate->LowestActionPoints(), 100 - 2 * 20);
+
+    // Ordered onto an exit cell, the group only steps out.
+    TGroup* next = city->GateGroup.get();
+    next->AddUnit(Make(WalkerID), true, false);
+    Player(Red).SelectObject(city);
+    next->MoveTo(6, 8, true, 0);
+    EXPECT_EQ(ImmediateReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*next), (TPoint{6, 8}));
+    EXPECT_GE(Scenario().IndexOfObject(next), 0);
+}
+
+} // namespace
+} // namespace CityGroupTests
