@@ -48,6 +48,16 @@ void TPlayer::PostAction(bool send, const TPlayerAction& action) {
     }
 }
 
+bool TPlayer::TryPostLocalAction(const TPlayerAction& action) {
+    const std::lock_guard<std::mutex> guard(FLock);
+    if (FPendingAction.Code != acNone)
+        return false;
+    Scenario->TakeActionNumber();
+    FPendingAction = action;
+    FActionResult = arPending;
+    return true;
+}
+
 TPlayerAction TPlayer::TakeAction() {
     const std::lock_guard<std::mutex> guard(FLock);
     const TPlayerAction action = FPendingAction;

@@ -277,6 +277,7 @@ public:
     bool IsTrackPlaying(int) const override { return false; }
     void SetTrackVolume(int, int) override {}
     void FadeOutTrack(int) override {}
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
 
     std::vector<std::pair<uint32_t, int>> Played;
 };
