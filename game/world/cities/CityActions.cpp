@@ -110,14 +110,15 @@ void TCity::ChangeOwner(uint8_t newOwner, int mode) {
     const auto visit = [&](TUnit* unit, bool defender) {
         uint8_t& p = unit->Marker;
         if (mode == ocKeepLoyalty) {
+            // The old side's defenders leave the rows; the new owner's own units,
+            // now serving the city's owner, keep defending it.
+            const bool oldSide = p == CityOwnerByte || p == old;
             if (p == CityOwnerByte)
                 p = old;
             else if (p == newOwner)
                 p = CityOwnerByte;
-            if (defender && (p == CityOwnerByte || p == old)) {
-                p = old;
+            if (defender && oldSide)
                 MoveUnit(cpDefenders, unit->ID, cpOtherUnits, 0);
-            }
             return;
         }
         if (p != old && p != CityOwnerByte) {
