@@ -1,5 +1,6 @@
 // The weather's particles. The scenario keeps fixed pools of them, every particle
-// dead until the weather starts it.
+// dead until the weather starts it. Pools are stored whole: a stored pool of
+// another size is "Invalid data.".
 #pragma once
 
 #include "engine/core/DataObject.h"
@@ -11,9 +12,16 @@ namespace GameData {
 constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
 constexpr int SandSeedCount = 800;
+// The weather states: none, rain, snow, sand storm, and the overlay picture.
+constexpr int32_t MaxWeather = 4;
 
 class TRainDrop : public Data::TDataObject {
 public:
+    // No identifier is stored: a pool is a plain run of particles.
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+
     static constexpr uint16_t Dead = 2;
     uint16_t X = 0;
     uint16_t Y = 0;
@@ -28,6 +36,11 @@ public:
 
 class TSnowFlake : public Data::TDataObject {
 public:
+    // No identifier is stored: a pool is a plain run of particles.
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+
     static constexpr uint16_t Dead = 2;
     uint16_t X = 0;
     uint16_t Y = 0;
@@ -43,6 +56,11 @@ public:
 
 class TSandSeed : public Data::TDataObject {
 public:
+    // No identifier is stored: a pool is a plain run of particles.
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+
     static constexpr uint16_t Dead = 1;
     uint16_t X = 0;
     uint16_t Y = 0;
