@@ -162,6 +162,16 @@ public:
     bool IsCellTakenByOther(int x, int y) const;
     bool IsCellOpenFor(int x, int y) const;
 
+    // Camps (actions 7 and 8). Refusals are reported to the owner: no room (every
+    // neighbour on the map, cheap, reachable and free of groups), too few action
+    // points for the six a camp costs.
+    bool HasRoomForCamp() const;
+    // Around another cell, which must itself be fit; the group's own cell is
+    // ignored among its neighbours.
+    bool HasRoomForCampAt(int x, int y) const;
+    void PitchCamp();
+    void BreakCamp();
+
     // Turns and sightings.
     void NewTurn();
     void AgeWounds();
@@ -217,6 +227,12 @@ public:
     uint8_t Spotted = 0;
 
 private:
+    bool CampCellFits(int x, int y) const;
+    bool HasRoomForCampAround(int x, int y, bool fromOwnCell) const;
+    // One point at a time from each unit that still has some, until six are paid
+    // or a round takes none.
+    void TakeCampActionPoints();
+    void Report(int32_t outcome) const;
     void MoveHeroesForward();
     void AfterCompositionChange();
     int32_t ExpectedDamage(const TGroup& other, bool counter, bool activeOnly) const;

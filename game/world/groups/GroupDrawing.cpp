@@ -36,7 +36,8 @@ bool IsCamped(int32_t state) {
 using TDrawCall = void (*)(void* target, Gfx::TSprite* sprite, int frame, int x, int y,
                            const RECT* clip);
 
-void DrawIntoSurface(void* target, Gfx::TSprite* sprite, int frame, int x, int y, const RECT* clip) {
+void DrawIntoSurface(void* target, Gfx::TSprite* sprite, int frame, int x, int y,
+                     const RECT* clip) {
     Gfx::DrawSprite(sprite, static_cast<Win32::IDirectDrawSurface7*>(target), frame, x, y, clip);
 }
 

@@ -16,9 +16,12 @@ class TCostBuckets {
 public:
     static constexpr int MaxCost = 200;
 
+    // Entries are cells packed as (y << 8) | x: no division to unpack them.
+    static int32_t Pack(int x, int y) { return (y << 8) | x; }
+
     void Reset();
-    void Push(int cost, int cell) {
-        FBuckets[size_t(cost)].push_back(cell);
+    void Push(int cost, int32_t packedCell) {
+        FBuckets[size_t(cost)].push_back(packedCell);
         if (++FHeld > FPeak)
             FPeak = FHeld;
     }

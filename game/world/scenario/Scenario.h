@@ -20,6 +20,7 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/units/Unit.h"
 
 #include <array>
@@ -38,6 +39,7 @@ namespace GameData {
 
 class TGameSettings;
 class TGroup;
+class TLocation;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -176,6 +178,9 @@ public:
     uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
     bool IsNetworked() const { return Network != nullptr; }
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
     // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'
@@ -216,6 +221,31 @@ public:
     bool IsCellReachable(int x, int y) const;
     // The reachable, unoccupied cell nearest (x, y); the first in row order wins ties.
     bool FindNearestReachableCell(int& x, int& y) const;
+
+    // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
+    // its lowest action points.
+    void FloodFillCosts(int x, int y, const TGroup& group);
+    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TGroup& group);
+    int BuildPath(int startX, int startY, const TGroup& group, int targetY, int targetX);
+    int BuildPathTo(int targetX, int targetY, const TGroup& group);
+    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX,
+                                    const TGroup& group) const;
+    bool IsObjectReachable(const TMapObject& object) const;
+    // The cheapest reachable cell beside the target (the ring around a camp) from
+    // which the mover can step onto it and that no other group holds.
+    bool FindApproachCell(const TMapObject& target, const TGroup& mover, int& outY,
+                          int& outX) const;
+    bool CanApproachObject(const TMapObject& target, const TGroup& mover) const;
+    // The cheapest reachable cell of the location's footprint that the group may
+    // enter: free, or held by its own side in a city it may share.
+    bool FindLocationEntryCell(const TLocation& location, const TGroup& group, int& outY,
+                               int& outX) const;
+    bool CanReachLocation(const TLocation& location, const TGroup& group) const;
+    bool IsCellInAnyCity(int x, int y) const;
+    bool FindNearestFreeCellOutsideCities(int& x, int& y) const;
+    // For the current player's selected group: the free cell outside cities
+    // nearest (x, y) along its way there that its action points reach.
+    bool FreeCellTowardsTarget(int& x, int& y);
 
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;
@@ -299,8 +329,10 @@ public:
     DPFrame::TDPFramework* Network = nullptr;
     uint32_t LocalPlayerID = 0; // a DirectPlay player ID
 
-    // Services of the layers above (not owned); null ones stay silent.
-    TMapSounds* Sounds = nullptr;
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
 

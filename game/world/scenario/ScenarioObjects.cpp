@@ -75,6 +75,8 @@ void TScenario::RemoveObjectAt(int index, int flag) {
         static_cast<TGroup*>(object)->RemoveAll(flag != 0);
         UpdateVisibilityOfIndex(static_cast<TGroup*>(object)->OwnerIndex);
     } else if (object->Kind == okCity) {
+        // Units at the gate would otherwise be left registered with no place.
+        static_cast<TCity*>(object)->MoveGateGroupToOtherUnits();
         static_cast<TCity*>(object)->RemoveAllUnits(true);
         UpdateVisibilityOfIndex(static_cast<TCity*>(object)->Owner);
     }

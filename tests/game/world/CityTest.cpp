@@ -285,6 +285,53 @@ TEST_F(CityTest, OtherUnitsSortByPlayerThenStrength) {
     EXPECT_EQ(City->OtherUnits[2], strong);
 }
 
+TEST_F(CityTest, LocationsCoverTheirFootprintAndAreLeftByTheNearestExit) {
+    EXPECT_EQ(City->GetBounds(), (RECT{240, 240, 320, 320}));
+    EXPECT_TRUE(City->HitTest(279, 319));
+    EXPECT_FALSE(City->HitTest(320, 250));
+    EXPECT_EQ(Scenario().ObjectIndexAtCell(7, 7), Scenario().IndexOfObject(City));
+    int x = -1, y = -1;
+    City->NearestExitCell(9, 9, x, y);
+    EXPECT_EQ(TPoint(x, y), TPoint(7, 8));
+    City->NearestExitCell(0, 0, x, y); // the first of equals wins
+    EXPECT_EQ(TPoint(x, y), TPoint(6, 8));
+    TBuilding building(&Scenario());
+    building.NearestExitCell(0, 0, x, y); // no exit: unchanged
+    EXPECT_EQ(TPoint(x, y), TPoint(6, 8));
+    EXPECT_EQ(building.GetBounds(), RECT{});
+    EXPECT_EQ(building.Name, "Building");
+    EXPECT_EQ(building.GetSprite(), nullptr);
+
+    TGroup* group = World->AddGroup(Red, 6, 8);
+    group->AddUnit(Make(SoldierID), true, false)->AddActionPoints(-6); // 4 left
+    EXPECT_EQ(GetLocationEntryCost(*City), 3);
+    EXPECT_EQ(GetLocationEntryCost(building), 5);
+    EXPECT_EQ(GetLocationEntryCost(*group), 0);
+    EXPECT_TRUE(group->AllUnitsCanEnter(*City));
+    EXPECT_FALSE(group->AllUnitsCanEnter(building));
+    City->EntryCostFlag = 1; // a scripted entry costs as much as a building
+    EXPECT_EQ(GetLocationEntryCost(*City), 5);
+}
+
+TEST_F(CityTest, GroupsAndCitiesLeavingTheMapGiveUpTheirUnits) {
+    TGroup* group = World->AddGroup(Red, 2, 2);
+    const uint32_t marching = group->AddUnit(Make(SoldierID), true, false)->ID;
+    const uint32_t garrison = City->AddOtherUnit(Make(SoldierID), true, false)->ID;
+    City->GateGroup->AddUnit(Make(SoldierID), true, false);
+    const size_t units = size_t(Scenario().Units.Count());
+    Scenario().BeginTurnOf(Red);
+    Player(Red).SelectObject(City->GateGroup.get());
+
+    Scenario().RemoveObject(group, 1);
+    EXPECT_EQ(Scenario().Units.FindByID(marching), nullptr);
+    Scenario().RemoveObject(City, 0);
+    EXPECT_EQ(Scenario().Units.FindByID(garrison), nullptr);
+    EXPECT_EQ(size_t(Scenario().Units.Count()), units - 3); // the gate's unit went as well
+    EXPECT_EQ(Player(Red).Selection, nullptr);
+    for (TUnit* unit : Scenario().Units)
+        EXPECT_EQ(unit->Owner, nullptr);
+}
+
 TEST_F(CityTest, AStoredCityLoadsBackByteForByte) {
     City->Caption = "Harbour";
     City->LeadingValues = {7, 8};

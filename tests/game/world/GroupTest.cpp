@@ -3,9 +3,12 @@
 #include "tests/game/world/CityGroupFixture.h"
 
 #include "engine/core/Random.h"
+#include "platform/classlib/Bitmap.h"
+#include "tools/SpriteWriter.h"
 
 #include <climits>
 #include <cstring>
+#include <functional>
 
 namespace CityGroupTests {
 namespace {
@@ -190,6 +193,65 @@ TEST_F(GroupTest, CampsCoverThreeByThreeCellsOnTheMapAndInTheOccupancyGrid) {
     EXPECT_TRUE(group->IsCellOpenFor(5, 5));
 }
 
+TEST_F(GroupTest, PitchingACampTakesSixPointsInTurnsAndNeedsRoomAround) {
+    std::fill(Scenario().Costs.begin(), Scenario().Costs.end(), 5);
+    Data.SetConstant(Data2::gcFirstStepHeight + 2, 8);
+    TGroup* group = RedGroup({SoldierID, SoldierID}); // at (2, 2)
+    Scenario().BeginTurnOf(Red);
+    group->UnitAt(0)->AddActionPoints(-8); // 2 left
+    group->UnitAt(1)->AddActionPoints(-5); // 5 left
+    const auto report = [&] { return int(Player(Red).TakeAction().P[0]); };
+
+    struct Case {
+        const char* Name;
+        std::function<void()> Spoil, Mend;
+    };
+    TGroup* neighbour = nullptr;
+    const auto cost = [&](int x, int y) -> uint8_t& {
+        return Scenario().Costs[size_t(Scenario().CellIndex(x, y))];
+    };
+    const auto height = [&](int x, int y) -> int16_t& {
+        return Scenario().Heights[size_t(Scenario().CellIndex(x, y))];
+    };
+    const Case blocked[] = {
+        {"dear ground", [&] { cost(3, 3) = 10; }, [&] { cost(3, 3) = 5; }},
+        {"a steep step", [&] { height(1, 2) = 8; }, [&] { height(1, 2) = 0; }},
+        {"another group", [&] { neighbour = World->AddGroup(Blue, 3, 1); },
+         [&] { Scenario().RemoveObject(neighbour, 0); }},
+    };
+    for (const Case& c : blocked) {
+        c.Spoil();
+        EXPECT_FALSE(group->HasRoomForCamp()) << c.Name;
+        group->PitchCamp();
+        EXPECT_EQ(report(), arBlocked) << c.Name;
+        EXPECT_EQ(group->CampState, csNone) << c.Name;
+        c.Mend();
+    }
+    height(1, 2) = 7; // still a step
+    EXPECT_TRUE(group->HasRoomForCamp());
+    TGroup* corner = World->AddGroup(Red, 0, 5);
+    EXPECT_FALSE(corner->HasRoomForCamp());     // half the camp off the map
+    EXPECT_TRUE(group->HasRoomForCampAt(3, 3)); // its own cell does not stand in the way
+    EXPECT_FALSE(group->HasRoomForCampAt(11, 4));
+
+    group->PitchCamp();
+    EXPECT_EQ(group->CampState, csSettingUp);
+    EXPECT_EQ(group->UnitAt(0)->Effective.Value(ACTIONPOINTS), 0); // 2 from the first
+    EXPECT_EQ(group->UnitAt(1)->Effective.Value(ACTIONPOINTS), 1); // 4 from the second
+    EXPECT_EQ(Scenario().Occupancy[size_t(Scenario().CellIndex(3, 3))], group);
+
+    group->CampState = csPitched;
+    group->BreakCamp();
+    EXPECT_EQ(report(), arNoActionPoints);
+    EXPECT_EQ(group->CampState, csPitched);
+    group->NewTurn();
+    group->BreakCamp();
+    EXPECT_EQ(group->CampState, csPacking);
+    EXPECT_EQ(group->TotalActionPoints(), 20 - 6);
+    group->PitchCamp(); // only from no camp at all
+    EXPECT_EQ(group->CampState, csPacking);
+}
+
 TEST_F(GroupTest, TheCaptionSaysWhoseGroupItIsToTheViewingPlayer) {
     TGroup* own = RedGroup({SoldierID, HeroID});
     TGroup* enemy = World->AddGroup(Blue, 8, 8);
@@ -281,6 +343,84 @@ TEST_F(GroupTest, StoredGroupsOutOfRangeAreRefused) {
     std::vector<uint8_t> cut(good.begin(), good.end() - 3);
     ClassLib::TMemoryStream shortStream(cut);
     EXPECT_NE(ErrorOf([&] { TGroup(&Scenario()).LoadFromStream(&shortStream); }), "no error");
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+constexpr uint32_t R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, W = 0xFFFFFFFF, C = 0xFF00FFFF,
+                   Y = 0xFFFFFF00;
+
+std::unique_ptr<Gfx::TSprite> SpriteOf(const std::vector<Tools::TPicture>& frames, int hotX = 0,
+                                       int hotY = 0) {
+    Tools::TSpriteOptions options;
+    options.Keyed = false;
+    options.HotSpotX = hotX;
+    options.HotSpotY = hotY;
+    auto sprite = std::make_unique<Gfx::TSprite>(0);
+    ClassLib::TMemoryStream stream(Tools::EncodeSprite(frames, options));
+    sprite->LoadFromStream(&stream);
+    return sprite;
+}
+
+// A sprite of frames filled with one colour each.
+std::unique_ptr<Gfx::TSprite> Plain(int width, int height, const std::vector<uint32_t>& colours,
+                                    int hotX, int hotY) {
+    std::vector<Tools::TPicture> frames;
+    for (uint32_t colour : colours)
+        frames.push_back({width, height, std::vector<uint32_t>(size_t(width * height), colour)});
+    return SpriteOf(frames, hotX, hotY);
+}
+
+uint16_t Pixel(ClassLib::TBitmap& bitmap, int x, int y) {
+    return bitmap.ScanLine(y)[x];
+}
+
+TEST_F(GroupTest, MarkerAndBadgeShowTheOwnersColourAndTheUnitCount) {
+    // The badge sheet: 2 x 2 cells, a column per unit count, a row per owner colour.
+    const uint32_t cells[2][3] = {{R, G, B}, {W, C, Y}};
+    std::vector<uint32_t> pixels(24);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            pixels[size_t(y * 6 + x)] = cells[y / 2][x / 2];
+    auto sheet = SpriteOf({{6, 4, pixels}});
+    auto redMarker = Plain(4, 4, {R, R}, 2, 2);
+    auto blueMarker = Plain(4, 4, {B, Y}, 2, 2); // a second frame every ten ticks
+    Data2::TGlobalData& global = Data.Global();
+    global.CommonSprites[1111] = sheet.get();
+    global.CommonSprites[5] = redMarker.get();
+    global.CommonSprites[6] = blueMarker.get();
+    global.BadgeCellWidth = 2;
+    global.BadgeCellHeight = 2;
+
+    TGroup* group = World->AddGroup(Blue, 2, 2); // centre (100, 100), box (80, 80)-(121, 121)
+    group->AddUnit(Make(SoldierID), true, false);
+    group->AddUnit(Make(SoldierID), true, false);
+    ClassLib::TBitmap bitmap(41, 41);
+    const RECT clip{0, 0, 41, 41};
+    group->DrawOverlaysToBitmap(&bitmap, 80, clip, 80);
+    for (int y = 2; y < 4; ++y)
+        for (int x = 2; x < 4; ++x)
+            EXPECT_EQ(Pixel(bitmap, x, y), 0x07FF) << x << "," << y; // row 1, column 1
+    EXPECT_EQ(Pixel(bitmap, 4, 2), 0);
+    EXPECT_EQ(Pixel(bitmap, 2, 4), 0);
+    EXPECT_EQ(Pixel(bitmap, 1, 1), 0);
+
+    group->DrawMarkerToBitmap(&bitmap, 80, clip, 80);
+    EXPECT_EQ(Pixel(bitmap, 18, 18), 0); // not selected
+    group->Select();
+    Scenario().FrameCounter = 10;
+    group->DrawMarkerToBitmap(&bitmap, 80, clip, 80);
+    EXPECT_EQ(Pixel(bitmap, 18, 18), 0xFFE0); // frame 1 of blue's marker
+    EXPECT_EQ(Pixel(bitmap, 21, 21), 0xFFE0);
+    EXPECT_EQ(Pixel(bitmap, 22, 22), 0);
+    EXPECT_EQ(group->GetMarkerBounds(), (RECT{98, 98, 102, 102}));
+
+    for (int index : {5, 6, 1111})
+        global.CommonSprites[index] = nullptr;
 }
 
 } // namespace
