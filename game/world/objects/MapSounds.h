@@ -17,6 +17,9 @@ public:
     virtual bool IsTrackPlaying(int track) const = 0;
     virtual void SetTrackVolume(int track, int volume) = 0;
     virtual void FadeOutTrack(int track) = 0;
+    // Starts the effect sound on the interface track at once (what the track played
+    // stops), looping when asked.
+    virtual void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) = 0;
 };
 
 } // namespace GameData

@@ -1,6 +1,5 @@
 // The weather's particles. The scenario keeps fixed pools of them, every particle
-// dead until the weather starts it. Pools are stored whole: a stored pool of
-// another size is "Invalid data.".
+// dead until the weather starts it.
 #pragma once
 
 #include "engine/core/DataObject.h"
@@ -8,6 +7,9 @@
 #include <cstdint>
 
 namespace GameData {
+
+struct TWeatherSurface;
+class TPlainRandom;
 
 constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
@@ -17,12 +19,15 @@ constexpr int32_t MaxWeather = 4;
 
 class TRainDrop : public Data::TDataObject {
 public:
-    // No identifier is stored: a pool is a plain run of particles.
+    static constexpr uint16_t Dead = 2;
+    void Start(int x, int y, uint32_t colour, int ground, int speed, int height);
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;
     void Clear() override;
-
-    static constexpr uint16_t Dead = 2;
+    void Advance();
+    // A splash scatters its pixels by the random generator.
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY, TPlainRandom& random) const;
+    bool IsAlive() const { return State != Dead; }
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;
@@ -36,12 +41,14 @@ public:
 
 class TSnowFlake : public Data::TDataObject {
 public:
-    // No identifier is stored: a pool is a plain run of particles.
+    static constexpr uint16_t Dead = 2;
+    void Start(int x, int y, int phase, int ground, int speed, int height);
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;
     void Clear() override;
-
-    static constexpr uint16_t Dead = 2;
+    void Advance();
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY) const;
+    bool IsAlive() const { return State != Dead; }
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;
@@ -56,12 +63,19 @@ public:
 
 class TSandSeed : public Data::TDataObject {
 public:
-    // No identifier is stored: a pool is a plain run of particles.
+    static constexpr uint16_t Dead = 1;
+    void Start(int x, int y, int phase, uint32_t colour, int ground, int speed, int height);
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;
     void Clear() override;
+    void Advance();
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY) const;
+    bool IsAlive() const { return State != Dead; }
 
-    static constexpr uint16_t Dead = 1;
+private:
+    void Place();
+
+public:
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;

@@ -13,6 +13,7 @@ public:
     bool IsTrackPlaying(int track) const override;
     void SetTrackVolume(int track, int volume) override;
     void FadeOutTrack(int track) override;
+    void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) override;
 };
 
 } // namespace GameData

@@ -36,6 +36,7 @@ public:
         SetVolume = volume;
     }
     void FadeOutTrack(int track) override { FadedTrack = track; }
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
 
     int Effect = 100;
     uint32_t PlayedID = 0;
