@@ -14,6 +14,8 @@ class TPlainRandom;
 constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
 constexpr int SandSeedCount = 800;
+// The weather states: none, rain, snow, sand storm, and the overlay picture.
+constexpr int32_t MaxWeather = 4;
 
 class TRainDrop : public Data::TDataObject {
 public:

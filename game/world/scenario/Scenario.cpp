@@ -19,6 +19,7 @@ TScenario::TScenario(uint8_t backgroundFlag)
 TScenario::~TScenario() {
     // Workers read the scenario; objects give their sprites back to its libraries.
     StopPlayerThreads();
+    ReleasePlayerBanners();
     Players.Clear();
     PendingObjects.Clear();
     Objects.Clear();
@@ -37,6 +38,7 @@ void TScenario::FillParticlePools() {
 
 void TScenario::Clear() {
     StopPlayerThreads();
+    ReleasePlayerBanners();
     Players.Clear();
     CurrentPlayer = nullptr;
     CurrentPlayerIndex = -1;
