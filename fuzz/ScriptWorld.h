@@ -17,9 +17,8 @@ struct TScriptWorld {
         GameData::InstallQuestObjectives(s);
         auto* red = world.AddGroup(0, 2, 2);
         auto* blue = world.AddGroup(1, 5, 5);
-        auto* gate = world.AddGroup(1, 8, 9);
         auto* city = world.AddCity(1, 8, 8);
-        city->Gate = gate;
+        auto* gate = city->GateGroup.get();
         world.AddUnit(*red, 1);
         world.AddUnit(*red, 2, 0);
         world.AddUnit(*blue, 2);

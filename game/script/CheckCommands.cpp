@@ -4,8 +4,8 @@
 #include "game/script/QuestObjective.h"
 #include "game/script/ScriptConditions.h"
 #include "game/script/WorldQueries.h"
+#include "game/world/cities/City.h"
 #include "game/world/objects/MapObject.h"
-#include "game/world/objects/ScriptedCity.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <array>
@@ -50,9 +50,9 @@ const TArea& AreaOf(const TCheck& check, int32_t id) {
     return *area;
 }
 
-const TMapObject& CityObjectOf(const TCheck& check, int32_t id) {
-    const TMapObject* city = ScenarioOf(check).FindObjectOfKind(static_cast<uint32_t>(id), okCity);
-    if (!city || !dynamic_cast<const TScriptedCity*>(city))
+const TCity& CityObjectOf(const TCheck& check, int32_t id) {
+    const TCity* city = FindCity(ScenarioOf(check), id);
+    if (!city)
         check.ScriptError(Format("City object not found! ID = %d.", id));
     return *city;
 }
@@ -185,8 +185,7 @@ bool GetUnits(TCheck& check, AnsiString& params) {
 }
 
 bool GetController(TCheck& check, AnsiString& params) {
-    const TMapObject& city = CityObjectOf(check, OnlyExpression(check, params));
-    check.Locals[0] = dynamic_cast<const TScriptedCity&>(city).OwnerIndex();
+    check.Locals[0] = CityObjectOf(check, OnlyExpression(check, params)).Owner;
     return true;
 }
 
@@ -199,8 +198,8 @@ bool GetHeroID(TCheck& check, AnsiString& params) {
 }
 
 bool UnitsInCity(TCheck& check, AnsiString& params) {
-    const TMapObject& city = CityObjectOf(check, check.NextExpression(params));
-    const TMapObject* gate = dynamic_cast<const TScriptedCity&>(city).GateGroup();
+    const TCity& city = CityObjectOf(check, check.NextExpression(params));
+    const TMapObject* gate = city.GateGroup.get();
     bool all = true;
     ForEachListedUnit(check, params, [&](int32_t id) {
         const TUnit* unit = FindUnit(check, id);

@@ -1,7 +1,7 @@
 #include "game/script/WorldQueries.h"
 
+#include "game/world/cities/City.h"
 #include "game/world/objects/MapObject.h"
-#include "game/world/objects/ScriptedCity.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
@@ -29,17 +29,15 @@ const TMapObject* CityOfUnit(const TUnit& unit) {
 
 int PlayerIndexOfUnit(const TScenario& scenario, const TUnit& unit) {
     if (const TMapObject* city = CityOfUnit(unit)) {
-        const auto* scripted = dynamic_cast<const TScriptedCity*>(city);
-        return scripted ? scripted->OwnerIndex() : -1;
+        return static_cast<const TCity*>(city)->Owner;
     }
     if (!GroupOfUnit(unit))
         return -1;
     return scenario.IndexOfPlayer(dynamic_cast<const TPlayer*>(unit.Owner->PlayerOf(unit)));
 }
 
-const TScriptedCity* FindScriptedCity(const TScenario& scenario, int32_t id) {
-    return dynamic_cast<const TScriptedCity*>(
-        scenario.FindObjectOfKind(static_cast<uint32_t>(id), okCity));
+const TCity* FindCity(const TScenario& scenario, int32_t id) {
+    return static_cast<const TCity*>(scenario.FindObjectOfKind(static_cast<uint32_t>(id), okCity));
 }
 
 bool IsPlayerIndex(const TScenario& scenario, int32_t index) {

@@ -7,7 +7,7 @@ namespace GameData {
 
 class TMapObject;
 class TScenario;
-class TScriptedCity;
+class TCity;
 class TUnit;
 
 // The group map object holding the unit; null for a unit in a city or loose.
@@ -16,8 +16,8 @@ const TMapObject* GroupOfUnit(const TUnit& unit);
 const TMapObject* CityOfUnit(const TUnit& unit);
 // Index of the player owning the unit's group or city; -1 for none.
 int PlayerIndexOfUnit(const TScenario& scenario, const TUnit& unit);
-// The city with that identifier answering scripts; null when none.
-const TScriptedCity* FindScriptedCity(const TScenario& scenario, int32_t id);
+// The city with that identifier; null when none.
+const TCity* FindCity(const TScenario& scenario, int32_t id);
 // Whether the player index names one of the scenario's players.
 bool IsPlayerIndex(const TScenario& scenario, int32_t index);
 

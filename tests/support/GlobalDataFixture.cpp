@@ -10,10 +10,12 @@
 #include "tools/FontBuilder.h"
 #include "tools/SpriteWriter.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 #include <unistd.h>
 
 namespace TestSupport {
@@ -121,6 +123,12 @@ std::string Units(const TGlobalDataSizes& sizes) {
     return out.str();
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 std::string Spells(const TGlobalDataSizes& sizes) {
     std::ostringstream out;
     out << "Spells\n" << sizes.Spells << "\n";
@@ -128,7 +136,11 @@ std::string Spells(const TGlobalDataSizes& sizes) {
     for (int i = 0; i < sizes.Spells; ++i) {
         const int id = i < mapSpells ? i + 1 : 65 + i - mapSpells;
         const int icon = i + 1;
-        out << id << " " << i % 3 << " \"Spell " << id << "\" \"What spell " << id << " does.\"\n";
+        // Battle spell 65 + k is shown for the herbalist's ability k, which teaches
+        // skill k + 1: both records describe the same ability.
+        const std::string name =
+            id >= 65 ? "Ability " + std::to_string(id - 64) : "Spell " + std::to_string(id);
+        out << id << " " << i % 3 << " \"" << name << "\" \"What " << Lower(name) << " does.\"\n";
         out << (1 << (i % 6)) << " " << i % 10 + 1 << " " << 5 + i << " " << 2 + i % 4 << " "
             << 10 + i << " " << i % 4 << "\n";
         out << icon << "  " << icon << " " << i % 19 + 1 << " 4  " << icon << " 0 3 150  " << icon
@@ -144,7 +156,7 @@ std::string Skills(const TGlobalDataSizes& sizes) {
     std::ostringstream out;
     out << "Skills\n" << sizes.Skills << "\n";
     for (int i = 0; i < sizes.Skills; ++i) {
-        out << i + 1 << " \"Skill " << i + 1 << "\" \"What skill " << i + 1 << " does.\"\n";
+        out << i + 1 << " \"Ability " << i + 1 << "\" \"What ability " << i + 1 << " does.\"\n";
         out << i % 5 + 1 << " " << 3 << " " << i << "\n";
         out << Stats(i) << (i % 2 ? 3 : 0) << "\n" << Stats(i + 1);
     }

@@ -102,78 +102,23 @@ TTinyWorld::TTinyWorld(const TTinyWorldOptions& options) : Scenario(std::make_un
     s.RebuildTerrainGrids();
 }
 
-TStandInGroup::TStandInGroup(TScenario* scenario, TPlayer* owner)
-    : TMapObject(scenario), Owner(owner) {
-    Kind = okGroup;
-}
-
-TGroup* TStandInGroup::AsGroup() {
-    // Callers compare the address only; the stand-in has no group behind it.
-    return reinterpret_cast<TGroup*>(this);
-}
-
-void TStandInGroup::TakeOutOfGroup(TUnit& unit) {
-    for (TUnit*& slot : Slots)
-        if (slot == &unit)
-            slot = nullptr;
-    unit.Owner = nullptr;
-}
-
-TStandInCity::TStandInCity(TScenario* scenario, uint8_t owner)
-    : TMapObject(scenario), OwnerByte(owner) {
-    Kind = okCity;
-}
-
-TCity* TStandInCity::AsCity() {
-    return reinterpret_cast<TCity*>(this);
-}
-
-TUnitPlayer* TStandInCity::PlayerOf(const TUnit&) {
-    return Scenario->PlayerAt(OwnerByte);
-}
-
 namespace {
 
-template <typename Object>
-Object* PlaceAt(TScenario& scenario, std::unique_ptr<Object> object, int cellX, int cellY) {
-    const TPoint centre = CellToPixelCentre(cellX, cellY);
-    object->X = int16_t(centre.X);
-    object->Y = int16_t(centre.Y);
-    return static_cast<Object*>(scenario.AddObject(std::move(object)));
-}
-
-TUnit* RegisterTestUnit(TScenario& scenario, TUnitOwner& owner, int prototypeID,
-                        int16_t hitPoints) {
+std::unique_ptr<TUnit> TestUnit(int prototypeID, int16_t hitPoints) {
     std::unique_ptr<TUnit> unit = MakeUnit(prototypeID);
     unit->Own.Value(HITPOINTS) = hitPoints;
     unit->Effective.Value(HITPOINTS) = hitPoints;
-    unit->Owner = &owner;
-    return scenario.RegisterUnit(std::move(unit), true);
+    return unit;
 }
 
 } // namespace
 
-TStandInGroup* TTinyWorld::AddGroup(int player, int cellX, int cellY) {
-    return PlaceAt(*Scenario, std::make_unique<TStandInGroup>(Scenario.get(), &Player(player)),
-                   cellX, cellY);
+TUnit* TTinyWorld::AddUnit(TGroup& group, int prototypeID, int16_t hitPoints) {
+    return group.AddUnit(TestUnit(prototypeID, hitPoints), true, true);
 }
 
-TStandInCity* TTinyWorld::AddCity(uint8_t owner, int cellX, int cellY) {
-    return PlaceAt(*Scenario, std::make_unique<TStandInCity>(Scenario.get(), owner), cellX, cellY);
-}
-
-TUnit* TTinyWorld::AddUnit(TStandInGroup& group, int prototypeID, int16_t hitPoints) {
-    TUnit* unit = RegisterTestUnit(*Scenario, group, prototypeID, hitPoints);
-    for (TUnit*& slot : group.Slots)
-        if (!slot) {
-            slot = unit;
-            return unit;
-        }
-    throw ClassLib::Exception("The group is full.");
-}
-
-TUnit* TTinyWorld::AddUnit(TStandInCity& city, int prototypeID, int16_t hitPoints) {
-    return RegisterTestUnit(*Scenario, city, prototypeID, hitPoints);
+TUnit* TTinyWorld::AddUnit(TCity& city, int prototypeID, int16_t hitPoints) {
+    return city.AddOtherUnit(TestUnit(prototypeID, hitPoints), true, true);
 }
 
 TArea* TTinyWorld::AddArea(const std::vector<TField>& cells) {
@@ -199,6 +144,32 @@ TDoodle* TTinyWorld::AddDoodle(uint32_t prototypeID, int cellX, int cellY) {
     auto* added = static_cast<TDoodle*>(Scenario->AddObject(std::move(doodle)));
     Scenario->RebuildTerrainGrids();
     return added;
+}
+
+TGroup* TTinyWorld::AddGroup(uint8_t owner, int cellX, int cellY) {
+    auto group = std::make_unique<TGroup>(Scenario.get());
+    const TPoint centre = CellToPixelCentre(cellX, cellY);
+    group->X = int16_t(centre.X);
+    group->Y = int16_t(centre.Y);
+    group->OwnerIndex = owner;
+    return static_cast<TGroup*>(Scenario->AddObject(std::move(group)));
+}
+
+TCity* TTinyWorld::AddCity(uint8_t owner, int cellX, int cellY, const char* caption) {
+    auto city = std::make_unique<TCity>(Scenario.get());
+    const TPoint centre = CellToPixelCentre(cellX, cellY);
+    city->X = int16_t(centre.X);
+    city->Y = int16_t(centre.Y);
+    city->Owner = owner;
+    city->GateGroup->OwnerIndex = owner;
+    city->Caption = caption;
+    city->Name = caption;
+    for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx)
+            city->Footprint.AddCell({int16_t(cellX + dx), int16_t(cellY + dy)});
+    for (int dx = 0; dx < 2; ++dx)
+        city->ExitArea.AddCell({int16_t(cellX + dx), int16_t(cellY + 2)});
+    return static_cast<TCity*>(Scenario->AddObject(std::move(city)));
 }
 
 bool TTestExecutor::Step() {

@@ -1,17 +1,21 @@
 // A tiny world made in code for the world, spell and script tests: a 12 x 12 map
-// with a background, scenery from a small scenario sprite library and two players.
+// with a background, scenery from a small scenario sprite library, two players, and
+// the groups and cities a test adds.
 //
 //   TestSupport::TTinyWorld world;                  // red (local) and blue (computer)
 //   GameData::TDoodle* tree = world.AddDoodle(TTinyWorld::Tree, 3, 4);
+//   GameData::TGroup* group = world.AddGroup(0, 2, 2); // red, empty
+//   group->AddUnit(TestSupport::MakeUnit(1), true, true); // with TTestGameData
+//   GameData::TCity* city = world.AddCity(1, 6, 6);  // blue, cells (6..7, 6..7)
 //   world.Scenario->BeginTurnOf(0);
 #pragma once
 
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
-#include "game/world/objects/ScriptedCity.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
-#include "game/world/units/UnitOwner.h"
 #include "tools/ArchiveWriter.h"
 
 #include <array>
@@ -31,48 +35,6 @@ struct TTinyWorldOptions {
     GameData::TPlannerFactory PlannerFactory;
 };
 
-// Stand-ins for the world model's groups and cities, which are still being built:
-// map objects of kind group or city that hold units, without sprites.
-class TStandInGroup : public GameData::TMapObject, public GameData::TUnitOwner {
-public:
-    TStandInGroup(GameData::TScenario* scenario, GameData::TPlayer* owner);
-
-    Gfx::TSprite* GetSprite() const override { return nullptr; }
-    GameData::TGroup* AsGroup() override;
-    GameData::TCity* AsCity() override { return nullptr; }
-    GameData::TUnitPlayer* PlayerOf(const GameData::TUnit&) override { return Owner; }
-    bool IsCivilian(const GameData::TUnit&) const override { return false; }
-    bool HasScriptedEntry() const override { return false; }
-    bool IsCampPitched() const override { return false; }
-    std::span<GameData::TUnit* const> GroupUnits() const override { return Slots; }
-    void TakeOutOfGroup(GameData::TUnit& unit) override;
-
-    std::array<GameData::TUnit*, 3> Slots{};
-    GameData::TPlayer* Owner;
-};
-
-class TStandInCity : public GameData::TMapObject,
-                     public GameData::TUnitOwner,
-                     public GameData::TScriptedCity {
-public:
-    TStandInCity(GameData::TScenario* scenario, uint8_t owner);
-
-    Gfx::TSprite* GetSprite() const override { return nullptr; }
-    GameData::TGroup* AsGroup() override { return nullptr; }
-    GameData::TCity* AsCity() override;
-    GameData::TUnitPlayer* PlayerOf(const GameData::TUnit&) override;
-    bool IsCivilian(const GameData::TUnit&) const override { return false; }
-    bool HasScriptedEntry() const override { return false; }
-    bool IsCampPitched() const override { return false; }
-    std::span<GameData::TUnit* const> GroupUnits() const override { return {}; }
-    void TakeOutOfGroup(GameData::TUnit&) override {}
-    uint8_t OwnerIndex() const override { return OwnerByte; }
-    const GameData::TMapObject* GateGroup() const override { return Gate; }
-
-    uint8_t OwnerByte;
-    TStandInGroup* Gate = nullptr;
-};
-
 class TTinyWorld {
 public:
     // Scenario sprite library.
@@ -90,17 +52,18 @@ public:
 
     // A doodle of the prototype at the centre of the cell.
     GameData::TDoodle* AddDoodle(uint32_t prototypeID, int cellX, int cellY);
+    // An empty group of the player (255 for none) at the centre of the cell.
+    GameData::TGroup* AddGroup(uint8_t owner, int cellX, int cellY);
+    // A city of the player covering the 2 x 2 cells from (cellX, cellY), left
+    // through the two cells below it, with one defender row and its merchants.
+    GameData::TCity* AddCity(uint8_t owner, int cellX, int cellY, const char* caption = "Tinyburg");
     GameData::TPlayer& Player(int index) const { return *Scenario->Players[index]; }
 
     // Units need the prototype in the installed global data (TTestGameData).
-    // An empty group of the player at the cell's centre.
-    TStandInGroup* AddGroup(int player, int cellX, int cellY);
-    // A city of the owner index at the cell's centre.
-    TStandInCity* AddCity(uint8_t owner, int cellX, int cellY);
     // A registered unit with a new identifier and the hit points, in the group's next slot.
-    GameData::TUnit* AddUnit(TStandInGroup& group, int prototypeID, int16_t hitPoints = 10);
-    // A registered unit held by the city.
-    GameData::TUnit* AddUnit(TStandInCity& city, int prototypeID, int16_t hitPoints = 10);
+    GameData::TUnit* AddUnit(GameData::TGroup& group, int prototypeID, int16_t hitPoints = 10);
+    // A registered unit among the city's other units.
+    GameData::TUnit* AddUnit(GameData::TCity& city, int prototypeID, int16_t hitPoints = 10);
     // An area of the cells with a new identifier.
     GameData::TArea* AddArea(const std::vector<GameData::TField>& cells);
 

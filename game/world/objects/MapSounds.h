@@ -1,6 +1,5 @@
-// What map objects need of the sound side: the game controller implements it with
-// the sound framework, its effect list and the player's volume setting. A scenario
-// without one is silent, as a game without a sound framework is.
+// What map objects need of the sound side. A scenario plays them on the sound
+// framework (TFrameworkSounds); tests put their own in its place.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 namespace GameData {
 
 class TPlayer;
+class TUnit;
 
 class TComputerPlayer {
 public:
@@ -12,14 +13,20 @@ public:
     // The whole turn, on the player's worker thread: posts actions, waits for each,
     // and returns once its end of turn has been taken.
     virtual void PlayTurn() = 0;
+    // The player's units as the planner tracks them: a unit joins the player's
+    // groups or cities, or leaves them (called before the unit goes).
+    virtual void AddAIUnit(TUnit& unit) = 0;
+    virtual void RemoveAIUnit(TUnit& unit) = 0;
 };
 
 // Placeholder until the computer player's library lands: it plays no move and ends
-// its turn at once.
+// its turn at once, so it keeps no record of the player's units.
 class TEndTurnPlanner : public TComputerPlayer {
 public:
     explicit TEndTurnPlanner(TPlayer& player) : Player(player) {}
     void PlayTurn() override;
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
 
     TPlayer& Player;
 };

@@ -21,6 +21,10 @@
 #include <mutex>
 #include <thread>
 
+namespace Gfx {
+class TSprite;
+}
+
 namespace GameData {
 
 using ClassLib::AnsiString;
@@ -80,6 +84,10 @@ public:
     int MaximumUnitLevel() const override;
     // The unit's prototype joins MetPrototypes once.
     void AddMetPrototype(const TUnit* unit);
+
+    // The player's banner in the scenario's player sprite library, once that library
+    // has loaded it; null otherwise.
+    Gfx::TSprite* GetPlayerSprite() const;
 
     // Selection.
     void SelectObject(TMapObject* object);

@@ -1,6 +1,8 @@
 // The start and end of a player's turn and the worker that plays a computer or
 // remote player's turn.
 #include "engine/core/Random.h"
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/Player.h"
 #include "game/world/players/ThreadTermination.h"
@@ -10,8 +12,13 @@
 namespace GameData {
 
 void TPlayer::BeginTurn() {
-    // Groups and cities get their new turn, and sightings and visibility are
-    // recomputed, with the groups', cities' and fog's issues.
+    // Sightings and visibility are recomputed with the fog.
+    const int index = Scenario->IndexOfPlayer(this);
+    for (TMapObject* object : Scenario->Objects)
+        if (object->Kind == okGroup && static_cast<TGroup*>(object)->OwnerIndex == index)
+            static_cast<TGroup*>(object)->NewTurn();
+        else if (object->Kind == okCity && static_cast<TCity*>(object)->Owner == index)
+            static_cast<TCity*>(object)->NewTurn();
     RevealedAreas.Clear();
     ResetFlags();
     Scenario->RebuildOccupancyGrid();

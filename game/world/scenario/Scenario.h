@@ -18,6 +18,7 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/units/Unit.h"
 
 #include <array>
@@ -36,6 +37,7 @@ class TDPFramework;
 namespace GameData {
 
 class TGameSettings;
+class TGroup;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -108,7 +110,11 @@ public:
     TMapObject* GetObjectByID(uint32_t id) const;
     // Null when none or of another kind.
     TMapObject* FindObjectOfKind(uint32_t id, uint16_t kind) const;
+    // The current player's own groups and the groups it has spotted mark their cells.
     void RebuildOccupancyGrid();
+    // From the last object: the first group other than ignore on the cell, a
+    // camping group covering the 3 x 3 cells around its own; null when none.
+    TGroup* GroupCoveringCell(int x, int y, const TGroup* ignore) const;
     // Layer, then row, then the larger column first.
     static int CompareDrawOrder(const TMapObject* a, const TMapObject* b);
     bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }
@@ -176,6 +182,9 @@ public:
     uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
     bool IsNetworked() const { return Network != nullptr; }
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
     uint8_t BackgroundFlag;
@@ -258,8 +267,10 @@ public:
     DPFrame::TDPFramework* Network = nullptr;
     uint32_t LocalPlayerID = 0; // a DirectPlay player ID
 
-    // Services of the layers above (not owned); null ones stay silent.
-    TMapSounds* Sounds = nullptr;
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
 

@@ -1,9 +1,12 @@
 // The object registry: the draw-ordered list and the identifier index beside it.
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/Drawings.h"
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace GameData {
@@ -38,6 +41,8 @@ TMapObject* TScenario::InsertInDrawOrder(std::unique_ptr<TMapObject> object) {
 
 TMapObject* TScenario::AddObject(std::unique_ptr<TMapObject> object) {
     object->ID = NewObjectID();
+    if (object->Kind == okCity)
+        static_cast<TCity*>(object.get())->GiveMerchantIDs();
     return InsertInDrawOrder(std::move(object));
 }
 
@@ -63,11 +68,22 @@ void TScenario::MoveObject(int index, int x, int y) {
     RebuildOccupancyGrid();
 }
 
-void TScenario::RemoveObjectAt(int index, int /*flag*/) {
+void TScenario::RemoveObjectAt(int index, int flag) {
     TMapObject* const object = Objects[index];
-    // No player may keep pointing at it.
+    // Groups and cities give up their units first; the owner's visibility is
+    // recomputed with the fog.
+    if (object->Kind == okGroup)
+        static_cast<TGroup*>(object)->RemoveAll(flag != 0);
+    else if (object->Kind == okCity) {
+        // Units at the gate would otherwise be left registered with no place.
+        static_cast<TCity*>(object)->MoveGateGroupToOtherUnits();
+        static_cast<TCity*>(object)->RemoveAllUnits(true);
+    }
+    // No player keeps a selection that is about to go.
+    const TMapObject* gate =
+        object->Kind == okCity ? static_cast<TCity*>(object)->GateGroup.get() : nullptr;
     for (TPlayer* player : Players)
-        if (player->Selection == object)
+        if (player->Selection == object || (gate && player->Selection == gate))
             player->Selection = nullptr;
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
@@ -125,7 +141,26 @@ void TScenario::RebuildOccupancyGrid() {
     if (!CurrentPlayer)
         return;
     std::fill(Occupancy.begin(), Occupancy.end(), nullptr);
-    // Groups mark the cells they stand on; they arrive with their own issue.
+    for (TMapObject* object : Objects) {
+        if (object->Kind != okGroup)
+            continue;
+        const auto* group = static_cast<const TGroup*>(object);
+        if (group->Spotted || CurrentPlayer->GetRelation(group->GetOwner()) == RelationSelf)
+            group->RegisterOccupancy();
+    }
+}
+
+TGroup* TScenario::GroupCoveringCell(int x, int y, const TGroup* ignore) const {
+    for (int i = Objects.Count() - 1; i >= 0; --i) {
+        if (Objects[i]->Kind != okGroup || Objects[i] == ignore)
+            continue;
+        auto* group = static_cast<TGroup*>(Objects[i]);
+        const int reach = group->CampState == csSettingUp || group->CampState == csPitched ? 1 : 0;
+        if (std::abs(group->TMapObject::CellX() - x) <= reach &&
+            std::abs(group->TMapObject::CellY() - y) <= reach)
+            return group;
+    }
+    return nullptr;
 }
 
 void TScenario::AdvanceTurn() {

@@ -26,9 +26,8 @@ protected:
         TScenario& s = *world.Scenario;
         auto* red = world.AddGroup(0, 2, 2);
         auto* blue = world.AddGroup(1, 5, 5);
-        auto* gate = world.AddGroup(1, 8, 9);
         auto* city = world.AddCity(1, 8, 8);
-        city->Gate = gate;
+        auto* gate = city->GateGroup.get();
         Local(KNIGHT) = world.AddUnit(*red, Knight)->ID;
         Local(DEADWOLF) = world.AddUnit(*red, Wolf, 0)->ID;
         Local(BLUEWOLF) = world.AddUnit(*blue, Wolf)->ID;

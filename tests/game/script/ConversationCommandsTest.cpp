@@ -49,7 +49,7 @@ protected:
         conversation.SetTalkingGroup(red);
     }
 
-    TUnit* Unit(TestSupport::TStandInGroup& group, const char* name, bool isHero) {
+    TUnit* Unit(GameData::TGroup& group, const char* name, bool isHero) {
         TUnit* unit = world.AddUnit(group, Human);
         unit->Name = name;
         unit->IsHero = isHero ? 1 : 0;
@@ -76,7 +76,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    TestSupport::TStandInGroup *red, *heroes, *plain, *empty, *blue;
+    GameData::TGroup *red, *heroes, *plain, *empty, *blue;
     TUnit *hero, *soldier, *lastHero;
     TQuestObjective *quest, *objective;
     TArea* area;
@@ -192,12 +192,12 @@ TEST_F(Commands, RandomNumbersAndTheChosenAnswer) {
 
 TEST_F(Commands, GivingQuestsAndObjectives) {
     const struct {
-        TestSupport::TStandInGroup* Group;
+        GameData::TGroup* Group;
         std::string Page;
         std::string Error;
     } refused[] = {
         {plain, "<GIVEQUEST(40)>",
-         Framed("Unit is not a hero: " + Id(plain->Slots[0]) + ".", "GIVEQUEST(40)")},
+         Framed("Unit is not a hero: " + Id(plain->Units[0]) + ".", "GIVEQUEST(40)")},
         {nullptr, "<GIVEQUEST(40)>", Framed("No group to get HeroID from!", "GIVEQUEST(40)")},
         {empty, "<GIVEQUEST(40)>", Framed("Hero not found: 0.", "GIVEQUEST(40)")},
         {red, "<GIVEQUEST(40,12345)>", Framed("Hero not found: 12345.", "GIVEQUEST(40,12345)")},
@@ -232,7 +232,7 @@ TEST_F(Commands, GivingQuestsAndObjectives) {
 TEST_F(Commands, HeroIDsAndNames) {
     quest->GiveQuest(int32_t(lastHero->ID));
     const struct {
-        TestSupport::TStandInGroup* Group;
+        GameData::TGroup* Group;
         std::string Page;
         std::string Result;
     } cases[] = {
@@ -304,7 +304,7 @@ TEST_F(Commands, GivingArmies) {
     EXPECT_EQ(Run("<GIVEARMY(1,1,1," + Id(hero) + ")>"),
               Framed("GiveArmy: units cannot be handed over yet: " + Id(hero) + ".",
                      "GIVEARMY(1,1,1," + Id(hero) + ")"));
-    EXPECT_EQ(red->Owner, &world.Player(0));
+    EXPECT_EQ(red->OwnerIndex, 0);
 }
 
 TEST_F(Commands, RelationsChangeBothWays) {
@@ -365,6 +365,8 @@ TEST_F(Commands, TheTableNamesEveryCommandAndLaterOnesSaySoWhenUsed) {
     EXPECT_EQ(table[85].Name, "GETUNITSINAREA");
     EXPECT_EQ(table[22].MaxParams, 1000);
     for (size_t row = 0; row < table.size(); ++row)
-        EXPECT_EQ(table[row].Handler != nullptr, row <= 25) << table[row].Name;
-    EXPECT_EQ(Run("<GETTURN>"), Framed("Command not available yet: GETTURN", "GETTURN"));
+        EXPECT_NE(table[row].Handler, nullptr) << table[row].Name;
+    EXPECT_EQ(
+        Run("<GETTURN>"),
+        Framed("GETTURN: the computer-player and call commands are not available yet.", "GETTURN"));
 }

@@ -43,7 +43,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    TestSupport::TStandInGroup* group;
+    GameData::TGroup* group;
     TUnit* hero;
 };
 
@@ -129,7 +129,7 @@ TEST_F(Quests, AQuestFollowsItsHerosOwner) {
     quest->Player = 3;
     quest->UpdatePlayerFromHero();
     EXPECT_EQ(quest->Player, 0);
-    group->Owner = &world.Player(1);
+    group->OwnerIndex = 1;
     quest->UpdatePlayerFromHero();
     EXPECT_EQ(quest->Player, 1);
     group->TakeOutOfGroup(*hero);

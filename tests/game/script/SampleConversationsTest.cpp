@@ -95,8 +95,8 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    TestSupport::TStandInGroup* group;
-    TestSupport::TStandInCity* city;
+    GameData::TGroup* group;
+    GameData::TCity* city;
     TUnit* hero;
 };
 

@@ -55,7 +55,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    TestSupport::TStandInGroup* group;
+    GameData::TGroup* group;
     TUnit* hero;
     TQuestObjective* quest;
 };

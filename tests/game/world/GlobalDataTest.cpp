@@ -68,7 +68,7 @@ TEST(GlobalData, ReadsEveryFileIntoItsPlace) {
         const TSpellPrototype& spell = global.SpellPrototypes[2];
         EXPECT_EQ(spell.ID, 65);
         EXPECT_EQ(spell.Group, 2);
-        EXPECT_STREQ(spell.Name, "Spell 65");
+        EXPECT_STREQ(spell.Name, "Ability 1");
         EXPECT_EQ(spell.TargetFlags, 4u);
         EXPECT_EQ(spell.MinLevel, 3);
         EXPECT_EQ(spell.ManaCost, 7);

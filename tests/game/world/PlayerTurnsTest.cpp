@@ -28,6 +28,8 @@ public:
         Player.PostAction(true, MakeAction(acEndTurn));
         Player.WaitUntilActionTaken();
     }
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
     TPlayer& Player;
     std::thread::id ThreadID;
     Base::TRandomSeed SeedAtStart;
@@ -48,6 +50,8 @@ public:
             throw;
         }
     }
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
     TPlayer& Player;
     std::atomic<bool> Waiting{false};
     std::atomic<bool> Terminated{false};

@@ -1,0 +1,96 @@
+// A tiny world with red (local), blue (computer, red's enemy) and green (neutral to
+// both) whose planners write down every unit they are given or lose, and three unit
+// prototypes: a soldier, a hero and a beast.
+#pragma once
+
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/TinyWorld.h"
+#include "tests/support/UnitBuilder.h"
+
+#include "platform/classlib/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace CityGroupTests {
+
+using namespace GameData;
+
+// "Red+1000" when red's planner gets unit 1000, "Red-1000" when it lets go.
+class TLogPlanner : public TComputerPlayer {
+public:
+    TLogPlanner(TPlayer& player, std::vector<std::string>& log) : Player(player), Log(log) {}
+    void PlayTurn() override {}
+    void AddAIUnit(TUnit& unit) override { Log.push_back(Player.Name + "+" + Id(unit)); }
+    void RemoveAIUnit(TUnit& unit) override { Log.push_back(Player.Name + "-" + Id(unit)); }
+    static std::string Id(const TUnit& unit) { return std::to_string(unit.ID); }
+
+    TPlayer& Player;
+    std::vector<std::string>& Log;
+};
+
+class CityGroupTest : public testing::Test {
+protected:
+    static constexpr int SoldierID = 1; // HITPOINTS 30, MANA 20, ACTIONPOINTS 10, price 15 a level
+    static constexpr int HeroID = 2;
+    static constexpr int BeastID = 3; // creature type 2
+    static constexpr uint8_t Red = 0, Blue = 1, Green = 2;
+
+    CityGroupTest() {
+        for (const auto& [id, name] : {std::pair{SoldierID, "Soldier"}, std::pair{HeroID, "Hero"},
+                                       std::pair{BeastID, "Beast"}}) {
+            Data2::TUnitPrototype& prototype = Data.AddUnitPrototype(id, name);
+            TUnitStats& stats = prototype.Stats;
+            TestSupport::SetStat(stats, HITPOINTS, 30);
+            TestSupport::SetStat(stats, MANA, 20);
+            TestSupport::SetStat(stats, ACTIONPOINTS, 10);
+            TestSupport::SetStat(stats, ATTACK, 20);
+            TestSupport::SetStat(stats, DEFENCE, 10);
+            TestSupport::SetStat(stats, SIGHT, 3);
+            stats.PricePerLevel() = 15;
+            prototype.IsHero = id == HeroID;
+            prototype.CreatureType = id == BeastID ? 2 : 1;
+        }
+        Data.SetConstant(Data2::gcCityDefenderMorale, 30);
+        Data.SetConstant(Data2::gcCityEntryAP, 3);
+        Data.SetConstant(Data2::gcBuildingEntryAP, 5);
+        TestSupport::TTinyWorldOptions options;
+        options.PlannerFactory = [this](TPlayer& player) -> std::unique_ptr<TComputerPlayer> {
+            return std::make_unique<TLogPlanner>(player, Log);
+        };
+        World = std::make_unique<TestSupport::TTinyWorld>(options);
+        auto green = std::make_unique<TPlayer>(World->Scenario.get());
+        green->Name = "Green";
+        green->Color = 2;
+        green->Gold = 1000;
+        World->Scenario->AddPlayer(std::move(green));
+    }
+
+    TScenario& Scenario() { return *World->Scenario; }
+    TPlayer& Player(int index) { return World->Player(index); }
+    // A unit of the prototype, not yet in the registry.
+    static std::unique_ptr<TUnit> Make(int prototypeID) {
+        return TestSupport::MakeUnit(prototypeID);
+    }
+    // A registered unit of the prototype serving the player (255: its city's owner).
+    TUnit* Registered(int prototypeID, uint8_t player = CityOwnerByte) {
+        TUnit* unit = Scenario().RegisterUnit(Make(prototypeID), true);
+        unit->Marker = player;
+        return unit;
+    }
+    static std::vector<uint8_t> Bytes(const Data::TDataObject& object) {
+        ClassLib::TMemoryStream stream;
+        object.SaveToStream(&stream);
+        return stream.Bytes();
+    }
+
+    TestSupport::TTestGameData Data;
+    std::vector<std::string> Log;
+    std::unique_ptr<TestSupport::TTinyWorld> World;
+};
+
+} // namespace CityGroupTests
