@@ -358,7 +358,7 @@ TEST_F(Commands, FogAreasRevealedToAPlayer) {
     EXPECT_EQ(world.Player(0).RevealedAreas.Count(), 1);
 }
 
-TEST_F(Commands, TheTableNamesEveryCommandAndLaterOnesSaySoWhenUsed) {
+TEST_F(Commands, TheTableNamesEveryCommandAndThePlannerOnesSaySoWhenUsed) {
     const auto table = TConversation::Commands();
     EXPECT_EQ(table[0].Name, "0");
     EXPECT_EQ(table[25].Name, "SETFOGAREA");
