@@ -18,12 +18,12 @@ struct TScriptWorld {
         auto* red = world.AddGroup(0, 2, 2);
         auto* blue = world.AddGroup(1, 5, 5);
         auto* city = world.AddCity(1, 8, 8);
-        auto* gate = city->GateGroup.get();
-        world.AddUnit(*red, 1);
-        world.AddUnit(*red, 2, 0);
-        world.AddUnit(*blue, 2);
-        world.AddUnit(*gate, 2);
-        world.AddUnit(*city, 1);
+        using TestSupport::MakeUnit;
+        red->AddUnit(MakeUnit(1, 10), true, false);
+        red->AddUnit(MakeUnit(2, 0), true, false);
+        blue->AddUnit(MakeUnit(2, 10), true, false);
+        city->GateGroup->AddUnit(MakeUnit(2, 10), true, false);
+        city->AddOtherUnit(MakeUnit(1, 10), true, false);
         for (uint32_t id : {1u, 2u}) {
             auto area = std::make_unique<GameData::TArea>();
             area->ID = id;

@@ -5,7 +5,7 @@
 #include "game/script/ScriptConditions.h"
 #include "game/script/WorldQueries.h"
 #include "game/world/cities/City.h"
-#include "game/world/objects/MapObject.h"
+#include "game/world/groups/Group.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <array>
@@ -27,7 +27,7 @@ TUnit* FindUnit(const TCheck& check, int32_t id) {
     return ScenarioOf(check).Units.FindByID(static_cast<uint32_t>(id));
 }
 
-// Units IDs up to the first 0; the rest of the list is ignored.
+// Unit IDs up to the first 0; the rest of the list is ignored.
 template <typename Visit>
 void ForEachListedUnit(TCheck& check, AnsiString& params, Visit visit) {
     for (int32_t id = check.NextOptionalExpression(params, 0); id != 0;
@@ -50,15 +50,16 @@ const TArea& AreaOf(const TCheck& check, int32_t id) {
     return *area;
 }
 
-const TCity& CityObjectOf(const TCheck& check, int32_t id) {
-    const TCity* city = FindCity(ScenarioOf(check), id);
+const TCity& CityOf(const TCheck& check, int32_t id) {
+    const TMapObject* city = ScenarioOf(check).FindObjectOfKind(static_cast<uint32_t>(id), okCity);
     if (!city)
         check.ScriptError(Format("City object not found! ID = %d.", id));
-    return *city;
+    return static_cast<const TCity&>(*city);
 }
 
 bool StandsInArea(const TUnit& unit, const TArea& area) {
-    const TMapObject* group = GroupOfUnit(unit);
+    // The cell under the group's pixel position, which moves with it step by step.
+    const TMapObject* group = unit.GetGroup();
     return group && area.ContainsCell(group->CellX(), group->CellY());
 }
 
@@ -144,7 +145,7 @@ bool GetPrototypeCount(TCheck& check, AnsiString& params) {
     CheckPlayerFilter(check, player, "LivesPrototype: bad player index: %d.");
     // Dead units count; units in cities do not.
     return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
-        return GroupOfUnit(unit) && unit.Prototype && unit.Prototype->ID == prototypeID &&
+        return unit.GetGroup() && unit.Prototype && unit.Prototype->ID == prototypeID &&
                (player == -1 || PlayerIndexOfUnit(scenario, unit) == player);
     });
 }
@@ -179,13 +180,12 @@ bool GetTurn(TCheck& check, AnsiString&) {
 bool GetUnits(TCheck& check, AnsiString& params) {
     const int32_t player = OnlyExpression(check, params);
     return CountUnits(check, [&](const TScenario& scenario, const TUnit& unit) {
-        return (GroupOfUnit(unit) || CityOfUnit(unit)) &&
-               PlayerIndexOfUnit(scenario, unit) == player;
+        return (unit.GetGroup() || unit.GetCity()) && PlayerIndexOfUnit(scenario, unit) == player;
     });
 }
 
 bool GetController(TCheck& check, AnsiString& params) {
-    check.Locals[0] = CityObjectOf(check, OnlyExpression(check, params)).Owner;
+    check.Locals[0] = CityOf(check, OnlyExpression(check, params)).Owner;
     return true;
 }
 
@@ -198,12 +198,12 @@ bool GetHeroID(TCheck& check, AnsiString& params) {
 }
 
 bool UnitsInCity(TCheck& check, AnsiString& params) {
-    const TCity& city = CityObjectOf(check, check.NextExpression(params));
-    const TMapObject* gate = city.GateGroup.get();
+    const TCity& city = CityOf(check, check.NextExpression(params));
+    const TGroup* gate = city.GateGroup.get();
     bool all = true;
     ForEachListedUnit(check, params, [&](int32_t id) {
         const TUnit* unit = FindUnit(check, id);
-        all = unit && (CityOfUnit(*unit) == &city || (gate && GroupOfUnit(*unit) == gate));
+        all = unit && (unit->GetCity() == &city || (gate && unit->GetGroup() == gate));
         return all;
     });
     check.Locals[0] = all ? 1 : 0;

@@ -19,7 +19,7 @@
 namespace GameData {
 
 class TConversation;
-class TMapObject;
+class TGroup;
 
 // Reads its parameters off params and appends any page text to output; returns
 // the condition of the IF commands, true for all others.
@@ -48,8 +48,8 @@ public:
     TConversation() = default;
 
     void SetScenario(TScenario* scenario) override { Scenario = scenario; }
-    // The player's group that is talking (a group map object); null for none.
-    void SetTalkingGroup(TMapObject* group) { TalkingGroup = group; }
+    // The player's group that is talking; null for none.
+    void SetTalkingGroup(TGroup* group) { TalkingGroup = group; }
 
     // The page as the talk dialog shows it: speaker marks "<0>" "<1>" "<2>", line
     // feeds, and answers between "<CHOICE>" and "<ENDCHOICE>". Empty for an index
@@ -82,7 +82,7 @@ public:
     ClassLib::AnsiString OwnerName; // the speaker's name
     ClassLib::AnsiString Name;
     bool DeleteRequested = false; // the talk driver removes it when it ends
-    TMapObject* TalkingGroup = nullptr;
+    TGroup* TalkingGroup = nullptr;
     // The last page's answer: 0 for a page without answers, i + 1 for answer i.
     int32_t ChosenAnswer = 0;
     // Set by the commands that put units on the map; cleared at each page's start.

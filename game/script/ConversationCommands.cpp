@@ -6,9 +6,10 @@
 
 #include "game/script/QuestObjective.h"
 #include "game/script/ScriptConditions.h"
-#include "game/script/TalkingGroup.h"
 #include "game/script/WorldQueries.h"
 #include "game/script/commands/CommandHandlers.h"
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/MapSounds.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Exception.h"
@@ -35,7 +36,7 @@ int32_t ResolvePlayer(const TConversation& c, int32_t player, bool anyNegative) 
         return player;
     if (!c.TalkingGroup)
         c.ScriptError("No group to get PlayerIndex from!");
-    return TalkingPlayerIndex(ScenarioOf(c), c.TalkingGroup);
+    return c.TalkingGroup->OwnerIndex;
 }
 
 // A player index the command may use: 0..4 and one of the scenario's players.
@@ -144,7 +145,7 @@ bool GiveQuest(TConversation& c, AnsiString& params, AnsiString&) {
         if (!c.TalkingGroup)
             c.ScriptError("No group to get HeroID from!");
         // An empty group has no leader: refused like a missing hero.
-        const TUnit* leader = TalkingLeader(c.TalkingGroup);
+        const TUnit* leader = c.TalkingGroup->GetLeader();
         heroID = leader ? int32_t(leader->ID) : 0;
     }
     const TUnit* hero = ScenarioOf(c).Units.FindByID(uint32_t(heroID));
@@ -180,9 +181,10 @@ bool GetHeroID(TConversation& c, AnsiString& params, AnsiString&) {
             }
         c.ScriptError(Format("Quest with given ID not fount! Id=%d", questID));
     }
-    for (const TUnit* unit : TalkingUnits(c.TalkingGroup))
-        if (unit && unit->IsHero)
-            c.Locals[0] = int32_t(unit->ID);
+    if (c.TalkingGroup)
+        for (const TUnit* unit : c.TalkingGroup->GroupUnits())
+            if (unit && unit->IsHero)
+                c.Locals[0] = int32_t(unit->ID);
     return true;
 }
 
@@ -198,7 +200,7 @@ bool ShowName(TConversation& c, AnsiString& params, AnsiString& out) {
         return true;
     const TUnit* first = nullptr;
     bool anyHero = false;
-    for (const TUnit* unit : TalkingUnits(c.TalkingGroup)) {
+    for (const TUnit* unit : c.TalkingGroup->GroupUnits()) {
         if (!unit)
             continue;
         first = first ? first : unit;
@@ -251,11 +253,19 @@ bool GiveArmy(TConversation& c, AnsiString& params, AnsiString&) {
     const int32_t player = ResolvePlayer(c, given, true);
     if (!IsUsablePlayer(c, player))
         c.ScriptError("GiveArmy:Invalid Player");
-    for (const int32_t id : unitIDs)
-        if (ScenarioOf(c).Units.FindByID(uint32_t(id)))
-            // Handing over groups and cities and placing loose units are world
-            // services this build does not have yet; nothing is handed over.
-            c.ScriptError(Format("GiveArmy: units cannot be handed over yet: %d.", id));
+    for (const int32_t id : unitIDs) {
+        TUnit* unit = ScenarioOf(c).Units.FindByID(uint32_t(id));
+        if (!unit)
+            continue;
+        if (TGroup* group = unit->GetGroup())
+            group->SetOwner(uint8_t(player));
+        else if (TCity* city = unit->GetCity())
+            city->ChangeOwner(uint8_t(player), ocTakeOverAll);
+        else
+            // Placing a unit without a place on the map is a world service this
+            // build does not have yet.
+            c.ScriptError(Format("GiveArmy: unit %d has no place to be handed over.", id));
+    }
     c.UnitsPlaced = true;
     return true;
 }
@@ -281,6 +291,10 @@ bool ChangeRelation(TConversation& c, AnsiString& params, AnsiString&) {
     TScenario& scenario = ScenarioOf(c);
     scenario.PlayerAt(player1)->Relations[size_t(second)] = uint8_t(relation);
     scenario.PlayerAt(second)->Relations[size_t(player1)] = uint8_t(relation);
+    // Visibility and the movement costs follow once the world model has fog of war.
+    for (TMapObject* object : scenario.Objects)
+        if (auto* city = dynamic_cast<TCity*>(object))
+            city->ExpelHostileUnits();
     scenario.RebuildOccupancyGrid();
     return true;
 }

@@ -34,7 +34,7 @@ TTalkPage SplitTalkPage(const AnsiString& text) {
     return page;
 }
 
-TTalkSession::TTalkSession(TConversation& conversation, TMapObject* talkingGroup)
+TTalkSession::TTalkSession(TConversation& conversation, TGroup* talkingGroup)
     : FConversation(conversation) {
     FConversation.Running = true;
     FConversation.SetTalkingGroup(talkingGroup);

@@ -16,7 +16,7 @@
 namespace GameData {
 
 class TConversation;
-class TMapObject;
+class TGroup;
 
 struct TTalkPage {
     ClassLib::AnsiString Text;                 // as the page's mark-up returned it
@@ -30,7 +30,7 @@ TTalkPage SplitTalkPage(const ClassLib::AnsiString& text);
 class TTalkSession {
 public:
     // The conversation runs for the group (null for none), no answer chosen yet.
-    TTalkSession(TConversation& conversation, TMapObject* talkingGroup);
+    TTalkSession(TConversation& conversation, TGroup* talkingGroup);
     // The conversation is no longer running.
     ~TTalkSession();
     TTalkSession(const TTalkSession&) = delete;

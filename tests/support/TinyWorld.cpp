@@ -1,7 +1,6 @@
 #include "tests/support/TinyWorld.h"
 
 #include "platform/classlib/Streams.h"
-#include "tests/support/UnitBuilder.h"
 #include "tools/SpriteWriter.h"
 
 #include <cstring>
@@ -100,25 +99,6 @@ TTinyWorld::TTinyWorld(const TTinyWorldOptions& options) : Scenario(std::make_un
         s.AddPlayer(std::move(player));
     }
     s.RebuildTerrainGrids();
-}
-
-namespace {
-
-std::unique_ptr<TUnit> TestUnit(int prototypeID, int16_t hitPoints) {
-    std::unique_ptr<TUnit> unit = MakeUnit(prototypeID);
-    unit->Own.Value(HITPOINTS) = hitPoints;
-    unit->Effective.Value(HITPOINTS) = hitPoints;
-    return unit;
-}
-
-} // namespace
-
-TUnit* TTinyWorld::AddUnit(TGroup& group, int prototypeID, int16_t hitPoints) {
-    return group.AddUnit(TestUnit(prototypeID, hitPoints), true, true);
-}
-
-TUnit* TTinyWorld::AddUnit(TCity& city, int prototypeID, int16_t hitPoints) {
-    return city.AddOtherUnit(TestUnit(prototypeID, hitPoints), true, true);
 }
 
 TArea* TTinyWorld::AddArea(const std::vector<TField>& cells) {

@@ -18,7 +18,6 @@
 #include "game/world/scenario/Scenario.h"
 #include "tools/ArchiveWriter.h"
 
-#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -59,11 +58,6 @@ public:
     GameData::TCity* AddCity(uint8_t owner, int cellX, int cellY, const char* caption = "Tinyburg");
     GameData::TPlayer& Player(int index) const { return *Scenario->Players[index]; }
 
-    // Units need the prototype in the installed global data (TTestGameData).
-    // A registered unit with a new identifier and the hit points, in the group's next slot.
-    GameData::TUnit* AddUnit(GameData::TGroup& group, int prototypeID, int16_t hitPoints = 10);
-    // A registered unit among the city's other units.
-    GameData::TUnit* AddUnit(GameData::TCity& city, int prototypeID, int16_t hitPoints = 10);
     // An area of the cells with a new identifier.
     GameData::TArea* AddArea(const std::vector<GameData::TField>& cells);
 

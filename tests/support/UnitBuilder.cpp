@@ -60,6 +60,13 @@ std::unique_ptr<TUnit> MakeUnit(int prototypeID) {
     return unit;
 }
 
+std::unique_ptr<TUnit> MakeUnit(int prototypeID, int16_t hitPoints) {
+    std::unique_ptr<TUnit> unit = MakeUnit(prototypeID);
+    unit->Own.Value(HITPOINTS) = hitPoints;
+    unit->Effective.Value(HITPOINTS) = hitPoints;
+    return unit;
+}
+
 int32_t TTestPlayer::ApplyDifficulty(int32_t value) const {
     return static_cast<int32_t>(std::floor(double(value) * DifficultyPercent * 0.01 + 0.5));
 }

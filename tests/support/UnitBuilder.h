@@ -39,6 +39,8 @@ void SetStat(GameData::TUnitStats& stats, GameData::TUnitStat stat, int16_t base
 
 // A unit made from the prototype with that identifier.
 std::unique_ptr<GameData::TUnit> MakeUnit(int prototypeID);
+// The same with the hit points, own and effective (below 1: dead).
+std::unique_ptr<GameData::TUnit> MakeUnit(int prototypeID, int16_t hitPoints);
 
 // A player scaling by a difficulty percentage as hostile computer players do, and
 // with the scenario's maximum level.

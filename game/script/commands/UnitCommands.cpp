@@ -1,7 +1,5 @@
 // Commands that create, remove, kill, move and find units and groups, hand cities
 // over, and count units in cities and areas.
-#include "game/script/TalkingGroup.h"
-#include "game/script/WorldQueries.h"
 #include "game/script/commands/CommandHandlers.h"
 #include "game/script/commands/CommandSupport.h"
 #include "game/world/cities/City.h"
@@ -34,7 +32,7 @@ int32_t OnlyParameter(TConversation& c, AnsiString& params) {
 }
 
 TGroup* TalkingGroupOf(const TConversation& c) {
-    return dynamic_cast<TGroup*>(c.TalkingGroup);
+    return c.TalkingGroup;
 }
 
 int32_t TalkingGroupPlayer(const TConversation& c) {
@@ -119,7 +117,8 @@ public:
     }
     ~TTalkingGroupGuard() {
         if (FID != 0)
-            FConversation.TalkingGroup = ScenarioOf(FConversation).FindObjectOfKind(FID, okGroup);
+            FConversation.TalkingGroup =
+                static_cast<TGroup*>(ScenarioOf(FConversation).FindObjectOfKind(FID, okGroup));
     }
     TTalkingGroupGuard(const TTalkingGroupGuard&) = delete;
     TTalkingGroupGuard& operator=(const TTalkingGroupGuard&) = delete;

@@ -16,6 +16,12 @@ namespace {
 constexpr int Knight = 10;
 constexpr int Wolf = 20;
 
+using TestSupport::MakeUnit;
+
+TUnit* Join(TGroup& group, int prototypeID) {
+    return group.AddUnit(MakeUnit(prototypeID, 10), true, false);
+}
+
 enum TSlot { KNIGHT = 10, DEADWOLF, BLUEWOLF, GATEWOLF, CITYKNIGHT, CITY, AREAA, AREAB, REDGROUP };
 
 class CheckCommands : public ::testing::Test {
@@ -27,12 +33,11 @@ protected:
         auto* red = world.AddGroup(0, 2, 2);
         auto* blue = world.AddGroup(1, 5, 5);
         auto* city = world.AddCity(1, 8, 8);
-        auto* gate = city->GateGroup.get();
-        Local(KNIGHT) = world.AddUnit(*red, Knight)->ID;
-        Local(DEADWOLF) = world.AddUnit(*red, Wolf, 0)->ID;
-        Local(BLUEWOLF) = world.AddUnit(*blue, Wolf)->ID;
-        Local(GATEWOLF) = world.AddUnit(*gate, Wolf)->ID;
-        Local(CITYKNIGHT) = world.AddUnit(*city, Knight)->ID;
+        Local(KNIGHT) = Join(*red, Knight)->ID;
+        Local(DEADWOLF) = red->AddUnit(MakeUnit(Wolf, 0), true, false)->ID;
+        Local(BLUEWOLF) = Join(*blue, Wolf)->ID;
+        Local(GATEWOLF) = Join(*city->GateGroup, Wolf)->ID;
+        Local(CITYKNIGHT) = city->AddOtherUnit(MakeUnit(Knight, 10), true, false)->ID;
         Local(CITY) = city->ID;
         Local(AREAA) = world.AddArea({{2, 2}, {3, 2}})->ID;
         Local(AREAB) = world.AddArea({{5, 5}})->ID;

@@ -49,8 +49,8 @@ protected:
         conversation.SetTalkingGroup(red);
     }
 
-    TUnit* Unit(GameData::TGroup& group, const char* name, bool isHero) {
-        TUnit* unit = world.AddUnit(group, Human);
+    TUnit* Unit(TGroup& group, const char* name, bool isHero) {
+        TUnit* unit = group.AddUnit(TestSupport::MakeUnit(Human, 10), true, false);
         unit->Name = name;
         unit->IsHero = isHero ? 1 : 0;
         return unit;
@@ -76,7 +76,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    GameData::TGroup *red, *heroes, *plain, *empty, *blue;
+    TGroup *red, *heroes, *plain, *empty, *blue;
     TUnit *hero, *soldier, *lastHero;
     TQuestObjective *quest, *objective;
     TArea* area;
@@ -192,12 +192,12 @@ TEST_F(Commands, RandomNumbersAndTheChosenAnswer) {
 
 TEST_F(Commands, GivingQuestsAndObjectives) {
     const struct {
-        GameData::TGroup* Group;
+        TGroup* Group;
         std::string Page;
         std::string Error;
     } refused[] = {
         {plain, "<GIVEQUEST(40)>",
-         Framed("Unit is not a hero: " + Id(plain->Units[0]) + ".", "GIVEQUEST(40)")},
+         Framed("Unit is not a hero: " + Id(plain->UnitAt(0)) + ".", "GIVEQUEST(40)")},
         {nullptr, "<GIVEQUEST(40)>", Framed("No group to get HeroID from!", "GIVEQUEST(40)")},
         {empty, "<GIVEQUEST(40)>", Framed("Hero not found: 0.", "GIVEQUEST(40)")},
         {red, "<GIVEQUEST(40,12345)>", Framed("Hero not found: 12345.", "GIVEQUEST(40,12345)")},
@@ -232,7 +232,7 @@ TEST_F(Commands, GivingQuestsAndObjectives) {
 TEST_F(Commands, HeroIDsAndNames) {
     quest->GiveQuest(int32_t(lastHero->ID));
     const struct {
-        GameData::TGroup* Group;
+        TGroup* Group;
         std::string Page;
         std::string Result;
     } cases[] = {
@@ -301,10 +301,19 @@ TEST_F(Commands, GivingArmies) {
     conversation.GetText(1);
     EXPECT_TRUE(conversation.UnitsPlaced) << "units not in the scenario are skipped";
     EXPECT_EQ(Run("<GIVEARMY(7,1,1)>"), Framed("GiveArmy:Invalid Player", "GIVEARMY(7,1,1)"));
-    EXPECT_EQ(Run("<GIVEARMY(1,1,1," + Id(hero) + ")>"),
-              Framed("GiveArmy: units cannot be handed over yet: " + Id(hero) + ".",
-                     "GIVEARMY(1,1,1," + Id(hero) + ")"));
     EXPECT_EQ(red->OwnerIndex, 0);
+
+    TCity* city = world.AddCity(0, 8, 2);
+    TUnit* townsman = city->AddOtherUnit(TestSupport::MakeUnit(Human, 10), true, false);
+    Run("<GIVEARMY(1,1,1," + Id(soldier) + "," + Id(townsman) + ",0," + Id(lastHero) + ")>");
+    EXPECT_EQ(red->OwnerIndex, 1) << "the whole group of a listed unit";
+    EXPECT_EQ(city->Owner, 1) << "the whole city of a listed unit";
+    EXPECT_EQ(heroes->OwnerIndex, 0) << "nothing after the 0";
+
+    TUnit* loose = scenario.RegisterUnit(TestSupport::MakeUnit(Human, 10), true);
+    EXPECT_EQ(Run("<GIVEARMY(1,1,1," + Id(loose) + ")>"),
+              Framed("GiveArmy: unit " + Id(loose) + " has no place to be handed over.",
+                     "GIVEARMY(1,1,1," + Id(loose) + ")"));
 }
 
 TEST_F(Commands, RelationsChangeBothWays) {
@@ -329,6 +338,13 @@ TEST_F(Commands, RelationsChangeBothWays) {
         EXPECT_EQ(Run(page), Framed(r.Error, page.substr(1, page.size() - 2))) << page;
     }
     EXPECT_EQ(world.Player(0).Relations[1], reNeutral);
+    TCity* city = world.AddCity(0, 8, 2);
+    TUnit* guest = city->AddOtherUnit(TestSupport::MakeUnit(Human, 10), true, false);
+    guest->Marker = 1; // serving blue
+    const uint32_t guestID = guest->ID;
+    Run("<CHANGERELATION(1,0,1)>");
+    EXPECT_EQ(scenario.Units.FindByID(guestID), nullptr) << "cities expel the new enemies";
+
     conversation.SetTalkingGroup(nullptr);
     EXPECT_EQ(Run("<CHANGERELATION(0-1,1,1)>"),
               Framed("No group to get PlayerIndex from!", "CHANGERELATION(0-1,1,1)"));
@@ -366,7 +382,7 @@ TEST_F(Commands, TheTableNamesEveryCommandAndThePlannerOnesSaySoWhenUsed) {
     EXPECT_EQ(table[22].MaxParams, 1000);
     for (size_t row = 0; row < table.size(); ++row)
         EXPECT_NE(table[row].Handler, nullptr) << table[row].Name;
-    EXPECT_EQ(
-        Run("<GETTURN>"),
-        Framed("GETTURN: the computer-player and call commands are not available yet.", "GETTURN"));
+    EXPECT_EQ(Run("<GETTURN>"),
+              Framed("GETTURN: the computer-player and call commands are not available yet.",
+                     "GETTURN"));
 }

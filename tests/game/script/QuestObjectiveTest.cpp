@@ -22,7 +22,7 @@ protected:
         data.AddUnitPrototype(Hero, "Hero");
         InstallQuestObjectives(scenario);
         group = world.AddGroup(0, 1, 1);
-        hero = world.AddUnit(*group, Hero);
+        hero = group->AddUnit(TestSupport::MakeUnit(Hero, 10), true, false);
         hero->Name = "Aldo";
     }
 
@@ -43,7 +43,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    GameData::TGroup* group;
+    TGroup* group;
     TUnit* hero;
 };
 
@@ -109,8 +109,7 @@ TEST_F(Quests, UpdatesRunTheScriptOnlyWhileActiveAndTheHeroIsThere) {
     // A hero gone from the scenario fails the quest without running its script.
     TQuestObjective* broken = AddQuest(6, "<FROB>");
     broken->GiveQuest(int32_t(hero->ID));
-    group->TakeOutOfGroup(*hero);
-    scenario.UnregisterUnit(hero);
+    group->RemoveUnit(hero, true, false);
     broken->UpdateQuest();
     EXPECT_EQ(broken->State, qsFailed);
 
@@ -129,10 +128,10 @@ TEST_F(Quests, AQuestFollowsItsHerosOwner) {
     quest->Player = 3;
     quest->UpdatePlayerFromHero();
     EXPECT_EQ(quest->Player, 0);
-    group->OwnerIndex = 1;
+    group->SetOwner(1);
     quest->UpdatePlayerFromHero();
     EXPECT_EQ(quest->Player, 1);
-    group->TakeOutOfGroup(*hero);
+    group->RemoveUnit(hero, false, false); // still registered
     quest->UpdatePlayerFromHero();
     EXPECT_EQ(quest->Player, -1) << "a hero without an owner";
 

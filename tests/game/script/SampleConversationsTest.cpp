@@ -37,7 +37,7 @@ protected:
         InstallQuestObjectives(scenario);
         InstallConversations(scenario);
         group = world.AddGroup(0, 1, 1);
-        hero = world.AddUnit(*group, Human);
+        hero = group->AddUnit(TestSupport::MakeUnit(Human, 10), true, false);
         hero->Name = "Aldo";
         hero->IsHero = 1;
         city = world.AddCity(0, 9, 9);
@@ -95,8 +95,8 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    GameData::TGroup* group;
-    GameData::TCity* city;
+    TGroup* group;
+    TCity* city;
     TUnit* hero;
 };
 

@@ -29,7 +29,7 @@ protected:
     SampleQuest() {
         data.AddUnitPrototype(Hero, "Hero");
         group = world.AddGroup(0, 1, 1);
-        hero = world.AddUnit(*group, Hero);
+        hero = group->AddUnit(TestSupport::MakeUnit(Hero, 10), true, false);
         auto ford = std::make_unique<TArea>();
         ford->ID = FordArea;
         ford->AddCell({6, 6});
@@ -55,7 +55,7 @@ protected:
     TestSupport::TTestGameData data;
     TestSupport::TTinyWorld world;
     TScenario& scenario = *world.Scenario;
-    GameData::TGroup* group;
+    TGroup* group;
     TUnit* hero;
     TQuestObjective* quest;
 };
