@@ -256,6 +256,7 @@ bool PlaceUnitsToCityCommand(TConversation& c, AnsiString& params, AnsiString&) 
         if (!unit || !IsOffline(*unit))
             continue;
         scenario.LooseUnits.Remove(unit);
+        unit->Marker = CityOwnerByte; // serves whoever owns the city
         if (civilian)
             city.AddCivilian(unit, true);
         else

@@ -382,7 +382,7 @@ TEST_F(Commands, TheTableNamesEveryCommandAndThePlannerOnesSaySoWhenUsed) {
     EXPECT_EQ(table[22].MaxParams, 1000);
     for (size_t row = 0; row < table.size(); ++row)
         EXPECT_NE(table[row].Handler, nullptr) << table[row].Name;
-    EXPECT_EQ(Run("<GETTURN>"),
-              Framed("GETTURN: the computer-player and call commands are not available yet.",
-                     "GETTURN"));
+    EXPECT_EQ(
+        Run("<GETTURN>"),
+        Framed("GETTURN: the computer-player and call commands are not available yet.", "GETTURN"));
 }
