@@ -147,6 +147,9 @@ bool PlaceUnitOfPrototypeCommand(TConversation& c, AnsiString& params, AnsiStrin
     if (given < -1 || given >= MaxPlayers)
         c.ScriptError(AnsiString("[PlaceUnitOfPrototype] Bad player index: ") + IntToStr(given));
     const int32_t player = given == -1 ? TalkingGroupPlayer(c) : given;
+    // A talking group of no player has nobody to place for.
+    if (player < 0 || player >= MaxPlayers)
+        c.ScriptError(AnsiString("[PlaceUnitOfPrototype] Bad player index: ") + IntToStr(player));
     if (level < 1)
         c.ScriptError(AnsiString("Level cannot be less than 1! Level = ") + IntToStr(level));
     CheckCellOnMap(c, x, y);

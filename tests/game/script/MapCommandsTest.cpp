@@ -73,6 +73,12 @@ TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
               Framed("No doodle prototype found with ID = 7!", "ADDDOODLE(7,0,0)"));
     EXPECT_EQ(Run("<DELETEDOODLE(" + t + ")>"), "");
     EXPECT_EQ(scenario.FindObjectByID(uint32_t(id)), nullptr);
+
+    const int32_t away = Query("<ADDDOODLE(3)>");
+    const TMapObject* offMap = scenario.FindObjectByID(uint32_t(away));
+    ASSERT_NE(offMap, nullptr);
+    EXPECT_EQ(offMap->X, -1000) << "a position left out is pixel -1000";
+    EXPECT_EQ(offMap->Y, -1000);
 }
 
 TEST_F(MapCommands, AnimationsPlayOnceAndANoSpriteOneIsDoneAtOnce) {

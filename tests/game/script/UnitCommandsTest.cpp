@@ -36,7 +36,7 @@ TEST_F(UnitCommands, PlacedUnitsGetFreshIdentifiersAndGroupsOfTheirOwn) {
 
 TEST_F(UnitCommands, RefusedPlacementsLeaveNothingBehind) {
     const int units = scenario.Units.Count();
-    const int objects = scenario.Objects.Count();
+    const int objects = scenario.Objects.Count() + 1; // with the stray group below
     const std::string k = Id(knight);
     const struct {
         std::string Command;
@@ -51,6 +51,11 @@ TEST_F(UnitCommands, RefusedPlacementsLeaveNothingBehind) {
     };
     for (const auto& c : refused)
         EXPECT_EQ(Run("<" + c.Command + ">"), Framed(c.Message, c.Command));
+    TGroup* stray = world.AddGroup(NoOwner, 5, 5);
+    conversation.SetTalkingGroup(stray);
+    EXPECT_EQ(
+        Run("<PLACEUNITOFPROTOTYPE(-1,1,1,0,0)>"),
+        Framed("[PlaceUnitOfPrototype] Bad player index: 255", "PLACEUNITOFPROTOTYPE(-1,1,1,0,0)"));
     conversation.SetTalkingGroup(nullptr);
     EXPECT_EQ(Run("<PLACEUNITOFPROTOTYPE(-1,1,1,0,0)>"),
               Framed("No group to get PlayerIndex from!", "PLACEUNITOFPROTOTYPE(-1,1,1,0,0)"));
