@@ -198,6 +198,7 @@ bool KillUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
     TUnit* unit = FindUnit(c, OnlyParameter(c, params));
     if (!unit)
         return true;
+    const TTalkingGroupGuard guard(c);
     int16_t& hitPoints = unit->Own.Value(HITPOINTS);
     hitPoints = static_cast<int16_t>(std::max<int32_t>(hitPoints - KillDamage, INT16_MIN));
     unit->RecalculateStats(true);
