@@ -103,6 +103,9 @@ TEST_F(MapCommands, AnimationsPlayOnceAndANoSpriteOneIsDoneAtOnce) {
     EXPECT_EQ(sparkle->Period, 3);
     EXPECT_EQ(sparkle->Delay, 10);
     EXPECT_EQ(sparkle->Finished, 0);
+    const int before = scenario.Objects.Count();
+    EXPECT_NE(Run("<PLAYANIMATION(99,1,1,1,1)>"), "") << "a sprite the library lacks";
+    EXPECT_EQ(scenario.Objects.Count(), before) << "the refused animation is freed";
     EXPECT_EQ(Run("<PLAYANIMATION(1,2,3,4)>"),
               Framed("Parameter expected!", "PLAYANIMATION(1,2,3,4)"));
 }
