@@ -10,6 +10,7 @@
 
 #include "game/script/ScriptMachine.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/units/AfterEffect.h"
 
 #include <span>
 #include <string_view>
@@ -86,6 +87,9 @@ public:
     int32_t ChosenAnswer = 0;
     // Set by the commands that put units on the map; cleared at each page's start.
     bool UnitsPlaced = false;
+    // Filled by CLEARAFTEREFFECT and the property commands on unit 0, then copied
+    // onto units; never stored.
+    TAfterEffect AfterEffectTemplate{};
 
 protected:
     // Names compared without regard to case.

@@ -1,0 +1,43 @@
+#include "game/script/commands/CommandSupport.h"
+
+#include "game/script/Conversation.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
+#include "game/world/units/Unit.h"
+#include "platform/classlib/Exception.h"
+
+namespace GameData {
+
+TScenario& ScenarioOf(const TConversation& conversation) {
+    if (!conversation.Scenario)
+        conversation.ScriptError("The script has no scenario.");
+    return *conversation.Scenario;
+}
+
+TUnit* FindUnit(const TConversation& conversation, int32_t id) {
+    return ScenarioOf(conversation).Units.FindByID(static_cast<uint32_t>(id));
+}
+
+TUnit& UnitOf(const TConversation& conversation, int32_t id) {
+    TUnit* unit = FindUnit(conversation, id);
+    if (!unit)
+        conversation.ScriptError(ClassLib::Format("Unit not found: %d.", id));
+    return *unit;
+}
+
+int PlayerIndexOf(const TScenario& scenario, const TUnit& unit) {
+    const TUnitPlayer* player = unit.GetPlayer();
+    return player ? scenario.IndexOfPlayer(dynamic_cast<const TPlayer*>(player)) : -1;
+}
+
+bool MatchesMasks(const TScenario& scenario, const TUnit& unit, int32_t playerMask,
+                  int32_t classMask) {
+    const int index = PlayerIndexOf(scenario, unit);
+    if (index < 0 || (static_cast<uint32_t>(playerMask) & (1u << (index & 31))) == 0)
+        return false;
+    const auto classes = static_cast<uint64_t>(static_cast<int64_t>(classMask));
+    const auto unitClass = static_cast<uint64_t>(unit.CreatureType);
+    return (classes & unitClass) == unitClass;
+}
+
+} // namespace GameData

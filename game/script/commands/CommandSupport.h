@@ -1,0 +1,25 @@
+// What the unit, map and state commands share: the scenario, units by identifier
+// and the player and class masks of the commands that act on many units.
+#pragma once
+
+#include <cstdint>
+
+namespace GameData {
+
+class TConversation;
+class TScenario;
+class TUnit;
+
+TScenario& ScenarioOf(const TConversation& conversation);
+// Null for an identifier that names no unit (0 included).
+TUnit* FindUnit(const TConversation& conversation, int32_t id);
+// Raises "Unit not found: %d." when there is none.
+TUnit& UnitOf(const TConversation& conversation, int32_t id);
+// The unit serves a player whose bit (index AND 31) is in the player mask, and the
+// class mask, widened with its sign, holds every bit of the unit's class.
+bool MatchesMasks(const TScenario& scenario, const TUnit& unit, int32_t playerMask,
+                  int32_t classMask);
+// Index of the player the unit serves; -1 for none.
+int PlayerIndexOf(const TScenario& scenario, const TUnit& unit);
+
+} // namespace GameData

@@ -1,0 +1,137 @@
+// Weather, scenery, one-shot animations, merchants, and the state of quests and
+// conversations.
+#include "game/world/objects/Drawings.h"
+#include "tests/game/script/CommandWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace GameData;
+using TestSupport::TTinyWorld;
+
+namespace {
+
+class MapCommands : public TestSupport::TCommandWorld {
+protected:
+    uint8_t CostAt(int x, int y) const { return scenario.Costs[size_t(scenario.CellIndex(x, y))]; }
+};
+
+TEST_F(MapCommands, QuestsAndObjectives) {
+    quest->GiveQuest(int32_t(knight->ID));
+    quest->HeroName = "Sir Aldo";
+    objective->GiveObjective(0);
+    const std::string q = std::to_string(QuestID), o = std::to_string(ObjectiveID);
+    EXPECT_EQ(Query("<GETQUESTSTATE(" + q + ")>"), qsActive);
+    EXPECT_EQ(Query("<GETOBJECTIVESTATE(" + o + ")>"), qsActive);
+    EXPECT_EQ(Run("<SHOWQUESTHERONAME(" + q + ")>"), "Sir Aldo");
+    EXPECT_EQ(Query("<RESETQUEST(" + q + ")><GETQUESTSTATE(" + q + ")>"), qsNotGiven);
+    const struct {
+        std::string Command;
+        std::string Message;
+    } refused[] = {
+        {"GETQUESTSTATE(" + o + ")", "TQuestObjective is not of Quest type! ID=" + o},
+        {"GETQUESTSTATE(9)", "Quest with qiven ID not found! ID=9"},
+        {"SHOWQUESTHERONAME(9)", "Quest with qiven ID not found! ID=9"},
+        {"GETOBJECTIVESTATE(" + q + ")", "TQuestObjective is not of Objective type! ID=" + q},
+        {"GETOBJECTIVESTATE(9)", "Objective with qiven ID not found! ID=9"},
+        {"RESETQUEST(" + o + ")", "Quest/Objective is not of quest type: " + o + "."},
+        {"RESETQUEST(9)", "Quest/Objective not found: 9."},
+        {"SETWEATHERSTATE(5)", "Bad weather state! State=5"},
+        {"SETWEATHERSTATE(-1)", "Bad weather state! State=-1"},
+    };
+    for (const auto& r : refused)
+        EXPECT_EQ(Run("<" + r.Command + ">"), Framed(r.Message, r.Command));
+    EXPECT_EQ(Run("<SETWEATHERSTATE(4)>"), "");
+    EXPECT_EQ(scenario.Weather, 4);
+}
+
+TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
+    const uint8_t plainCost = CostAt(5, 5);
+    const int32_t id = Query("<ADDDOODLE(1,220,220)>"); // a tree on cell (5, 5)
+    auto* tree = dynamic_cast<TDoodle*>(scenario.FindObjectByID(uint32_t(id)));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_GE(id, int32_t(FirstObjectID));
+    EXPECT_EQ(CostAt(5, 5), plainCost + 10);
+
+    const std::string t = std::to_string(id);
+    EXPECT_EQ(Run("<CHANGEDOODLE(" + t + ",3)>"), ""); // now a rock
+    EXPECT_EQ(CostAt(5, 5), Impassable) << "the terrain patch follows the new prototype";
+    EXPECT_EQ(tree->X, 220) << "no position given: it stays";
+    EXPECT_EQ(Run("<CHANGEDOODLE(" + t + ",2,60,60,0)>"), "");
+    EXPECT_EQ(tree->Active, 0);
+    EXPECT_EQ(tree->CellX(), 1);
+    EXPECT_EQ(CostAt(5, 5), plainCost);
+    EXPECT_EQ(Run("<CHANGEDOODLE(" + t + ",2)>"), "");
+    EXPECT_EQ(tree->Active, 0) << "no flag given: kept";
+
+    EXPECT_EQ(Run("<CHANGEDOODLE(99,1)><DELETEDOODLE(99)>"), "") << "no such object: nothing";
+    const std::string r = Id(red);
+    EXPECT_EQ(Run("<CHANGEDOODLE(" + r + ",1)>"),
+              Framed("No doodle found with ID = " + r + "!", "CHANGEDOODLE(" + r + ",1)"));
+    EXPECT_EQ(Run("<DELETEDOODLE(" + r + ")>"),
+              Framed("No doodle found with ID = " + r + "!", "DELETEDOODLE(" + r + ")"));
+    EXPECT_EQ(Run("<ADDDOODLE(7,0,0)>"),
+              Framed("No doodle prototype found with ID = 7!", "ADDDOODLE(7,0,0)"));
+    EXPECT_EQ(Run("<DELETEDOODLE(" + t + ")>"), "");
+    EXPECT_EQ(scenario.FindObjectByID(uint32_t(id)), nullptr);
+
+    const int32_t away = Query("<ADDDOODLE(3)>");
+    const TMapObject* offMap = scenario.FindObjectByID(uint32_t(away));
+    ASSERT_NE(offMap, nullptr);
+    EXPECT_EQ(offMap->X, -1000) << "a position left out is pixel -1000";
+    EXPECT_EQ(offMap->Y, -1000);
+}
+
+TEST_F(MapCommands, AnimationsPlayOnceAndANoSpriteOneIsDoneAtOnce) {
+    const int objects = scenario.Objects.Count();
+    EXPECT_EQ(Run("<PLAYANIMATION(0,100,100,1,1)>"), "");
+    ASSERT_EQ(scenario.Objects.Count(), objects + 1);
+    EXPECT_EQ(scenario.AnimationsDone, 1) << "nothing to wait for";
+    const auto animationOf = [&](int32_t sprite) -> TAnimation* {
+        for (TMapObject* object : scenario.Objects)
+            if (auto* a = dynamic_cast<TAnimation*>(object); a && (sprite == 0) == !a->Sprite)
+                return a;
+        return nullptr;
+    };
+    EXPECT_EQ(animationOf(0)->Finished, 1);
+
+    EXPECT_EQ(
+        Run("<PLAYANIMATION(" + std::to_string(TTinyWorld::SparkleSprite) + ",100,100,1,3,10)>"),
+        "");
+    EXPECT_EQ(scenario.AnimationsDone, 0);
+    TAnimation* sparkle = animationOf(TTinyWorld::SparkleSprite);
+    ASSERT_NE(sparkle, nullptr);
+    EXPECT_EQ(sparkle->Period, 3);
+    EXPECT_EQ(sparkle->Delay, 10);
+    EXPECT_EQ(sparkle->Finished, 0);
+    const int before = scenario.Objects.Count();
+    EXPECT_NE(Run("<PLAYANIMATION(99,1,1,1,1)>"), "") << "a sprite the library lacks";
+    EXPECT_EQ(scenario.Objects.Count(), before) << "the refused animation is freed";
+    EXPECT_EQ(Run("<PLAYANIMATION(1,2,3,4)>"),
+              Framed("Parameter expected!", "PLAYANIMATION(1,2,3,4)"));
+}
+
+TEST_F(MapCommands, MerchantsAndConversationsSwitchOnAndOff) {
+    const std::string m = std::to_string(city->Mage.ID);
+    ASSERT_NE(city->Mage.ID, 0u);
+    EXPECT_EQ(Query("<ENABLEMERCHANT(" + m + ",1)><MERCHANTENABLED(" + m + ")>"), 1);
+    EXPECT_EQ(Query("<ENABLEMERCHANT(" + m + ",2)><MERCHANTENABLED(" + m + ")>"), 0);
+    EXPECT_EQ(Run("<MERCHANTENABLED(5)>"),
+              Framed("Merchant not found! ID=5", "MERCHANTENABLED(5)"));
+
+    auto other = std::make_unique<TConversation>();
+    other->ID = 8;
+    TScenarioConversation* eight = scenario.Conversations.Add(std::move(other));
+    EXPECT_EQ(Query("<SETACTIVE(8,0)><ACTIVE(8)>"), 0);
+    EXPECT_FALSE(eight->Active);
+    EXPECT_EQ(Query("<SETACTIVE(8,2)><ACTIVE(8)>"), 1);
+    EXPECT_EQ(Run("<ACTIVE(0)>"), Framed("Conversation not found! ID=0", "ACTIVE(0)"));
+    EXPECT_EQ(Run("<SETACTIVE(9,1)>"), Framed("Conversation not found! ID=9", "SETACTIVE(9,1)"));
+}
+
+TEST_F(MapCommands, TheMapViewCannotBeScrolledYet) {
+    EXPECT_EQ(Run("<CENTERVIEWTO(100,100)>"),
+              Framed("CENTERVIEWTO: the map view cannot be scrolled by scripts yet.",
+                     "CENTERVIEWTO(100,100)"));
+}
+
+} // namespace
