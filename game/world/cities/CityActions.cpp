@@ -166,9 +166,10 @@ void TCity::EnterGroup(TGroup& group) {
     Scenario->InCity = 1;
     GateGroup->OwnerIndex = group.OwnerIndex;
     const TPlayer* groupOwner = group.GetOwner();
-    if (groupOwner && groupOwner->GetRelation(GetOwner()) == reEnemy)
+    if (groupOwner && groupOwner->GetRelation(GetOwner()) == reEnemy) {
         ChangeOwner(group.OwnerIndex, ocConquest);
-    // The owner's visibility is recomputed with the fog.
+        Scenario->UpdateVisibilityOfIndex(group.OwnerIndex);
+    }
     group.PayEntryCost(*this);
     if (Scenario->CurrentPlayer)
         Scenario->CurrentPlayer->SelectObject(GateGroup.get());

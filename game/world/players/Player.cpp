@@ -1,6 +1,7 @@
 #include "game/world/players/Player.h"
 
 #include "game/world/data/GlobalData.h"
+#include "game/world/fog/Fog.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/ThreadTermination.h"
 #include "game/world/scenario/GameSettings.h"
@@ -11,6 +12,7 @@
 namespace GameData {
 
 TPlayer::TPlayer(TScenario* scenario) : Scenario(scenario) {
+    Fog = std::make_unique<TFog>(this);
     AI = scenario->CreatePlanner(*this);
 }
 
@@ -25,6 +27,8 @@ void TPlayer::Clear() {
     Color = 0;
     Name.clear();
     SpriteID = 0;
+    Fog->Clear();
+    Fog->UpdateImage();
     Relations = {};
     RevealedAreas.Clear();
     Blocked = Spotted = GroupSpotted = LocationFound = 0;

@@ -29,7 +29,9 @@ namespace GameData {
 
 using ClassLib::AnsiString;
 
+class TCity;
 class TComputerPlayer;
+class TFog;
 class TUnit;
 class TMapObject;
 class TScenario;
@@ -99,6 +101,19 @@ public:
     int SightingCount() const;
     void ClearSightings();
 
+    // Sight (PlayerSightings.cpp).
+    // The owner or a friend of the city, or a player with a unit at its gate or among
+    // its other units, may look into it.
+    bool HasAccessToCity(const TCity& city) const;
+    bool IsCellVisible(int x, int y) const;
+    // Locations that came into view become explored; foreign groups that came into
+    // view are marked spotted and, with announce, each of their units is queued as a
+    // sighting to this player and its friends: once, until the spotted marks are
+    // cleared at the start of a turn.
+    void UpdateSightings(bool announce);
+    // Asks the scenario to recompute this player's visibility.
+    void UpdateVisibility();
+
     void ResetFlags();
     void ClearSpottedFlags() { ResetFlags(); }
 
@@ -108,6 +123,7 @@ public:
     uint8_t Color = 0;
     AnsiString Name;
     uint32_t SpriteID = 0;
+    std::unique_ptr<TFog> Fog;
     std::array<uint8_t, 5> Relations{};
     uint8_t Blocked = 0;
     uint8_t Spotted = 0;

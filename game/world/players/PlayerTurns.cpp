@@ -12,7 +12,6 @@
 namespace GameData {
 
 void TPlayer::BeginTurn() {
-    // Sightings and visibility are recomputed with the fog.
     const int index = Scenario->IndexOfPlayer(this);
     for (TMapObject* object : Scenario->Objects)
         if (object->Kind == okGroup && static_cast<TGroup*>(object)->OwnerIndex == index)
@@ -20,8 +19,15 @@ void TPlayer::BeginTurn() {
         else if (object->Kind == okCity && static_cast<TCity*>(object)->Owner == index)
             static_cast<TCity*>(object)->NewTurn();
     RevealedAreas.Clear();
+    for (TMapObject* object : Scenario->Objects)
+        if (object->Kind == okGroup) {
+            static_cast<TGroup*>(object)->Spotted = 0;
+            object->Invalidated = 1;
+        }
     ResetFlags();
+    UpdateSightings(false);
     Scenario->RebuildOccupancyGrid();
+    Scenario->UpdateAllVisibility();
     if (!Selection && SavedSelectionID != 0)
         SelectObject(Scenario->FindObjectByID(SavedSelectionID));
 

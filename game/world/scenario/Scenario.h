@@ -12,6 +12,8 @@
 #include "game/world/objects/Background.h"
 #include "game/world/objects/DoodlePrototype.h"
 #include "game/world/objects/MapObject.h"
+#include "game/world/paths/CellQueue.h"
+#include "game/world/paths/CostBuckets.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/Player.h"
 #include "game/world/players/PlayerAction.h"
@@ -37,6 +39,7 @@ namespace GameData {
 
 class TGameSettings;
 class TGroup;
+class TLocation;
 class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
@@ -48,6 +51,7 @@ constexpr uint8_t Impassable = 255;
 struct TPathCell {
     int16_t X = 0;
     int16_t Y = 0;
+    bool operator==(const TPathCell&) const = default;
 };
 
 struct TMapView {
@@ -153,6 +157,70 @@ public:
     bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
+    // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'
+    // fogs are recomputed from their sources, the current player's sightings
+    // updated, and the fog images redrawn.
+    void UpdatePlayerVisibility(TPlayer* player);
+    void UpdateVisibilityOfIndex(int index);
+    void UpdateAllVisibility();
+    // Every fog back to unexplored, then recomputed.
+    void ResetAllFog();
+
+    // Path finding over the terrain grids (game/world/paths/). Cells off the map,
+    // (-1, -1) among them, are never reached: fills from them reach nothing, and
+    // paths and searches towards them fail.
+    // Both cells on the map and their height difference below the impassable step.
+    bool HeightStepAllowed(int fromX, int fromY, int toY, int toX) const;
+    // MoveCosts from one cell for the moving player: 255 unreached, at most 200.
+    void FloodFillCosts(int x, int y, const TPlayer* player);
+    // The same from every listed cell at cost 0; a cell held by a stranger or an
+    // enemy of the player is no start.
+    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TPlayer* player);
+    // Distances without occupancy, bounded by maximum (a negative one counts as 0),
+    // which also stands for unreached.
+    void FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* player);
+    int32_t TravelDistance(int fromX, int fromY, int32_t maximum, const TPlayer* player, int toY,
+                           int toX);
+    // The last distance fill's maximum for a cell off the map.
+    int32_t DistanceAt(int x, int y) const;
+    // Path cells into Path[0 .. n-1], ending with the target, over MoveCosts filled
+    // from the start: n, 0 when start is target, -1 when there is no path.
+    int BuildPath(int startX, int startY, const TPlayer* player, int targetY, int targetX);
+    // The same from whichever start of the fill is nearest, counting that start cell.
+    int BuildPathTo(int targetX, int targetY, const TPlayer* player);
+    // The cell nearest the target along the path that the budget of action points
+    // reaches this turn; out (-1, -1) and false when none.
+    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX, int budget,
+                                    int ownX, int ownY) const;
+    bool IsCellReachable(int x, int y) const;
+    // The reachable, unoccupied cell nearest (x, y); the first in row order wins ties.
+    bool FindNearestReachableCell(int& x, int& y) const;
+
+    // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
+    // its lowest action points.
+    void FloodFillCosts(int x, int y, const TGroup& group);
+    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TGroup& group);
+    int BuildPath(int startX, int startY, const TGroup& group, int targetY, int targetX);
+    int BuildPathTo(int targetX, int targetY, const TGroup& group);
+    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX,
+                                    const TGroup& group) const;
+    bool IsObjectReachable(const TMapObject& object) const;
+    // The cheapest reachable cell beside the target (the ring around a camp) from
+    // which the mover can step onto it and that no other group holds.
+    bool FindApproachCell(const TMapObject& target, const TGroup& mover, int& outY,
+                          int& outX) const;
+    bool CanApproachObject(const TMapObject& target, const TGroup& mover) const;
+    // The cheapest reachable cell of the location's footprint that the group may
+    // enter: free, or held by its own side in a city it may share.
+    bool FindLocationEntryCell(const TLocation& location, const TGroup& group, int& outY,
+                               int& outX) const;
+    bool CanReachLocation(const TLocation& location, const TGroup& group) const;
+    bool IsCellInAnyCity(int x, int y) const;
+    bool FindNearestFreeCellOutsideCities(int& x, int& y) const;
+    // For the current player's selected group: the free cell outside cities
+    // nearest (x, y) along its way there that its action points reach.
+    bool FreeCellTowardsTarget(int& x, int& y);
+
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;
     int16_t Width = 0;
@@ -177,6 +245,9 @@ public:
     std::vector<uint8_t> MoveCosts;
     std::vector<int32_t> Distances;
     std::array<TPathCell, PathLength> Path{};
+    int32_t DistanceMaximum = 0;
+    TCostBuckets FillBuckets; // movement costs
+    TCellQueue FillQueue;     // distances
     TPlayer* CurrentPlayer = nullptr;
     int16_t CurrentPlayerIndex = -1;
     uint16_t Turn = 0;

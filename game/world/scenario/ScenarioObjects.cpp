@@ -70,14 +70,15 @@ void TScenario::MoveObject(int index, int x, int y) {
 
 void TScenario::RemoveObjectAt(int index, int flag) {
     TMapObject* const object = Objects[index];
-    // Groups and cities give up their units first; the owner's visibility is
-    // recomputed with the fog.
-    if (object->Kind == okGroup)
+    // Groups and cities give up their units first, and their owner sees anew.
+    if (object->Kind == okGroup) {
         static_cast<TGroup*>(object)->RemoveAll(flag != 0);
-    else if (object->Kind == okCity) {
+        UpdateVisibilityOfIndex(static_cast<TGroup*>(object)->OwnerIndex);
+    } else if (object->Kind == okCity) {
         // Units at the gate would otherwise be left registered with no place.
         static_cast<TCity*>(object)->MoveGateGroupToOtherUnits();
         static_cast<TCity*>(object)->RemoveAllUnits(true);
+        UpdateVisibilityOfIndex(static_cast<TCity*>(object)->Owner);
     }
     // No player keeps a selection that is about to go.
     const TMapObject* gate =

@@ -1,0 +1,99 @@
+#include "game/world/cities/City.h"
+#include "game/world/fog/Fog.h"
+#include "game/world/groups/Group.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
+#include "game/world/units/Unit.h"
+
+namespace GameData {
+
+namespace {
+
+bool IsOwnOrFriend(int8_t relation) {
+    return relation == RelationSelf || relation == reFriendly;
+}
+
+const TArea& SightOf(const TLocation& location) {
+    return location.SightArea.Cells.Count() > 0 ? location.SightArea : location.Footprint;
+}
+
+} // namespace
+
+bool TPlayer::HasAccessToCity(const TCity& city) const {
+    if (IsOwnOrFriend(GetRelation(city.GetOwner())))
+        return true;
+    const auto isMine = [&](const TUnit* unit) {
+        return unit && city.GetUnitPlayer(*unit) == this;
+    };
+    if (city.GateGroup)
+        for (const TUnit* unit : city.GateGroup->Units)
+            if (isMine(unit))
+                return true;
+    for (int i = 0; i < city.OtherUnits.Count(); ++i)
+        if (isMine(city.OtherUnits[i]))
+            return true;
+    return false;
+}
+
+bool TPlayer::IsCellVisible(int x, int y) const {
+    return Fog && Fog->GetCell(x, y, fsUnexplored) == fsVisible;
+}
+
+void TPlayer::UpdateSightings(bool announce) {
+    // Conversations that locations, areas and units start when seen come with the
+    // scenario's conversation services; corpses are marked seen with their drawing.
+    for (int i = 0; i < Scenario->Objects.Count(); ++i) {
+        TMapObject* object = Scenario->Objects[i];
+        if (object->Kind != okCity && object->Kind != okBuilding)
+            continue;
+        const TArea& sight = SightOf(*static_cast<TLocation*>(object));
+        if (!Fog->IsAnyCellVisible(&sight) || Fog->AreAllCellsExplored(&sight))
+            continue;
+        Fog->RaiseArea(&sight, fsExplored);
+        if (announce) {
+            Spotted = 1;
+            GroupSpotted = 0;
+            LocationFound = 1;
+        }
+    }
+
+    for (int i = 0; i < Scenario->Objects.Count(); ++i) {
+        TMapObject* object = Scenario->Objects[i];
+        if (object->Kind != okGroup)
+            continue;
+        auto* group = static_cast<TGroup*>(object);
+        if (GetRelation(group->GetOwner()) == RelationSelf || !group->IsOnMap() ||
+            !IsCellVisible(group->TMapObject::CellX(), group->TMapObject::CellY()) ||
+            group->Spotted)
+            continue;
+        group->Spotted = 1;
+        group->Invalidated = 1;
+        Scenario->RebuildOccupancyGrid();
+        if (!announce)
+            continue;
+        Spotted = 1;
+        GroupSpotted = 1;
+        LocationFound = 0;
+        for (int p = 0; p < Scenario->PlayerCount(); ++p) {
+            TPlayer* viewer = Scenario->Players[p];
+            if (!IsOwnOrFriend(GetRelation(viewer)))
+                continue;
+            for (const TUnit* unit : group->Units) {
+                if (!unit)
+                    continue;
+                auto sighting = std::make_unique<TSighting>();
+                sighting->Kind = skUnitSpotted;
+                sighting->CellX = uint16_t(group->TMapObject::CellX());
+                sighting->CellY = uint16_t(group->TMapObject::CellY());
+                sighting->UnitID = unit->ID;
+                viewer->PushSighting(std::move(sighting));
+            }
+        }
+    }
+}
+
+void TPlayer::UpdateVisibility() {
+    Scenario->UpdatePlayerVisibility(this);
+}
+
+} // namespace GameData
