@@ -66,6 +66,9 @@ public:
     void WaitUntilActionTaken();
     // Every machine makes its own reports: never sent.
     void PostReport(int32_t outcome) { PostAction(false, MakeAction(acReport, uint32_t(outcome))); }
+    // The same from a group's update, which must not wait: false, with nothing
+    // posted, while another action is pending.
+    bool TryPostReport(int32_t outcome);
 
     // Turns.
     void BeginTurn();

@@ -21,7 +21,10 @@
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
 #include "game/world/sound/FrameworkSounds.h"
+#include "game/world/spells/SpellEffect.h"
 #include "game/world/units/Unit.h"
+#include "game/world/weather/PlainRandom.h"
+#include "game/world/weather/WeatherSurface.h"
 
 #include <array>
 #include <atomic>
@@ -221,6 +224,40 @@ public:
     // nearest (x, y) along its way there that its action points reach.
     bool FreeCellTowardsTarget(int& x, int& y);
 
+    // Per-frame update (ScenarioUpdate.cpp), 100 times per second on the main thread.
+    void Update();
+    // Takes a map object out of the draw order at once and deletes it after the
+    // current update, so that an update walking the objects never meets a freed one.
+    void RetireObject(TMapObject* object);
+    // The player whose screen shows the map: the first local player.
+    TPlayer* ViewingPlayer() const;
+    // Game time from the update count: ten milliseconds per update.
+    uint32_t GameTimeMs() const { return FrameCounter * 10; }
+    bool IsBusy() const;
+    // After a fight or a spell: the dead leave corpses and the map.
+    void RemoveDeadUnits();
+
+    // The map view (ScenarioView.cpp).
+    void ScrollViewTo(int x, int y, int steps);
+    void SetViewPosition(int x, int y);
+    void StepViewScroll();
+
+    // Conversations (ScenarioConversations.cpp).
+    TConversation* FindConversation(int player, int kind, int activeMode, uint32_t ownerID) const;
+    bool TriggerConversations(int player, int kind, uint32_t ownerID);
+    void QueueConversation(TConversation* conversation);
+    TConversation* PopQueuedConversation();
+
+    // Weather (game/world/weather/).
+    void SetWeather(int32_t state);
+    void PlayWeatherSounds();
+    void PlayAmbientSound();
+    void UpdateRain();
+    void UpdateSnow();
+    void UpdateSand();
+    // Redraws the particles into WeatherSurface; false when none is alive.
+    bool DrawWeatherParticles();
+
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;
     int16_t Width = 0;
@@ -308,12 +345,23 @@ public:
     // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
+    TSpellEffectFactory SpellEffects;
+
+    // The map spell playing now, handed over by its casting group.
+    std::unique_ptr<TSpellEffect> SpellEffect;
+    Data::TObjectList<TConversation> ConversationQueue{false};
+    // The 256 x 256 weather tile the map renderer repeats over the view.
+    TWeatherSurface WeatherSurface;
+    // Weather and ambient sounds draw from here, never from the game's states.
+    TPlainRandom WeatherRandom;
 
 private:
     void FillParticlePools();
     TMapObject* InsertInDrawOrder(std::unique_ptr<TMapObject> object);
 
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
+    std::vector<std::unique_ptr<TMapObject>> FRetired;
+    std::vector<std::pair<TMapObject*, uint32_t>> FTickList;
 };
 
 } // namespace GameData

@@ -36,6 +36,8 @@ public:
         SetVolume = volume;
     }
     void FadeOutTrack(int track) override { FadedTrack = track; }
+    int InterfaceTrack() const override { return 1; }
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
 
     int Effect = 100;
     uint32_t PlayedID = 0;
