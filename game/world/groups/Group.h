@@ -258,7 +258,7 @@ private:
     // One point at a time from each unit that still has some, until six are paid
     // or a round takes none.
     void TakeCampActionPoints();
-    void Report(int32_t outcome) const;
+    void PostCampReport(int32_t outcome) const;
     void MoveHeroesForward();
     // Movement (GroupMovement.cpp).
     void PlanMove(int x, int y, int32_t reserve);

@@ -63,7 +63,7 @@ void TGroup::TakeCampActionPoints() {
     }
 }
 
-void TGroup::Report(int32_t outcome) const {
+void TGroup::PostCampReport(int32_t outcome) const {
     if (TPlayer* owner = GetOwner())
         owner->PostReport(outcome);
 }
@@ -71,11 +71,11 @@ void TGroup::Report(int32_t outcome) const {
 void TGroup::PitchCamp() {
     if (CampState == csNone) {
         if (!HasRoomForCamp()) {
-            Report(arBlocked);
+            PostCampReport(arBlocked);
             return;
         }
         if (TotalActionPoints() < CampCost) {
-            Report(arNoActionPoints);
+            PostCampReport(arNoActionPoints);
             return;
         }
         TakeCampActionPoints();
@@ -88,7 +88,7 @@ void TGroup::PitchCamp() {
 void TGroup::BreakCamp() {
     if (CampState == csPitched) {
         if (TotalActionPoints() < CampCost) {
-            Report(arNoActionPoints);
+            PostCampReport(arNoActionPoints);
             return;
         }
         TakeCampActionPoints();

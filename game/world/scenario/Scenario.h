@@ -233,7 +233,6 @@ public:
     TPlayer* ViewingPlayer() const;
     // Game time from the update count: ten milliseconds per update.
     uint32_t GameTimeMs() const { return FrameCounter * 10; }
-    bool IsBusy() const;
     // After a fight or a spell: the dead leave corpses and the map.
     void RemoveDeadUnits();
 

@@ -120,9 +120,4 @@ TPlayer* TScenario::ViewingPlayer() const {
     return nullptr;
 }
 
-bool TScenario::IsBusy() const {
-    return (CurrentPlayer && CurrentPlayer->GetActionResult() == arPending) ||
-           DeathsPending.load() != 0;
-}
-
 } // namespace GameData

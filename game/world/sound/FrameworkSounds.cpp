@@ -3,6 +3,7 @@
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/sound/SettingsDefaults.h"
+#include "game/world/sound/SoundTracks.h"
 
 namespace GameData {
 
@@ -31,6 +32,17 @@ void TFrameworkSounds::SetTrackVolume(int track, int volume) {
 void TFrameworkSounds::FadeOutTrack(int track) {
     if (Main::DSFramework)
         Main::DSFramework->FadeOutTrack(track);
+}
+
+int TFrameworkSounds::InterfaceTrack() const {
+    return GameData::InterfaceTrack;
+}
+
+void TFrameworkSounds::PlayInterfaceSound(uint32_t soundID, int volume, bool loop) {
+    if (!Main::DSFramework || !Data2::GlobalData)
+        return;
+    Main::DSFramework->FadeToListStream(GameData::InterfaceTrack, &Data2::GlobalData->EffectSounds,
+                                        int(soundID), volume, 0, false, loop);
 }
 
 } // namespace GameData
