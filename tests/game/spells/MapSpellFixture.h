@@ -34,6 +34,8 @@ public:
             TestSupport::SetStat(stats, COUNTERATTACK, 10);
             TestSupport::SetStat(stats, DEFENCE, 10);
             TestSupport::SetStat(stats, SIGHT, 3);
+            // A level costs 1,000 experience: no cast lifts the mage above level 6.
+            stats.ExperienceBase() = 1000;
             prototype.CreatureType = id == Wolf ? 2 : id == Ghoul ? 4 : 1;
         }
         Data.SetConstant(Data2::gcDefaultMorale, 50);
@@ -47,6 +49,7 @@ public:
         CasterGroup = World->AddGroup(Red, 2, 2);
         Caster = AddUnit(CasterGroup, Mage, 6);
         Caster->Own.Morale() = 90;
+        Caster->Own.Experiences() = int16_t(Caster->Own.ExperienceForLevel(6));
         Caster->RecalculateStats(true);
         Base::RandomSeed = {12345, 678};
     }
@@ -73,18 +76,9 @@ public:
         int k = 0;
         for (const int16_t p : params)
             spell.Params[k++] = p;
-        spell.CastExperience = 4;
+        spell.CastExperience = 60;
         return spell;
     }
-
-    static const TAfterEffect* EffectOf(const TUnit& unit, int kind) {
-        for (const TAfterEffect* effect : unit.Effects)
-            if (effect->Kind == kind)
-                return effect;
-        return nullptr;
-    }
-
-    static int Value(const TUnit& unit, TUnitStat stat) { return unit.Effective.Value(stat); }
 
     TestSupport::TTestGameData Data;
     std::unique_ptr<TestSupport::TTinyWorld> World;
