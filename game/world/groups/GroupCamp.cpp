@@ -63,19 +63,21 @@ void TGroup::TakeCampActionPoints() {
     }
 }
 
-void TGroup::PostCampReport(int32_t outcome) const {
+void TGroup::Report(int32_t outcome) const {
+    // Reports also come from the update, which cannot wait for the slot: while
+    // another action is pending this report is dropped and the pending one stands.
     if (TPlayer* owner = GetOwner())
-        owner->PostReport(outcome);
+        owner->TryPostReport(outcome);
 }
 
 void TGroup::PitchCamp() {
     if (CampState == csNone) {
         if (!HasRoomForCamp()) {
-            PostCampReport(arBlocked);
+            Report(arBlocked);
             return;
         }
         if (TotalActionPoints() < CampCost) {
-            PostCampReport(arNoActionPoints);
+            Report(arNoActionPoints);
             return;
         }
         TakeCampActionPoints();
@@ -88,7 +90,7 @@ void TGroup::PitchCamp() {
 void TGroup::BreakCamp() {
     if (CampState == csPitched) {
         if (TotalActionPoints() < CampCost) {
-            PostCampReport(arNoActionPoints);
+            Report(arNoActionPoints);
             return;
         }
         TakeCampActionPoints();

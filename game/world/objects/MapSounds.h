@@ -17,9 +17,8 @@ public:
     virtual bool IsTrackPlaying(int track) const = 0;
     virtual void SetTrackVolume(int track, int volume) = 0;
     virtual void FadeOutTrack(int track) = 0;
-    // The track that plays the looping weather sound.
-    virtual int InterfaceTrack() const = 0;
-    // Starts the sound on the interface track at once, looping when asked.
+    // Starts the effect sound on the interface track at once (what the track played
+    // stops), looping when asked.
     virtual void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) = 0;
 };
 

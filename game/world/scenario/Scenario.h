@@ -20,8 +20,8 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
-#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/spells/SpellEffect.h"
+#include "game/world/sound/FrameworkSounds.h"
 #include "game/world/units/Unit.h"
 #include "game/world/weather/PlainRandom.h"
 #include "game/world/weather/WeatherSurface.h"
@@ -199,31 +199,6 @@ public:
     // The reachable, unoccupied cell nearest (x, y); the first in row order wins ties.
     bool FindNearestReachableCell(int& x, int& y) const;
 
-    // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
-    // its lowest action points.
-    void FloodFillCosts(int x, int y, const TGroup& group);
-    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TGroup& group);
-    int BuildPath(int startX, int startY, const TGroup& group, int targetY, int targetX);
-    int BuildPathTo(int targetX, int targetY, const TGroup& group);
-    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX,
-                                    const TGroup& group) const;
-    bool IsObjectReachable(const TMapObject& object) const;
-    // The cheapest reachable cell beside the target (the ring around a camp) from
-    // which the mover can step onto it and that no other group holds.
-    bool FindApproachCell(const TMapObject& target, const TGroup& mover, int& outY,
-                          int& outX) const;
-    bool CanApproachObject(const TMapObject& target, const TGroup& mover) const;
-    // The cheapest reachable cell of the location's footprint that the group may
-    // enter: free, or held by its own side in a city it may share.
-    bool FindLocationEntryCell(const TLocation& location, const TGroup& group, int& outY,
-                               int& outX) const;
-    bool CanReachLocation(const TLocation& location, const TGroup& group) const;
-    bool IsCellInAnyCity(int x, int y) const;
-    bool FindNearestFreeCellOutsideCities(int& x, int& y) const;
-    // For the current player's selected group: the free cell outside cities
-    // nearest (x, y) along its way there that its action points reach.
-    bool FreeCellTowardsTarget(int& x, int& y);
-
     // Per-frame update (ScenarioUpdate.cpp), 100 times per second on the main thread.
     void Update();
     // Takes a map object out of the draw order at once and deletes it after the
@@ -256,6 +231,30 @@ public:
     void UpdateSand();
     // Redraws the particles into WeatherSurface; false when none is alive.
     bool DrawWeatherParticles();
+    // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
+    // its lowest action points.
+    void FloodFillCosts(int x, int y, const TGroup& group);
+    void FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells, const TGroup& group);
+    int BuildPath(int startX, int startY, const TGroup& group, int targetY, int targetX);
+    int BuildPathTo(int targetX, int targetY, const TGroup& group);
+    bool ReachableCellTowardsTarget(int targetX, int targetY, int& outY, int& outX,
+                                    const TGroup& group) const;
+    bool IsObjectReachable(const TMapObject& object) const;
+    // The cheapest reachable cell beside the target (the ring around a camp) from
+    // which the mover can step onto it and that no other group holds.
+    bool FindApproachCell(const TMapObject& target, const TGroup& mover, int& outY,
+                          int& outX) const;
+    bool CanApproachObject(const TMapObject& target, const TGroup& mover) const;
+    // The cheapest reachable cell of the location's footprint that the group may
+    // enter: free, or held by its own side in a city it may share.
+    bool FindLocationEntryCell(const TLocation& location, const TGroup& group, int& outY,
+                               int& outX) const;
+    bool CanReachLocation(const TLocation& location, const TGroup& group) const;
+    bool IsCellInAnyCity(int x, int y) const;
+    bool FindNearestFreeCellOutsideCities(int& x, int& y) const;
+    // For the current player's selected group: the free cell outside cities
+    // nearest (x, y) along its way there that its action points reach.
+    bool FreeCellTowardsTarget(int& x, int& y);
 
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;

@@ -34,15 +34,10 @@ void TFrameworkSounds::FadeOutTrack(int track) {
         Main::DSFramework->FadeOutTrack(track);
 }
 
-int TFrameworkSounds::InterfaceTrack() const {
-    return GameData::InterfaceTrack;
-}
-
 void TFrameworkSounds::PlayInterfaceSound(uint32_t soundID, int volume, bool loop) {
-    if (!Main::DSFramework || !Data2::GlobalData)
-        return;
-    Main::DSFramework->FadeToListStream(GameData::InterfaceTrack, &Data2::GlobalData->EffectSounds,
-                                        int(soundID), volume, 0, false, loop);
+    if (Main::DSFramework && Data2::GlobalData)
+        Main::DSFramework->PlayListStream(InterfaceTrack, &Data2::GlobalData->EffectSounds,
+                                          int(soundID), volume, 0, false, loop);
 }
 
 } // namespace GameData

@@ -13,7 +13,6 @@ public:
     bool IsTrackPlaying(int track) const override;
     void SetTrackVolume(int track, int volume) override;
     void FadeOutTrack(int track) override;
-    int InterfaceTrack() const override;
     void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) override;
 };
 

@@ -5,6 +5,7 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/objects/MapSounds.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/sound/SoundTracks.h"
 
 #include <algorithm>
 
@@ -137,7 +138,7 @@ void TScenario::SetWeather(int32_t state) {
         return;
     Weather = state;
     if (Sounds)
-        Sounds->FadeOutTrack(Sounds->InterfaceTrack());
+        Sounds->FadeOutTrack(InterfaceTrack);
 }
 
 void TScenario::PlayWeatherSounds() {
@@ -154,7 +155,7 @@ void TScenario::PlayWeatherSounds() {
         const int half = thunder.Volume * option / 100 / 2;
         Sounds->PlayEffectByID(uint32_t(thunder.SoundID), half + WeatherRandom.Below(half));
     }
-    if (Sounds->IsTrackPlaying(Sounds->InterfaceTrack()))
+    if (Sounds->IsTrackPlaying(InterfaceTrack))
         return;
     if (Weather == wsRain || Weather == wsSnow || Weather == wsSand) {
         const Data2::TWeatherSound& loop = sounds[Weather];

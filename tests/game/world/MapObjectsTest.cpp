@@ -36,7 +36,6 @@ public:
         SetVolume = volume;
     }
     void FadeOutTrack(int track) override { FadedTrack = track; }
-    int InterfaceTrack() const override { return 1; }
     void PlayInterfaceSound(uint32_t, int, bool) override {}
 
     int Effect = 100;

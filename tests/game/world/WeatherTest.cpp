@@ -23,7 +23,6 @@ public:
         if (track == 1)
             Looping = 0;
     }
-    int InterfaceTrack() const override { return 1; }
     void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) override {
         EXPECT_TRUE(loop);
         Looping = soundID;
