@@ -1,6 +1,7 @@
 #include "src/GameWindows.h"
 
 #include "game/world/data/MainData.h"
+#include "ui/widgets/VRNTooltip.h"
 
 namespace Main {
 
@@ -11,6 +12,7 @@ void CreateGameWindows() {
     WindowSystem = std::make_unique<DXWin::TDXWindowSystem>();
     if (Data2::MainData)
         WindowSystem->SetDefaultCursor(Data2::MainData->Sprites[Data2::msPointerCursor]);
+    WindowSystem->SetTooltip(std::make_unique<TVRNTooltip>());
     // The window system owns the windows that register with it.
     LoadingScreen = new FrontEnd::TLoadingScreen(WindowSystem.get());
 }

@@ -109,6 +109,70 @@ void SaveFontSeeds(const AnsiString& corpus) {
 
 } // namespace
 
+// Little-endian fields appended one by one.
+class TSeedBytes {
+public:
+    template <typename T>
+    TSeedBytes& Put(T value) {
+        for (size_t i = 0; i < sizeof(T); ++i)
+            Bytes.push_back(uint8_t(uint64_t(value) >> (8 * i)));
+        return *this;
+    }
+    TSeedBytes& Put(const char* tag) {
+        Bytes.insert(Bytes.end(), tag, tag + 4);
+        return *this;
+    }
+    TSeedBytes& Put(const TBytes& bytes) {
+        Bytes.insert(Bytes.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+    TBytes Bytes;
+};
+
+// The map-object target reads a selector byte, then the object's stored form; the
+// objects refer to the tiny world of the tests (scenery prototype 1, sprite 4 with
+// three frames).
+void SaveMapObjectSeeds(const AnsiString& corpus) {
+    const AnsiString folder = corpus + "/fuzz_map_objects";
+    Tools::TSpriteOptions tile;
+    tile.ID = 100;
+    tile.Keyed = false;
+    TSeedBytes background;
+    background.Put<uint8_t>(0).Put<uint32_t>(901).Put("BCKG").Put<int16_t>(1).Put<int16_t>(1);
+    background.Put<uint64_t>(0).Put(Tools::EncodeSprite({SeedPicture(8, 8)}, tile));
+    Save(folder, "background.bin", background.Bytes);
+
+    TSeedBytes area;
+    area.Put<uint8_t>(1).Put<uint32_t>(50).Put("list").Put<int32_t>(3);
+    for (int16_t x : {2, 5, 1})
+        area.Put<int16_t>(x).Put<int16_t>(int16_t(x == 1 ? 4 : 1));
+    area.Put<uint32_t>(0);
+    Save(folder, "area.bin", area.Bytes);
+
+    TSeedBytes doodle;
+    doodle.Put<uint8_t>(2).Put<uint32_t>(1000).Put<uint16_t>(1).Put<int16_t>(100).Put<int16_t>(140);
+    doodle.Put<int16_t>(10).Put<uint32_t>(1).Put<uint16_t>(0).Put<uint8_t>(1);
+    doodle.Put<int32_t>(0).Put<int32_t>(7);
+    Save(folder, "doodle.bin", doodle.Bytes);
+
+    TSeedBytes animation;
+    animation.Put<uint8_t>(3).Put<uint32_t>(1001).Put<uint16_t>(7).Put<int16_t>(60);
+    animation.Put<int16_t>(60).Put<int16_t>(12).Put<uint8_t>(1).Put<int32_t>(1);
+    animation.Put<int32_t>(3).Put<int32_t>(2).Put<int32_t>(1).Put<uint32_t>(4);
+    Save(folder, "animation.bin", animation.Bytes);
+
+    TSeedBytes corpse;
+    corpse.Put<uint8_t>(4).Put<uint32_t>(1002).Put<uint16_t>(9).Put<int16_t>(20).Put<int16_t>(20);
+    corpse.Put<int16_t>(9).Put<uint8_t>(1).Put<int32_t>(0).Put<uint32_t>(0).Put<int32_t>(3);
+    Save(folder, "corpse.bin", corpse.Bytes);
+
+    TSeedBytes action;
+    action.Put<uint8_t>(5).Put<uint32_t>(5).Put<uint32_t>(3).Put<uint32_t>(4);
+    for (int i = 0; i < 11; ++i)
+        action.Put<uint32_t>(0);
+    Save(folder, "move_action.bin", action.Bytes);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: vrn_fuzz_seeds <corpus folder>\n");
@@ -147,6 +211,7 @@ int main(int argc, char** argv) {
         Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
         SaveSpriteSeeds(corpus);
         SaveFontSeeds(corpus);
+        SaveMapObjectSeeds(corpus);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrn_fuzz_seeds: %s\n", ClassLib::ExceptionMessage(e).c_str());

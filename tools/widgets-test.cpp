@@ -27,6 +27,7 @@
 #include "platform/win32/WinWindow.h"
 #include "tools/FontBuilder.h"
 #include "tools/SpriteWriter.h"
+#include "tools/TestScreenOptions.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -253,37 +254,7 @@ private:
     int FClicks = 0;
 };
 
-bool AcceptDisplayMode(const DDSURFACEDESC2& mode) {
-    const uint32_t w = mode.dwWidth, h = mode.dwHeight;
-    return mode.ddpfPixelFormat.dwRGBBitCount == 16 &&
-           ((w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768));
-}
-
-struct TOptions {
-    bool FullScreen = false;
-    double Seconds = -1;
-    AnsiString Screenshot;
-};
-
-bool ParseOptions(int argc, char** argv, TOptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--fullscreen") {
-            options.FullScreen = true;
-        } else if (argument == "--seconds" && i + 1 < argc) {
-            options.Seconds = std::atof(argv[++i]);
-            if (!(options.Seconds > 0 && options.Seconds < 1e6))
-                return false;
-        } else if (argument == "--screenshot" && i + 1 < argc) {
-            options.Screenshot = argv[++i];
-        } else {
-            return false;
-        }
-    }
-    if (!options.Screenshot.empty() && options.Seconds < 0)
-        options.Seconds = 1;
-    return true;
-}
+using TOptions = Tools::TTestScreenOptions;
 
 // The program's objects in the order they go: windows first, then the pictures,
 // then the display.
@@ -308,7 +279,7 @@ public:
             [this](UINT msg, WPARAM wParam, LPARAM lParam) { Input(msg, wParam, lParam); });
         D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
             application.Window, application.Title, D3DFrame::UseDirect3D, 800, 600, 16,
-            AcceptDisplayMode);
+            Tools::AcceptTestScreenMode);
         if (FOptions.FullScreen)
             application.SetFullscreen(-1, 100, 100, 800, 600);
         else
@@ -380,7 +351,7 @@ private:
 
 int main(int argc, char** argv) {
     TOptions options;
-    if (!ParseOptions(argc, argv, options)) {
+    if (!Tools::ParseTestScreenOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: widgets-test [--fullscreen] [--seconds N] [--screenshot FILE]\n");
         return 2;

@@ -12,6 +12,7 @@ namespace {
 
 constexpr uint32_t LoadingTicksPerSecond = 10; // the worker gets the processor
 constexpr uint32_t PlayTicksPerSecond = 100;
+constexpr int MaxTicksWithoutFrame = 3;
 
 Gfx::TSprite* MainSprite(int index) {
     return Data2::MainData ? Data2::MainData->Sprites[index] : nullptr;
@@ -33,9 +34,12 @@ TLoadingScreen::TLoadingScreen(DXWin::TDXWindowSystem* windowSystem)
             Gfx::DrawSprite(picture, target, 0, 0, 0, nullptr);
         FDrawn = true;
     };
-    // Without a display nothing is drawn, and nothing need wait for a frame.
+    // The picture shows for at least a frame, unless nothing draws at all (no display,
+    // or a frame that cannot be drawn): then a few ticks are waiting enough.
     OnTick = [this](DXWin::TDXControl*) {
-        if (FThread && !FThread->IsRunning() && (FDrawn || !D3DFrame::D3DFramework))
+        if (!FThread || FThread->IsRunning())
+            return;
+        if (FDrawn || !D3DFrame::D3DFramework || ++FTicksSinceDone >= MaxTicksWithoutFrame)
             Close();
     };
 }
@@ -50,6 +54,7 @@ void TLoadingScreen::Run(const std::function<void(Base::TActionThread&)>& setAct
     FThread = std::make_unique<Base::TActionThread>();
     setAction(*FThread);
     FDrawn = false;
+    FTicksSinceDone = 0;
     FThread->Start(0);
     SetTicksPerSecond(LoadingTicksPerSecond);
     try {

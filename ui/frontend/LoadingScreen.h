@@ -32,6 +32,7 @@ private:
 
     std::unique_ptr<Base::TActionThread> FThread;
     bool FDrawn = false; // the picture has been on the screen since the task started
+    int FTicksSinceDone = 0;
 };
 
 } // namespace FrontEnd

@@ -67,7 +67,8 @@ bool TFog::PropagateSight(const TSpread& spread, int tx, int ty, int s, int s2) 
         int(std::trunc(std::atan2(double(rise), distance) * 180.0 * (1.0 / std::numbers::pi)));
 
     Budget[size_t(t)] = int16_t(budget);
-    Horizon[size_t(t)] = int8_t(std::max(angle, horizon));
+    // A negative distance scale could turn angles past 127 degrees: kept in the byte.
+    Horizon[size_t(t)] = int8_t(std::clamp(std::max(angle, horizon), -128, 127));
     if (!(int64_t(horizon) - spread.Tolerance > angle))
         Cells[size_t(t)] = fsVisible;
     return true;

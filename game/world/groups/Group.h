@@ -3,7 +3,9 @@
 // Orders and movement, split and merge, and spell casting build on this.
 #pragma once
 
+#include "engine/core/ActionThread.h"
 #include "game/world/objects/MapObject.h"
+#include "game/world/spells/SpellEffect.h"
 #include "game/world/units/UnitOwner.h"
 
 #include <array>
@@ -69,7 +71,8 @@ public:
 
     Gfx::TSprite* GetSprite() const override;
     int GetFrame() const override;
-    // Wounds age and the caption is rebuilt; movement comes with the orders.
+    // Wounds age, the caption is rebuilt, the camp and idle animations play, and the
+    // requested activity, the running animation and the walk advance.
     void Tick() override;
     RECT GetBounds() const override;
     RECT GetMarkerBounds() const override;
@@ -177,6 +180,29 @@ public:
     void AgeWounds();
     void ReportEnteredCity(const TMapObject& city) const;
 
+    // Orders. One that cannot be carried out posts a report to the owner.
+    void MoveTo(int x, int y, bool refill, int32_t reserve);
+    // Walks onto the other group's cell and merges with it there.
+    void MoveToGroup(TGroup* other, int32_t reserve, bool refill);
+    void TurnTo(int direction);
+    void FaceCell(int x, int y);
+    void StartIdleTurn();
+    void RequestStop();
+    bool IsEngaged() const { return Engagement || EngagedBy || InBattle; }
+
+    // The units marked for splitting stay behind as a new group on this cell.
+    void Split();
+    // Takes over the other group's units (they come first) and camp; the other group
+    // leaves the map and is deleted after the update.
+    void MergeWith(TGroup* other);
+
+    // Prepares the spell's effect on a worker thread while the group turns and
+    // casts; false, with nothing changed, when the scenario has no spell effects.
+    bool StartSpellCast(uint32_t casterID, uint32_t spellID, int targetX, int targetY);
+    bool IsCastThreadRunning() const { return FCastThread && FCastThread->IsRunning(); }
+    // Asks the cast's preparation to stop and waits for it.
+    void StopCastThread();
+
     // 4 with a unit of creature type 2, 4 or 8, else a draw of the game's state.
     void ChooseCampStyle();
     // The selection marker for the owner's colour.
@@ -234,8 +260,34 @@ private:
     void TakeCampActionPoints();
     void Report(int32_t outcome) const;
     void MoveHeroesForward();
+    // Movement (GroupMovement.cpp).
+    void PlanMove(int x, int y, int32_t reserve);
+    void OutOfPoints(bool refill);
+    void StopWalking();
+    void RefillCosts();
+    void UpdateSpeed();
+    bool CanStandOn(int x, int y) const;
+    int32_t NextStepCost() const;
+    bool CanPayNextStep() const;
+    void BeginStep();
+    void AnimateCamp();
+    void AnimateIdle();
+    void ProcessActivity();
+    void ProcessAnimation();
+    void Walk();
+    void ReachCell();
+    void TurnOneStep();
+    void AnimateDying();
+    void FinishCast();
+    void CastThreadProc();
+
     void AfterCompositionChange();
     int32_t ExpectedDamage(const TGroup& other, bool counter, bool activeOnly) const;
+
+    std::unique_ptr<TSpellEffect> FSpell;
+    TSpellCast FCast;
+    // Last, so that it is stopped before the spell it fills goes.
+    std::unique_ptr<Base::TActionThread> FCastThread;
 };
 
 } // namespace GameData

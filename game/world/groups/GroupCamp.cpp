@@ -64,8 +64,10 @@ void TGroup::TakeCampActionPoints() {
 }
 
 void TGroup::Report(int32_t outcome) const {
+    // Reports also come from the update, which cannot wait for the slot: while
+    // another action is pending this report is dropped and the pending one stands.
     if (TPlayer* owner = GetOwner())
-        owner->PostReport(outcome);
+        owner->TryPostReport(outcome);
 }
 
 void TGroup::PitchCamp() {

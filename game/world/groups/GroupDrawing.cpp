@@ -174,12 +174,6 @@ void TGroup::DrawOverlays(Win32::IDirectDrawSurface7* target, int viewX, const R
     DrawGroupOverlays(*this, target, DrawIntoSurface, viewX, clip, viewY, false);
 }
 
-void TGroup::Tick() {
-    TMapObject::Tick();
-    AgeWounds();
-    UpdateCaption();
-}
-
 void TGroup::UpdateCaption() {
     const TPlayer* viewer = Scenario ? Scenario->CurrentPlayer : nullptr;
     const TPlayer* owner = GetOwner();

@@ -1,6 +1,5 @@
-// What map objects need of the sound side: the game controller implements it with
-// the sound framework, its effect list and the player's volume setting. A scenario
-// without one is silent, as a game without a sound framework is.
+// What map objects need of the sound side. A scenario plays them on the sound
+// framework (TFrameworkSounds); tests put their own in its place.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +17,9 @@ public:
     virtual bool IsTrackPlaying(int track) const = 0;
     virtual void SetTrackVolume(int track, int volume) = 0;
     virtual void FadeOutTrack(int track) = 0;
+    // Starts the effect sound on the interface track at once (what the track played
+    // stops), looping when asked.
+    virtual void PlayInterfaceSound(uint32_t soundID, int volume, bool loop) = 0;
 };
 
 } // namespace GameData

@@ -9,32 +9,7 @@ namespace GameData {
 
 namespace {
 
-constexpr int32_t MaxMoveCost = 200;
-
-// Relaxes from every queued cell until nothing improves. The stored values are
-// the cheapest totals whatever the queue order, so a cell improved while it
-// waits is simply taken later with its newer value. For the distances, whose
-// bound has no useful limit for buckets.
-template <typename TStep, typename TStore>
-void Relax(TScenario& scenario, TStep step, TStore tryStore) {
-    const int width = scenario.Width;
-    const int height = scenario.Height;
-    TCellQueue& queue = scenario.FillQueue;
-    while (!queue.IsEmpty()) {
-        const int cell = queue.Pop();
-        const int x = cell % width;
-        const int y = cell / width;
-        for (int n = 0; n < 8; ++n) {
-            const int nx = x + NeighbourDX[n];
-            const int ny = y + NeighbourDY[n];
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
-                continue;
-            const int next = ny * width + nx;
-            if (tryStore(cell, next, step(cell, next, NeighbourDX[n] != 0 && NeighbourDY[n] != 0)))
-                queue.Push(next);
-        }
-    }
-}
+constexpr int32_t MaxMoveCost = TCostBuckets::MaxCost;
 
 // Dijkstra's order with a bucket per cost: a cell is expanded once, when its
 // bucket comes up with its cost unchanged.
@@ -42,7 +17,12 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
     const TStepHeights heights = TStepHeights::Current();
     const int width = scenario.Width;
     const int height = scenario.Height;
-    std::vector<uint8_t>& costs = scenario.MoveCosts;
+    // Plain pointers: the byte stores below would otherwise make the compiler
+    // reload every vector's storage after each one.
+    uint8_t* const costs = scenario.MoveCosts.data();
+    const uint8_t* const terrain = scenario.Costs.data();
+    const int16_t* const heightGrid = scenario.Heights.data();
+    TMapObject* const* const occupancy = scenario.Occupancy.data();
     TCostBuckets& buckets = scenario.FillBuckets;
     for (int cost = 0; cost <= MaxMoveCost; ++cost) {
         const std::vector<int32_t>& bucket = buckets.Bucket(cost);
@@ -62,9 +42,9 @@ void FillMoveCosts(TScenario& scenario, const TPlayer* player) {
                 if (costs[size_t(next)] <= cost + 1)
                     continue;
                 // A step may cost more than 255; the sum stays far inside 32 bits.
-                const int32_t total = cost + StepCostWithOccupancy(scenario.Costs, scenario.Heights,
-                                                                   scenario.Occupancy, cell, next,
-                                                                   (n & 1) != 0, player, heights);
+                const int32_t total =
+                    cost + StepCostWithOccupancy(terrain, heightGrid, occupancy, cell, next,
+                                                 (n & 1) != 0, player, heights);
                 if (total > MaxMoveCost || total >= costs[size_t(next)])
                     continue;
                 costs[size_t(next)] = uint8_t(total);
@@ -114,6 +94,9 @@ void TScenario::FloodFillCostsFromCells(const Data::TDynamicArray<TField>& cells
     FillMoveCosts(*this, player);
 }
 
+// Relaxed from a queue until nothing improves: the maximum may be any size, too
+// large for a bucket per cost. The stored values are the cheapest totals whatever
+// the order, so a cell improved while it waits is taken later with its newer value.
 void TScenario::FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* /*player*/) {
     maximum = std::max(maximum, int32_t(0));
     DistanceMaximum = maximum;
@@ -124,20 +107,27 @@ void TScenario::FillDistanceMap(int x, int y, int32_t maximum, const TPlayer* /*
     Distances[size_t(CellIndex(x, y))] = 0;
     FillQueue.Push(CellIndex(x, y));
     const TStepHeights heights = TStepHeights::Current();
-    Relax(
-        *this,
-        [&](int from, int to, bool diagonal) {
-            const int32_t step = TerrainStepCost(Costs, Heights, from, to, diagonal, heights);
-            return step >= BlockedStep ? maximum : step;
-        },
-        [&](int from, int to, int32_t step) {
+    while (!FillQueue.IsEmpty()) {
+        const int cell = FillQueue.Pop();
+        const int cx = cell % Width;
+        const int cy = cell / Width;
+        for (int n = 0; n < 8; ++n) {
+            const int nx = cx + NeighbourDX[n];
+            const int ny = cy + NeighbourDY[n];
+            if (!IsCellOnMap(nx, ny))
+                continue;
+            const int next = CellIndex(nx, ny);
+            const int32_t step =
+                TerrainStepCost(Costs.data(), Heights.data(), cell, next, (n & 1) != 0, heights);
             // Summed in 64 bits: a maximum near the top of 32 bits must not wrap.
-            const int64_t total = int64_t(step) + Distances[size_t(from)];
-            if (total > maximum || total >= Distances[size_t(to)])
-                return false;
-            Distances[size_t(to)] = int32_t(total);
-            return true;
-        });
+            const int64_t total =
+                int64_t(step >= BlockedStep ? maximum : step) + Distances[size_t(cell)];
+            if (total > maximum || total >= Distances[size_t(next)])
+                continue;
+            Distances[size_t(next)] = int32_t(total);
+            FillQueue.Push(next);
+        }
+    }
 }
 
 int32_t TScenario::TravelDistance(int fromX, int fromY, int32_t maximum, const TPlayer* player,

@@ -167,8 +167,8 @@ bool TScenario::FreeCellTowardsTarget(int& x, int& y) {
             const int nx = cx + NeighbourDX[n], ny = cy + NeighbourDY[n];
             if (!IsCellOnMap(nx, ny))
                 continue;
-            const int32_t step =
-                TerrainStepCost(Costs, Heights, CellIndex(nx, ny), cell, (n & 1) != 0, heights);
+            const int32_t step = TerrainStepCost(Costs.data(), Heights.data(), CellIndex(nx, ny),
+                                                 cell, (n & 1) != 0, heights);
             const int64_t total =
                 int64_t(Distances[size_t(CellIndex(nx, ny))]) + (step >= BlockedStep ? Far : step);
             if (total < best) {

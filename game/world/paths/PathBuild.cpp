@@ -52,8 +52,8 @@ int TScenario::BuildPath(int startX, int startY, const TPlayer* player, int targ
         return -1;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return StepCostWithOccupancy(Costs, Heights, Occupancy, from, to, diagonal, player,
-                                     heights);
+        return StepCostWithOccupancy(Costs.data(), Heights.data(), Occupancy.data(), from, to,
+                                     diagonal, player, heights);
     };
     int x = targetX;
     int y = targetY;
@@ -78,8 +78,8 @@ int TScenario::BuildPathTo(int targetX, int targetY, const TPlayer* player) {
         return -1;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return StepCostWithOccupancy(Costs, Heights, Occupancy, from, to, diagonal, player,
-                                     heights);
+        return StepCostWithOccupancy(Costs.data(), Heights.data(), Occupancy.data(), from, to,
+                                     diagonal, player, heights);
     };
     int x = targetX;
     int y = targetY;
@@ -107,7 +107,7 @@ bool TScenario::ReachableCellTowardsTarget(int targetX, int targetY, int& outY, 
         return false;
     const TStepHeights heights = TStepHeights::Current();
     const auto step = [&](int from, int to, bool diagonal) {
-        return TerrainStepCost(Costs, Heights, from, to, diagonal, heights);
+        return TerrainStepCost(Costs.data(), Heights.data(), from, to, diagonal, heights);
     };
     int x = targetX;
     int y = targetY;

@@ -22,16 +22,17 @@ bool MayPassOccupant(const TPlayer* player, const TMapObject* occupant) {
 
 int32_t StepCostTerrain(const TScenario& scenario, int fromX, int fromY, const TPlayer* /*player*/,
                         int toX, int toY) {
-    return TerrainStepCost(scenario.Costs, scenario.Heights, scenario.CellIndex(fromX, fromY),
-                           scenario.CellIndex(toX, toY), fromX != toX && fromY != toY,
-                           TStepHeights::Current());
+    return TerrainStepCost(scenario.Costs.data(), scenario.Heights.data(),
+                           scenario.CellIndex(fromX, fromY), scenario.CellIndex(toX, toY),
+                           fromX != toX && fromY != toY, TStepHeights::Current());
 }
 
 int32_t StepCost(const TScenario& scenario, int fromX, int fromY, const TPlayer* player, int toX,
                  int toY) {
-    return StepCostWithOccupancy(scenario.Costs, scenario.Heights, scenario.Occupancy,
-                                 scenario.CellIndex(fromX, fromY), scenario.CellIndex(toX, toY),
-                                 fromX != toX && fromY != toY, player, TStepHeights::Current());
+    return StepCostWithOccupancy(scenario.Costs.data(), scenario.Heights.data(),
+                                 scenario.Occupancy.data(), scenario.CellIndex(fromX, fromY),
+                                 scenario.CellIndex(toX, toY), fromX != toX && fromY != toY, player,
+                                 TStepHeights::Current());
 }
 
 } // namespace GameData

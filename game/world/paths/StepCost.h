@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace GameData {
 
@@ -37,11 +36,11 @@ int32_t StepCostTerrain(const TScenario& scenario, int fromX, int fromY, const T
 // True when the player may pass the occupant: the player's own or a friend's.
 bool MayPassOccupant(const TPlayer* player, const TMapObject* occupant);
 
-// The same for on-map cell indices with the thresholds given; inline for the fills.
+// The same for on-map cell indices into the scenario's grids (Costs, Heights,
+// Occupancy), with the thresholds given; inline for the fills.
 // Written without branches on the terrain: the fills call it for cells in no
 // predictable order.
-inline int32_t TerrainStepCost(const std::vector<uint8_t>& costs,
-                               const std::vector<int16_t>& heightGrid, int from, int to,
+inline int32_t TerrainStepCost(const uint8_t* costs, const int16_t* heightGrid, int from, int to,
                                bool diagonal, const TStepHeights& heights) {
     const int32_t terrain = costs[size_t(to)];
     const int32_t base = terrain + (diagonal ? terrain / 2 : 0);
@@ -55,11 +54,9 @@ inline int32_t TerrainStepCost(const std::vector<uint8_t>& costs,
     return cost < 1 ? 1 : cost;
 }
 
-inline int32_t StepCostWithOccupancy(const std::vector<uint8_t>& costs,
-                                     const std::vector<int16_t>& heightGrid,
-                                     const std::vector<TMapObject*>& occupancy, int from, int to,
-                                     bool diagonal, const TPlayer* player,
-                                     const TStepHeights& heights) {
+inline int32_t StepCostWithOccupancy(const uint8_t* costs, const int16_t* heightGrid,
+                                     TMapObject* const* occupancy, int from, int to, bool diagonal,
+                                     const TPlayer* player, const TStepHeights& heights) {
     const TMapObject* occupant = occupancy[size_t(to)];
     if (occupant && !MayPassOccupant(player, occupant))
         return BlockedStep;

@@ -63,6 +63,10 @@ int TPlayer::MaximumUnitLevel() const {
     return static_cast<int>(Scenario->MaxUnitLevel);
 }
 
+Gfx::TSprite* TPlayer::GetPlayerSprite() const {
+    return Scenario->PlayerSpriteLibrary.FindSprite(SpriteID);
+}
+
 void TPlayer::AddMetPrototype(const TUnit* unit) {
     if (!unit || !unit->Prototype)
         return;

@@ -21,6 +21,10 @@
 #include <mutex>
 #include <thread>
 
+namespace Gfx {
+class TSprite;
+}
+
 namespace GameData {
 
 using ClassLib::AnsiString;
@@ -62,6 +66,9 @@ public:
     void WaitUntilActionTaken();
     // Every machine makes its own reports: never sent.
     void PostReport(int32_t outcome) { PostAction(false, MakeAction(acReport, uint32_t(outcome))); }
+    // The same from a group's update, which must not wait: false, with nothing
+    // posted, while another action is pending.
+    bool TryPostReport(int32_t outcome);
 
     // Turns.
     void BeginTurn();
@@ -82,6 +89,10 @@ public:
     int MaximumUnitLevel() const override;
     // The unit's prototype joins MetPrototypes once.
     void AddMetPrototype(const TUnit* unit);
+
+    // The player's banner in the scenario's player sprite library, once that library
+    // has loaded it; null otherwise.
+    Gfx::TSprite* GetPlayerSprite() const;
 
     // Selection.
     void SelectObject(TMapObject* object);

@@ -48,6 +48,16 @@ void TPlayer::PostAction(bool send, const TPlayerAction& action) {
     }
 }
 
+bool TPlayer::TryPostReport(int32_t outcome) {
+    const std::lock_guard<std::mutex> guard(FLock);
+    if (FPendingAction.Code != acNone)
+        return false;
+    Scenario->TakeActionNumber();
+    FPendingAction = MakeAction(acReport, uint32_t(outcome));
+    FActionResult = arPending;
+    return true;
+}
+
 TPlayerAction TPlayer::TakeAction() {
     const std::lock_guard<std::mutex> guard(FLock);
     const TPlayerAction action = FPendingAction;

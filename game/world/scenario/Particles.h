@@ -8,6 +8,9 @@
 
 namespace GameData {
 
+struct TWeatherSurface;
+class TPlainRandom;
+
 constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
 constexpr int SandSeedCount = 800;
@@ -15,6 +18,14 @@ constexpr int SandSeedCount = 800;
 class TRainDrop : public Data::TDataObject {
 public:
     static constexpr uint16_t Dead = 2;
+    void Start(int x, int y, uint32_t colour, int ground, int speed, int height);
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+    void Advance();
+    // A splash scatters its pixels by the random generator.
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY, TPlainRandom& random) const;
+    bool IsAlive() const { return State != Dead; }
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;
@@ -29,6 +40,13 @@ public:
 class TSnowFlake : public Data::TDataObject {
 public:
     static constexpr uint16_t Dead = 2;
+    void Start(int x, int y, int phase, int ground, int speed, int height);
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+    void Advance();
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY) const;
+    bool IsAlive() const { return State != Dead; }
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;
@@ -44,6 +62,18 @@ public:
 class TSandSeed : public Data::TDataObject {
 public:
     static constexpr uint16_t Dead = 1;
+    void Start(int x, int y, int phase, uint32_t colour, int ground, int speed, int height);
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void Clear() override;
+    void Advance();
+    void Draw(TWeatherSurface& surface, int offsetX, int offsetY) const;
+    bool IsAlive() const { return State != Dead; }
+
+private:
+    void Place();
+
+public:
     uint16_t X = 0;
     uint16_t Y = 0;
     int16_t Height = 0;

@@ -17,11 +17,14 @@
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/Player.h"
 #include "game/world/players/PlayerAction.h"
-#include "game/world/rendering/MapSpellEffect.h"
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
+#include "game/world/sound/FrameworkSounds.h"
+#include "game/world/spells/SpellEffect.h"
 #include "game/world/units/Unit.h"
+#include "game/world/weather/PlainRandom.h"
+#include "game/world/weather/WeatherSurface.h"
 
 #include <array>
 #include <atomic>
@@ -152,6 +155,9 @@ public:
     uint32_t TakeActionNumber() { return ActionCounter.fetch_add(1); }
     bool IsNetworked() const { return Network != nullptr; }
     bool IsBusyFlagSet() const { return DeathsPending.load() != 0; }
+    // The screens issue no command while the current player's action is pending or
+    // the dead are still to be removed.
+    bool IsBusy() const;
     bool IsPaused() const { return InBattle || InCity; }
 
     // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'
@@ -193,6 +199,38 @@ public:
     // The reachable, unoccupied cell nearest (x, y); the first in row order wins ties.
     bool FindNearestReachableCell(int& x, int& y) const;
 
+    // Per-frame update (ScenarioUpdate.cpp), 100 times per second on the main thread.
+    void Update();
+    // Takes a map object out of the draw order at once and deletes it after the
+    // current update, so that an update walking the objects never meets a freed one.
+    void RetireObject(TMapObject* object);
+    // The player whose screen shows the map: the first local player.
+    TPlayer* ViewingPlayer() const;
+    // Game time from the update count: ten milliseconds per update.
+    uint32_t GameTimeMs() const { return FrameCounter * 10; }
+    // After a fight or a spell: the dead leave corpses and the map.
+    void RemoveDeadUnits();
+
+    // The map view (ScenarioView.cpp).
+    void ScrollViewTo(int x, int y, int steps);
+    void SetViewPosition(int x, int y);
+    void StepViewScroll();
+
+    // Conversations (ScenarioConversations.cpp).
+    TConversation* FindConversation(int player, int kind, int activeMode, uint32_t ownerID) const;
+    bool TriggerConversations(int player, int kind, uint32_t ownerID);
+    void QueueConversation(TConversation* conversation);
+    TConversation* PopQueuedConversation();
+
+    // Weather (game/world/weather/).
+    void SetWeather(int32_t state);
+    void PlayWeatherSounds();
+    void PlayAmbientSound();
+    void UpdateRain();
+    void UpdateSnow();
+    void UpdateSand();
+    // Redraws the particles into WeatherSurface; false when none is alive.
+    bool DrawWeatherParticles();
     // The same for a group (GroupPaths.cpp): its owner moves, from its own cell with
     // its lowest action points.
     void FloodFillCosts(int x, int y, const TGroup& group);
@@ -222,7 +260,7 @@ public:
     // surface; clip is the part of it the map fills and (viewX, viewY) the map pixel
     // shown at clip's top-left corner.
     enum TRedrawOption : int32_t { roBackground = 1, roObjects = 2 };
-    // The weather surface and the scenario sprite libraries' device surfaces.
+    // The weather tile's device surface and the scenario sprite libraries' device surfaces.
     void CreateSurfaces();
     void FreeSurfaces();
     void RestoreSpriteLists();
@@ -316,10 +354,8 @@ public:
     Gfx::TSpriteList SpriteLibrary{17};
     Gfx::TSpriteList PlayerSpriteLibrary{17};
     uint8_t AnimationsDone = 1;
-    // A spell's visual on the map while it plays (the spells' library sets it).
-    std::unique_ptr<TMapSpellEffect> SpellEffect;
-    // The 256 x 256 tile the weather's particles are drawn into; null without a display.
-    Win32::TRefPtr<Win32::IDirectDrawSurface7> WeatherSurface;
+    // The weather tile on the display, blitted over the view; null without a display.
+    Win32::TRefPtr<Win32::IDirectDrawSurface7> WeatherDeviceSurface;
 
     // Players' actions: every posted action takes the next number, on every machine.
     std::atomic<uint32_t> ActionCounter{0};
@@ -331,16 +367,29 @@ public:
     DPFrame::TDPFramework* Network = nullptr;
     uint32_t LocalPlayerID = 0; // a DirectPlay player ID
 
-    // Services of the layers above (not owned); null ones stay silent.
-    TMapSounds* Sounds = nullptr;
+    // The sound framework's effects unless a caller installs other sounds; null is silent.
+    TFrameworkSounds FrameworkSounds;
+    TMapSounds* Sounds = &FrameworkSounds;
+    // Services of the layers above (not owned).
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
+    TSpellEffectFactory SpellEffects;
+
+    // The map spell playing now, handed over by its casting group.
+    std::unique_ptr<TSpellEffect> SpellEffect;
+    Data::TObjectList<TConversation> ConversationQueue{false};
+    // The 256 x 256 weather tile the map renderer repeats over the view.
+    TWeatherSurface WeatherSurface;
+    // Weather and ambient sounds draw from here, never from the game's states.
+    TPlainRandom WeatherRandom;
 
 private:
     void FillParticlePools();
     TMapObject* InsertInDrawOrder(std::unique_ptr<TMapObject> object);
 
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
+    std::vector<std::unique_ptr<TMapObject>> FRetired;
+    std::vector<std::pair<TMapObject*, uint32_t>> FTickList;
     void CollectDirtyRects(int viewX, const RECT& clip, int viewY);
     void AddDirtyRect(RECT rect);
     void ScrollKeptImage(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,

@@ -26,6 +26,10 @@ void TScenario::PassTurn() {
     BeginTurnOf(next);
 }
 
+bool TScenario::IsBusy() const {
+    return (CurrentPlayer && CurrentPlayer->GetActionResult() == arPending) || IsBusyFlagSet();
+}
+
 TPlayerAction TScenario::TakeCurrentAction() {
     if (!CurrentPlayer)
         return {};

@@ -30,6 +30,9 @@ public:
     int32_t ActivationTurn = 0;
     uint8_t Running = 0;
     uint8_t Active = 0;
+    uint16_t TargetPlayers = 0; // a bit per player index
+
+    bool IsTargetPlayer(int index) const { return (TargetPlayers >> (index % 32)) & 1; }
 };
 
 } // namespace GameData

@@ -116,12 +116,14 @@ void TUnit::AgeEffects() {
 }
 
 void TUnit::RemoveBattleEffects() {
+    // Every battle effect goes, even past one that sends the unit away; the unit
+    // leaves its group only once its statistics are whole again.
+    bool leaves = false;
     for (int i = Effects.Count() - 1; i >= 0; --i) {
         const int32_t kind = Effects[i]->Kind;
         if (kind == ekLeavesGroup) {
-            if (Owner)
-                Owner->TakeOutOfGroup(*this);
-            return;
+            leaves = true;
+            continue;
         }
         if (!IsBattleSpellKind(kind))
             continue;
@@ -134,6 +136,8 @@ void TUnit::RemoveBattleEffects() {
         Effects.Delete(i);
     }
     RecalculateStats(true);
+    if (leaves && Owner)
+        Owner->TakeOutOfGroup(*this);
 }
 
 bool TUnit::IsImmuneToSpell(int id) const {

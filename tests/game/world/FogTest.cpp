@@ -71,6 +71,8 @@ TEST_F(TFogTest, SightOnFlatGroundSpendsItsBudgetRingByRing) {
          {"vvv.....", "vvv.....", "vv......", "........", "........", "........", "........",
           "........"}},
         {"a source off the map sees nothing", {-40, 20, 5}, Flat8},
+        {"a sight beyond 16 bits of budget sees the whole map", AtCell(3, 3, 100000),
+         TTextRows(8, "vvvvvvvv")},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classlib/Bitmap.h"
+
 #include <cstring>
 
 using namespace GameData;
@@ -34,6 +36,7 @@ public:
         SetVolume = volume;
     }
     void FadeOutTrack(int track) override { FadedTrack = track; }
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
 
     int Effect = 100;
     uint32_t PlayedID = 0;
@@ -291,4 +294,45 @@ TEST(Area, CellsStaySortedDuplicatesStayAndNearestIsTheFirstOnTies) {
     bytes[14] = 50;
     ClassLib::TMemoryStream unsorted(bytes);
     EXPECT_EQ(ErrorOf([&] { copy.LoadFromStream(&unsorted); }), "Invalid data.");
+}
+
+TEST(MapObject, DrawsItsFrameAtThePositionLessTheViewAndHotSpot) {
+    TTinyWorld world;
+    TDoodle* tree = world.AddDoodle(TTinyWorld::Tree, 2, 2); // anchor (100, 100), hot spot (20, 50)
+    ClassLib::TBitmap bitmap(200, 200);
+    const RECT clip{0, 0, 200, 200};
+    tree->DrawToBitmap(&bitmap, 50, clip, 40);
+    auto lit = [&](int x, int y) { return bitmap.ScanLine(y)[x] != 0; };
+    EXPECT_TRUE(lit(30, 10));
+    EXPECT_TRUE(lit(69, 69));
+    EXPECT_FALSE(lit(29, 10));
+    EXPECT_FALSE(lit(70, 10));
+    EXPECT_FALSE(lit(30, 70));
+
+    ClassLib::TBitmap elsewhere(200, 200);
+    tree->DrawToBitmap(&elsewhere, 400, clip, 40);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(elsewhere.ScanLine(y)[x], 0);
+}
+
+TEST(MapObject, NeedsRedrawAfterAChangeOfPlaceSelectionOrFrame) {
+    TTinyWorld world;
+    TDoodle* fountain = world.AddDoodle(TTinyWorld::Fountain, 3, 3);
+    fountain->StoreDrawnState();
+    EXPECT_FALSE(fountain->NeedsRedraw());
+    fountain->Select();
+    EXPECT_TRUE(fountain->NeedsRedraw());
+    fountain->StoreDrawnState();
+    fountain->Frame = (fountain->Frame + 1) % 4;
+    EXPECT_TRUE(fountain->NeedsRedraw());
+    fountain->StoreDrawnState();
+    world.Scenario->MoveObject(world.Scenario->IndexOfObject(fountain), 141, 140);
+    EXPECT_TRUE(fountain->NeedsRedraw());
+    fountain->StoreDrawnState();
+    fountain->Invalidated = 1;
+    EXPECT_TRUE(fountain->NeedsRedraw());
+    EXPECT_TRUE(fountain->IsOnMap());
+    fountain->X = 480;
+    EXPECT_FALSE(fountain->IsOnMap());
 }

@@ -22,9 +22,12 @@ using TestSupport::TTinyWorldOptions;
 TEST(PlayerActions, TheSlotCyclesAndEveryPostTakesTheNextNumber) {
     TTinyWorld world;
     TPlayer& red = world.Player(0);
+    world.Scenario->BeginTurnOf(0);
     EXPECT_EQ(red.GetActionResult(), arDone);
+    EXPECT_FALSE(world.Scenario->IsBusy());
     red.PostAction(false, MakeAction(acSelectObject, 1234));
     EXPECT_EQ(red.GetActionResult(), arPending);
+    EXPECT_TRUE(world.Scenario->IsBusy());
     EXPECT_EQ(world.Scenario->ActionCounter.load(), 1u);
 
     // The main thread cannot wait for itself: a second post is refused, the first kept.
@@ -38,6 +41,10 @@ TEST(PlayerActions, TheSlotCyclesAndEveryPostTakesTheNextNumber) {
     EXPECT_EQ(red.TakeAction().Code, uint32_t(acNone));
     red.SetActionResult(arBlocked);
     EXPECT_EQ(red.GetActionResult(), arBlocked);
+    EXPECT_FALSE(world.Scenario->IsBusy());
+    world.Scenario->DeathsPending = 1;
+    EXPECT_TRUE(world.Scenario->IsBusy());
+    world.Scenario->DeathsPending = 0;
     red.PostReport(arSpotted);
     EXPECT_EQ(red.TakeAction().P[0], uint32_t(arSpotted));
     EXPECT_EQ(world.Scenario->ActionCounter.load(), 2u);
@@ -179,6 +186,27 @@ TEST(PlayerActions, DifficultyScalesOnlyAHostileComputerPlayerInALocalGame) {
     EXPECT_EQ(red.ApplyDifficulty(7), 7);
     s.MaxUnitLevel = 9;
     EXPECT_EQ(red.MaximumUnitLevel(), 9);
+}
+
+TEST(PlayerActions, BannerAndMetPrototypes) {
+    TestSupport::TTestGameData data;
+    data.AddUnitPrototype(3);
+    data.AddUnitPrototype(4);
+    TTinyWorld world;
+    TPlayer& red = world.Player(0);
+    world.Scenario->PlayerSpriteLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(TestSupport::TinySpriteLibrary()));
+    red.SpriteID = TTinyWorld::FountainSprite;
+    EXPECT_EQ(red.GetPlayerSprite(), nullptr); // not loaded yet
+    Gfx::TSprite* banner = world.Scenario->PlayerSpriteLibrary.AcquireSpriteByID(red.SpriteID);
+    EXPECT_EQ(red.GetPlayerSprite(), banner);
+
+    for (int prototype : {3, 4, 3})
+        red.AddMetPrototype(TestSupport::MakeUnit(prototype).get());
+    red.AddMetPrototype(nullptr);
+    ASSERT_EQ(red.MetPrototypes.Count(), 2);
+    EXPECT_EQ(red.MetPrototypes[0], 3u);
+    EXPECT_EQ(red.MetPrototypes[1], 4u);
 }
 
 TEST(PlayerActions, RelationsAndSightings) {

@@ -45,7 +45,9 @@ TEST(ScenarioRegistry, AddFindAndRemoveWithIdentifiersNeverReused) {
     EXPECT_EQ(ErrorOf([&] { s.GetObjectByID(4242); }), "Object with given ID not found (4242).");
 
     const uint32_t removedID = second->ID;
+    world.Player(1).SelectObject(second);
     s.RemoveObject(second, 0);
+    EXPECT_EQ(world.Player(1).Selection, nullptr);
     EXPECT_EQ(s.FindObjectByID(removedID), nullptr);
     EXPECT_EQ(s.Objects.Count(), 1);
     EXPECT_EQ(AddDrawing(s, 0, 0)->ID, FirstObjectID + 2);

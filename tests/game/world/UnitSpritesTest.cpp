@@ -27,9 +27,9 @@ protected:
 };
 
 // The fixture's unit 2: words (7 + w) mod 50 after LEVEL 1, so HITPOINTS is value 11,
-// BASE 12, DELTA 13, EVERY 14 and ATTACK's BASE (word 29) 36; the default morale is
-// constant 0, which the fixture sets to 0. Every sprite of unit 2 is sprite 2, but
-// set 3.
+// BASE 12, DELTA 13, EVERY 14 and ATTACK's BASE (word 29) 36; the fixture's constant i
+// is i, so the default morale (constant 0) is 0. Every sprite of unit 2 is sprite 2,
+// but those of set 3.
 TEST_F(UnitSpritesTest, MadeFromASamplePrototype) {
     auto unit = std::make_unique<TUnit>();
     unit->InitFromPrototype(Prototype(2));

@@ -396,7 +396,8 @@ TEST_F(UnitTest, BattleEffectsEndWithTheBattle) {
     ASSERT_EQ(unit->Effects.Count(), 2);
     EXPECT_EQ(unit->Effective.Value(ATTACK), 20 + 1 + 8);
 
-    // A leave-group effect ends the walk: what lies before it in the list stays.
+    // A leave-group effect sends the unit away, but only after every battle effect,
+    // before it in the list or after, is gone and the statistics are whole again.
     TestSupport::TTestOwner group;
     group.Add(*unit);
     unit->AddEffect(AttackEffect(71, 16));
@@ -405,9 +406,10 @@ TEST_F(UnitTest, BattleEffectsEndWithTheBattle) {
     unit->RemoveBattleEffects();
     EXPECT_EQ(group.TakenOut, 1);
     EXPECT_EQ(unit->Owner, nullptr);
-    EXPECT_TRUE(unit->HasEffect(71));
+    EXPECT_FALSE(unit->HasEffect(71));
     EXPECT_TRUE(unit->HasEffect(ekLeavesGroup));
     EXPECT_FALSE(unit->HasEffect(72));
+    EXPECT_EQ(unit->Effective.Value(ATTACK), 20 + 1 + 8);
 }
 
 TEST_F(UnitTest, EffectsAddedSinceTheRenewalAreDropped) {

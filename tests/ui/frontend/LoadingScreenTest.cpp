@@ -110,6 +110,21 @@ TEST_F(LoadingScreenTest, ATaskThatEndsAtOnceStillShowsThePicture) {
     Screen->RunTask(DoNothing); // the screen is used again for every task
 }
 
+TEST_F(LoadingScreenTest, AFrameThatNeverComesDoesNotHoldTheScreenOpen) {
+    App.OnRender = nullptr;
+    // A screen that stayed open would hold the loop: the watcher ends it after 5 seconds.
+    int ticks = 0;
+    auto* watcher = new DXWin::TDXWindow(&Windows, 0, 0);
+    watcher->OnTick = [&](DXWin::TDXControl*) {
+        if (++ticks == 50)
+            App.Quit = true;
+    };
+    watcher->Show();
+    Screen->RunTask(DoNothing);
+    EXPECT_FALSE(App.Quit);
+    EXPECT_LT(ticks, 10);
+}
+
 TEST_F(LoadingScreenTest, AFailingTaskRaisesItsMessageAfterTheScreenClosed) {
     EXPECT_EQ(TestSupport::ErrorOf([this] { Screen->RunTask(FailLikeAMissingFile); }),
               "File not found in archive.");

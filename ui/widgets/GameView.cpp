@@ -1,0 +1,7 @@
+#include "ui/widgets/GameView.h"
+
+namespace Main {
+
+TGameView* GameView = nullptr;
+
+} // namespace Main
