@@ -19,6 +19,10 @@ public:
     bool EffectNow() const override { return Visual.EffectNow != 0; }
     bool Finished() const override { return Visual.Finished != 0; }
     uint32_t CasterID() const override { return Visual.CasterID; }
+    void Draw(Win32::IDirectDrawSurface7* target, int offsetX, int offsetY,
+              const Win32::RECT& clip) override {
+        Visual.DrawSpellEffects(target, offsetX, clip, offsetY);
+    }
 
     TSpell Visual;
 };

@@ -2,6 +2,7 @@
 #include "game/spells/SpellVisual.h"
 
 #include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteDrawing.h"
 #include "engine/graphics/SpriteList.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/groups/Group.h"
@@ -399,6 +400,30 @@ void TSpell::RebuildParticles() {
         info.X = SourceX;
         info.Y = SourceY;
         AddDrawInfo(info);
+    }
+}
+
+void TSpell::DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX,
+                              const Win32::RECT& clip, int offsetY) const {
+    for (const TSpellDrawInfo* info : Particles) {
+        Gfx::TSprite* sprite = info->Sprite;
+        const int frame = int(info->Frame);
+        if (!sprite || frame >= sprite->FrameCount())
+            continue;
+        const int x = info->X + offsetX, y = info->Y + offsetY;
+        switch (info->Kind) {
+        case sdTransformed:
+            Gfx::DrawSpriteTransformed(sprite, target, frame, x, y, info->Angle, info->ScaleX,
+                                       info->ScaleY);
+            break;
+        case sdBeam:
+            Gfx::DrawSpriteBeam(sprite, frame, x, y, info->X2 + offsetX, info->Y2 + offsetY, 3);
+            break;
+        default:
+            Gfx::DrawSprite(sprite, target, frame, x - sprite->HotSpotX, y - sprite->HotSpotY,
+                            &clip);
+            break;
+        }
     }
 }
 

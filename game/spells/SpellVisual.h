@@ -5,6 +5,7 @@
 
 #include "engine/core/DataObject.h"
 #include "engine/core/ObjectList.h"
+#include "platform/display/DirectDrawSurface.h"
 
 #include <cstdint>
 #include <functional>
@@ -66,6 +67,10 @@ public:
     void StartSpellAnimation(int sourceX, int sourceY, int targetY, int targetX);
     // One update tick.
     void Advance();
+    // Map spells draw this tick's particles, offset from map to target pixels; the
+    // battle spells' own drawing belongs to the battle screen.
+    void DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX, const Win32::RECT& clip,
+                          int offsetY) const;
     bool IsSourceAudible() const;
     bool IsImpactAudible() const;
 
