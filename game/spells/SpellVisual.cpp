@@ -323,6 +323,46 @@ void TSpell::AddMissile(float lift) {
     AddDrawInfo(info);
 }
 
+// Spell 31: twenty missiles, one every 8 ticks, growing as they fly.
+void TSpell::AddBarrage() {
+    const double dx = TargetX - SourceX, dy = TargetY - SourceY;
+    const float angle = DirectionAngle(dx, dy);
+    const int castFrames = UsableFrames(CastSprite), flightFrames = UsableFrames(FlightSprite);
+    const int impactFrames = UsableFrames(ImpactSprite);
+    const int castPerFrame = std::max(1, Prototype->CastTicks);
+    const int flightPerFrame = std::max(1, Prototype->FlightTicks);
+    const int impactPerFrame = std::max(1, Prototype->ImpactTicks);
+    const uint32_t impactLength = uint32_t(impactFrames * std::max(0, Prototype->ImpactTicks));
+    for (uint32_t i = 0; i < 20; ++i) {
+        if (Tick < 8 * i || Tick >= 8 * i + FlightTicks + impactLength)
+            continue;
+        const uint32_t e = Tick - 8 * i;
+        TSpellDrawInfo info;
+        info.Kind = sdTransformed;
+        info.Angle = angle;
+        if (e < FlightTicks) {
+            const double share = double(e) / FlightTicks;
+            info.X = int32_t(SourceX + dx * share);
+            info.Y = int32_t(SourceY + dy * share - 15);
+            info.ScaleX = info.ScaleY = float(0.8 * share + 0.2);
+            if (e < uint32_t(castFrames * castPerFrame) && castFrames > 0) {
+                info.Sprite = CastSprite;
+                info.Frame = uint32_t((int(e) / castPerFrame) % castFrames);
+            } else if (flightFrames > 0) {
+                info.Sprite = FlightSprite;
+                info.Frame = uint32_t((int(e) / flightPerFrame) % flightFrames);
+            }
+        } else if (impactFrames > 0) {
+            info.Sprite = ImpactSprite;
+            info.Frame = uint32_t((int(e - FlightTicks) / impactPerFrame) % impactFrames);
+            info.X = TargetX;
+            info.Y = TargetY - 15;
+        }
+        if (info.Sprite)
+            AddDrawInfo(info);
+    }
+}
+
 void TSpell::RebuildParticles() {
     Particles.Clear();
     const int id = SpellID();
@@ -330,6 +370,10 @@ void TSpell::RebuildParticles() {
         return;
     if (IsMissile(id) || id == 29) {
         AddMissile(10);
+        return;
+    }
+    if (id == 31) {
+        AddBarrage();
         return;
     }
     const int frames = UsableFrames(ImpactSprite);

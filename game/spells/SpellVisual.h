@@ -105,6 +105,7 @@ private:
     void AddDrawInfo(const TSpellDrawInfo& info);
     void RebuildParticles();
     void AddMissile(float lift);
+    void AddBarrage();
     int SpellID() const;
 };
 

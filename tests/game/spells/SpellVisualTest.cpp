@@ -115,6 +115,19 @@ TEST_F(SpellVisual, UnseenCastsAreSilentAndInvisibleToThePlayerOnTurn) {
     EXPECT_EQ(Visual.Particles[0]->Frame, 0u);
 }
 
+TEST_F(SpellVisual, ABarrageLaunchesAMissileEveryEightTicks) {
+    World->Scenario->CurrentPlayer = &World->Player(Red);
+    for (int x = 0; x < 12; ++x)
+        See(x, 2);
+    Start(31, 0, 10);
+    while (Visual.Tick < 17)
+        Visual.Advance();
+    // Ticks 0, 8 and 16 have launched; the first is a fifth of the way grown and more.
+    ASSERT_EQ(Visual.Particles.Count(), 3);
+    EXPECT_FLOAT_EQ(Visual.Particles[2]->ScaleX, 0.2f + 0.8f * 1 / 100);
+    EXPECT_EQ(Visual.Particles[0]->Y, 100 - 15);
+}
+
 TEST_F(SpellVisual, RevealTakesEffectInTheFirstUpdate) {
     Start(33, 2, 2);
     Visual.Advance();
