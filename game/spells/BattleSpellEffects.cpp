@@ -1,5 +1,6 @@
 // What each battle spell does once it has taken hold, and the caster's reward.
 #include "game/spells/Battle.h"
+#include "game/spells/EffectBuilder.h"
 #include "game/spells/SpellFormulas.h"
 
 #include "game/world/data/LoadedGlobalData.h"
@@ -17,37 +18,6 @@ constexpr int UndeadCreatureType = 4;
 // The kill reward of a unit's statistics: a base and a part per level of the victim.
 constexpr int swKillExperienceBase = swSpare;
 constexpr int swKillExperiencePerLevel = swSpare + 1;
-
-// An after-effect of the spell's kind built from the target's current values.
-class TEffectBuilder {
-public:
-    TEffectBuilder(TUnit& unit, int32_t kind, int32_t duration = 0)
-        : FUnit(unit), FEffect(std::make_unique<TAfterEffect>()) {
-        FEffect->Kind = kind;
-        FEffect->Duration = duration;
-    }
-    TEffectBuilder& Add(TUnitStat stat, int64_t n) {
-        FEffect->Delta.Value(stat) = SaturateWord(FEffect->Delta.Value(stat) + n);
-        return *this;
-    }
-    TEffectBuilder& Become(TUnitStat stat, int64_t value) {
-        return Add(stat, value - FUnit.Effective.Value(stat));
-    }
-    TEffectBuilder& AddBase(TUnitStat stat, int64_t n) {
-        FEffect->Delta.Base(stat) = SaturateWord(FEffect->Delta.Base(stat) + n);
-        return *this;
-    }
-    TEffectBuilder& AddMorale(int64_t n) {
-        FEffect->Delta.Morale() = SaturateWord(FEffect->Delta.Morale() + n);
-        return *this;
-    }
-    TAfterEffect& Delta() { return *FEffect; }
-    void Apply() { FUnit.AddEffect(std::move(FEffect)); }
-
-private:
-    TUnit& FUnit;
-    std::unique_ptr<TAfterEffect> FEffect;
-};
 
 // One cast: the caster, its target, the caster's level and the damage dealt.
 struct TCast {

@@ -3,6 +3,7 @@
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/objects/MapGeometry.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace GameData {
@@ -58,8 +59,13 @@ void TBackground::SetTiles(int width, int height,
 
 void TBackground::DrawTiles(Win32::IDirectDrawSurface7* target, int viewX, const Win32::RECT& clip,
                             int viewY) const {
-    for (int row = 0; row < Height; ++row)
-        for (int column = 0; column < Width; ++column)
+    // Only the tiles under the clip rectangle.
+    const int firstColumn = std::max(0, viewX / TileSize);
+    const int lastColumn = std::min(Width - 1, (viewX + clip.right - clip.left - 1) / TileSize);
+    const int firstRow = std::max(0, viewY / TileSize);
+    const int lastRow = std::min(Height - 1, (viewY + clip.bottom - clip.top - 1) / TileSize);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
             Gfx::DrawSprite(Tile(column, row), target, 0, clip.left - viewX + column * TileSize,
                             clip.top - viewY + row * TileSize, &clip);
 }

@@ -117,6 +117,11 @@ public:
     // its other units, may look into it.
     bool HasAccessToCity(const TCity& city) const;
     bool IsCellVisible(int x, int y) const;
+    // What the map shows this player: corpses it has seen, locations it has explored,
+    // its own groups, foreign groups it has spotted (while it plays) or sees, and
+    // any other object on a visible cell. Everything without a fog.
+    bool IsObjectVisible(const TMapObject& object) const;
+    bool IsObjectShown(const TMapObject& object) const;
     // Locations that came into view become explored; foreign groups that came into
     // view are marked spotted and, with announce, each of their units is queued as a
     // sighting to this player and its friends: once, until the spotted marks are

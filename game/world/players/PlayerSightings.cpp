@@ -1,6 +1,7 @@
 #include "game/world/cities/City.h"
 #include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
+#include "game/world/objects/Drawings.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
@@ -37,6 +38,48 @@ bool TPlayer::HasAccessToCity(const TCity& city) const {
 
 bool TPlayer::IsCellVisible(int x, int y) const {
     return Fog && Fog->GetCell(x, y, fsUnexplored) == fsVisible;
+}
+
+bool TPlayer::IsObjectVisible(const TMapObject& object) const {
+    if (!Fog)
+        return true;
+    const int x = object.X / 40;
+    const int y = object.Y / 40;
+    switch (object.Kind) {
+    case okCorpse:
+    case okNaturalCorpse:
+        return Fog->IsOnGrid(x, y) && static_cast<const TDrawing&>(object).Shown != 0;
+    case okCity:
+    case okBuilding: {
+        const TArea& sight = SightOf(static_cast<const TLocation&>(object));
+        return Fog->AreAllCellsExplored(&sight);
+    }
+    case okGroup: {
+        if (!Fog->IsOnGrid(x, y))
+            return false;
+        const auto& group = static_cast<const TGroup&>(object);
+        if (GetRelation(group.GetOwner()) == RelationSelf)
+            return true;
+        if (Scenario->CurrentPlayer == this)
+            return group.Spotted != 0;
+        return IsCellVisible(x, y);
+    }
+    default:
+        return IsCellVisible(x, y);
+    }
+}
+
+bool TPlayer::IsObjectShown(const TMapObject& object) const {
+    switch (object.Kind) {
+    case okGroup:
+    case okBuilding:
+    case okCorpse:
+    case okCity:
+    case okNaturalCorpse:
+        return IsObjectVisible(object);
+    default:
+        return true;
+    }
 }
 
 void TPlayer::UpdateSightings(bool announce) {

@@ -11,6 +11,7 @@ TScenario::TScenario(uint8_t backgroundFlag)
     : BackgroundFlag(backgroundFlag), Background(this, backgroundFlag) {
     try {
         FillParticlePools();
+        CreateSurfaces();
     } catch (const std::exception&) {
         throw ClassLib::Exception("Cannot construct TScenario object!");
     }

@@ -20,8 +20,8 @@
 #include "game/world/scenario/Area.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
-#include "game/world/spells/SpellEffect.h"
 #include "game/world/sound/FrameworkSounds.h"
+#include "game/world/spells/SpellEffect.h"
 #include "game/world/units/Unit.h"
 #include "game/world/weather/PlainRandom.h"
 #include "game/world/weather/WeatherSurface.h"
@@ -302,6 +302,34 @@ public:
     // nearest (x, y) along its way there that its action points reach.
     bool FreeCellTowardsTarget(int& x, int& y);
 
+    // Map rendering (game/world/rendering/). target is the map window's retained
+    // surface; clip is the part of it the map fills and (viewX, viewY) the map pixel
+    // shown at clip's top-left corner.
+    enum TRedrawOption : int32_t { roBackground = 1, roObjects = 2 };
+    // The weather tile's device surface and the scenario sprite libraries' device surfaces.
+    void CreateSurfaces();
+    void FreeSurfaces();
+    void RestoreSpriteLists();
+    // Brings the retained surface up to date: shifts the kept image and draws the
+    // uncovered strips after a short scroll, redraws only changed objects, or
+    // starts from scratch.
+    void RedrawMapView(Win32::IDirectDrawSurface7* target, int viewX, bool force, int32_t options,
+                       const RECT& clip, int viewY);
+    void DrawArea(Win32::IDirectDrawSurface7* target, int viewX, int32_t options, const RECT& clip,
+                  int viewY);
+    void DrawObjectMarkers(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
+                           int viewY);
+    void DrawObjectOverlays(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
+                            int viewY);
+    void DrawFog(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip, int viewY);
+    void DrawWeather(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip, int viewY);
+    void DrawSpellEffect(Win32::IDirectDrawSurface7* target, int offsetX, int offsetY,
+                         const RECT& clip);
+    // Every object without a current player.
+    bool IsShownToCurrentPlayer(const TMapObject& object) const;
+    // The rectangles the last redraw drew as changed objects, in target coordinates.
+    const std::vector<RECT>& LastDirtyRects() const { return DirtyRects; }
+
     uint8_t BackgroundFlag;
     uint32_t NextObjectID = FirstObjectID;
     int16_t Width = 0;
@@ -374,6 +402,8 @@ public:
     Gfx::TSpriteList SpriteLibrary{17};
     Gfx::TSpriteList PlayerSpriteLibrary{17};
     uint8_t AnimationsDone = 1;
+    // The weather tile on the display, blitted over the view; null without a display.
+    Win32::TRefPtr<Win32::IDirectDrawSurface7> WeatherDeviceSurface;
 
     // Players' actions: every posted action takes the next number, on every machine.
     std::atomic<uint32_t> ActionCounter{0};
@@ -411,6 +441,11 @@ private:
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
     std::vector<std::unique_ptr<TMapObject>> FRetired;
     std::vector<std::pair<TMapObject*, uint32_t>> FTickList;
+    void CollectDirtyRects(int viewX, const RECT& clip, int viewY);
+    void AddDirtyRect(RECT rect);
+    void ScrollKeptImage(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
+                         int viewY);
+    std::vector<RECT> DirtyRects;
 };
 
 // Loads a scenario into a new object, so that a running game is only replaced once

@@ -3,6 +3,8 @@
 // world model only prepares, advances and retires them.
 #pragma once
 
+#include "platform/display/DirectDrawSurface.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +45,10 @@ public:
     virtual bool EffectNow() const = 0;
     virtual bool Finished() const = 0;
     virtual uint32_t CasterID() const = 0;
+    // The visual's current frame over the map; (offsetX, offsetY) is added to map
+    // pixels to reach the target's pixels.
+    virtual void Draw(Win32::IDirectDrawSurface7* target, int offsetX, int offsetY,
+                      const Win32::RECT& clip) = 0;
 };
 
 // Installed by the spells library; a scenario without it casts no map spells.

@@ -63,6 +63,7 @@ public:
     bool EffectNow() const override { return Frame == EffectFrame; }
     bool Finished() const override { return Frame >= FinishFrame; }
     uint32_t CasterID() const override { return Log.Cast.CasterID; }
+    void Draw(Win32::IDirectDrawSurface7*, int, int, const Win32::RECT&) override {}
 
     TLog& Log;
     bool LongPreparation;

@@ -1,0 +1,474 @@
+// The phases of a spell's visual, its sounds and the particles of each tick.
+#include "game/spells/SpellVisual.h"
+
+#include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteDrawing.h"
+#include "engine/graphics/SpriteList.h"
+#include "game/world/data/GlobalData.h"
+#include "game/world/groups/Group.h"
+#include "game/world/objects/MapGeometry.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace GameData {
+
+namespace {
+
+constexpr int FirstBattleSpell = 65;
+
+bool IsMissile(int id) {
+    switch (id) {
+    case 17:
+    case 40:
+    case 41:
+    case 42:
+    case 43:
+    case 52:
+    case 55:
+    case 60:
+    case 77:
+    case 78:
+    case 81:
+    case 104:
+    case 105:
+    case 106:
+    case 116:
+    case 119:
+    case 124:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsWideArea(int id) {
+    return id == 7 || id == 8 || id == 18 || id == 19 || id == 45;
+}
+
+uint32_t FlightLength(bool hasFlight, int speed, double distance) {
+    // A speed of 0 would never arrive: the missile is there at once.
+    if (!hasFlight || speed <= 0)
+        return 0;
+    return uint32_t(distance / (speed * 0.01));
+}
+
+// The direction angle of a missile from (dx, dy), a quarter turn on.
+float DirectionAngle(double dx, double dy) {
+    const double d = std::hypot(dx, dy);
+    double a = d > 0 ? std::acos(dx / d) : 0.0;
+    if (dy < 0)
+        a = 2 * std::numbers::pi - a;
+    return float(a + std::numbers::pi / 2);
+}
+
+int CellOf(int pixel) {
+    return pixel / CellSize;
+}
+
+} // namespace
+
+int UsableFrames(const Gfx::TSprite* sprite) {
+    return sprite ? std::max(0, sprite->DrawableFrameCount()) : 0;
+}
+
+TSpellPhases ComputeSpellPhases(int id, int castFrames, int castTicks, bool hasFlight,
+                                int flightSpeed, int impactFrames, int impactTicks,
+                                double distance) {
+    const uint32_t castLength = uint32_t(std::max(0, castFrames) * std::max(0, castTicks));
+    const uint32_t impactLength = uint32_t(std::max(0, impactFrames) * std::max(0, impactTicks));
+    const uint32_t flight = FlightLength(hasFlight, flightSpeed, distance);
+    TSpellPhases p;
+    p.Impact = impactLength;
+    if (IsMissile(id)) {
+        p.Flight = flight;
+        p.Total = p.Flight + p.Impact;
+        p.EffectTick = p.Flight;
+        return p;
+    }
+    switch (id) {
+    case 98:
+        p.Cast = castLength;
+        p.Flight = flight;
+        p.Impact = impactFrames > 0 ? 100 : 0;
+        p.Total = p.EffectTick = p.Cast + p.Flight + p.Impact;
+        return p;
+    case 29:
+    case 93:
+        p.Flight = flight;
+        p.Total = p.EffectTick = p.Flight + p.Impact;
+        return p;
+    case 31:
+    case 95:
+        p.Flight = flight;
+        p.Total = p.EffectTick = p.Flight + p.Impact + 160;
+        return p;
+    case 82:
+        p.Flight = FlightLength(hasFlight, flightSpeed, std::sqrt(50.0 * 50.0 + 300.0 * 300.0));
+        p.Total = p.Flight + p.Impact;
+        p.EffectTick = p.Flight + p.Impact / 2;
+        return p;
+    case 21:
+        p.Total = p.Impact;
+        p.EffectTick = p.Total * 4 / 5;
+        return p;
+    case 33:
+        p.Impact = 2 * impactLength;
+        p.Total = p.Impact;
+        p.EffectTick = 0;
+        return p;
+    case 23:
+        p.Cast = castLength;
+        p.Total = p.EffectTick = p.Cast + p.Impact;
+        return p;
+    case 61:
+        p.Total = p.EffectTick = p.Impact;
+        return p;
+    default:
+        p.Total = p.Impact;
+        p.EffectTick = p.Total / 2;
+        return p;
+    }
+}
+
+TSpell::~TSpell() {
+    ReleaseSprites();
+}
+
+int TSpell::SpellID() const {
+    return Prototype ? Prototype->ID : 0;
+}
+
+void TSpell::ReleaseSprites() {
+    if (!Data2::GlobalData)
+        return;
+    for (Gfx::TSprite** sprite : {&CastSprite, &FlightSprite, &ImpactSprite}) {
+        if (*sprite)
+            Data2::GlobalData->SpellLibrary.ReleaseSpriteByPointer(*sprite);
+        *sprite = nullptr;
+    }
+}
+
+void TSpell::SetPrototype(const Data2::TSpellPrototype* prototype, int32_t volume) {
+    if (prototype != Prototype)
+        ReleaseSprites();
+    Prototype = prototype;
+    Volume = volume;
+    Tick = 0;
+    if (!Prototype || !Data2::GlobalData || CastSprite || FlightSprite || ImpactSprite)
+        return;
+    Gfx::TSpriteList& library = Data2::GlobalData->SpellLibrary;
+    CastSprite = library.TryAcquireSprite(uint32_t(Prototype->CastSpriteID));
+    FlightSprite = library.TryAcquireSprite(uint32_t(Prototype->FlightSpriteID));
+    ImpactSprite = library.TryAcquireSprite(uint32_t(Prototype->ImpactSpriteID));
+}
+
+void TSpell::StartSpellAnimation(int sourceX, int sourceY, int targetY, int targetX) {
+    SourceX = sourceX;
+    SourceY = sourceY;
+    TargetX = targetX;
+    TargetY = targetY;
+    Tick = 0;
+    EffectNow = Finished = 0;
+    Started = 1;
+    const double distance = std::hypot(double(targetX - sourceX), double(targetY - sourceY));
+    const TSpellPhases phases =
+        Prototype ? ComputeSpellPhases(SpellID(), UsableFrames(CastSprite), Prototype->CastTicks,
+                                       FlightSprite != nullptr, Prototype->FlightSpeed,
+                                       UsableFrames(ImpactSprite), Prototype->ImpactTicks, distance)
+                  : TSpellPhases{};
+    CastTicks = phases.Cast;
+    FlightTicks = phases.Flight;
+    ImpactTicks = phases.Impact;
+    Total = phases.Total;
+    EffectTick = phases.EffectTick;
+    RebuildParticles();
+}
+
+bool TSpell::IsCellShown(int cellX, int cellY) const {
+    const TPlayer* player = Scenario ? Scenario->CurrentPlayer : nullptr;
+    return player && player->IsCellVisible(cellX, cellY);
+}
+
+bool TSpell::IsAnyCellShown(int cellX, int cellY, int radius) const {
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx)
+            if (IsCellShown(cellX + dx, cellY + dy))
+                return true;
+    return false;
+}
+
+bool TSpell::IsSourceAudible() const {
+    if (SpellID() >= FirstBattleSpell)
+        return true;
+    return IsCellShown(CellOf(SourceX), CellOf(SourceY));
+}
+
+bool TSpell::IsImpactAudible() const {
+    const int id = SpellID();
+    if (id >= FirstBattleSpell)
+        return true;
+    const int x = CellOf(TargetX), y = CellOf(TargetY);
+    if (IsWideArea(id))
+        return IsAnyCellShown(x, y, 2);
+    if (id == 26)
+        return IsAnyCellShown(x, y, 1);
+    if (id == 21)
+        return IsSourceAudible() || IsCellShown(x, y);
+    if (id == 33) {
+        const TPlayer* current = Scenario ? Scenario->CurrentPlayer : nullptr;
+        const TUnit* caster = Scenario ? Scenario->Units.FindByID(CasterID) : nullptr;
+        const TGroup* group = caster ? caster->GetGroup() : nullptr;
+        if (current && group) {
+            const int8_t relation = current->GetRelation(group->GetOwner());
+            if (relation == RelationSelf || relation == reFriendly)
+                return true;
+        }
+        for (int dy = -RevealRadius; dy <= RevealRadius; ++dy)
+            for (int dx = -RevealRadius; dx <= RevealRadius; ++dx)
+                if (std::hypot(dx, dy) <= RevealRadius + 0.5 && IsCellShown(x + dx, y + dy))
+                    return true;
+        return false;
+    }
+    return IsCellShown(x, y);
+}
+
+void TSpell::PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const {
+    if (sound && audible && PlaySound)
+        PlaySound(sound, Volume);
+}
+
+void TSpell::Advance() {
+    if (!Finished && Prototype) {
+        if (Tick == 0)
+            PlayPhaseSound(Prototype->CastSound, IsSourceAudible());
+        if (Tick == CastTicks)
+            PlayPhaseSound(Prototype->FlightSound, IsSourceAudible());
+        if (Tick == CastTicks + FlightTicks)
+            PlayPhaseSound(Prototype->ImpactSound, IsImpactAudible());
+    }
+    EffectNow = Tick == EffectTick && !Finished;
+    if (Tick > Total && !Finished)
+        Finished = 1;
+    else
+        ++Tick;
+    RebuildParticles();
+}
+
+bool TSpell::IsParticleShown(const TSpellDrawInfo& info) const {
+    const int id = SpellID();
+    const int x = CellOf(TargetX), y = CellOf(TargetY);
+    if (IsWideArea(id))
+        return IsAnyCellShown(x, y, 2);
+    if (id == 26)
+        return IsAnyCellShown(x, y, 1);
+    if (id == 33)
+        return IsImpactAudible();
+    if (info.Kind == sdBeam)
+        return IsCellShown(CellOf(info.X), CellOf(info.Y)) ||
+               IsCellShown(CellOf(info.X2), CellOf(info.Y2));
+    return IsCellShown(CellOf(info.X), CellOf(info.Y));
+}
+
+void TSpell::AddDrawInfo(const TSpellDrawInfo& info) {
+    if (IsParticleShown(info))
+        Particles.Add(std::make_unique<TSpellDrawInfo>(info).release());
+}
+
+// Missiles of spells 17, 40-43, 52, 55, 60 and 29: the cast sprite while the missile
+// is within 80 pixels of the caster, then the flight sprite, then the impact.
+void TSpell::AddMissile(float lift) {
+    const int id = SpellID();
+    const double dx = TargetX - SourceX, dy = TargetY - SourceY;
+    const double d = std::hypot(dx, dy);
+    const float angle = DirectionAngle(dx, dy);
+    if (Tick < FlightTicks) {
+        const double share = double(Tick) / FlightTicks;
+        const double travelled = d * share;
+        TSpellDrawInfo info;
+        info.Kind = sdTransformed;
+        info.X = int32_t(SourceX + dx * share);
+        info.Y = int32_t(SourceY + dy * share - lift);
+        info.Angle = angle;
+        const int castFrames = UsableFrames(CastSprite);
+        const int flightFrames = UsableFrames(FlightSprite);
+        if (travelled < 80 && castFrames > 0) {
+            const int step = std::max(1, 80 / castFrames);
+            info.Sprite = CastSprite;
+            info.Frame = uint32_t(std::min(int(travelled) / step, castFrames - 1));
+            if (id == 29)
+                info.ScaleX = info.ScaleY = float(travelled / 160 + 0.5);
+        } else if (flightFrames > 0) {
+            info.Sprite = FlightSprite;
+            const int perFrame = std::max(1, Prototype->FlightTicks);
+            info.Frame = uint32_t((int(Tick) / perFrame) % flightFrames);
+        }
+        if (info.Sprite)
+            AddDrawInfo(info);
+        return;
+    }
+    const int perFrame = Prototype->ImpactTicks;
+    const uint32_t frame = perFrame > 0 ? (Tick - FlightTicks) / uint32_t(perFrame) : 0;
+    if (!ImpactSprite || frame >= uint32_t(UsableFrames(ImpactSprite)))
+        return;
+    TSpellDrawInfo info;
+    info.Sprite = ImpactSprite;
+    info.Frame = frame;
+    info.X = TargetX;
+    info.Y = TargetY - (id == 29 ? int32_t(lift) : 0);
+    AddDrawInfo(info);
+}
+
+// Spell 31: twenty missiles, one every 8 ticks, growing as they fly.
+void TSpell::AddBarrage() {
+    const double dx = TargetX - SourceX, dy = TargetY - SourceY;
+    const float angle = DirectionAngle(dx, dy);
+    const int castFrames = UsableFrames(CastSprite), flightFrames = UsableFrames(FlightSprite);
+    const int impactFrames = UsableFrames(ImpactSprite);
+    const int castPerFrame = std::max(1, Prototype->CastTicks);
+    const int flightPerFrame = std::max(1, Prototype->FlightTicks);
+    const int impactPerFrame = std::max(1, Prototype->ImpactTicks);
+    const uint32_t impactLength = uint32_t(impactFrames * std::max(0, Prototype->ImpactTicks));
+    for (uint32_t i = 0; i < 20; ++i) {
+        if (Tick < 8 * i || Tick >= 8 * i + FlightTicks + impactLength)
+            continue;
+        const uint32_t e = Tick - 8 * i;
+        TSpellDrawInfo info;
+        info.Kind = sdTransformed;
+        info.Angle = angle;
+        if (e < FlightTicks) {
+            const double share = double(e) / FlightTicks;
+            info.X = int32_t(SourceX + dx * share);
+            info.Y = int32_t(SourceY + dy * share - 15);
+            info.ScaleX = info.ScaleY = float(0.8 * share + 0.2);
+            if (e < uint32_t(castFrames * castPerFrame) && castFrames > 0) {
+                info.Sprite = CastSprite;
+                info.Frame = uint32_t((int(e) / castPerFrame) % castFrames);
+            } else if (flightFrames > 0) {
+                info.Sprite = FlightSprite;
+                info.Frame = uint32_t((int(e) / flightPerFrame) % flightFrames);
+            }
+        } else if (impactFrames > 0) {
+            info.Sprite = ImpactSprite;
+            info.Frame = uint32_t((int(e - FlightTicks) / impactPerFrame) % impactFrames);
+            info.X = TargetX;
+            info.Y = TargetY - 15;
+        }
+        if (info.Sprite)
+            AddDrawInfo(info);
+    }
+}
+
+void TSpell::RebuildParticles() {
+    Particles.Clear();
+    const int id = SpellID();
+    if (!Prototype || id >= FirstBattleSpell || Finished)
+        return;
+    if (IsMissile(id) || id == 29) {
+        AddMissile(10);
+        return;
+    }
+    if (id == 31) {
+        AddBarrage();
+        return;
+    }
+    const int frames = UsableFrames(ImpactSprite);
+    const int perFrame = Prototype->ImpactTicks;
+    const uint32_t f = perFrame > 0 ? Tick / uint32_t(perFrame) : 0;
+    if (id == 33) {
+        // Each revealed cell sparkles from its own frame; the effect lasts twice the frames.
+        if (!ImpactSprite || frames <= 0)
+            return;
+        const int r = RevealRadius;
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) {
+                if (std::hypot(dx, dy) > r + 0.5)
+                    continue;
+                const int offset = ((dx * 1467) % 137 + (dy * 3456) % 17 + 1000) % frames;
+                const int frame = int(f) + offset - frames;
+                if (frame < 0 || frame >= frames)
+                    continue;
+                TSpellDrawInfo info;
+                info.Sprite = ImpactSprite;
+                info.Frame = uint32_t(frame);
+                info.X = TargetX + dx * CellSize;
+                info.Y = TargetY + dy * CellSize;
+                AddDrawInfo(info);
+            }
+        return;
+    }
+    if (id == 34) {
+        const int flightFrames = UsableFrames(FlightSprite);
+        if (flightFrames <= 0 || ImpactTicks == 0 || Tick >= ImpactTicks)
+            return;
+        TSpellDrawInfo info;
+        info.Kind = sdTransformed;
+        info.Sprite = FlightSprite;
+        info.Frame = uint32_t((int(Tick) / std::max(1, Prototype->FlightTicks)) % flightFrames);
+        info.X = SourceX;
+        info.Y = SourceY - 10;
+        info.Angle = DirectionAngle(SourceX - TargetX, SourceY - TargetY);
+        info.ScaleX = info.ScaleY = 1.0f - float(Tick) / float(ImpactTicks);
+        AddDrawInfo(info);
+        return;
+    }
+    if (!ImpactSprite || f >= uint32_t(frames))
+        return;
+    TSpellDrawInfo info;
+    info.Sprite = ImpactSprite;
+    info.Frame = f;
+    info.X = TargetX;
+    info.Y = TargetY;
+    if (IsWideArea(id)) {
+        const float size = id == 7 ? 240.0f : 280.0f;
+        info.Kind = sdTransformed;
+        info.ScaleX = ImpactSprite->Width > 0 ? size / ImpactSprite->Width : 1.0f;
+        info.ScaleY = ImpactSprite->Height > 0 ? size / ImpactSprite->Height : 1.0f;
+    } else if (id == 26) {
+        info.Kind = sdTransformed;
+        info.ScaleX = info.ScaleY = 2.0f;
+    } else if (id == 57) {
+        info.Kind = sdBeam;
+        info.X = SourceX;
+        info.Y = SourceY - 20;
+        info.X2 = TargetX;
+        info.Y2 = TargetY - 20;
+        info.Angle = 3.01f;
+    }
+    AddDrawInfo(info);
+    if (id == 21) {
+        info.X = SourceX;
+        info.Y = SourceY;
+        AddDrawInfo(info);
+    }
+}
+
+void TSpell::DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX,
+                              const Win32::RECT& clip, int offsetY) const {
+    for (const TSpellDrawInfo* info : Particles) {
+        Gfx::TSprite* sprite = info->Sprite;
+        const int frame = int(info->Frame);
+        if (!sprite || frame >= sprite->FrameCount())
+            continue;
+        const int x = info->X + offsetX, y = info->Y + offsetY;
+        switch (info->Kind) {
+        case sdTransformed:
+            Gfx::DrawSpriteTransformed(sprite, target, frame, x, y, info->Angle, info->ScaleX,
+                                       info->ScaleY);
+            break;
+        case sdBeam:
+            Gfx::DrawSpriteBeam(sprite, frame, x, y, info->X2 + offsetX, info->Y2 + offsetY, 3);
+            break;
+        default:
+            Gfx::DrawSprite(sprite, target, frame, x - sprite->HotSpotX, y - sprite->HotSpotY,
+                            &clip);
+            break;
+        }
+    }
+}
+
+} // namespace GameData
