@@ -9,6 +9,10 @@
 #include "tools/FontBuilder.h"
 #include "tools/LZRW1KHWriter.h"
 #include "tools/SpriteWriter.h"
+#include "tools/levels/LevelBuilder.h"
+#include "tools/levels/SeedLevel.h"
+
+#include <cstring>
 
 #include <array>
 #include <cmath>
@@ -108,6 +112,42 @@ void SaveFontSeeds(const AnsiString& corpus) {
 }
 
 } // namespace
+
+// The seed level with its side files (the fuzz target provides them), the same
+// without side files, and a background of two small tiles.
+void SaveScenarioSeeds(const AnsiString& corpus) {
+    Tools::InstallSeedGlobalData();
+    Tools::TBuiltLevel built = Tools::BuildLevel(Tools::SeedLevel());
+    Save(corpus + "/fuzz_scenario", "seed.scn", built.Files.at("seed.scn"));
+    GameData::TScenario& scenario = *built.Scenario;
+    for (AnsiString* name : {&scenario.PrototypeFileName, &scenario.SpriteLibraryName,
+                             &scenario.PlayerSpriteLibraryName, &scenario.BackgroundFileName})
+        name->clear();
+    // Scenery needs its prototypes: without side files the map is bare.
+    for (int i = scenario.Objects.Count() - 1; i >= 0; --i)
+        if (scenario.Objects[i]->Kind == GameData::okDoodle)
+            scenario.RemoveObjectAt(i, 0);
+    ClassLib::TMemoryStream bare;
+    scenario.SaveToStream(&bare);
+    Save(corpus + "/fuzz_scenario", "no_side_files.scn", bare.Bytes());
+
+    ClassLib::TMemoryStream background;
+    background.WriteValue<uint32_t>(5);
+    GameData::TBackgroundHeader header{};
+    std::memcpy(header.Signature, "BCKG", 4);
+    header.Width = 2;
+    header.Height = 1;
+    background.WriteBuffer(&header, sizeof(header));
+    for (uint32_t id = 1; id <= 2; ++id) {
+        Tools::TPicture tile{8, 8, std::vector<uint32_t>(64, 0xFF336699u * id)};
+        Tools::TSpriteOptions options;
+        options.ID = id;
+        options.Keyed = false;
+        const TBytes bytes = Tools::EncodeSprite({tile}, options);
+        background.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+    }
+    Save(corpus + "/fuzz_background", "two_tiles.bkg", background.Bytes());
+}
 
 // Little-endian fields appended one by one.
 class TSeedBytes {
@@ -211,6 +251,7 @@ int main(int argc, char** argv) {
         Save(corpus + "/fuzz_audio_list", "three_sounds.audl", library.Build());
         SaveSpriteSeeds(corpus);
         SaveFontSeeds(corpus);
+        SaveScenarioSeeds(corpus);
         SaveMapObjectSeeds(corpus);
         return 0;
     } catch (const std::exception& e) {

@@ -349,10 +349,10 @@ void TCity::RemoveAllUnits(bool withAI) {
 
 void TCity::SetRowCount(int n) {
     const size_t places = size_t(std::max(n, 0)) * DefenderRowSize;
-    // A dropped row's defenders would otherwise keep the city as their home.
+    // The defenders of dropped rows stay in the city rather than lose their place.
     for (size_t place = places; place < DefenderSlots.size(); ++place)
         if (DefenderSlots[place])
-            DefenderSlots[place]->Owner = nullptr;
+            OtherUnits.Add(DefenderSlots[place]);
     DefenderSlots.resize(places, nullptr);
     RowCount = std::max(n, 0);
 }

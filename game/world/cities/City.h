@@ -8,6 +8,7 @@
 #include "game/world/cities/Location.h"
 #include "game/world/cities/Merchants.h"
 #include "game/world/groups/Group.h"
+#include "game/world/units/Unit.h"
 #include "game/world/units/UnitOwner.h"
 
 #include <array>
@@ -18,7 +19,6 @@
 namespace GameData {
 
 class TPlayer;
-class TUnit;
 
 enum TCityPlace : uint32_t {
     cpGateGroup = 0,
@@ -127,7 +127,7 @@ public:
     // From whichever place holds it; false when none does.
     bool RemoveUnit(TUnit* unit, bool deleteUnit, bool withAI);
     void RemoveAllUnits(bool withAI);
-    // Rows beyond n are dropped with their units taken out (not deleted).
+    // Rows beyond n are dropped; their defenders join the other units.
     void SetRowCount(int n);
     void LoadDefenderGroup(int row);
     void ReleaseDefenderGroup();

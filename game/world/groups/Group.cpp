@@ -166,8 +166,9 @@ void TGroup::RemoveAll(bool unregister) {
 
 void TGroup::TakeOutOfGroup(TUnit& unit) {
     RemoveUnit(&unit, false, true);
-    // Registered units always have a place: outside a group they are loose.
-    if (Scenario)
+    // Registered units always have a place: out of a group on the map they are loose.
+    // A city's gate and defender groups are not on the map; the city decides.
+    if (Scenario && Scenario->IndexOfObject(this) >= 0)
         Scenario->LooseUnits.Add(&unit);
 }
 

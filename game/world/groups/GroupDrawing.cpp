@@ -1,6 +1,9 @@
 // How a group shows on the map: its leader's sprite or its camp, the selection
 // marker in the owner's colour, the corners around a selected camp, the unit-count
-// badge, and the caption.
+// badge (inside the top-left corner in a bitmap, on the bottom-left corner on the
+// map's surface) with the owner's status bars beside it, and the caption.
+#include "engine/graphics/GfxPixels.h"
+#include "engine/graphics/GfxRects.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/groups/Group.h"
@@ -8,6 +11,8 @@
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
+
+#include <algorithm>
 
 namespace GameData {
 
@@ -119,10 +124,42 @@ void DrawGroupMarker(const TGroup& group, void* target, TDrawCall draw, int view
          group.Y - marker->HotSpotY + clip.top - viewY, &clip);
 }
 
-// badgeAtTop: the bitmap form puts the badge inside the top-left corner, the
-// surface form on the bottom-left corner.
+void DrawBadge(const TGroup& group, void* target, TDrawCall draw, const RECT& box, const RECT& clip,
+               bool atTop) {
+    Gfx::TSprite* sheet = CommonSprite(BadgeSheetSprite);
+    const int count = group.UnitCount();
+    if (!sheet || count == 0)
+        return;
+    const int width = Data2::GlobalData->BadgeCellWidth;
+    const int height = Data2::GlobalData->BadgeCellHeight;
+    const TPlayer* owner = group.GetOwner();
+    const int row = owner && owner->Color < MaxPlayers ? owner->Color : 0;
+    const int left = atTop ? box.left + 2 : box.left;
+    const int top = atTop ? box.top + 2 : box.bottom - height;
+    // The sheet is drawn shifted so that the wanted cell lands on the badge, and
+    // clipped to that cell.
+    const RECT cell = Win32::Intersect(RECT{left, top, left + width, top + height}, clip);
+    if (Win32::IsEmpty(cell))
+        return;
+    draw(target, sheet, 0, left - (count - 1) * width, top - row * height, &cell);
+}
+
+// A black frame four pixels high around a two-pixel bar: dark, and light over the
+// share value / maximum (at most all of it).
+void DrawStatusBar(Win32::IDirectDrawSurface7* target, int left, int right, int top, int32_t value,
+                   int32_t maximum, uint32_t dark, uint32_t light, const RECT& clip) {
+    const int width = right - left;
+    if (width < 3)
+        return;
+    Gfx::FrameRect(target, left, top, width, 4, 0, &clip);
+    Gfx::FillRect(target, left + 1, top + 1, width - 2, 2, Gfx::PackColor565(dark), &clip);
+    const int64_t share =
+        maximum > 0 && value > 0 ? int64_t(width - 2) * std::min(value, maximum) / maximum : 0;
+    Gfx::FillRect(target, left + 1, top + 1, int32_t(share), 2, Gfx::PackColor565(light), &clip);
+}
+
 void DrawGroupOverlays(const TGroup& group, void* target, TDrawCall draw, int viewX,
-                       const RECT& clip, int viewY, bool badgeAtTop) {
+                       const RECT& clip, int viewY, bool onSurface) {
     if (!group.IntersectsRect(VisibleMapRect(viewX, clip, viewY)))
         return;
     const RECT box = ToTarget(group.GetBounds(), viewX, clip, viewY);
@@ -135,22 +172,20 @@ void DrawGroupOverlays(const TGroup& group, void* target, TDrawCall draw, int vi
             const int y = corner / 2 ? box.bottom - sprite->Height : box.top;
             draw(target, sprite, 0, x, y, &clip);
         }
-    Gfx::TSprite* sheet = CommonSprite(BadgeSheetSprite);
-    const int count = group.UnitCount();
-    if (!sheet || count == 0)
-        return;
-    const int width = Data2::GlobalData->BadgeCellWidth;
-    const int height = Data2::GlobalData->BadgeCellHeight;
+    DrawBadge(group, target, draw, box, clip, !onSurface);
+    // The owner's own groups show how much they have left.
     const TPlayer* owner = group.GetOwner();
-    const int row = owner && owner->Color < MaxPlayers ? owner->Color : 0;
-    const int left = badgeAtTop ? box.left + 2 : box.left;
-    const int top = badgeAtTop ? box.top + 2 : box.bottom - height;
-    // The sheet is drawn shifted so that the wanted cell lands on the badge, and
-    // clipped to that cell.
-    const RECT cell = Win32::Intersect(RECT{left, top, left + width, top + height}, clip);
-    if (Win32::IsEmpty(cell))
+    if (!onSurface || !owner || !group.Scenario || group.Scenario->CurrentPlayer != owner)
         return;
-    draw(target, sheet, 0, left - (count - 1) * width, top - row * height, &cell);
+    auto* surface = static_cast<Win32::IDirectDrawSurface7*>(target);
+    const int left = box.left + (Data2::GlobalData ? Data2::GlobalData->BadgeCellWidth : 0);
+    DrawStatusBar(surface, left, box.right, box.bottom - 7, group.LowestActionPoints(),
+                  group.LowestMaxActionPoints(), 0x5B7F4F, 0xB6FF9F, clip);
+    DrawStatusBar(surface, left, box.right, box.bottom - 10, group.MovingHitPoints(),
+                  group.MovingMaxHitPoints(), 0x7B504B, 0xF7A096, clip);
+    if (group.MovingMaxMana() > 0)
+        DrawStatusBar(surface, left, box.right, box.bottom - 4, group.MovingMana(),
+                      group.MovingMaxMana(), 0x4E537E, 0x9DA7FC, clip);
 }
 
 } // namespace
@@ -166,12 +201,12 @@ void TGroup::DrawMarker(Win32::IDirectDrawSurface7* target, int viewX, const REC
 
 void TGroup::DrawOverlaysToBitmap(ClassLib::TBitmap* target, int viewX, const RECT& clip,
                                   int viewY) {
-    DrawGroupOverlays(*this, target, DrawIntoBitmap, viewX, clip, viewY, true);
+    DrawGroupOverlays(*this, target, DrawIntoBitmap, viewX, clip, viewY, false);
 }
 
 void TGroup::DrawOverlays(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                           int viewY) {
-    DrawGroupOverlays(*this, target, DrawIntoSurface, viewX, clip, viewY, false);
+    DrawGroupOverlays(*this, target, DrawIntoSurface, viewX, clip, viewY, true);
 }
 
 void TGroup::UpdateCaption() {

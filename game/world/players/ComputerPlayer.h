@@ -2,6 +2,10 @@
 // library implements it and installs its factory in the scenario.
 #pragma once
 
+#include "engine/core/StreamData.h"
+
+#include <cstdint>
+
 namespace GameData {
 
 class TPlayer;
@@ -17,6 +21,13 @@ public:
     // groups or cities, or leaves them (called before the unit goes).
     virtual void AddAIUnit(TUnit& unit) = 0;
     virtual void RemoveAIUnit(TUnit& unit) = 0;
+
+    // Stored inside the player's record. Planners keep their own records after
+    // their identifier; one that keeps none stores the identifier alone.
+    virtual void LoadFromStream(Data::TStream& stream) { ID = stream.ReadValue<uint32_t>(); }
+    virtual void SaveToStream(Data::TStream& stream) const { stream.WriteValue(ID); }
+
+    uint32_t ID = 0;
 };
 
 // Placeholder until the computer player's library lands: it plays no move and ends

@@ -8,6 +8,7 @@
 #include "engine/core/DataObject.h"
 #include "engine/core/DynamicArray.h"
 #include "engine/core/ObjectList.h"
+#include "engine/graphics/Sprite.h"
 #include "game/world/players/PlayerAction.h"
 #include "game/world/scenario/Area.h"
 #include "game/world/units/UnitOwner.h"
@@ -47,6 +48,9 @@ public:
     ~TPlayer() override;
 
     void Clear() override;
+    // Revealed areas are resolved through the scenario's areas, which load first.
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
 
     // Actions; callable from any thread.
     // Waits (checking for a stop on the worker) until the slot is empty, never
@@ -131,6 +135,7 @@ public:
     uint8_t Color = 0;
     AnsiString Name;
     uint32_t SpriteID = 0;
+    Gfx::TSprite* Banner = nullptr; // from the scenario's player sprite library
     std::unique_ptr<TFog> Fog;
     std::array<uint8_t, 5> Relations{};
     uint8_t Blocked = 0;

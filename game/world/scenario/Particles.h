@@ -1,5 +1,6 @@
 // The weather's particles. The scenario keeps fixed pools of them, every particle
-// dead until the weather starts it.
+// dead until the weather starts it. Pools are stored whole: a stored pool of
+// another size is "Invalid data.".
 #pragma once
 
 #include "engine/core/DataObject.h"
@@ -14,10 +15,13 @@ class TPlainRandom;
 constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
 constexpr int SandSeedCount = 800;
+// The weather states: none, rain, snow, sand storm, and the overlay picture.
+constexpr int32_t MaxWeather = 4;
 
 class TRainDrop : public Data::TDataObject {
 public:
     static constexpr uint16_t Dead = 2;
+    // No identifier is stored: a pool is a plain run of particles.
     void Start(int x, int y, uint32_t colour, int ground, int speed, int height);
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;

@@ -20,6 +20,7 @@ TScenario::TScenario(uint8_t backgroundFlag)
 TScenario::~TScenario() {
     // Workers read the scenario; objects give their sprites back to its libraries.
     StopPlayerThreads();
+    ReleasePlayerBanners();
     Players.Clear();
     PendingObjects.Clear();
     Objects.Clear();
@@ -38,6 +39,7 @@ void TScenario::FillParticlePools() {
 
 void TScenario::Clear() {
     StopPlayerThreads();
+    ReleasePlayerBanners();
     Players.Clear();
     CurrentPlayer = nullptr;
     CurrentPlayerIndex = -1;
@@ -76,6 +78,7 @@ void TScenario::Clear() {
     WeatherCounters = {};
     Weather = 0;
     Globals = {};
+    Aliases.clear();
     InBattle = 0;
     DeathsPending = 0;
     InCity = 0;

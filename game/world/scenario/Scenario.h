@@ -47,6 +47,8 @@ class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
 constexpr int MaxPlayers = 5;
+// A game needs two sides; neutral groups belong to no player.
+constexpr int MinPlayers = 2;
 constexpr int GlobalCount = 1024;
 constexpr int PathLength = 256;
 constexpr uint8_t Impassable = 255;
@@ -55,6 +57,12 @@ struct TPathCell {
     int16_t X = 0;
     int16_t Y = 0;
     bool operator==(const TPathCell&) const = default;
+};
+
+// A name scripts give one of the global slots.
+struct TGlobalAlias {
+    uint32_t Slot = 0; // below GlobalCount
+    AnsiString Name;
 };
 
 struct TMapView {
@@ -76,6 +84,24 @@ public:
 
     // Empties every list and grid; the particle pools stay, every particle dead.
     void Clear() override;
+
+    // The stored scenario (ScenarioStream.cpp). A failed load leaves the scenario
+    // cleared; LoadScenario below keeps a running game untouched instead.
+    void LoadFromStream(Data::TStream* stream) override;
+    void SaveToStream(Data::TStream* stream) const override;
+    void SaveConversations(Data::TStream* stream) const;
+    void SaveQuestObjectives(Data::TStream* stream) const;
+    void AfterLoadGame() {}
+    void AfterSaveGame() {}
+    // Side files from the "scenario" archive (ScenarioResources.cpp); empty names
+    // load nothing.
+    void LoadScenarioResources();
+    void LoadPlayerSprites();
+    void LoadBackground();
+    // After loading: a unit housed twice stays with the holder nearest the end of
+    // the object list, and a second unit of one identifier goes. True when it
+    // changed anything.
+    bool LinkUnits();
 
     // Map size in cells: 1 to 128, multiples of 4. Allocates every grid, zeroed.
     void SetMapSize(int width, int height);
@@ -326,6 +352,7 @@ public:
     std::array<int32_t, 6> WeatherCounters{};
     int32_t Weather = 0;
     std::array<int32_t, GlobalCount> Globals{};
+    std::vector<TGlobalAlias> Aliases;
     Data::TDataList<TArea> Areas;
     Data::TObjectList<TUnit> LooseUnits{false};
     uint8_t InBattle = 0;
@@ -385,6 +412,11 @@ public:
 
 private:
     void FillParticlePools();
+    void LoadSections(Data::TStream* stream);
+    void LoadAliases(Data::TStream* stream);
+    void LoadObjects(Data::TStream* stream);
+    void LoadPlayers(Data::TStream* stream);
+    void ReleasePlayerBanners();
     TMapObject* InsertInDrawOrder(std::unique_ptr<TMapObject> object);
 
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
@@ -396,5 +428,10 @@ private:
                          int viewY);
     std::vector<RECT> DirtyRects;
 };
+
+// Loads a scenario into a new object, so that a running game is only replaced once
+// the new one has loaded completely. The services of the layers above (sounds,
+// settings, planners, network) are taken from services when given.
+std::unique_ptr<TScenario> LoadScenario(Data::TStream& stream, const TScenario* services);
 
 } // namespace GameData

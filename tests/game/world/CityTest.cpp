@@ -26,14 +26,15 @@ protected:
         const int other = count(City->OtherUnits, unit);
         const int civilian = count(City->Civilians, unit);
         EXPECT_LE(gate + defender + other + civilian, 1) << unit->ID;
-        if (gate)
+        if (gate) {
             EXPECT_EQ(unit->GetGroup(), City->GateGroup.get());
-        else if (defender + other + civilian)
+        } else if (defender + other + civilian) {
             EXPECT_EQ(unit->GetCity(), City);
-        return gate       ? cpGateGroup
-               : defender ? cpDefenders
-               : other    ? cpOtherUnits
-               : civilian ? cpCivilians
+        }
+        return gate       ? int(cpGateGroup)
+               : defender ? int(cpDefenders)
+               : other    ? int(cpOtherUnits)
+               : civilian ? int(cpCivilians)
                           : -1;
     }
 
@@ -81,8 +82,9 @@ TEST_F(CityTest, MovesKeepEveryUnitInExactlyOnePlaceAndRefuseWhatCannotBe) {
     for (const Case& c : cases) {
         const auto before = Bytes(*City);
         EXPECT_EQ(City->MoveUnit(c.From, c.Unit->ID, c.To, c.Row), c.Done) << int(&c - cases);
-        if (!c.Done)
+        if (!c.Done) {
             EXPECT_EQ(Bytes(*City), before) << int(&c - cases);
+        }
         EXPECT_EQ(PlaceOf(c.Unit), c.Place) << int(&c - cases);
         EXPECT_EQ(City->FindDefenderRow(*c.Unit), c.DefenderRow) << int(&c - cases);
         for (TUnit* unit : {a, b, c.Unit, d, e})
@@ -211,9 +213,10 @@ TEST_F(OwnerChangeTest, EachModeDecidesWhoStaysWhoFollowsAndWhoGoes) {
         }
         // Every deleted unit was dropped by its planner before it went.
         for (const auto& [unit, id] : ids)
-            if (Gone(unit))
+            if (Gone(unit)) {
                 EXPECT_NE(std::find(Log.begin(), Log.end(), "Red-" + id), Log.end())
                     << c.Mode << " " << id;
+            }
     }
 }
 
@@ -247,6 +250,20 @@ TEST_F(CityTest, AnEnemyGroupEnteringTakesTheCityAndStandsAtTheGate) {
     City->Deselect(); // whoever stayed at the gate goes to the other units
     EXPECT_EQ(PlaceOf(first), cpOtherUnits);
     EXPECT_EQ(PlaceOf(second), cpOtherUnits);
+}
+
+TEST_F(CityTest, DroppedRowsSendTheirDefendersToTheOtherUnits) {
+    TUnit* first = Registered(SoldierID);
+    TUnit* second = Registered(SoldierID);
+    City->AddDefender(0, first, false);
+    City->AddDefender(1, second, false);
+    City->SetRowCount(1);
+    EXPECT_EQ(City->DefenderPlaceCount(), 3);
+    EXPECT_EQ(PlaceOf(first), cpDefenders);
+    EXPECT_EQ(PlaceOf(second), cpOtherUnits);
+    City->SetRowCount(3);
+    EXPECT_EQ(City->DefenderPlaceCount(), 9);
+    EXPECT_EQ(City->DefenderAt(8), nullptr);
 }
 
 TEST_F(CityTest, DisheartenedDefendersLeaveTheRowsAtTheOwnersTurn) {
@@ -301,6 +318,16 @@ TEST_F(CityTest, LocationsCoverTheirFootprintAndAreLeftByTheNearestExit) {
     EXPECT_EQ(building.GetBounds(), RECT{});
     EXPECT_EQ(building.Name, "Building");
     EXPECT_EQ(building.GetSprite(), nullptr);
+    building.Caption = "Mill";
+    building.Footprint.AddCell({1, 1});
+    building.SightArea.AddCell({1, 2});
+    const auto stored = Bytes(building);
+    TBuilding loaded(&Scenario());
+    ClassLib::TMemoryStream stream(stored);
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(Bytes(loaded), stored);
+    EXPECT_EQ(loaded.Name, "Mill"); // the caption names it
+    EXPECT_EQ(loaded.Kind, okBuilding);
 
     TGroup* group = World->AddGroup(Red, 6, 8);
     group->AddUnit(Make(SoldierID), true, false)->AddActionPoints(-6); // 4 left

@@ -3,7 +3,9 @@
 #include "tests/game/world/CityGroupFixture.h"
 
 #include "engine/core/Random.h"
+#include "engine/graphics/GfxPixels.h"
 #include "platform/classlib/Bitmap.h"
+#include "tests/support/DisplayFixtures.h"
 #include "tools/SpriteWriter.h"
 
 #include <climits>
@@ -92,6 +94,21 @@ TEST_F(GroupTest, PlannersOfTheOwnerHearOfJoiningLeavingAndOwnerChanges) {
     group->SetOwner(NoOwner); // no owner has no planner
     EXPECT_EQ(Log.size(), 1u);
     EXPECT_EQ(group->GetOwner(), nullptr);
+}
+
+TEST_F(GroupTest, AUnitWhoseLeaveGroupEffectEndsIsLooseOnTheMap) {
+    TGroup* group = RedGroup({SoldierID, SoldierID}, true);
+    TUnit* leaving = group->UnitAt(1);
+    auto effect = std::make_unique<TAfterEffect>();
+    effect->Kind = ekLeavesGroup;
+    effect->Duration = 2;
+    leaving->AddEffect(std::move(effect));
+    Log.clear();
+    leaving->DropUnrenewedEffects();
+    EXPECT_EQ(group->UnitCount(), 1);
+    EXPECT_EQ(leaving->Owner, nullptr);
+    EXPECT_EQ(Scenario().FindLooseUnit(leaving->ID), leaving);
+    EXPECT_EQ(Log, (std::vector<std::string>{"Red-" + TLogPlanner::Id(*leaving)}));
 }
 
 TEST_F(GroupTest, MergingCountsOnlyTheUnitsThatStay) {
@@ -250,6 +267,16 @@ TEST_F(GroupTest, PitchingACampTakesSixPointsInTurnsAndNeedsRoomAround) {
     EXPECT_EQ(group->TotalActionPoints(), 20 - 6);
     group->PitchCamp(); // only from no camp at all
     EXPECT_EQ(group->CampState, csPacking);
+
+    group->CampState = csPitched;
+    TGroup* passing = World->AddGroup(Blue, 3, 2); // 40 pixels away: not near
+    passing->AddUnit(Make(SoldierID), true, false);
+    passing->Activity = gaMove;
+    EXPECT_FALSE(passing->IsNearPitchedCamp());
+    passing->X = 139;
+    EXPECT_TRUE(passing->IsNearPitchedCamp());
+    passing->Activity = gaNone; // idle groups are never disturbed
+    EXPECT_FALSE(passing->IsNearPitchedCamp());
 }
 
 TEST_F(GroupTest, TheCaptionSaysWhoseGroupItIsToTheViewingPlayer) {
@@ -421,6 +448,54 @@ TEST_F(GroupTest, MarkerAndBadgeShowTheOwnersColourAndTheUnitCount) {
 
     for (int index : {5, 6, 1111})
         global.CommonSprites[index] = nullptr;
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupTest, OwnGroupsShowTheirPointsHitPointsAndManaInBars) {
+    using TestSupport::ReadPixels;
+    TGroup* own = RedGroup({SoldierID, SoldierID}); // box (80, 80)-(121, 121)
+    TGroup* foreign = World->AddGroup(Blue, 2, 2);
+    foreign->AddUnit(Make(SoldierID), true, false);
+    Scenario().BeginTurnOf(Red);
+    own->UnitAt(0)->AddActionPoints(-5); // 5 of 10
+    own->UnitAt(1)->AddHitPoints(-15);   // 45 of 60
+    auto directDraw = TestSupport::PrimaryDirectDraw();
+    const RECT clip{0, 0, 41, 41};
+    const auto draw = [&](TGroup* group) {
+        auto surface = TestSupport::MakeSurface(*directDraw, 41, 41, Win32::TPixelLayout::RGB565);
+        TestSupport::FillSurface(*surface, 0x1234);
+        group->DrawOverlays(surface.Get(), 80, clip, 80);
+        return ReadPixels(*surface);
+    };
+    const std::vector<uint32_t> pixels = draw(own);
+    const auto at = [&](int x, int y) { return pixels[size_t(y * 41 + x)]; };
+    const uint32_t light[3] = {Gfx::PackColor565(0xB6FF9F), Gfx::PackColor565(0xF7A096),
+                               Gfx::PackColor565(0x9DA7FC)};
+    const uint32_t dark[3] = {Gfx::PackColor565(0x5B7F4F), Gfx::PackColor565(0x7B504B),
+                              Gfx::PackColor565(0x4E537E)};
+    // Inner rows and light widths: 39 pixels inside the frame, shared by the ratio.
+    const struct {
+        int Row, Light;
+    } bars[3] = {{41 - 7 + 1, 39 * 5 / 10}, {41 - 10 + 1, 39 * 45 / 60}, {41 - 4 + 1, 39}};
+    for (int b = 0; b < 3; ++b)
+        for (int dy = 0; dy < 2; ++dy) {
+            const int y = bars[b].Row + dy;
+            EXPECT_EQ(at(0, y), 0u) << b;
+            EXPECT_EQ(at(40, y), 0u) << b;
+            EXPECT_EQ(at(bars[b].Light, y), light[b]) << b;
+            if (bars[b].Light < 39) {
+                EXPECT_EQ(at(bars[b].Light + 1, y), dark[b]) << b;
+            }
+        }
+    EXPECT_EQ(at(20, 41 - 10 - 1), 0x1234u); // above the bars
+
+    const std::vector<uint32_t> none = draw(foreign);
+    EXPECT_EQ(none, std::vector<uint32_t>(41 * 41, 0x1234)); // another player's group
 }
 
 } // namespace

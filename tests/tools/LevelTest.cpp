@@ -1,0 +1,105 @@
+// The campaign levels built from data/levels: each loads through the "scenario"
+// archive with its side files, matches its description, and saves back to the
+// bytes it was loaded from.
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
+#include "game/world/objects/Doodle.h"
+#include "game/world/objects/MapGeometry.h"
+#include "tests/support/StateDigest.h"
+#include "tests/tools/LevelFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace LevelTests {
+namespace {
+
+using namespace GameData;
+
+class LevelTest : public testing::TestWithParam<int> {};
+
+TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
+    TLevelSet& set = TLevelSet::Get();
+    const Tools::TLevelDescription& level = set.Description(GetParam());
+    const std::vector<uint8_t>& file = set.ScenarioFile(GetParam());
+    const auto scenario = TestSupport::LoadedScenario(file);
+    EXPECT_EQ(TestSupport::SavedBytes(*scenario), file);
+
+    EXPECT_EQ(scenario->Width, level.Width);
+    EXPECT_EQ(scenario->Height, level.Height);
+    EXPECT_EQ(scenario->Description, level.Title);
+    EXPECT_EQ(scenario->Briefing, level.Briefing);
+    EXPECT_EQ(scenario->HeaderValue, level.Players.size());
+    EXPECT_EQ(scenario->CurrentPlayer, scenario->PlayerAt(0));
+    // Side files: prototypes, both sprite libraries, a background covering the map.
+    EXPECT_EQ(scenario->DoodlePrototypes.Count(), 2);
+    EXPECT_EQ(scenario->Background.Width * TileSize, level.Width * CellSize);
+    EXPECT_EQ(scenario->Background.Height * TileSize, level.Height * CellSize);
+    EXPECT_GT(scenario->Preview.Width, 0);
+
+    ASSERT_EQ(scenario->PlayerCount(), int(level.Players.size()));
+    for (int i = 0; i < scenario->PlayerCount(); ++i) {
+        const TPlayer& player = *scenario->Players[i];
+        const Tools::TLevelPlayer& described = level.Players[size_t(i)];
+        EXPECT_EQ(player.Name, described.Name);
+        EXPECT_EQ(player.Gold, described.Gold);
+        EXPECT_EQ(player.Type, described.Type == 0 ? ptLocal : ptComputer);
+        ASSERT_NE(player.Banner, nullptr);
+        EXPECT_TRUE(player.Area.ContainsCell(described.StartX, described.StartY));
+    }
+
+    std::vector<const TGroup*> groups;
+    std::vector<const TCity*> cities;
+    int scenery = 0;
+    for (const TMapObject* object : scenario->Objects) {
+        if (object->Kind == okGroup)
+            groups.push_back(static_cast<const TGroup*>(object));
+        else if (object->Kind == okCity)
+            cities.push_back(static_cast<const TCity*>(object));
+        else if (object->Kind == okDoodle)
+            ++scenery;
+    }
+    EXPECT_GT(scenery, (level.Trees + level.Rocks) / 2);
+    ASSERT_EQ(groups.size(), level.Groups.size());
+    for (const Tools::TLevelGroup& described : level.Groups) {
+        const TPoint centre = CellToPixelCentre(described.X, described.Y);
+        const auto found = std::find_if(groups.begin(), groups.end(), [&](const TGroup* g) {
+            return g->X == centre.X && g->Y == centre.Y;
+        });
+        ASSERT_NE(found, groups.end()) << described.X << "," << described.Y;
+        EXPECT_EQ((*found)->OwnerIndex, described.Owner);
+        EXPECT_EQ((*found)->UnitCount(), int(described.Units.size()));
+        // Every group stands on dry, passable land.
+        EXPECT_LT(scenario->Costs[size_t(scenario->CellIndex(described.X, described.Y))],
+                  Impassable);
+    }
+    ASSERT_EQ(cities.size(), level.Cities.size());
+    for (size_t i = 0; i < cities.size(); ++i) {
+        const auto found = std::find_if(cities.begin(), cities.end(), [&](const TCity* c) {
+            return c->Caption == level.Cities[i].Caption;
+        });
+        ASSERT_NE(found, cities.end()) << level.Cities[i].Caption;
+        EXPECT_EQ((*found)->Owner, level.Cities[i].Owner);
+        EXPECT_TRUE((*found)->Footprint.ContainsCell(level.Cities[i].X, level.Cities[i].Y));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Campaign, LevelTest, testing::Range(1, TLevelSet::LevelCount + 1));
+
+TEST(LevelFiles, BackgroundsLoadAndDamagedOnesAreRefused) {
+    const Tools::TBytes& bytes = TLevelSet::Get().File(1, "level1.bkg");
+    TBackground background(nullptr, 0);
+    ClassLib::TMemoryStream stream(bytes);
+    background.LoadFromStream(&stream);
+    EXPECT_EQ(background.Width, 16);
+    ClassLib::TMemoryStream again;
+    background.SaveToStream(&again);
+    EXPECT_EQ(again.Bytes(), bytes);
+    for (const size_t cut : {size_t(3), size_t(19), bytes.size() / 2, bytes.size() - 1}) {
+        ClassLib::TMemoryStream shortStream(
+            std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::ptrdiff_t(cut)));
+        EXPECT_ANY_THROW(TBackground(nullptr, 0).LoadFromStream(&shortStream)) << cut;
+    }
+}
+
+} // namespace
+} // namespace LevelTests

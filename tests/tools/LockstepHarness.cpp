@@ -1,0 +1,151 @@
+#include "tests/tools/LockstepHarness.h"
+
+#include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
+#include "game/world/players/ActionValidation.h"
+
+namespace LevelTests {
+
+using namespace GameData;
+
+namespace {
+
+TCity* CityHolding(const TScenario& scenario, uint32_t unitID) {
+    const TUnit* unit = scenario.Units.FindByID(unitID);
+    if (!unit)
+        return nullptr;
+    for (TMapObject* object : scenario.Objects)
+        if (object->Kind == okCity) {
+            auto* city = static_cast<TCity*>(object);
+            if (unit->GetCity() == city || city->GateGroup->FindUnitByID(unitID))
+                return city;
+        }
+    return nullptr;
+}
+
+std::vector<TCity*> Cities(const TScenario& scenario) {
+    std::vector<TCity*> cities;
+    for (TMapObject* object : scenario.Objects)
+        if (object->Kind == okCity)
+            cities.push_back(static_cast<TCity*>(object));
+    return cities;
+}
+
+// The units of a city with the place each stands in.
+std::vector<std::pair<uint32_t, uint32_t>> CityUnits(const TCity& city) {
+    std::vector<std::pair<uint32_t, uint32_t>> units;
+    for (const TUnit* unit : city.GateGroup->Units)
+        if (unit)
+            units.emplace_back(cpGateGroup, unit->ID);
+    for (const TUnit* unit : city.DefenderSlots)
+        if (unit)
+            units.emplace_back(cpDefenders, unit->ID);
+    for (const TUnit* unit : city.OtherUnits)
+        units.emplace_back(cpOtherUnits, unit->ID);
+    for (const TUnit* unit : city.Civilians)
+        units.emplace_back(cpCivilians, unit->ID);
+    return units;
+}
+
+} // namespace
+
+uint32_t TActionDriver::Draw() {
+    State = State * 6364136223846793005ull + 1442695040888963407ull;
+    return uint32_t(State >> 33);
+}
+
+uint32_t TActionDriver::AnyUnitID(const TScenario& scenario) {
+    return scenario.Units.Count() == 0
+               ? 0
+               : scenario.Units[int(Below(uint32_t(scenario.Units.Count())))]->ID;
+}
+
+TPlayerAction TActionDriver::Next(const TScenario& scenario) {
+    if (++SinceEndOfTurn >= 12 || Below(100) < 8) {
+        SinceEndOfTurn = 0;
+        return MakeAction(acEndTurn);
+    }
+    const uint32_t roll = Below(100);
+    if (roll < 20)
+        return Malformed(scenario);
+    const std::vector<TCity*> cities = Cities(scenario);
+    if (cities.empty())
+        return MakeAction(acEndTurn);
+    const TCity& city = *cities[Below(uint32_t(cities.size()))];
+    const auto units = CityUnits(city);
+    if (units.empty())
+        return MakeAction(acEndTurn);
+    const auto& [place, unitID] = units[Below(uint32_t(units.size()))];
+    if (roll < 65) {
+        // Any place but the gate and any row, so that full rows and wrong places are
+        // met as well. A city does not store its gate group, so a unit left there
+        // would lose its home in a saved game; the game object empties the gate
+        // before a game is saved.
+        const int32_t row = int32_t(Below(4)) - 1;
+        return MakeAction(acMoveCityUnit, place, unitID, 1 + Below(3), uint32_t(row));
+    }
+    const uint32_t player = uint32_t(std::max(0, scenario.IndexOfPlayer(scenario.CurrentPlayer)));
+    return MakeAction(acMerchantPurchase, Below(7), unitID, player, Below(8));
+}
+
+TPlayerAction TActionDriver::Malformed(const TScenario& scenario) {
+    const uint32_t wild[] = {0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 1000000u, 129u, 4u};
+    const uint32_t big = wild[Below(std::size(wild))];
+    switch (Below(7)) {
+    case 0:
+        return MakeAction(19 + Below(1000), AnyUnitID(scenario), big);
+    case 1:
+        return MakeAction(acNone, AnyUnitID(scenario));
+    case 2:
+        return MakeAction(acMoveCityUnit, 4 + Below(100), AnyUnitID(scenario), 0, 0);
+    case 3:
+        return MakeAction(acMoveCityUnit, 0, big, 1, 0);
+    case 4:
+        return MakeAction(acMerchantPurchase, 0, AnyUnitID(scenario),
+                          uint32_t(scenario.PlayerCount()) + Below(5), 0);
+    case 5:
+        return MakeAction(acSelectObject, big);
+    default:
+        return MakeAction(acMoveGroup, big, Below(200));
+    }
+}
+
+namespace {
+
+bool Execute(TScenario& scenario, const TPlayerAction& action) {
+    const uint32_t* p = action.P;
+    switch (action.Code) {
+    case acEndTurn:
+        scenario.PassTurn();
+        return true;
+    case acMoveCityUnit: {
+        TCity* city = CityHolding(scenario, p[1]);
+        return city && city->MoveUnit(p[0], p[1], p[2], int32_t(p[3]));
+    }
+    case acMerchantPurchase: {
+        TCity* city = CityHolding(scenario, p[1]);
+        return city && city->Purchase(p[0], p[1], p[2], p[3]);
+    }
+    default:
+        // Group orders and the rest arrive with the orders and the game object.
+        return false;
+    }
+}
+
+} // namespace
+
+bool ExecuteAction(TScenario& scenario, const TPlayerAction& action) {
+    if (ValidateAction(scenario, action) != 0 || !Execute(scenario, action))
+        return false;
+    // As the game object does after every action: what the current side sees.
+    scenario.RebuildOccupancyGrid();
+    scenario.UpdatePlayerVisibility(scenario.CurrentPlayer);
+    return true;
+}
+
+void MakeAllPlayersLocal(TScenario& scenario) {
+    for (TPlayer* player : scenario.Players)
+        player->Type = ptLocal;
+}
+
+} // namespace LevelTests

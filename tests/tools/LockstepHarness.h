@@ -1,0 +1,39 @@
+// Two peers kept in lockstep: a seeded driver makes the actions a game's players
+// would post (city moves, purchases, ends of turn) along with malformed and
+// out-of-range ones, and an executor gives them their effect as the game object
+// would. Refused actions change nothing.
+#pragma once
+
+#include "game/world/players/PlayerAction.h"
+#include "game/world/scenario/Scenario.h"
+
+#include <cstdint>
+
+namespace LevelTests {
+
+class TActionDriver {
+public:
+    explicit TActionDriver(uint64_t seed) : State(seed) {}
+    // The next action for the scenario's current player: mostly well-formed ones,
+    // every fifth malformed, and an end of turn at least every twelfth.
+    GameData::TPlayerAction Next(const GameData::TScenario& scenario);
+    // An action every peer must refuse: unknown codes, objects and units, places
+    // and players out of range.
+    GameData::TPlayerAction Malformed(const GameData::TScenario& scenario);
+
+private:
+    uint32_t Draw();
+    uint32_t Below(uint32_t n) { return n == 0 ? 0 : Draw() % n; }
+    uint32_t AnyUnitID(const GameData::TScenario& scenario);
+
+    uint64_t State;
+    int SinceEndOfTurn = 0;
+};
+
+// False when the action was refused: by validation or by the world itself.
+bool ExecuteAction(GameData::TScenario& scenario, const GameData::TPlayerAction& action);
+
+// Every player played from this machine, so no worker thread runs behind the harness.
+void MakeAllPlayersLocal(GameData::TScenario& scenario);
+
+} // namespace LevelTests

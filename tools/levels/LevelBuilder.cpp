@@ -1,0 +1,239 @@
+#include "tools/levels/LevelBuilder.h"
+
+#include "game/world/cities/City.h"
+#include "game/world/data/LoadedGlobalData.h"
+#include "game/world/groups/Group.h"
+#include "game/world/objects/Doodle.h"
+#include "game/world/objects/MapGeometry.h"
+#include "platform/classlib/Streams.h"
+#include "tools/levels/LevelArt.h"
+#include "tools/levels/Terrain.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace Tools {
+
+using namespace GameData;
+
+namespace {
+
+struct TSceneryKind {
+    uint32_t ID;
+    uint32_t SpriteID;
+    int16_t CostDelta;
+    const char* Name;
+};
+
+// Trees slow a walk; rocks close their cell.
+constexpr TSceneryKind SceneryKinds[] = {
+    {TreePrototypeID, TreeSpriteID, 10, "Tree"},
+    {RockPrototypeID, RockSpriteID, 250, "Rock"},
+};
+
+TDoodlePrototype MakePrototype(const TSceneryKind& kind) {
+    TDoodlePrototype prototype{};
+    prototype.ID = kind.ID;
+    prototype.SpriteID = kind.SpriteID;
+    prototype.AnimationMode = daStill;
+    prototype.PatchMode = dpOwnCell;
+    prototype.CostDelta = kind.CostDelta;
+    prototype.Layer = DefaultLayer;
+    std::strncpy(prototype.Name, kind.Name, sizeof(prototype.Name) - 1);
+    prototype.Loaded = 1;
+    return prototype;
+}
+
+std::unique_ptr<TUnit> MakeUnit(int prototypeID) {
+    const Data2::TUnitPrototype* prototype = Data2::FindUnitPrototypeByID(prototypeID);
+    if (!prototype)
+        throw ClassLib::Exception(
+            ClassLib::Format("Level: no unit prototype with identifier %d.", prototypeID));
+    auto unit = std::make_unique<TUnit>();
+    unit->InitFromPrototype(*prototype);
+    return unit;
+}
+
+void PlaceAtCell(TMapObject& object, int x, int y) {
+    const TPoint centre = CellToPixelCentre(x, y);
+    object.X = int16_t(centre.X);
+    object.Y = int16_t(centre.Y);
+}
+
+// Cells where scenery may not stand: within two cells of anything placed.
+std::vector<uint8_t> ReservedCells(const TLevelDescription& level, const TTerrain& terrain) {
+    std::vector<uint8_t> reserved(terrain.Water);
+    const auto reserve = [&](int cx, int cy, int radius) {
+        for (int y = cy - radius; y <= cy + radius; ++y)
+            for (int x = cx - radius; x <= cx + radius; ++x)
+                if (x >= 0 && y >= 0 && x < terrain.Width && y < terrain.Height)
+                    reserved[size_t(terrain.Index(x, y))] = 1;
+    };
+    for (const TLevelPlayer& player : level.Players)
+        reserve(player.StartX, player.StartY, 2);
+    for (const TLevelGroup& group : level.Groups)
+        reserve(group.X, group.Y, 2);
+    for (const TLevelCity& city : level.Cities)
+        reserve(city.X, city.Y + 1, 3);
+    return reserved;
+}
+
+void AddScenery(TScenario& scenario, const TLevelDescription& level, const TTerrain& terrain) {
+    std::vector<uint8_t> taken = ReservedCells(level, terrain);
+    TContentRandom random(uint64_t(level.Seed) * 31 + 7);
+    const auto place = [&](uint32_t prototypeID, int count) {
+        const TDoodlePrototype* prototype = nullptr;
+        for (const TDoodlePrototype& p : scenario.DoodlePrototypes)
+            if (p.ID == prototypeID)
+                prototype = &p;
+        // Give up on a crowded map rather than search forever.
+        for (int placed = 0, tries = 0; placed < count && tries < count * 20; ++tries) {
+            const int x = random.Below(terrain.Width);
+            const int y = random.Below(terrain.Height);
+            uint8_t& cell = taken[size_t(terrain.Index(x, y))];
+            if (cell)
+                continue;
+            cell = 1;
+            auto doodle = std::make_unique<TDoodle>(&scenario);
+            PlaceAtCell(*doodle, x, y);
+            doodle->SetPrototype(prototype);
+            scenario.AddObject(std::move(doodle));
+            ++placed;
+        }
+    };
+    place(TreePrototypeID, level.Trees);
+    place(RockPrototypeID, level.Rocks);
+}
+
+void AddPlayers(TScenario& scenario, const TLevelDescription& level) {
+    const int count = int(level.Players.size());
+    for (int i = 0; i < count; ++i) {
+        const TLevelPlayer& source = level.Players[size_t(i)];
+        auto player = std::make_unique<TPlayer>(&scenario);
+        player->Type = source.Type == 0 ? ptLocal : ptComputer;
+        player->Name = source.Name;
+        player->Color = uint8_t(source.Colour);
+        player->Gold = source.Gold;
+        player->SpriteID = FirstBannerID + uint32_t(source.Colour);
+        for (int j = 0; j < count; ++j)
+            if (j != i)
+                player->Relations[size_t(j)] = reEnemy;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (scenario.IsCellOnMap(source.StartX + dx, source.StartY + dy))
+                    player->Area.AddCell(
+                        {int16_t(source.StartX + dx), int16_t(source.StartY + dy)});
+        TPlayer* added = scenario.AddPlayer(std::move(player));
+        added->Banner = scenario.PlayerSpriteLibrary.AcquireSpriteByID(added->SpriteID);
+    }
+}
+
+void AddGroups(TScenario& scenario, const TLevelDescription& level) {
+    for (const TLevelGroup& source : level.Groups) {
+        auto group = std::make_unique<TGroup>(&scenario);
+        PlaceAtCell(*group, source.X, source.Y);
+        group->OwnerIndex = uint8_t(source.Owner);
+        auto* added = static_cast<TGroup*>(scenario.AddObject(std::move(group)));
+        for (int id : source.Units)
+            added->AddUnit(MakeUnit(id), true, false);
+    }
+}
+
+void AddCities(TScenario& scenario, const TLevelDescription& level) {
+    for (const TLevelCity& source : level.Cities) {
+        auto city = std::make_unique<TCity>(&scenario);
+        PlaceAtCell(*city, source.X, source.Y);
+        city->Owner = uint8_t(source.Owner);
+        city->GateGroup->OwnerIndex = uint8_t(source.Owner);
+        city->Caption = source.Caption;
+        city->Name = source.Caption;
+        for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+                city->Footprint.AddCell({int16_t(source.X + dx), int16_t(source.Y + dy)});
+        for (int dx = 0; dx < 2; ++dx)
+            city->ExitArea.AddCell({int16_t(source.X + dx), int16_t(source.Y + 2)});
+        auto* added = static_cast<TCity*>(scenario.AddObject(std::move(city)));
+        for (int id : source.Defenders) {
+            TUnit* unit = scenario.RegisterUnit(MakeUnit(id), true);
+            if (!added->AddDefender(0, unit, false))
+                throw ClassLib::Exception("Level: a city's first row holds three defenders.");
+        }
+    }
+}
+
+} // namespace
+
+std::string SceneryPrototypeText() {
+    std::string text = "; id sprite chance mode period patch height cost layer sound volume name\n";
+    text += std::to_string(std::size(SceneryKinds)) + "\n";
+    for (const TSceneryKind& kind : SceneryKinds) {
+        const TDoodlePrototype p = MakePrototype(kind);
+        // Copies: the record is packed.
+        const unsigned values[] = {p.ID, p.SpriteID, p.StartChance, p.AnimationMode};
+        const int period = p.AnimationPeriod, height = p.HeightDelta, cost = p.CostDelta;
+        text += ClassLib::Format("%u %u %u %u %d %u %d %d %u %u %u \"%s\"\n", values[0], values[1],
+                                 values[2], values[3], period, unsigned(p.PatchMode), height, cost,
+                                 unsigned(p.Layer), unsigned(p.SoundID), unsigned(p.SoundVolume),
+                                 kind.Name);
+    }
+    return text;
+}
+
+TBuiltLevel BuildLevel(const TLevelDescription& level) {
+    const TTerrain terrain = GenerateTerrain(level);
+    TBuiltLevel built;
+    const std::string background = level.Stem + ".bkg";
+    built.Files[background] = DrawBackground(terrain, level.Seed);
+    built.Files[ScenerySpriteFile] = DrawSceneryLibrary();
+    built.Files[BannerSpriteFile] = DrawBannerLibrary();
+    const std::string prototypes = SceneryPrototypeText();
+    built.Files[SceneryPrototypeFile] = TBytes(prototypes.begin(), prototypes.end());
+
+    built.Scenario = std::make_unique<TScenario>();
+    TScenario& s = *built.Scenario;
+    s.SetMapSize(level.Width, level.Height);
+    s.BaseHeights = terrain.Heights;
+    s.BaseCosts = terrain.Costs;
+    s.PrototypeFileName = SceneryPrototypeFile;
+    s.SpriteLibraryName = ScenerySpriteFile;
+    s.PlayerSpriteLibraryName = BannerSpriteFile;
+    s.BackgroundFileName = background;
+    s.Description = level.Title;
+    s.Briefing = level.Briefing;
+    s.SpriteLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(built.Files[ScenerySpriteFile]));
+    s.PlayerSpriteLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(built.Files[BannerSpriteFile]));
+    for (const TSceneryKind& kind : SceneryKinds)
+        s.DoodlePrototypes.Add(MakePrototype(kind));
+    ClassLib::TMemoryStream backgroundStream(built.Files[background]);
+    s.Background.LoadFromStream(&backgroundStream);
+    ClassLib::TMemoryStream preview(DrawPreview(terrain, level));
+    s.Preview.LoadFromStream(&preview);
+
+    AddPlayers(s, level);
+    AddScenery(s, level, terrain);
+    AddGroups(s, level);
+    AddCities(s, level);
+    s.RebuildTerrainGrids();
+
+    const TLevelPlayer& first = level.Players.front();
+    s.View.Left = std::max(0, first.StartX * CellSize - s.View.Width / 2);
+    s.View.Top = std::max(0, first.StartY * CellSize - s.View.Height / 2);
+    s.Turn = 1;
+    s.HeaderValue = uint32_t(level.Players.size());
+    s.MaxTransferUnits = LevelTransferLimit;
+    s.CurrentPlayerIndex = 0;
+    s.CurrentPlayer = s.PlayerAt(0);
+    // As loading leaves it, so that a loaded level saves to the same bytes.
+    s.RebuildOccupancyGrid();
+    s.UpdatePlayerVisibility(s.CurrentPlayer);
+    s.LinkUnits();
+
+    ClassLib::TMemoryStream out;
+    s.SaveToStream(&out);
+    built.Files[level.Stem + ".scn"] = out.Bytes();
+    return built;
+}
+
+} // namespace Tools

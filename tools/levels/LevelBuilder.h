@@ -1,0 +1,43 @@
+// Composes a campaign level in code from its description and saves it through the
+// game's own writer, with the side files the scenario names.
+//
+//   const Tools::TLevelDescription level =
+//   Tools::ReadLevelDescriptionFile("data/levels/level1.txt"); Tools::TBuiltLevel built =
+//   Tools::BuildLevel(level); // units need Data2::GlobalData built.Files["level1.scn"] ... //
+//   every file of the "scenario" archive
+#pragma once
+
+#include "game/world/scenario/Scenario.h"
+#include "tools/ArchiveWriter.h"
+#include "tools/levels/LevelDescription.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Tools {
+
+// Side files shared by every level.
+constexpr const char* SceneryPrototypeFile = "scenery.txt";
+constexpr const char* ScenerySpriteFile = "scenery.gfl";
+constexpr const char* BannerSpriteFile = "banners.gfl";
+// Scenery prototypes.
+constexpr uint32_t TreePrototypeID = 1;
+constexpr uint32_t RockPrototypeID = 2;
+// Units that may go on to the next level.
+constexpr uint32_t LevelTransferLimit = 6;
+
+struct TBuiltLevel {
+    std::unique_ptr<GameData::TScenario> Scenario; // as saved
+    std::map<std::string, TBytes> Files;           // archive entry name -> bytes
+};
+
+// The scenario with its side files: Stem + ".scn", Stem + ".bkg" and the shared
+// scenery prototypes, scenery sprites and banners. Trees and rocks stand on free,
+// dry cells away from every start, group and city.
+TBuiltLevel BuildLevel(const TLevelDescription& level);
+
+// The scenery prototype list as the scenario reads it.
+std::string SceneryPrototypeText();
+
+} // namespace Tools

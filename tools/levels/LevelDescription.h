@@ -1,0 +1,56 @@
+// A campaign level as its human-readable source describes it: map size and terrain
+// settings, players, groups and cities. The builder turns it into a scenario.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Tools {
+
+struct TLevelPlayer {
+    std::string Name;
+    int Type = 0; // 0 local, 1 computer
+    int Colour = 0;
+    int Gold = 0;
+    int StartX = 0; // cells
+    int StartY = 0;
+};
+
+struct TLevelGroup {
+    int Owner = 255; // player index, 255 for a neutral group
+    int X = 0;
+    int Y = 0;
+    std::vector<int> Units; // unit prototype identifiers, one to three
+};
+
+struct TLevelCity {
+    int Owner = 255;
+    int X = 0; // top-left of its 2 x 2 cells
+    int Y = 0;
+    std::string Caption;
+    std::vector<int> Defenders; // unit prototype identifiers of its first row
+};
+
+struct TLevelDescription {
+    std::string Stem; // file names: Stem + ".scn", Stem + ".bkg"
+    std::string Title;
+    std::string Briefing;
+    int Width = 0; // cells
+    int Height = 0;
+    uint32_t Seed = 0;
+    int Hilliness = 0;    // the highest height of the land
+    int WaterPercent = 0; // share of the map under water
+    int Trees = 0;
+    int Rocks = 0;
+    std::vector<TLevelPlayer> Players;
+    std::vector<TLevelGroup> Groups;
+    std::vector<TLevelCity> Cities;
+};
+
+// Reads the description with the game's text data rules (blanks separate tokens,
+// ";" starts a comment, quotes group words). Raises an Exception naming the fault.
+TLevelDescription ReadLevelDescription(const std::vector<uint8_t>& text);
+TLevelDescription ReadLevelDescriptionFile(const std::string& path);
+
+} // namespace Tools
