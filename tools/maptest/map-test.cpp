@@ -64,6 +64,14 @@ public:
 
         Tools::InstallSeedGlobalData();
         Tools::InstallMapTestArt();
+        // The seed data neither lets its units walk nor climb; here they may.
+        for (int step = 0; step < 3; ++step)
+            Data2::GlobalData->GameConstants[Data2::gcFirstStepHeight + step] = 40 << step;
+        for (int i = 0; i < Data2::GlobalData->UnitPrototypes.Count(); ++i) {
+            GameData::TUnitStats& stats = Data2::GlobalData->UnitPrototypes[i].Stats;
+            stats.Base(GameData::ACTIONPOINTS) = 30;
+            stats.Value(GameData::ACTIONPOINTS) = 30;
+        }
         FScenario = std::move(
             Tools::BuildLevel(Tools::ReadLevelDescriptionFile(std::string(VRN_SOURCE_DIR) +
                                                               "/data/levels/level3.txt"))
@@ -101,7 +109,14 @@ private:
                 FViewY = group->Y - ViewHeight / 2 + 120;
                 first = false;
             }
-            group->MoveTo(group->X / 40 + 4, group->Y / 40 + 3, false, 0);
+            // The first free cell of a few a short walk away.
+            const int offsets[][2] = {{5, 1}, {1, 5}, {-4, 3}, {3, -4}, {6, 6}, {-5, -5}};
+            for (const auto& offset : offsets) {
+                group->MoveTo(group->X / 40 + offset[0], group->Y / 40 + offset[1], true, 0);
+                const GameData::TPlayerAction report = player.TakeAction();
+                if (report.Code != GameData::acReport)
+                    break;
+            }
         }
         ClampView();
     }
