@@ -5,6 +5,7 @@
 #include "bench/RatioReporter.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/players/Player.h"
 #include "platform/classlib/Streams.h"
 #include "platform/display/DirectDraw.h"
 #include "tools/levels/LevelBuilder.h"
@@ -13,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -24,6 +26,9 @@ namespace {
 
 constexpr int ViewWidth = 800;
 constexpr int ViewHeight = 600;
+// Over the first player's start: its groups and city, and the fog's edges around them.
+constexpr int ViewLeft = 200;
+constexpr int ViewTop = 200;
 
 // Level 3 as the sample levels' builder composes it, with the map test's pictures
 // for groups, markers, decorations and the fog-edge table, seen by its first player.
@@ -36,6 +41,19 @@ struct TBenchMap {
                                                               "/data/levels/level3.txt"))
                 .Scenario);
         Scenario->BeginTurnOf(0);
+        // Explored land around the view's centre, as after some turns, so the view
+        // shows terrain, scenery, groups and a city with the fog's edges through it.
+        GameData::TPlayer& player = *Scenario->Players[0];
+        GameData::TFog& fog = *player.Fog;
+        for (int y = 0; y < fog.Height; ++y)
+            for (int x = 0; x < fog.Width; ++x) {
+                const int dx = x - (ViewLeft + ViewWidth / 2) / 40;
+                const int dy = y - (ViewTop + ViewHeight / 2) / 40;
+                uint8_t& cell = fog.Cells[size_t(y * fog.Width + x)];
+                if (dx * dx + dy * dy < 11 * 11)
+                    cell = std::max<uint8_t>(cell, GameData::fsExplored);
+            }
+        Scenario->UpdatePlayerVisibility(&player);
         Win32::DirectDrawCreateEx(nullptr, DirectDraw);
         Win32::DDSURFACEDESC2 desc;
         desc.dwSize = Win32::DDSURFACEDESC2_SIZE;
@@ -58,9 +76,6 @@ TBenchMap& Map() {
     return map;
 }
 
-// Over the first player's start: its groups and city, and the fog's edges around them.
-constexpr int ViewLeft = 200;
-constexpr int ViewTop = 200;
 const RECT Clip{0, 0, ViewWidth, ViewHeight};
 constexpr int32_t AllOptions = TScenario::roBackground | TScenario::roObjects;
 
@@ -111,6 +126,22 @@ int main(int argc, char** argv) {
             1000.0 / r.Rate("BM_MapFullRedrawWithFog"), 1000.0 / r.Rate("BM_MapScrollQuarterView"));
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // What the full redraw left: the share the fog blacks out.
+    TBenchMap& map = Map();
+    map.Scenario->RedrawMapView(map.Retained.Get(), ViewLeft, true, AllOptions, Clip, ViewTop);
+    map.Scenario->DrawFog(map.Retained.Get(), ViewLeft, Clip, ViewTop);
+    Win32::DDSURFACEDESC2 locked;
+    if (map.Retained->Lock(nullptr, &locked, Win32::DDLOCK_WAIT, nullptr) == Win32::DD_OK) {
+        int black = 0;
+        for (int y = 0; y < ViewHeight; ++y)
+            for (int x = 0; x < ViewWidth; ++x)
+                black +=
+                    reinterpret_cast<const uint16_t*>(
+                        static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch)[x] == 0;
+        map.Retained->Unlock(nullptr);
+        std::printf("  black (unexplored) pixels of the drawn view: %.0f%%\n",
+                    100.0 * black / (ViewWidth * ViewHeight));
+    }
     benchmark::Shutdown();
     return 0;
 }
