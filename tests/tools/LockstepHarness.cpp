@@ -4,11 +4,16 @@
 #include "game/world/groups/Group.h"
 #include "game/world/players/ActionValidation.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace LevelTests {
 
 using namespace GameData;
 
 namespace {
+
+constexpr int WalkFrames = 30;
 
 TCity* CityHolding(const TScenario& scenario, uint32_t unitID) {
     const TUnit* unit = scenario.Units.FindByID(unitID);
@@ -47,6 +52,34 @@ std::vector<std::pair<uint32_t, uint32_t>> CityUnits(const TCity& city) {
     return units;
 }
 
+// The current player's groups on the map.
+std::vector<TGroup*> OwnGroups(const TScenario& scenario) {
+    std::vector<TGroup*> groups;
+    const int owner = scenario.IndexOfPlayer(scenario.CurrentPlayer);
+    for (TMapObject* object : scenario.Objects)
+        if (object->Kind == okGroup && static_cast<TGroup*>(object)->OwnerIndex == owner)
+            groups.push_back(static_cast<TGroup*>(object));
+    return groups;
+}
+
+// The current player's group named by the action, or null.
+TGroup* OwnGroup(const TScenario& scenario, uint32_t id) {
+    auto* group = static_cast<TGroup*>(scenario.FindObjectOfKind(id, okGroup));
+    return group && group->OwnerIndex == scenario.IndexOfPlayer(scenario.CurrentPlayer) ? group
+                                                                                        : nullptr;
+}
+
+// A walk plays out over the updates that follow; the owner's reports are taken
+// as the game object takes them, so that none waits in its slot.
+void PlayFrames(TScenario& scenario, int frames) {
+    for (int i = 0; i < frames; ++i) {
+        scenario.Update();
+        if (scenario.CurrentPlayer)
+            while (scenario.CurrentPlayer->TakeAction().Code != acNone) {
+            }
+    }
+}
+
 } // namespace
 
 uint32_t TActionDriver::Draw() {
@@ -68,6 +101,25 @@ TPlayerAction TActionDriver::Next(const TScenario& scenario) {
     const uint32_t roll = Below(100);
     if (roll < 20)
         return Malformed(scenario);
+    if (roll < 55) {
+        const std::vector<TGroup*> groups = OwnGroups(scenario);
+        if (!groups.empty()) {
+            TGroup& group = *groups[Below(uint32_t(groups.size()))];
+            const uint32_t kind = Below(10);
+            if (kind < 2)
+                return MakeAction(acMarkSplit, group.ID, Below(MaxGroupUnits));
+            if (kind < 4 && groups.size() > 1) {
+                const TGroup& other = *groups[Below(uint32_t(groups.size()))];
+                TPlayerAction merge =
+                    MakeAction(acMoveGroup, uint32_t(other.CellX), uint32_t(other.CellY), group.ID);
+                merge.P[5] = other.ID;
+                return merge;
+            }
+            const int x = std::clamp(group.CellX + int(Below(13)) - 6, 0, scenario.Width - 1);
+            const int y = std::clamp(group.CellY + int(Below(13)) - 6, 0, scenario.Height - 1);
+            return MakeAction(acMoveGroup, uint32_t(x), uint32_t(y), group.ID);
+        }
+    }
     const std::vector<TCity*> cities = Cities(scenario);
     if (cities.empty())
         return MakeAction(acEndTurn);
@@ -118,6 +170,26 @@ bool Execute(TScenario& scenario, const TPlayerAction& action) {
     case acEndTurn:
         scenario.PassTurn();
         return true;
+    case acMarkSplit: {
+        // The harness names the group and the slot to mark or unmark.
+        TGroup* group = OwnGroup(scenario, p[0]);
+        if (!group || p[1] >= uint32_t(group->UnitCount()))
+            return false;
+        group->SplitMarks[p[1]] ^= 1;
+        return true;
+    }
+    case acMoveGroup: {
+        // The harness names the walking group in the third argument.
+        TGroup* group = OwnGroup(scenario, p[2]);
+        if (!group)
+            return false;
+        if (p[5] != 0)
+            group->MoveToGroup(OwnGroup(scenario, p[5]), 0, false);
+        else
+            group->MoveTo(int(p[0]), int(p[1]), false, 0);
+        PlayFrames(scenario, WalkFrames);
+        return true;
+    }
     case acMoveCityUnit: {
         TCity* city = CityHolding(scenario, p[1]);
         return city && city->MoveUnit(p[0], p[1], p[2], int32_t(p[3]));
@@ -141,6 +213,16 @@ bool ExecuteAction(TScenario& scenario, const TPlayerAction& action) {
     scenario.RebuildOccupancyGrid();
     scenario.UpdatePlayerVisibility(scenario.CurrentPlayer);
     return true;
+}
+
+bool TPeer::Execute(const TPlayerAction& action, unsigned plainSeed) {
+    std::srand(plainSeed);
+    std::swap(Base::RandomSeed, Seed);
+    std::swap(Base::AIRandomSeed, AISeed);
+    const bool done = ExecuteAction(*Scenario, action);
+    std::swap(Base::RandomSeed, Seed);
+    std::swap(Base::AIRandomSeed, AISeed);
+    return done;
 }
 
 void MakeAllPlayersLocal(TScenario& scenario) {

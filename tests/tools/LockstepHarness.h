@@ -1,13 +1,16 @@
 // Two peers kept in lockstep: a seeded driver makes the actions a game's players
-// would post (city moves, purchases, ends of turn) along with malformed and
+// would post (group moves, split marks and merges, city moves, purchases, ends of
+// turn) along with malformed and
 // out-of-range ones, and an executor gives them their effect as the game object
 // would. Refused actions change nothing.
 #pragma once
 
+#include "engine/core/Random.h"
 #include "game/world/players/PlayerAction.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace LevelTests {
 
@@ -32,6 +35,19 @@ private:
 
 // False when the action was refused: by validation or by the world itself.
 bool ExecuteAction(GameData::TScenario& scenario, const GameData::TPlayerAction& action);
+
+// One machine of a networked game: its scenario and the game's random states,
+// which the process keeps in one place, so each peer swaps its own in to act.
+struct TPeer {
+    std::unique_ptr<GameData::TScenario> Scenario;
+    Base::TRandomSeed Seed{};
+    Base::TRandomSeed AISeed{};
+
+    // ExecuteAction with this peer's random states. Idle animations draw from the
+    // runtime's plain generator and the group frames and facings they turn are
+    // stored, so the harness seeds that generator alike on every peer per action.
+    bool Execute(const GameData::TPlayerAction& action, unsigned plainSeed);
+};
 
 // Every player played from this machine, so no worker thread runs behind the harness.
 void MakeAllPlayersLocal(GameData::TScenario& scenario);

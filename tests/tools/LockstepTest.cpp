@@ -1,4 +1,5 @@
-// Two peers loaded from the same level and fed the same seeded actions stay in
+// Two peers loaded from the same level and fed the same seeded actions (group
+// moves, splits and merges, city moves, purchases, ends of turn) stay in
 // step: their digests agree after every action, refused actions change nothing, a
 // replay of the recorded actions from the saved start ends in the same state, and
 // every state reached saves and loads back to the same bytes.
@@ -20,16 +21,21 @@ constexpr int ActionCount = 200;
 constexpr int MinimumTurns = 10;
 constexpr int RoundTripEvery = 40;
 
-std::unique_ptr<TScenario> StartPeer(const std::vector<uint8_t>& file) {
-    auto scenario = LoadedScenario(file);
-    MakeAllPlayersLocal(*scenario);
-    return scenario;
+constexpr Base::TRandomSeed GameSeed{0x22, 0};
+
+// A peer loaded from the file, every player local, with the game's seed.
+TPeer StartPeer(const std::vector<uint8_t>& bytes) {
+    TPeer peer{LoadedScenario(bytes), GameSeed, GameSeed};
+    MakeAllPlayersLocal(*peer.Scenario);
+    return peer;
 }
 
 TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
     const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
-    const auto first = StartPeer(file);
-    const auto second = StartPeer(file);
+    TPeer firstPeer = StartPeer(file);
+    TPeer secondPeer = StartPeer(file);
+    TScenario* first = firstPeer.Scenario.get();
+    TScenario* second = secondPeer.Scenario.get();
     const std::vector<uint8_t> start = SavedBytes(*first);
     ASSERT_EQ(SavedBytes(*second), start);
     const uint16_t firstTurn = first->Turn;
@@ -42,8 +48,8 @@ TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
         const TPlayerAction action = driver.Next(*first);
         recorded.push_back(action);
         const uint64_t before = StateDigest(*first);
-        const bool doneFirst = ExecuteAction(*first, action);
-        const bool doneSecond = ExecuteAction(*second, action);
+        const bool doneFirst = firstPeer.Execute(action, unsigned(step));
+        const bool doneSecond = secondPeer.Execute(action, unsigned(step));
         ASSERT_EQ(doneFirst, doneSecond) << step;
         const uint64_t after = StateDigest(*first);
         ASSERT_EQ(StateDigest(*second), after) << "step " << step << " code " << action.Code;
@@ -62,25 +68,25 @@ TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
     EXPECT_GT(refused, 20);
     EXPECT_GT(taken, 40);
 
-    const auto replay = LoadedScenario(start);
-    for (const TPlayerAction& action : recorded)
-        ExecuteAction(*replay, action);
-    EXPECT_EQ(StateDigest(*replay), StateDigest(*first));
+    TPeer replay = StartPeer(start);
+    for (size_t step = 0; step < recorded.size(); ++step)
+        replay.Execute(recorded[step], unsigned(step));
+    EXPECT_EQ(StateDigest(*replay.Scenario), StateDigest(*first));
 }
 
 TEST(Lockstep, MalformedActionsAreRefusedAlikeAndChangeNothing) {
     const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
-    const auto first = StartPeer(file);
-    const auto second = StartPeer(file);
-    const uint64_t digest = StateDigest(*first);
+    TPeer first = StartPeer(file);
+    TPeer second = StartPeer(file);
+    const uint64_t digest = StateDigest(*first.Scenario);
     TActionDriver driver(77);
     for (int i = 0; i < 100; ++i) {
-        const TPlayerAction action = driver.Malformed(*first);
-        EXPECT_FALSE(ExecuteAction(*first, action)) << action.Code;
-        EXPECT_FALSE(ExecuteAction(*second, action)) << action.Code;
+        const TPlayerAction action = driver.Malformed(*first.Scenario);
+        EXPECT_FALSE(first.Execute(action, unsigned(i))) << action.Code;
+        EXPECT_FALSE(second.Execute(action, unsigned(i))) << action.Code;
     }
-    EXPECT_EQ(StateDigest(*first), digest);
-    EXPECT_EQ(StateDigest(*second), digest);
+    EXPECT_EQ(StateDigest(*first.Scenario), digest);
+    EXPECT_EQ(StateDigest(*second.Scenario), digest);
 }
 
 } // namespace

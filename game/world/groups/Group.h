@@ -15,6 +15,7 @@
 
 namespace GameData {
 
+class TCity;
 class TPlayer;
 class TUnit;
 
@@ -184,6 +185,14 @@ public:
     void MoveTo(int x, int y, bool refill, int32_t reserve);
     // Walks onto the other group's cell and merges with it there.
     void MoveToGroup(TGroup* other, int32_t reserve, bool refill);
+    // Walks next to the other group, then fights it (mode 1) or meets it (mode 2).
+    void MoveAgainstGroup(TGroup* other, int mode, bool refill, int32_t reserve);
+    // Walks to the location's entry cell, then enters it or attacks its defenders.
+    void MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill);
+    void StartFight(TGroup* target);
+    void StartMeeting(TGroup* target);
+    void EnterLocation(TMapObject* location);
+    void StartCityAttack(TMapObject* city);
     void TurnTo(int direction);
     void FaceCell(int x, int y);
     void StartIdleTurn();
@@ -261,7 +270,7 @@ private:
     void Report(int32_t outcome) const;
     void MoveHeroesForward();
     // Movement (GroupMovement.cpp).
-    void PlanMove(int x, int y, int32_t reserve);
+    void PlanMove(int x, int y, int32_t reserve, TCity* fromCity = nullptr);
     void OutOfPoints(bool refill);
     void StopWalking();
     void RefillCosts();
@@ -278,6 +287,13 @@ private:
     void ReachCell();
     void TurnOneStep();
     void AnimateDying();
+    void CheckEngagement();
+    bool BeginOrder(bool refill);
+    // The city this group stands at the gate of, when it is its owner's selection.
+    TCity* StartingCity() const;
+    // Puts the gate group on the first cell of its path outside the city; false, with
+    // the owner told, when that cell is where its points end.
+    bool LeaveCity(TCity& city);
     void FinishCast();
     void CastThreadProc();
 

@@ -74,10 +74,11 @@ void TGroup::UpdateSpeed() {
                                                            : TGameSettings::DefaultMovementSpeed);
 }
 
-void TGroup::PlanMove(int x, int y, int32_t reserve) {
+void TGroup::PlanMove(int x, int y, int32_t reserve, TCity* fromCity) {
     StepPaid = 0;
     TPlayer* const owner = GetOwner();
-    const int n = Scenario->BuildPath(X / CellSize, Y / CellSize, *this, y, x);
+    const int n = fromCity ? Scenario->BuildPathTo(x, y, *this)
+                           : Scenario->BuildPath(X / CellSize, Y / CellSize, *this, y, x);
     if (n < 1) {
         Report(arCannotGoThere);
         return;
@@ -114,8 +115,14 @@ void TGroup::PlanMove(int x, int y, int32_t reserve) {
         Report(arNoActionPoints);
         return;
     }
-    Split();
-    PathIndex = 0;
+    if (fromCity) {
+        if (!LeaveCity(*fromCity))
+            return;
+        PathIndex = 1;
+    } else {
+        Split();
+        PathIndex = 0;
+    }
     Activity = gaMove;
     StartX = int16_t(X / CellSize);
     StartY = int16_t(Y / CellSize);
@@ -143,6 +150,7 @@ void TGroup::Tick() {
         ProcessActivity();
         ProcessAnimation();
     }
+    CheckEngagement();
 }
 
 void TGroup::AnimateCamp() {
@@ -389,6 +397,16 @@ void TGroup::ReachCell() {
         if (MergeOnArrival && TargetGroup) {
             MergeWith(TargetGroup);
             Report(Interrupted ? arSpotted : arDone);
+        } else if (OrderMode == 1 && (TargetGroup || TargetLocation)) {
+            if (TargetGroup)
+                StartFight(TargetGroup);
+            else
+                StartCityAttack(TargetLocation);
+        } else if (OrderMode == 2 && (TargetGroup || TargetLocation)) {
+            if (TargetGroup)
+                StartMeeting(TargetGroup);
+            else
+                EnterLocation(TargetLocation);
         } else {
             Report(arDone);
         }

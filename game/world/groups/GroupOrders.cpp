@@ -1,6 +1,7 @@
 // Orders a group carries out: walking to a cell or onto another group, turning and
 // stopping. Walking itself advances in the group's Tick.
 #include "engine/core/Random.h"
+#include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/players/Player.h"
@@ -26,9 +27,31 @@ void TGroup::RefillCosts() {
 
 void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
     ClearInterrupts(*this);
-    if (!Scenario || IsEngaged())
+    if (!Scenario)
         return;
-    if ((CampState != csNone) && !SplitPending()) {
+    if (TCity* city = StartingCity()) {
+        if (refill)
+            Scenario->FloodFillCostsFromCells(city->ExitArea.Cells, *this);
+        if (!Scenario->IsCellReachable(x, y)) {
+            Report(arCannotGoThere);
+            return;
+        }
+        MergeOnArrival = 0;
+        OrderMode = 0;
+        TargetGroup = nullptr;
+        TargetLocation = nullptr;
+        if (Scenario->BuildPathTo(x, y, *this) >= 1 && Scenario->Path[0].X == x &&
+            Scenario->Path[0].Y == y) {
+            if (LeaveCity(*city))
+                Report(arDone);
+            return;
+        }
+        PlanMove(x, y, reserve, city);
+        return;
+    }
+    if (IsEngaged())
+        return;
+    if (CampState != csNone && !SplitPending()) {
         Report(arMustPack);
         return;
     }
@@ -43,6 +66,31 @@ void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
     TargetGroup = nullptr;
     TargetLocation = nullptr;
     PlanMove(x, y, reserve);
+}
+
+TCity* TGroup::StartingCity() const {
+    return IsSelectedCityGroup() ? static_cast<TCity*>(GetOwner()->Selection) : nullptr;
+}
+
+bool TGroup::LeaveCity(TCity& city) {
+    const TPathCell first = Scenario->Path[0];
+    const TPoint centre = CellToPixelCentre(first.X, first.Y);
+    X = int16_t(centre.X);
+    Y = int16_t(centre.Y);
+    Facing = uint8_t(DirectionToCell(city.CellX(), city.CellY(), first.X, first.Y));
+    OwnerIndex = uint8_t(Scenario->CurrentPlayerIndex);
+    const uint8_t gateOwner = city.GateGroup->OwnerIndex;
+    Scenario->AddObject(std::move(city.GateGroup));
+    city.GateGroup = std::make_unique<TGroup>(Scenario);
+    city.GateGroup->OwnerIndex = gateOwner;
+    if (Scenario->CurrentPlayer)
+        Scenario->CurrentPlayer->SelectObject(this);
+    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
+    if (Blocked && first.X == BlockedX && first.Y == BlockedY) {
+        OutOfPoints(false);
+        return false;
+    }
+    return true;
 }
 
 void TGroup::MoveToGroup(TGroup* other, int32_t reserve, bool refill) {

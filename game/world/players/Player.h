@@ -70,9 +70,13 @@ public:
     void WaitUntilActionTaken();
     // Every machine makes its own reports: never sent.
     void PostReport(int32_t outcome) { PostAction(false, MakeAction(acReport, uint32_t(outcome))); }
-    // The same from a group's update, which must not wait: false, with nothing
+    // Actions a group's update makes on every machine alike (reports, the start of a
+    // fight or an entry): never sent, and never waiting: false, with nothing
     // posted, while another action is pending.
-    bool TryPostReport(int32_t outcome);
+    bool TryPostLocalAction(const TPlayerAction& action);
+    bool TryPostReport(int32_t outcome) {
+        return TryPostLocalAction(MakeAction(acReport, uint32_t(outcome)));
+    }
 
     // Turns.
     void BeginTurn();

@@ -48,12 +48,12 @@ void TPlayer::PostAction(bool send, const TPlayerAction& action) {
     }
 }
 
-bool TPlayer::TryPostReport(int32_t outcome) {
+bool TPlayer::TryPostLocalAction(const TPlayerAction& action) {
     const std::lock_guard<std::mutex> guard(FLock);
     if (FPendingAction.Code != acNone)
         return false;
     Scenario->TakeActionNumber();
-    FPendingAction = MakeAction(acReport, uint32_t(outcome));
+    FPendingAction = action;
     FActionResult = arPending;
     return true;
 }

@@ -1,6 +1,5 @@
 // The weather's particles. The scenario keeps fixed pools of them, every particle
-// dead until the weather starts it. Pools are stored whole: a stored pool of
-// another size is "Invalid data.".
+// dead until the weather starts it.
 #pragma once
 
 #include "engine/core/DataObject.h"

@@ -36,11 +36,14 @@ std::unique_ptr<TMapObject> MakeObjectOfKind(uint16_t kind, TScenario* scenario)
     }
 }
 
-// The pools keep the sizes the weather code draws from; another stored size is corrupt.
+// The pools keep the sizes the weather code draws from; another stored size, or a
+// particle in a state the weather does not know, is corrupt.
 template <typename T>
 void LoadParticlePool(Data::TStream* stream, Data::TDataList<T>& pool, int size) {
     pool.LoadFromStream(stream);
     Data::CheckData(pool.Count() == size);
+    for (const T* particle : pool)
+        Data::CheckData(particle->State <= T::Dead);
 }
 
 template <typename T>
@@ -297,8 +300,11 @@ void TScenario::SaveQuestObjectives(Data::TStream* stream) const {
 std::unique_ptr<TScenario> LoadScenario(Data::TStream& stream, const TScenario* services) {
     auto scenario = std::make_unique<TScenario>(services ? services->BackgroundFlag : 0);
     if (services) {
-        scenario->Sounds = services->Sounds;
+        // A scenario's own framework sounds stay with it.
+        if (services->Sounds != &services->FrameworkSounds)
+            scenario->Sounds = services->Sounds;
         scenario->Settings = services->Settings;
+        scenario->SpellEffects = services->SpellEffects;
         scenario->PlannerFactory = services->PlannerFactory;
         scenario->Network = services->Network;
         scenario->LocalPlayerID = services->LocalPlayerID;

@@ -189,3 +189,91 @@ TEST_F(GroupMovementTest, SpottingAnEnemyStopsTheWalkOnTheNextFreeCell) {
 
 } // namespace
 } // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupMovementTest, OrdersAgainstAGroupOrALocationEndInTheirAction) {
+    struct Case {
+        const char* Name;
+        int Mode; // 1 attack, 2 meet, 3 enter the city
+        uint32_t Code;
+    };
+    const Case cases[] = {
+        {"fight", 1, acAttackGroup},
+        {"meeting", 2, acReport},
+        {"city", 3, acEnterCity},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        World = std::make_unique<TestSupport::TTinyWorld>();
+        World->Scenario->AddPlayer(std::make_unique<TPlayer>(World->Scenario.get()));
+        Scenario().BeginTurnOf(Red);
+        TGroup* group = Group(Red, 1, 2);
+        TGroup* other = Group(c.Mode == 2 ? Green : Blue, 3, 2); // in sight from the start
+        TCity* city = World->AddCity(Red, 4, 4);
+        Player(Red).ResetFlags();
+        if (c.Mode == 3)
+            group->MoveIntoLocation(city, 0, true);
+        else
+            group->MoveAgainstGroup(other, c.Mode, true, 0);
+        TPlayerAction taken{};
+        for (int i = 0; i < 5000 && taken.Code == acNone; ++i) {
+            Scenario().Update();
+            taken = Player(Red).TakeAction();
+        }
+        EXPECT_EQ(taken.Code, c.Code);
+        if (c.Mode == 1) {
+            EXPECT_EQ(taken.P[0], other->ID);
+            EXPECT_EQ(group->InBattle, 1);
+            EXPECT_EQ(other->InBattle, 1);
+            EXPECT_EQ(CellOf(*group), (TPoint{2, 2}));
+            EXPECT_EQ(group->Facing, 2);
+            EXPECT_EQ(other->Facing, 6); // turned to face the attacker
+        } else if (c.Mode == 2) {
+            EXPECT_EQ(taken.P[0], uint32_t(arDone));
+            EXPECT_EQ(group->Engagement, 0);
+            EXPECT_EQ(other->EngagedBy, 0);
+        } else {
+            EXPECT_EQ(taken.P[0], city->ID);
+            EXPECT_TRUE(city->Footprint.ContainsCell(CellOf(*group).X, CellOf(*group).Y));
+        }
+    }
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupMovementTest, TheGateGroupOfTheSelectedCityLeavesItThroughTheExit) {
+    TCity* city = World->AddCity(Red, 6, 6); // exits (6, 8) and (7, 8)
+    TGroup* gate = city->GateGroup.get();
+    gate->AddUnit(Make(WalkerID), true, false);
+    Player(Red).SelectObject(city);
+    ASSERT_TRUE(gate->IsSelectedCityGroup());
+
+    gate->MoveTo(7, 10, true, 0);
+    EXPECT_EQ(Scenario().IndexOfObject(gate) >= 0, true); // on the map at once
+    EXPECT_NE(city->GateGroup.get(), gate);
+    EXPECT_EQ(city->GateGroup->UnitCount(), 0);
+    EXPECT_EQ(city->GateGroup->OwnerIndex, Red);
+    EXPECT_EQ(Player(Red).Selection, gate);
+    EXPECT_EQ(CellOf(*gate), (TPoint{7, 8}));
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*gate), (TPoint{7, 10}));
+    EXPECT_EQ(gate->LowestActionPoints(), 100 - 2 * 20);
+
+    // Ordered onto an exit cell, the group only steps out.
+    TGroup* next = city->GateGroup.get();
+    next->AddUnit(Make(WalkerID), true, false);
+    Player(Red).SelectObject(city);
+    next->MoveTo(6, 8, true, 0);
+    EXPECT_EQ(ImmediateReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*next), (TPoint{6, 8}));
+    EXPECT_GE(Scenario().IndexOfObject(next), 0);
+}
+
+} // namespace
+} // namespace CityGroupTests

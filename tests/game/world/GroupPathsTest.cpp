@@ -32,6 +32,25 @@ protected:
     TGroup* Mover = nullptr;
 };
 
+TEST_F(GroupPathsTest, OwnAndFriendlyGroupsLetTheFillPassOthersBlockIt) {
+    Player(Red).Relations[Green] = reFriendly;
+    World->AddGroup(Red, 3, 2);
+    const uint8_t owners[] = {Green, Blue, NoOwner}; // friend, enemy, nobody's
+    for (int i = 0; i < 3; ++i)
+        World->AddGroup(owners[i], 3, 1 + 2 * i)->Spotted = 1; // (3, 1), (3, 3), (3, 5)
+    World->AddGroup(Blue, 1, 3);                               // not seen: not on red's grid
+    Scenario().RebuildOccupancyGrid();
+    Scenario().FloodFillCosts(2, 2, *Mover);
+    const auto cost = [&](int x, int y) {
+        return Scenario().MoveCosts[size_t(Scenario().CellIndex(x, y))];
+    };
+    EXPECT_EQ(cost(3, 2), 20);
+    EXPECT_EQ(cost(3, 1), 30);
+    EXPECT_EQ(cost(3, 3), 255);
+    EXPECT_EQ(cost(3, 5), 255);
+    EXPECT_EQ(cost(1, 3), 30);
+}
+
 TEST_F(GroupPathsTest, ApproachCellIsTheCheapestSteppableFreeNeighbour) {
     TGroup* target = World->AddGroup(Blue, 6, 2);
     Scenario().FloodFillCosts(2, 2, *Mover);

@@ -35,6 +35,7 @@ public:
         std::atomic<bool> PreparationStarted{false};
         int Effects = 0;
         TUnit* Caster = nullptr;
+        TUnit* Victim = nullptr;
         TSpellCast Cast;
     };
     explicit TTestSpellEffect(TLog& log, bool longPreparation)
@@ -49,9 +50,15 @@ public:
         ++Log.Preparations;
     }
     void Advance() override { ++Frame; }
-    void TakeEffect(TScenario&, TUnit* caster) override {
+    void TakeEffect(TScenario& scenario, TUnit* caster) override {
         ++Log.Effects;
         Log.Caster = caster;
+        if (Log.Victim) {
+            // Kills the victim as a damaging spell does and flags the dead.
+            Log.Victim->AddHitPoints(-1000);
+            static_cast<TGroup*>(Log.Victim->GetGroup())->Activity = gaRemoveDead;
+            scenario.DeathsPending = 1;
+        }
     }
     bool EffectNow() const override { return Frame == EffectFrame; }
     bool Finished() const override { return Frame >= FinishFrame; }
@@ -163,8 +170,13 @@ TEST_F(ScenarioUpdateTest, TheSpellActsOnItsCasterByIdentifierAndIsDoneWhenFinis
     // The player selects another group while the spell plays.
     Player(Red).SelectObject(other);
     std::vector<int32_t> reports;
-    for (int i = 0; i < 500 && reports.empty(); ++i) {
+    // The preparation runs on its own thread: update until the report, for at most
+    // a generous while.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (reports.empty() && std::chrono::steady_clock::now() < deadline) {
         Scenario().Update();
+        if (group->IsCastThreadRunning())
+            std::this_thread::yield();
         if (const TPlayerAction action = Player(Red).TakeAction(); action.Code == acReport)
             reports.push_back(int32_t(action.P[0]));
         if (!Scenario().SpellEffect && log.Effects == 0) {
@@ -181,6 +193,42 @@ TEST_F(ScenarioUpdateTest, TheSpellActsOnItsCasterByIdentifierAndIsDoneWhenFinis
     EXPECT_EQ(reports, (std::vector<int32_t>{arDone}));
     EXPECT_EQ(Scenario().SpellEffect, nullptr);
     EXPECT_EQ(group->Facing, 2); // turned east towards the target
+}
+
+TEST_F(ScenarioUpdateTest, AKillingSpellIsDoneOnlyOnceTheDeadAreGone) {
+    Data.AddSpell(5, 1);
+    TTestSpellEffect::TLog log;
+    Scenario().SpellEffects = [&log](TScenario&) {
+        return std::make_unique<TTestSpellEffect>(log, false);
+    };
+    TGroup* group = World->AddGroup(Red, 2, 2);
+    TUnit* caster = group->AddUnit(Make(SoldierID), true, false);
+    TGroup* enemy = World->AddGroup(Blue, 4, 2);
+    TUnit* survivor = enemy->AddUnit(Make(SoldierID), true, false);
+    log.Victim = enemy->AddUnit(Make(BeastID), true, false);
+    const uint32_t victimID = log.Victim->ID;
+    ASSERT_TRUE(group->StartSpellCast(caster->ID, 5, 4, 2));
+
+    bool sawDying = false;
+    int32_t report = -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (report < 0 && std::chrono::steady_clock::now() < deadline) {
+        Scenario().Update();
+        if (group->IsCastThreadRunning())
+            std::this_thread::yield();
+        if (enemy->AnimState == asDying) {
+            sawDying = true;
+            EXPECT_NE(Scenario().SpellEffect, nullptr); // held while the group dies
+        }
+        if (const TPlayerAction action = Player(Red).TakeAction(); action.Code == acReport)
+            report = int32_t(action.P[0]);
+    }
+    EXPECT_TRUE(sawDying);
+    EXPECT_EQ(report, arDone);
+    EXPECT_EQ(Scenario().DeathsPending.load(), 0);
+    EXPECT_EQ(Scenario().Units.FindByID(victimID), nullptr); // deleted with the dead
+    EXPECT_EQ(enemy->UnitCount(), 1);
+    EXPECT_EQ(enemy->UnitAt(0), survivor);
 }
 
 TEST_F(ScenarioUpdateTest, ALongCastPreparationStopsWhenAsked) {
