@@ -1,18 +1,20 @@
-// The retained map view of an 800 x 600 window on the largest map (128 x 128 cells)
-// with scenery everywhere, groups of markers in view and fog edges: a full redraw
-// with the fog, and a scroll by a quarter of the view, each against a memcpy of one
-// frame measured in the same run.
+// The retained map view of an 800 x 600 window on campaign level 3 (128 x 128 cells)
+// with its scenery, groups and cities and the first player's fog edges: a full
+// redraw with the fog, and a scroll by a quarter of the view, each against a memcpy
+// of one frame measured in the same run.
 #include "bench/RatioReporter.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/players/Player.h"
 #include "platform/classlib/Streams.h"
 #include "platform/display/DirectDraw.h"
-#include "tests/support/TinyWorld.h"
-#include "tests/support/UnitBuilder.h"
-#include "tools/SpriteWriter.h"
+#include "tools/levels/LevelBuilder.h"
+#include "tools/levels/SeedLevel.h"
+#include "tools/maptest/MapTestArt.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -24,69 +26,34 @@ namespace {
 
 constexpr int ViewWidth = 800;
 constexpr int ViewHeight = 600;
-constexpr int MapCells = 128;
-constexpr int EdgeSpriteCount = 16;
+// Over the first player's start: its groups and city, and the fog's edges around them.
+constexpr int ViewLeft = 200;
+constexpr int ViewTop = 200;
 
-std::unique_ptr<Gfx::TSprite> MakeSprite(int width, int height, uint32_t id, bool ring) {
-    Tools::TPicture picture{width, height, {}};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const bool hole =
-                ring && (x - width / 2) * (x - width / 2) + (y - height / 2) * (y - height / 2) <
-                            width * width / 8;
-            const uint32_t red = (uint32_t(x) * 5 + id * 31) & 0xFF;
-            const uint32_t green = uint32_t(y) * 3 & 0xFF;
-            const uint32_t blue = id * 17 & 0xFF;
-            picture.Pixels.push_back(hole ? 0u : 0xFF000000u | red << 16 | green << 8 | blue);
-        }
-    Tools::TSpriteOptions options;
-    options.ID = id;
-    options.Keyed = ring;
-    auto sprite = std::make_unique<Gfx::TSprite>();
-    ClassLib::TMemoryStream stream(Tools::EncodeSprite({picture}, options));
-    sprite->LoadFromStream(&stream);
-    return sprite;
-}
-
-TestSupport::TTinyWorldOptions MapOptions() {
-    TestSupport::TTinyWorldOptions options;
-    options.Width = MapCells;
-    options.Height = MapCells;
-    return options;
-}
-
+// Level 3 as the sample levels' builder composes it, with the map test's pictures
+// for groups, markers, decorations and the fog-edge table, seen by its first player.
 struct TBenchMap {
-    TBenchMap() : World(MapOptions()) {
-        TScenario& s = *World.Scenario;
-        std::vector<std::unique_ptr<Gfx::TSprite>> tiles;
-        for (int i = 0; i < (MapCells / 4) * (MapCells / 4); ++i)
-            tiles.push_back(MakeSprite(TileSize, TileSize, uint32_t(100 + i % 7), false));
-        s.Background.SetTiles(MapCells / 4, MapCells / 4, std::move(tiles));
-        // Scenery on about one cell in five.
-        uint32_t seed = 7;
-        for (int y = 0; y < MapCells; ++y)
-            for (int x = 0; x < MapCells; ++x) {
-                seed = seed * 1103515245u + 12345u;
-                if ((seed >> 16) % 5 == 0)
-                    World.AddDoodle((seed >> 20) % 4 == 0 ? TestSupport::TTinyWorld::Rock
-                                                          : TestSupport::TTinyWorld::Tree,
-                                    x, y);
+    TBenchMap() {
+        Tools::InstallSeedGlobalData();
+        Tools::InstallMapTestArt();
+        Scenario = std::move(
+            Tools::BuildLevel(Tools::ReadLevelDescriptionFile(std::string(VRN_SOURCE_DIR) +
+                                                              "/data/levels/level3.txt"))
+                .Scenario);
+        Scenario->BeginTurnOf(0);
+        // Explored land around the view's centre, as after some turns, so the view
+        // shows terrain, scenery, groups and a city with the fog's edges through it.
+        GameData::TPlayer& player = *Scenario->Players[0];
+        GameData::TFog& fog = *player.Fog;
+        for (int y = 0; y < fog.Height; ++y)
+            for (int x = 0; x < fog.Width; ++x) {
+                const int dx = x - (ViewLeft + ViewWidth / 2) / 40;
+                const int dy = y - (ViewTop + ViewHeight / 2) / 40;
+                uint8_t& cell = fog.Cells[size_t(y * fog.Width + x)];
+                if (dx * dx + dy * dy < 11 * 11)
+                    cell = std::max<uint8_t>(cell, GameData::fsExplored);
             }
-        // Fog: the view's middle seen, a ring around it explored, so edges run through it.
-        for (int i = 0; i < EdgeSpriteCount; ++i)
-            EdgeSprites.push_back(MakeSprite(40, 40, uint32_t(10 + i), true));
-        for (int entry = 0; entry < 1024; ++entry)
-            Data.Global().CommonSprites[10 + entry] =
-                EdgeSprites[size_t(entry % EdgeSpriteCount)].get();
-        s.CurrentPlayer = s.Players[0];
-        TFog& fog = *s.CurrentPlayer->Fog;
-        for (int y = 0; y < MapCells; ++y)
-            for (int x = 0; x < MapCells; ++x) {
-                const int d = std::max(std::abs(x - 30), std::abs(y - 22));
-                fog.Cells[size_t(s.CellIndex(x, y))] = d < 6    ? fsVisible
-                                                       : d < 12 ? fsExplored
-                                                                : fsUnexplored;
-            }
+        Scenario->UpdatePlayerVisibility(&player);
         Win32::DirectDrawCreateEx(nullptr, DirectDraw);
         Win32::DDSURFACEDESC2 desc;
         desc.dwSize = Win32::DDSURFACEDESC2_SIZE;
@@ -98,14 +65,8 @@ struct TBenchMap {
         desc.ddsCaps.dwCaps = Win32::DDSCAPS_OFFSCREENPLAIN;
         DirectDraw->CreateSurface(desc, Retained);
     }
-    ~TBenchMap() {
-        for (int entry = 0; entry < 1024; ++entry)
-            Data.Global().CommonSprites[10 + entry] = nullptr;
-    }
 
-    TestSupport::TTestGameData Data;
-    TestSupport::TTinyWorld World;
-    std::vector<std::unique_ptr<Gfx::TSprite>> EdgeSprites;
+    std::unique_ptr<GameData::TScenario> Scenario;
     Win32::TRefPtr<Win32::IDirectDraw7> DirectDraw;
     Win32::TRefPtr<Win32::IDirectDrawSurface7> Retained;
 };
@@ -115,18 +76,14 @@ TBenchMap& Map() {
     return map;
 }
 
-// The view starts at (800, 560): the fog's edges cross it.
-constexpr int ViewLeft = 800;
-constexpr int ViewTop = 560;
 const RECT Clip{0, 0, ViewWidth, ViewHeight};
 constexpr int32_t AllOptions = TScenario::roBackground | TScenario::roObjects;
 
 void BM_MapFullRedrawWithFog(benchmark::State& state) {
     TBenchMap& map = Map();
     for (auto _ : state) {
-        map.World.Scenario->RedrawMapView(map.Retained.Get(), ViewLeft, true, AllOptions, Clip,
-                                          ViewTop);
-        map.World.Scenario->DrawFog(map.Retained.Get(), ViewLeft, Clip, ViewTop);
+        map.Scenario->RedrawMapView(map.Retained.Get(), ViewLeft, true, AllOptions, Clip, ViewTop);
+        map.Scenario->DrawFog(map.Retained.Get(), ViewLeft, Clip, ViewTop);
     }
     state.SetItemsProcessed(int64_t(state.iterations()));
 }
@@ -134,7 +91,7 @@ BENCHMARK(BM_MapFullRedrawWithFog)->Unit(benchmark::kMillisecond);
 
 void BM_MapScrollQuarterView(benchmark::State& state) {
     TBenchMap& map = Map();
-    TScenario& s = *map.World.Scenario;
+    TScenario& s = *map.Scenario;
     s.RedrawMapView(map.Retained.Get(), ViewLeft, true, AllOptions, Clip, ViewTop);
     int step = 0;
     for (auto _ : state) {

@@ -44,9 +44,16 @@ bool TMapObject::HitTest(int x, int y) const {
 }
 
 RECT TMapObject::DrawBounds() const {
-    if (!Selected && Kind != okGroup)
-        return GetBounds();
-    return UnionRects(GetBounds(), GetMarkerBounds());
+    const RECT bounds =
+        !Selected && Kind != okGroup ? GetBounds() : UnionRects(GetBounds(), GetMarkerBounds());
+    // A figure may reach past its object's bounds (a group's does); all of it must be
+    // drawn again when it moves, or its edge stays behind.
+    const Gfx::TSprite* sprite = GetSprite();
+    if (!sprite)
+        return bounds;
+    const int left = X - sprite->HotSpotX;
+    const int top = Y - sprite->HotSpotY;
+    return UnionRects(bounds, {left, top, left + sprite->Width, top + sprite->Height});
 }
 
 bool TMapObject::PlaceSprite(int viewX, const RECT& clip, int viewY, int& x, int& y) const {

@@ -20,6 +20,7 @@ constexpr int32_t MaxWeather = 4;
 class TRainDrop : public Data::TDataObject {
 public:
     static constexpr uint16_t Dead = 2;
+    // No identifier is stored: a pool is a plain run of particles.
     void Start(int x, int y, uint32_t colour, int ground, int speed, int height);
     void LoadFromStream(Data::TStream* stream) override;
     void SaveToStream(Data::TStream* stream) const override;

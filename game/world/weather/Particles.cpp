@@ -3,6 +3,7 @@
 // plain generator; the game's own generator is never touched.
 #include "game/world/scenario/Particles.h"
 
+#include "engine/core/InvalidData.h"
 #include "engine/graphics/GfxPixels.h"
 #include "game/world/weather/PlainRandom.h"
 #include "game/world/weather/WeatherSurface.h"
@@ -91,6 +92,7 @@ void TRainDrop::LoadFromStream(Data::TStream* stream) {
     Speed = Read16(stream);
     Ground = int16_t(Read16(stream));
     State = Read16(stream);
+    Data::CheckData(State <= Dead);
     ScreenX = int16_t(Read16(stream));
     ScreenY = int16_t(Read16(stream));
     Colour = stream->ReadValue<uint32_t>();
@@ -157,6 +159,7 @@ void TSnowFlake::LoadFromStream(Data::TStream* stream) {
     Speed = Read16(stream);
     Ground = int16_t(Read16(stream));
     State = Read16(stream);
+    Data::CheckData(State <= Dead);
     Phase = Read16(stream);
     ScreenX = int16_t(Read16(stream));
     ScreenY = int16_t(Read16(stream));
@@ -218,6 +221,7 @@ void TSandSeed::LoadFromStream(Data::TStream* stream) {
     Speed = Read16(stream);
     Ground = int16_t(Read16(stream));
     State = Read16(stream);
+    Data::CheckData(State <= Dead);
     Phase = int16_t(Read16(stream));
     ScreenX = int16_t(Read16(stream));
     ScreenY = int16_t(Read16(stream));

@@ -4,9 +4,11 @@
 #include "engine/graphics/Sprite.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/units/Unit.h"
 #include "platform/classlib/Streams.h"
 #include "tests/game/world/TextMap.h"
 #include "tests/support/DisplayFixtures.h"
+#include "tests/support/GlobalDataFixture.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
 #include "tools/SpriteWriter.h"
@@ -167,6 +169,43 @@ TEST_F(TMapRedrawTest, RemovedObjectLeavesNoTrace) {
     Scenario().RemoveObject(Walker, 0);
     Redraw(0, 0, AllOptions);
     EXPECT_EQ(Hash(TestSupport::ReadPixels(*Retained)), Hash(Reference(0, 0, AllOptions)));
+}
+
+// A group's figure reaches past the group's bounds (the fixture's creature sprites are
+// 56 x 56 from the group's centre); walking, it must not leave its edge behind.
+TEST(MapRedraw, WalkingGroupLeavesNoTrace) {
+    TestSupport::TGlobalDataSizes sizes;
+    sizes.SpriteSize = 56;
+    const TestSupport::TInstalledData installed{TestSupport::TGlobalDataFixture(sizes)};
+    Data2::CreateGlobalData();
+    TTinyWorld world;
+    TScenario& s = *world.Scenario;
+    s.CurrentPlayer = nullptr;
+    // Without a marker sprite, which would otherwise cover the figure.
+    Gfx::TSprite* const marker = Data2::GlobalData->CommonSprites[5];
+    Data2::GlobalData->CommonSprites[5] = nullptr;
+    TGroup* group = world.AddGroup(0, 3, 3);
+    auto unit = std::make_unique<TUnit>();
+    unit->InitFromPrototype(
+        Data2::GlobalData->UnitPrototypes[Data2::GlobalData->FindUnitPrototype(1)]);
+    group->AddUnit(std::move(unit), true, false);
+    ASSERT_NE(group->GetSprite(), nullptr);
+
+    auto directDraw = TestSupport::PrimaryDirectDraw();
+    auto retained = TestSupport::MakeSurface(*directDraw, SurfaceWidth, SurfaceHeight,
+                                             Win32::TPixelLayout::RGB565);
+    auto reference = TestSupport::MakeSurface(*directDraw, SurfaceWidth, SurfaceHeight,
+                                              Win32::TPixelLayout::RGB565);
+    s.RedrawMapView(retained.Get(), 0, true, AllOptions, ViewClip, 0);
+    for (const int step : {13, 13, -30, 7}) {
+        s.MoveObject(s.IndexOfObject(group), group->X + step, group->Y + step / 2);
+        s.RedrawMapView(retained.Get(), 0, false, AllOptions, ViewClip, 0);
+        TestSupport::FillSurface(*reference, 0);
+        s.DrawArea(reference.Get(), 0, AllOptions, ViewClip, 0);
+        EXPECT_EQ(Hash(TestSupport::ReadPixels(*retained)),
+                  Hash(TestSupport::ReadPixels(*reference)));
+    }
+    Data2::GlobalData->CommonSprites[5] = marker;
 }
 
 // Fog-edge table entry i shows as pixel value i + 1: entries below 512 at the cell's

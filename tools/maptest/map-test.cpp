@@ -1,0 +1,264 @@
+// The adventure map in the game's window at 800 x 600: campaign level 3 composed in
+// code (the sample levels' own builder), its groups walking, its scenery and city
+// decorations animated, rain falling, the first player's fog over it. The arrow keys
+// and the mouse at the window's edges scroll; F12 saves a screenshot in "Bmp/".
+//
+//   map-test [--fullscreen] [--seconds N] [--screenshot FILE]
+#include "engine/app/D3DFramework.h"
+#include "engine/app/DXApplication.h"
+#include "engine/graphics/GfxSurfaces.h"
+#include "game/world/cities/City.h"
+#include "game/world/data/GlobalData.h"
+#include "game/world/fog/Fog.h"
+#include "game/world/groups/Group.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
+#include "platform/classlib/Exception.h"
+#include "platform/display/DisplayHardware.h"
+#include "platform/win32/VirtualKeys.h"
+#include "platform/win32/WinInput.h"
+#include "platform/win32/WinMessages.h"
+#include "platform/win32/WinWindow.h"
+#include "tools/TestScreenOptions.h"
+#include "tools/levels/LevelBuilder.h"
+#include "tools/levels/SeedLevel.h"
+#include "tools/maptest/MapTestArt.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+using namespace Win32;
+
+namespace {
+
+constexpr int ViewWidth = 800;
+constexpr int ViewHeight = 600;
+constexpr int ScrollStep = 8; // pixels per update
+constexpr int EdgeMargin = 6; // pixels at the window's edge that scroll
+
+class TProgram {
+public:
+    explicit TProgram(const Tools::TTestScreenOptions& options) : FOptions(options) {}
+    ~TProgram() { Close(); }
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    void Start() {
+        using D3DFrame::D3DFramework;
+        auto& application = *DXApp::Application;
+        application.Create(
+            GetModuleHandle(nullptr), "Varnholt map test", "VRNMapTest",
+            DXApp::aoHideCursorWindowed | DXApp::aoFixedFrame, 100, [this] { Close(); },
+            [this] { Update(); }, [this] { Render(); }, Gfx::RestoreAllSurfaces,
+            Gfx::ReleaseAllSurfaces, Gfx::RecreateAllSurfaces, nullptr,
+            [this](UINT msg, WPARAM wParam, LPARAM lParam) { Input(msg, wParam, lParam); });
+        D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
+            application.Window, application.Title, D3DFrame::UseDirect3D, ViewWidth, ViewHeight, 16,
+            Tools::AcceptTestScreenMode);
+        if (FOptions.FullScreen)
+            application.SetFullscreen(-1, 100, 100, ViewWidth, ViewHeight);
+        else
+            application.SetWindowed(SW_SHOWNORMAL, 100, 100, ViewWidth, ViewHeight);
+        Gfx::CalibrateRenderer();
+
+        Tools::InstallSeedGlobalData();
+        Tools::InstallMapTestArt();
+        // The seed data neither lets its units walk nor climb; here they may.
+        for (int step = 0; step < 3; ++step)
+            Data2::GlobalData->GameConstants[Data2::gcFirstStepHeight + step] = 40 << step;
+        for (int i = 0; i < Data2::GlobalData->UnitPrototypes.Count(); ++i) {
+            GameData::TUnitStats& stats = Data2::GlobalData->UnitPrototypes[i].Stats;
+            stats.Base(GameData::ACTIONPOINTS) = 30;
+            stats.Value(GameData::ACTIONPOINTS) = 30;
+        }
+        FScenario = std::move(
+            Tools::BuildLevel(Tools::ReadLevelDescriptionFile(std::string(VRN_SOURCE_DIR) +
+                                                              "/data/levels/level3.txt"))
+                .Scenario);
+        FScenario->CreateSurfaces();
+        FScenario->BeginTurnOf(0);
+        FScenario->SetWeather(1);
+        DecorateCities();
+        SendGroupsWalking();
+        ExploreHomeLands();
+        DDSURFACEDESC2 desc;
+        D3DFrame::InitSurfaceDesc(desc, DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT,
+                                  DDSCAPS_OFFSCREENPLAIN);
+        desc.dwWidth = ViewWidth;
+        desc.dwHeight = ViewHeight;
+        FRetained = D3DFramework->CreateSurface(desc);
+    }
+
+private:
+    // The first player's groups walk a few cells and its first group is selected;
+    // the view starts over them.
+    void SendGroupsWalking() {
+        GameData::TPlayer& player = *FScenario->Players[0];
+        bool first = true;
+        for (int i = 0; i < FScenario->Objects.Count(); ++i) {
+            GameData::TMapObject* object = FScenario->Objects[i];
+            if (object->Kind != GameData::okGroup)
+                continue;
+            auto* group = static_cast<GameData::TGroup*>(object);
+            if (group->GetOwner() != &player)
+                continue;
+            if (first) {
+                player.SelectObject(group);
+                FViewX = group->X - ViewWidth / 2 + 150;
+                FViewY = group->Y - ViewHeight / 2 + 120;
+                first = false;
+            }
+            // The first free cell of a few a short walk away.
+            const int offsets[][2] = {{5, 1}, {1, 5}, {-4, 3}, {3, -4}, {6, 6}, {-5, -5}};
+            for (const auto& offset : offsets) {
+                group->MoveTo(group->X / 40 + offset[0], group->Y / 40 + offset[1], true, 0);
+                const GameData::TPlayerAction report = player.TakeAction();
+                if (report.Code != GameData::acReport)
+                    break;
+            }
+        }
+        ClampView();
+    }
+
+    // The levels' cities stand on bare ground: watchtowers at their corners, a banner
+    // and a shield in the middle and a brazier at the gate, in their owner's colour.
+    void DecorateCities() {
+        enum { Banner, Watchtower, Shield, Brazier };
+        const GameData::TCityDecoration decorations[] = {
+            {Watchtower, -12, -14}, {Watchtower, 52, -14}, {Banner, 14, 16}, {Shield, 34, 30},
+            {Watchtower, -12, 46},  {Watchtower, 52, 46},  {Brazier, 20, 62}};
+        for (int i = 0; i < FScenario->Objects.Count(); ++i)
+            if (FScenario->Objects[i]->Kind == GameData::okCity)
+                for (const GameData::TCityDecoration& decoration : decorations)
+                    static_cast<GameData::TCity*>(FScenario->Objects[i])
+                        ->Decorations.Add(decoration);
+    }
+
+    // As after some turns of play: the land around the first player's start is
+    // explored, so the map shows beyond its groups' sight.
+    void ExploreHomeLands() {
+        GameData::TPlayer& player = *FScenario->Players[0];
+        GameData::TFog& fog = *player.Fog;
+        const int centreX = (FViewX + ViewWidth / 2) / 40;
+        const int centreY = (FViewY + ViewHeight / 2) / 40;
+        for (int y = 0; y < fog.Height; ++y)
+            for (int x = 0; x < fog.Width; ++x) {
+                const int dx = x - centreX;
+                const int dy = y - centreY;
+                uint8_t& cell = fog.Cells[size_t(y * fog.Width + x)];
+                if (dx * dx + dy * dy < 13 * 13)
+                    cell = std::max<uint8_t>(cell, GameData::fsExplored);
+            }
+        FScenario->UpdatePlayerVisibility(&player);
+    }
+
+    void ClampView() {
+        FViewX = std::clamp(FViewX, 0, std::max(0, FScenario->Width * 40 - ViewWidth));
+        FViewY = std::clamp(FViewY, 0, std::max(0, FScenario->Height * 40 - ViewHeight));
+    }
+
+    void Update() {
+        auto& application = *DXApp::Application;
+        if (!FScenario)
+            return;
+        FScenario->Update();
+        const bool left = GetKeyState(VK_LEFT) < 0 || (FMouseInside && FMouseX < EdgeMargin);
+        const bool right =
+            GetKeyState(VK_RIGHT) < 0 || (FMouseInside && FMouseX >= ViewWidth - EdgeMargin);
+        const bool up = GetKeyState(VK_UP) < 0 || (FMouseInside && FMouseY < EdgeMargin);
+        const bool down =
+            GetKeyState(VK_DOWN) < 0 || (FMouseInside && FMouseY >= ViewHeight - EdgeMargin);
+        FViewX += (right - left) * ScrollStep;
+        FViewY += (down - up) * ScrollStep;
+        ClampView();
+        if (FOptions.Seconds >= 0 && application.GameTime >= FOptions.Seconds * 1000)
+            FTimeUp = true;
+    }
+
+    void Render() {
+        using D3DFrame::D3DFramework;
+        if (!FScenario || !D3DFramework || !D3DFramework->BackBuffer() || !FRetained)
+            return;
+        const RECT clip{0, 0, ViewWidth, ViewHeight};
+        IDirectDrawSurface7* screen = D3DFramework->BackBuffer();
+        FScenario->RedrawMapView(FRetained.Get(), FViewX, false,
+                                 GameData::TScenario::roBackground | GameData::TScenario::roObjects,
+                                 clip, FViewY);
+        RECT whole = clip;
+        screen->Blt(&whole, FRetained.Get(), &whole, DDBLT_WAIT, nullptr);
+        FScenario->DrawObjectOverlays(screen, FViewX, clip, FViewY);
+        FScenario->DrawFog(screen, FViewX, clip, FViewY);
+        FScenario->DrawWeather(screen, FViewX, clip, FViewY);
+        FScenario->DrawSpellEffect(screen, clip.left - FViewX, clip.top - FViewY, clip);
+        auto& application = *DXApp::Application;
+        if (FTimeUp && !application.Quit) {
+            if (!FOptions.Screenshot.empty() && !application.SaveBackBuffer(FOptions.Screenshot))
+                std::fprintf(stderr, "map-test: the back buffer could not be read\n");
+            application.Terminate();
+        }
+        D3DFramework->ShowFrame();
+    }
+
+    void Input(UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_KEYDOWN && wParam == VK_ESCAPE)
+            DXApp::Application->Terminate();
+        if (msg == WM_KEYDOWN && wParam == VK_F12)
+            DXApp::Application->ScreenshotRequest = true;
+        if (msg == WM_MOUSEMOVE) {
+            FMouseX = GET_X_LPARAM(lParam);
+            FMouseY = GET_Y_LPARAM(lParam);
+            FMouseInside = true;
+        }
+    }
+
+    void Close() {
+        FRetained = nullptr;
+        FScenario.reset();
+        // Its sprites leave the surface registry while the registry is still there.
+        Data2::GlobalData.reset();
+        D3DFrame::D3DFramework.reset();
+    }
+
+    const Tools::TTestScreenOptions& FOptions;
+    std::unique_ptr<GameData::TScenario> FScenario;
+    TRefPtr<IDirectDrawSurface7> FRetained;
+    int FViewX = 0;
+    int FViewY = 0;
+    int FMouseX = 0;
+    int FMouseY = 0;
+    bool FMouseInside = false;
+    bool FTimeUp = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Tools::TTestScreenOptions options;
+    if (!Tools::ParseTestScreenOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: map-test [--fullscreen] [--seconds N] [--screenshot FILE]\n");
+        return 2;
+    }
+    // The map's pixels are 16-bit: a window gets a 16-bit desktop.
+    TDisplayHardware machine = DefaultDisplayHardware();
+    machine.Adapters[0].Desktop.BitsPerPixel = 16;
+    InstallDisplayHardware(machine);
+
+    DXApp::TDXApplication application;
+    DXApp::Application = &application;
+    int exitCode = 0;
+    {
+        TProgram program(options);
+        try {
+            program.Start();
+            exitCode = application.RunMessageLoop();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "map-test: %s\n", ClassLib::ExceptionMessage(error).c_str());
+            if (IsWindow(application.Window))
+                DestroyWindow(application.Window);
+            exitCode = 1;
+        }
+    }
+    DXApp::Application = nullptr;
+    return exitCode;
+}
