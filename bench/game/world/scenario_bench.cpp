@@ -90,9 +90,9 @@ int main(int argc, char** argv) {
         r.Ratio("BM_LoadLevel3", "BM_ReadLevel3Files", 0.3);
         const Bench::TSpread load = r.Time("BM_LoadLevel3");
         const Bench::TSpread save = r.Time("BM_SaveLevel3");
-        std::printf("  %-28s best %.1f ms, median %.1f ms (target under 200 ms)\n",
-                    "BM_LoadLevel3", load.Min, load.Median);
-        std::printf("  %-28s best %.1f ms, median %.1f ms (target under 100 ms)\n",
-                    "BM_SaveLevel3", save.Min, save.Median);
+        std::printf("  %-28s best %.1f ms, median %.1f ms (target under 200 ms)\n", "BM_LoadLevel3",
+                    load.Min, load.Median);
+        std::printf("  %-28s best %.1f ms, median %.1f ms (target under 100 ms)\n", "BM_SaveLevel3",
+                    save.Min, save.Median);
     });
 }

@@ -8,6 +8,7 @@
 #include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
+#include "game/world/scenario/Scenario.h"
 #include "tests/engine/graphics/SpriteFixtures.h"
 
 #include <gtest/gtest.h>
@@ -120,4 +121,22 @@ TEST_F(GeneratedContent, EverySpriteOfEveryLibraryDecodes) {
         }
     }
     EXPECT_EQ(libraries, 5);
+}
+
+// The campaign list names levels the "scenario" archive holds, and each loads whole.
+TEST_F(GeneratedContent, EveryCampaignLevelLoadsFromTheScenarioArchive) {
+    SpriteTests::TScopedDisplay display;
+    OpenDataArchives();
+    CreateMainData();
+    CreateGlobalData();
+    ASSERT_EQ(GlobalData->LevelCount, 3);
+    for (int level = 0; level < GlobalData->LevelCount; ++level) {
+        SCOPED_TRACE(GlobalData->LevelFiles[level]);
+        const auto stream = ScenarioArchive->OpenFile(GlobalData->LevelFiles[level]);
+        const std::unique_ptr<GameData::TScenario> scenario =
+            GameData::LoadScenario(*stream, nullptr);
+        EXPECT_GE(scenario->Width, 64);
+        EXPECT_GE(scenario->PlayerCount(), 2);
+        EXPECT_GT(scenario->Objects.Count(), 0);
+    }
 }
