@@ -150,7 +150,7 @@ private:
             return;
         }
         const int casterX = caster->X / 40, casterY = caster->Y / 40;
-        int targetX = casterX + 3, targetY = casterY;
+        int targetX = casterX + 2, targetY = casterY + 2;
         int nearest = 6 * 6 + 1;
         for (int i = 0; i < FScenario->Objects.Count(); ++i) {
             GameData::TMapObject* object = FScenario->Objects[i];
