@@ -149,6 +149,10 @@ private:
             std::fprintf(stderr, "map-test: no group to cast from\n");
             return;
         }
+        // A second cast would replace the effect still playing.
+        if (caster->Activity != GameData::gaNone || caster->AnimState == GameData::asCast ||
+            caster->AnimState == GameData::asCastTurn || FScenario->SpellEffect)
+            return;
         const int casterX = caster->X / 40, casterY = caster->Y / 40;
         int targetX = casterX + 2, targetY = casterY + 2;
         int nearest = 6 * 6 + 1;
