@@ -1,5 +1,5 @@
-// Pictures the map needs from the global data, drawn in code for the map test until
-// the sample content reaches this branch: creature map sprites for unit prototypes
+// Pictures the map needs from the global data, drawn in code for the map test when it
+// runs without the generated content: creature map sprites for unit prototypes
 // 1 to 3 (standing, dying and walking in eight facings), the selection corners and
 // markers, the fog-edge table, camps, the unit-count badges and city decorations.
 #pragma once

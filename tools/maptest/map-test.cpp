@@ -2,13 +2,21 @@
 // code (the sample levels' own builder), its groups walking, its scenery and city
 // decorations animated, rain falling, the first player's fog over it. The arrow keys
 // and the mouse at the window's edges scroll; F12 saves a screenshot in "Bmp/".
+// With --data the level, its pictures and the global data come from the archives the
+// build generates in that program folder, else from code. --cast makes the selected
+// group cast that map spell at once, C casts it again.
 //
-//   map-test [--fullscreen] [--seconds N] [--screenshot FILE]
+//   map-test [--fullscreen] [--seconds N] [--screenshot FILE] [--data FOLDER] [--cast ID]
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
+#include "engine/core/Archive.h"
+#include "engine/core/Base.h"
 #include "engine/graphics/GfxSurfaces.h"
+#include "game/spells/MapSpellEffect.h"
 #include "game/world/cities/City.h"
+#include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
+#include "game/world/data/MainData.h"
 #include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
@@ -26,7 +34,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 using namespace Win32;
 
@@ -34,12 +46,20 @@ namespace {
 
 constexpr int ViewWidth = 800;
 constexpr int ViewHeight = 600;
-constexpr int ScrollStep = 8; // pixels per update
-constexpr int EdgeMargin = 6; // pixels at the window's edge that scroll
+constexpr int ScrollStep = 8;    // pixels per update
+constexpr int EdgeMargin = 6;    // pixels at the window's edge that scroll
+constexpr int CampaignLevel = 2; // level 3
+constexpr int DefaultSpell = 60; // for C without --cast
+
+struct TMapTestOptions {
+    std::string DataFolder; // empty: everything made in code
+    int CastSpell = 0;
+};
 
 class TProgram {
 public:
-    explicit TProgram(const Tools::TTestScreenOptions& options) : FOptions(options) {}
+    TProgram(const Tools::TTestScreenOptions& options, const TMapTestOptions& mapOptions)
+        : FOptions(options), FMapOptions(mapOptions) {}
     ~TProgram() { Close(); }
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
@@ -62,6 +82,29 @@ public:
             application.SetWindowed(SW_SHOWNORMAL, 100, 100, ViewWidth, ViewHeight);
         Gfx::CalibrateRenderer();
 
+        if (FMapOptions.DataFolder.empty())
+            BuildLevelInCode();
+        else
+            LoadLevelFromArchives();
+        InstallMapSpells(*FScenario);
+        FScenario->CreateSurfaces();
+        FScenario->BeginTurnOf(0);
+        FScenario->SetWeather(1);
+        DecorateCities();
+        SendGroupsWalking();
+        ExploreHomeLands();
+        DDSURFACEDESC2 desc;
+        D3DFrame::InitSurfaceDesc(desc, DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT,
+                                  DDSCAPS_OFFSCREENPLAIN);
+        desc.dwWidth = ViewWidth;
+        desc.dwHeight = ViewHeight;
+        FRetained = D3DFramework->CreateSurface(desc);
+        if (FMapOptions.CastSpell)
+            CastFromSelectedGroup(FMapOptions.CastSpell);
+    }
+
+private:
+    void BuildLevelInCode() {
         Tools::InstallSeedGlobalData();
         Tools::InstallMapTestArt();
         // The seed data neither lets its units walk nor climb; here they may.
@@ -76,21 +119,59 @@ public:
             Tools::BuildLevel(Tools::ReadLevelDescriptionFile(std::string(VRN_SOURCE_DIR) +
                                                               "/data/levels/level3.txt"))
                 .Scenario);
-        FScenario->CreateSurfaces();
-        FScenario->BeginTurnOf(0);
-        FScenario->SetWeather(1);
-        DecorateCities();
-        SendGroupsWalking();
-        ExploreHomeLands();
-        DDSURFACEDESC2 desc;
-        D3DFrame::InitSurfaceDesc(desc, DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT,
-                                  DDSCAPS_OFFSCREENPLAIN);
-        desc.dwWidth = ViewWidth;
-        desc.dwHeight = ViewHeight;
-        FRetained = D3DFramework->CreateSurface(desc);
     }
 
-private:
+    // As the game starts: data.ini in the program folder leads to the archives.
+    void LoadLevelFromArchives() {
+        Base::ProgramPath = (FMapOptions.DataFolder + "/").c_str();
+        Data::ReadDataPath();
+        FArchivesOpen = true;
+        Data2::OpenDataArchives();
+        Data2::CreateMainData();
+        Data2::CreateGlobalData();
+        Data2::GlobalData->PrepareSurfaces();
+        if (Data2::GlobalData->LevelCount <= CampaignLevel)
+            throw std::runtime_error("the campaign has no level 3");
+        const auto stream =
+            Data2::ScenarioArchive->OpenFile(Data2::GlobalData->LevelFiles[CampaignLevel]);
+        FScenario = GameData::LoadScenario(*stream, nullptr);
+    }
+
+    // The selected group casts on the nearest enemy group a few cells away, else on a
+    // cell beside it, through the game's own casting path.
+    void CastFromSelectedGroup(int spellID) {
+        GameData::TPlayer& player = *FScenario->Players[0];
+        auto* caster = player.Selection && player.Selection->Kind == GameData::okGroup
+                           ? static_cast<GameData::TGroup*>(player.Selection)
+                           : nullptr;
+        GameData::TUnit* leader = caster ? caster->GetLeader() : nullptr;
+        if (!leader) {
+            std::fprintf(stderr, "map-test: no group to cast from\n");
+            return;
+        }
+        // A second cast would replace the effect still playing.
+        if (caster->Activity != GameData::gaNone || caster->AnimState == GameData::asCast ||
+            caster->AnimState == GameData::asCastTurn || FScenario->SpellEffect)
+            return;
+        const int casterX = caster->X / 40, casterY = caster->Y / 40;
+        int targetX = casterX + 2, targetY = casterY + 2;
+        int nearest = 6 * 6 + 1;
+        for (int i = 0; i < FScenario->Objects.Count(); ++i) {
+            GameData::TMapObject* object = FScenario->Objects[i];
+            if (object->Kind != GameData::okGroup ||
+                static_cast<GameData::TGroup*>(object)->GetOwner() == &player)
+                continue;
+            const int dx = object->X / 40 - casterX, dy = object->Y / 40 - casterY;
+            if (dx * dx + dy * dy < nearest) {
+                nearest = dx * dx + dy * dy;
+                targetX = object->X / 40;
+                targetY = object->Y / 40;
+            }
+        }
+        if (!caster->StartSpellCast(leader->ID, uint32_t(spellID), targetX, targetY))
+            std::fprintf(stderr, "map-test: spell %d cannot be cast now\n", spellID);
+    }
+
     // The first player's groups walk a few cells and its first group is selected;
     // the view starts over them.
     void SendGroupsWalking() {
@@ -108,6 +189,9 @@ private:
                 FViewX = group->X - ViewWidth / 2 + 150;
                 FViewY = group->Y - ViewHeight / 2 + 120;
                 first = false;
+                // A walking group would not stop to cast.
+                if (FMapOptions.CastSpell)
+                    continue;
             }
             // The first free cell of a few a short walk away.
             const int offsets[][2] = {{5, 1}, {1, 5}, {-4, 3}, {3, -4}, {6, 6}, {-5, -5}};
@@ -129,7 +213,8 @@ private:
             {Watchtower, -12, -14}, {Watchtower, 52, -14}, {Banner, 14, 16}, {Shield, 34, 30},
             {Watchtower, -12, 46},  {Watchtower, 52, 46},  {Brazier, 20, 62}};
         for (int i = 0; i < FScenario->Objects.Count(); ++i)
-            if (FScenario->Objects[i]->Kind == GameData::okCity)
+            if (FScenario->Objects[i]->Kind == GameData::okCity &&
+                static_cast<GameData::TCity*>(FScenario->Objects[i])->Decorations.Count() == 0)
                 for (const GameData::TCityDecoration& decoration : decorations)
                     static_cast<GameData::TCity*>(FScenario->Objects[i])
                         ->Decorations.Add(decoration);
@@ -205,6 +290,8 @@ private:
             DXApp::Application->Terminate();
         if (msg == WM_KEYDOWN && wParam == VK_F12)
             DXApp::Application->ScreenshotRequest = true;
+        if (msg == WM_KEYDOWN && wParam == 'C' && FScenario)
+            CastFromSelectedGroup(FMapOptions.CastSpell ? FMapOptions.CastSpell : DefaultSpell);
         if (msg == WM_MOUSEMOVE) {
             FMouseX = GET_X_LPARAM(lParam);
             FMouseY = GET_Y_LPARAM(lParam);
@@ -216,11 +303,18 @@ private:
         FRetained = nullptr;
         FScenario.reset();
         // Its sprites leave the surface registry while the registry is still there.
-        Data2::GlobalData.reset();
+        Data2::FreeGlobalData();
+        if (FArchivesOpen) {
+            Data2::FreeMainData();
+            Data2::CloseDataArchives();
+            FArchivesOpen = false;
+        }
         D3DFrame::D3DFramework.reset();
     }
 
     const Tools::TTestScreenOptions& FOptions;
+    const TMapTestOptions& FMapOptions;
+    bool FArchivesOpen = false;
     std::unique_ptr<GameData::TScenario> FScenario;
     TRefPtr<IDirectDrawSurface7> FRetained;
     int FViewX = 0;
@@ -234,9 +328,25 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The map's own options; the rest are the test screens'.
+    TMapTestOptions mapOptions;
+    std::vector<char*> rest{argv[0]};
+    bool valid = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--data" && i + 1 < argc) {
+            mapOptions.DataFolder = argv[++i];
+        } else if (argument == "--cast" && i + 1 < argc) {
+            mapOptions.CastSpell = std::atoi(argv[++i]);
+            valid = valid && mapOptions.CastSpell > 0;
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
     Tools::TTestScreenOptions options;
-    if (!Tools::ParseTestScreenOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: map-test [--fullscreen] [--seconds N] [--screenshot FILE]\n");
+    if (!valid || !Tools::ParseTestScreenOptions(int(rest.size()), rest.data(), options)) {
+        std::fprintf(stderr, "usage: map-test [--fullscreen] [--seconds N] [--screenshot FILE] "
+                             "[--data FOLDER] [--cast SPELL]\n");
         return 2;
     }
     // The map's pixels are 16-bit: a window gets a 16-bit desktop.
@@ -248,7 +358,7 @@ int main(int argc, char** argv) {
     DXApp::Application = &application;
     int exitCode = 0;
     {
-        TProgram program(options);
+        TProgram program(options, mapOptions);
         try {
             program.Start();
             exitCode = application.RunMessageLoop();
