@@ -1,11 +1,17 @@
-// What the test screens (widgets-test, gamewidgets-test) share: their command line
-// and the display modes they accept.
+// What the test screens (widgets-test, gamewidgets-test, map-test) share: their command
+// line, the display modes they accept and how they run.
 #pragma once
 
+#include "engine/app/DXApplication.h"
 #include "platform/classlib/AnsiString.h"
+#include "platform/classlib/Exception.h"
 #include "platform/display/DirectDrawSurface.h"
+#include "platform/display/DisplayHardware.h"
+#include "platform/win32/WinWindow.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 
 namespace Tools {
@@ -43,6 +49,34 @@ inline bool AcceptTestScreenMode(const Win32::DDSURFACEDESC2& mode) {
     const uint32_t w = mode.dwWidth, h = mode.dwHeight;
     return mode.ddpfPixelFormat.dwRGBBitCount == 16 &&
            ((w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768));
+}
+
+// Runs a test screen's program (made by makeProgram once the application exists, with
+// Start()) in the application's loop; a failure is printed under the tool's name.
+template <typename MakeProgram>
+int RunTestScreen(const char* toolName, MakeProgram makeProgram) {
+    // The screens' pixels are 16-bit: a window gets a 16-bit desktop.
+    Win32::TDisplayHardware machine = Win32::DefaultDisplayHardware();
+    machine.Adapters[0].Desktop.BitsPerPixel = 16;
+    Win32::InstallDisplayHardware(machine);
+
+    DXApp::TDXApplication application;
+    DXApp::Application = &application;
+    int exitCode = 0;
+    {
+        auto program = makeProgram();
+        try {
+            program->Start();
+            exitCode = application.RunMessageLoop();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s: %s\n", toolName, ClassLib::ExceptionMessage(error).c_str());
+            if (Win32::IsWindow(application.Window))
+                Win32::DestroyWindow(application.Window);
+            exitCode = 1;
+        }
+    }
+    DXApp::Application = nullptr;
+    return exitCode;
 }
 
 } // namespace Tools

@@ -356,26 +356,6 @@ int main(int argc, char** argv) {
                      "usage: widgets-test [--fullscreen] [--seconds N] [--screenshot FILE]\n");
         return 2;
     }
-    // The toolkit's colours are 16-bit pixels: a window gets a 16-bit desktop.
-    TDisplayHardware machine = DefaultDisplayHardware();
-    machine.Adapters[0].Desktop.BitsPerPixel = 16;
-    InstallDisplayHardware(machine);
-
-    DXApp::TDXApplication application;
-    DXApp::Application = &application;
-    int exitCode = 0;
-    {
-        TProgram program(options);
-        try {
-            program.Start();
-            exitCode = application.RunMessageLoop();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "widgets-test: %s\n", ClassLib::ExceptionMessage(error).c_str());
-            if (IsWindow(application.Window))
-                DestroyWindow(application.Window);
-            exitCode = 1;
-        }
-    }
-    DXApp::Application = nullptr;
-    return exitCode;
+    return Tools::RunTestScreen("widgets-test",
+                                [&] { return std::make_unique<TProgram>(options); });
 }

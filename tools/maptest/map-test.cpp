@@ -349,26 +349,6 @@ int main(int argc, char** argv) {
                              "[--data FOLDER] [--cast SPELL]\n");
         return 2;
     }
-    // The map's pixels are 16-bit: a window gets a 16-bit desktop.
-    TDisplayHardware machine = DefaultDisplayHardware();
-    machine.Adapters[0].Desktop.BitsPerPixel = 16;
-    InstallDisplayHardware(machine);
-
-    DXApp::TDXApplication application;
-    DXApp::Application = &application;
-    int exitCode = 0;
-    {
-        TProgram program(options, mapOptions);
-        try {
-            program.Start();
-            exitCode = application.RunMessageLoop();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "map-test: %s\n", ClassLib::ExceptionMessage(error).c_str());
-            if (IsWindow(application.Window))
-                DestroyWindow(application.Window);
-            exitCode = 1;
-        }
-    }
-    DXApp::Application = nullptr;
-    return exitCode;
+    return Tools::RunTestScreen("map-test",
+                                [&] { return std::make_unique<TProgram>(options, mapOptions); });
 }
