@@ -1,6 +1,7 @@
 // The content the build generates beside the game: data.ini leads to the four archives,
 // the main and global data load from them, every ID the text data name exists in its
 // library, and every sprite of every library decodes.
+#include "tests/tools/content/GeneratedContent.h"
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/graphics/SpriteDrawing.h"
@@ -19,27 +20,7 @@ namespace {
 
 using namespace Data2;
 
-// The game's own folder: data.ini leads to the archives, as when the game starts.
-class GeneratedContent : public ::testing::Test {
-protected:
-    void SetUp() override {
-        FSavedProgramPath = Base::ProgramPath;
-        FSavedDataPath = Data::DataPath;
-        Base::ProgramPath = VRN_PROGRAM_DIR "/";
-        Data::ReadDataPath();
-    }
-    void TearDown() override {
-        FreeGlobalData();
-        FreeMainData();
-        CloseDataArchives();
-        SavePath = "";
-        Base::ProgramPath = FSavedProgramPath;
-        Data::DataPath = FSavedDataPath;
-    }
-
-private:
-    ClassLib::AnsiString FSavedProgramPath, FSavedDataPath;
-};
+using TestSupport::GeneratedContent;
 
 // IDs of a library that the data name, checked by loading each.
 void ExpectSprites(Gfx::TSpriteList& library, const std::vector<int32_t>& ids, const char* what) {
