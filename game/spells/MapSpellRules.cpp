@@ -444,6 +444,8 @@ void TMapCast::ApplyRule() {
             e.Add(SIGHT, LP(0));
             Done(e);
         });
+        // The owner sees the new reach now, not when the group next moves.
+        RecomputeOwnerSight();
         break;
     case 26:
         Ward();
@@ -539,6 +541,7 @@ void TMapCast::ApplyRule() {
                 .AddMorale(Percent(morale, P(3)) - morale);
             Done(e);
         });
+        RecomputeOwnerSight();
         break;
     case 40:
     case 41:

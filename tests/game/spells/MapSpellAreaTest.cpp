@@ -206,6 +206,22 @@ TEST_F(MapSpellArea, RevealExploresACircleOfTheCastersFog) {
     EXPECT_EQ(RevealRadius(0, 100, 1), 0);
 }
 
+// Sight that grows or narrows shows at once, not only when the group next moves.
+TEST_F(MapSpellArea, SightSpellsRedrawTheOwnersFogAtOnce) {
+    TFog& fog = *World->Player(Red).Fog;
+    World->Scenario->UpdateVisibilityOfIndex(Red);
+    ASSERT_EQ(fog.GetCell(2, 8, 0), fsUnexplored); // 6 cells away; sight 3
+    ASSERT_EQ(fog.GetCell(2, 4, 0), fsVisible);
+    Cast(25, {100}, 2, 2); // sight 3 + 6 x 100 %
+    EXPECT_EQ(fog.GetCell(2, 8, 0), fsVisible);
+
+    Caster->ClearEffects();
+    fog.ResetCells();
+    World->Scenario->UpdateVisibilityOfIndex(Red);
+    Cast(39, {0, 1, 100, 100, 100}, 2, 2); // sight 1
+    EXPECT_NE(fog.GetCell(2, 4, 0), fsVisible);
+}
+
 TEST_F(MapSpellArea, ConversionFailsAgainstAHero) {
     TGroup* target = AddGroup(Blue, 5, 5, {Knight, Knight});
     Cast(36, {100, 50});
