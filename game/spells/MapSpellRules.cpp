@@ -500,7 +500,10 @@ void TMapCast::ApplyRule() {
         ForEachTarget([&](TUnit& u) {
             if (!Contest(u, ATTACK, StatMorale))
                 return;
-            const int64_t drained = ValueOf(u, MANA) * L * P(2) / 100;
+            // A high level or parameter asks for more than the unit holds: it gives all
+            // it has, and the caster gains no mana from nothing.
+            const int64_t mana = ValueOf(u, MANA);
+            const int64_t drained = std::min(mana, mana * L * P(2) / 100);
             u.AddMana(SaturateInt32(-drained));
             Caster.AddMana(SaturateInt32(drained));
             Affected = true;

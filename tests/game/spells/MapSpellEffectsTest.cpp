@@ -279,6 +279,16 @@ const std::vector<TEffectRow>& GroupRules() {
              EXPECT_EQ(Value(*u[0], MANA), 8);
              EXPECT_EQ(Value(c, MANA), 12);
          }},
+        // 10 x 6 x 20 / 100 = 12 asked of a unit that holds 10: it gives all it has
+        // and no more.
+        {34,
+         {100, 50, 20},
+         {Knight},
+         [](auto& u) { u[0]->AddMana(-10); },
+         [](auto& u, auto& c) {
+             EXPECT_EQ(u[0]->Own.Value(MANA), 0);
+             EXPECT_EQ(Value(c, MANA), 10);
+         }},
         {35,
          {1, 50, 50},
          {Knight},
