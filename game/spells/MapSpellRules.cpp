@@ -332,7 +332,8 @@ void TMapCast::ApplyRule() {
         ForEachTarget([&](TUnit& u) {
             if (u.CreatureType != UndeadCreatureType || !Contest(u, StatLevel, StatLevel))
                 return;
-            u.TakeDamage(SaturateInt32(ValueOf(u, HITPOINTS) - P(2)));
+            // One already weaker than what the spell leaves is not mended by it.
+            u.TakeDamage(SaturateInt32(std::max<int64_t>(0, ValueOf(u, HITPOINTS) - P(2))));
             Caster.AddMana(SaturateInt32(P(3) - ValueOf(Caster, MANA)));
             Affected = true;
         });

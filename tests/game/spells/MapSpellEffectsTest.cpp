@@ -130,6 +130,12 @@ const std::vector<TEffectRow>& GroupRules() {
              EXPECT_EQ(HP(u[1]), 40);
              EXPECT_EQ(Value(c, MANA), 7);
          }},
+        // An undead already below the 5 hit points the spell leaves is not mended.
+        {10,
+         {100, 100, 5, 7},
+         {Ghoul},
+         [](auto& u) { Wound(u[0], 2); },
+         [](auto& u, auto&) { EXPECT_EQ(HP(u[0]), 2); }},
         {11,
          {},
          {Knight, Knight},
