@@ -73,9 +73,10 @@ int EnumerateFiles(const AnsiString& pattern, TEnumFilesCallback callback, void*
     return reported;
 }
 
-uint64_t StrToBinary64(const AnsiString& digits) {
+uint64_t StrToBinary64(std::string_view digits) {
     const auto invalid = [&] {
-        return ClassLib::EConvertError(Format("'%s' is not a valid binary value.", digits));
+        return ClassLib::EConvertError(
+            Format("'%s' is not a valid binary value.", ClassLib::AnsiString(digits)));
     };
     if (digits.empty())
         throw invalid();

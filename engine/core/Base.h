@@ -38,7 +38,7 @@ int EnumerateFiles(const AnsiString& pattern, TEnumFilesCallback callback, void*
 
 // "101" is 5: the last digit is bit 0. Anything but '0' and '1', no digits at all,
 // or a 1 beyond bit 63 raises EConvertError "'%s' is not a valid binary value.".
-uint64_t StrToBinary64(const AnsiString& digits);
+uint64_t StrToBinary64(std::string_view digits);
 
 // True when a NUL occurs within the first size bytes.
 bool IsNullTerminated(const char* buffer, int size);

@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Data {
 
@@ -27,164 +32,279 @@ constexpr auto WordBytes = [] {
         word[size_t(c)] = !IsSeparator(uint8_t(c)) && !IsCommentStart(uint8_t(c));
     return word;
 }();
-bool InWord(uint8_t c) {
-    return WordBytes[c];
-}
-bool InComment(uint8_t c) {
-    return c != CR && c != LF;
+bool IsBlank(uint8_t c) {
+    return c == ' ' || c == '\t';
 }
 
-// Scans the bytes the stream lends from its buffer, or reads them in blocks when it lends
-// none, and leaves the stream exactly where a byte-by-byte reader would leave it. While
-// bytes are lent the stream stands at the start of the lent window.
-class ByteSource {
-public:
-    explicit ByteSource(TStream& stream) : FStream(stream) {}
-
-    uint8_t Next() {
-        if (FCursor == FEnd)
-            Refill();
-        return *FCursor++;
+// The runs a token is made of, each with a test of one byte and of sixteen at once (a
+// bit set for every byte that ends the run). A byte at a time, a data file of short
+// tokens costs a mispredicted branch for nearly every run; sixteen at a time, few.
+struct TWordRun {
+    static bool Keep(uint8_t c) { return WordBytes[c]; }
+#if defined(__SSE2__)
+    static unsigned Stops(__m128i v) {
+        const __m128i word = _mm_cmpgt_epi8(v, _mm_set1_epi8(32));
+        const __m128i comment = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(';')),
+                                             _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(word, _mm_set1_epi8(-1)))) |
+               static_cast<unsigned>(_mm_movemask_epi8(comment));
     }
-    // Gives back the byte just taken.
-    void Unget() { --FCursor; }
-    // Passes over bytes while keep(byte) holds and returns the first byte that does not.
-    template <typename Keep>
-    uint8_t SkipWhile(Keep keep) {
-        for (;;) {
-            const uint8_t* p = FCursor;
-            while (p != FEnd && keep(*p))
-                ++p;
-            if (p != FEnd) {
-                FCursor = p + 1;
-                return *p;
-            }
-            FCursor = p;
-            Refill();
-        }
-    }
-    // As SkipWhile, appending the bytes passed over to token.
-    template <typename Keep>
-    uint8_t AppendWhile(AnsiString& token, int maxLength, Keep keep) {
-        for (;;) {
-            const uint8_t* const runStart = FCursor;
-            const uint8_t* p = runStart;
-            while (p != FEnd && keep(*p))
-                ++p;
-            const auto run = static_cast<size_t>(p - runStart);
-            if (maxLength > 0 && token.size() + run > static_cast<size_t>(maxLength))
-                RaiseInvalidData();
-            token.append(reinterpret_cast<const char*>(runStart), run);
-            FCursor = p;
-            if (p != FEnd) {
-                ++FCursor;
-                return *p;
-            }
-            Refill();
-        }
-    }
-    // Leaves the stream delta bytes after the last byte taken.
-    void Finish(int delta) {
-        if (FLends)
-            FStream.Seek(FCursor - FWindow + delta, ClassLib::soFromCurrent);
-        else
-            FStream.Seek(FStart + FReadBefore + (FCursor - FWindow) + delta,
-                         ClassLib::soFromBeginning);
-    }
-
-private:
-    void Refill() {
-        if (FLends) {
-            if (FEnd != FWindow)
-                FStream.Seek(FEnd - FWindow, ClassLib::soFromCurrent);
-            if (const auto lent = FStream.PeekBuffer()) {
-                FWindow = FCursor = lent->data();
-                FEnd = FWindow + std::min<size_t>(lent->size(), 1 << 30);
-            } else {
-                FLends = false;
-                FStart = FStream.GetPosition();
-                FEnd = FWindow;
-            }
-        }
-        if (!FLends) {
-            // Most tokens are short: start small so each call reads little beyond its token.
-            FReadBefore += FEnd - FWindow;
-            const int32_t got = FStream.Read(FBuffer, FChunk);
-            FChunk = std::min<int32_t>(FChunk * 4, sizeof FBuffer);
-            FWindow = FCursor = FBuffer;
-            FEnd = FBuffer + std::max(got, 0);
-        }
-        if (FCursor == FEnd)
-            throw ClassLib::EReadError();
-    }
-
-    TStream& FStream;
-    const uint8_t* FWindow = nullptr; // the bytes at hand: lent or read
-    const uint8_t* FCursor = nullptr;
-    const uint8_t* FEnd = nullptr;
-    bool FLends = true;
-    int64_t FStart = 0;      // without lending: where reading began
-    int64_t FReadBefore = 0; // and the bytes read before the window
-    int32_t FChunk = 32;
-    uint8_t FBuffer[2048];
+#endif
 };
+struct TSeparatorRun {
+    static bool Keep(uint8_t c) { return IsSeparator(c); }
+#if defined(__SSE2__)
+    static unsigned Stops(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(v, _mm_set1_epi8(32))));
+    }
+#endif
+};
+struct TCommentRun {
+    static bool Keep(uint8_t c) { return c != CR && c != LF; }
+#if defined(__SSE2__)
+    static unsigned Stops(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+            _mm_cmpeq_epi8(v, _mm_set1_epi8(CR)), _mm_cmpeq_epi8(v, _mm_set1_epi8(LF)))));
+    }
+#endif
+};
+struct TQuotedRun {
+    static bool Keep(uint8_t c) { return c != '"'; }
+#if defined(__SSE2__)
+    static unsigned Stops(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('"'))));
+    }
+#endif
+};
+struct TBlankRun {
+    static bool Keep(uint8_t c) { return IsBlank(c); }
+};
+
+// The end of the run starting at p, or end.
+template <typename Run>
+const uint8_t* ScanRun(const uint8_t* p, const uint8_t* const end) {
+#if defined(__SSE2__)
+    if constexpr (requires(__m128i v) { Run::Stops(v); }) {
+        for (; end - p >= 16; p += 16) {
+            const unsigned stops = Run::Stops(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+            if (stops != 0)
+                return p + std::countr_zero(stops);
+        }
+    }
+#endif
+    while (p != end && Run::Keep(*p))
+        ++p;
+    return p;
+}
 
 } // namespace
 
-void ReadToken(TStream* stream, AnsiString& token, int maxLength) {
-    token.clear();
-    ByteSource source(*stream);
-    uint8_t c = source.Next();
+TTextReader::~TTextReader() {
+    try {
+        Sync();
+    } catch (...) {
+        // Only when the stream cannot seek; a reading that ends by an error stops anyway.
+    }
+}
+
+std::string_view TTextReader::ReadTokenView(int maxLength) {
+    // The place is kept in locals: working on the members would store and reload it for
+    // every run, as the spilled token's bytes may alias them.
+    const uint8_t* p = FCursor;
+    const uint8_t* end = FEnd;
+    std::string_view token;
+    bool spilled = false; // the token is in FSpill, not in the window
+    const auto refill = [&]() __attribute__((always_inline)) {
+        // A new window replaces the bytes a token in the window stands on.
+        if (!spilled && !token.empty()) {
+            FSpill.assign(token);
+            token = FSpill;
+        }
+        spilled = true;
+        FCursor = p;
+        Refill();
+        p = FCursor;
+        end = FEnd;
+    };
+    const auto next = [&]() __attribute__((always_inline)) {
+        if (p == end)
+            refill();
+        return *p++;
+    };
+    // Passes over the run and returns the first byte after it.
+    const auto skip = [&]<typename Run>(Run) __attribute__((always_inline)) {
+        for (;;) {
+            p = ScanRun<Run>(p, end);
+            if (p != end)
+                return *p++;
+            refill();
+        }
+    };
+    // As skip, making the bytes passed over the token. A token that crosses windows is
+    // gathered in FSpill.
+    const auto take = [&]<typename Run>(Run) __attribute__((always_inline)) {
+        FSpill.clear();
+        spilled = false;
+        for (;;) {
+            const uint8_t* const runStart = p;
+            p = ScanRun<Run>(p, end);
+            const auto length = static_cast<size_t>(p - runStart);
+            if (maxLength > 0 && FSpill.size() + length > static_cast<size_t>(maxLength))
+                RaiseInvalidData();
+            const std::string_view run(reinterpret_cast<const char*>(runStart), length);
+            if (p != end) {
+                token = spilled ? std::string_view(FSpill.append(run)) : run;
+                return *p++;
+            }
+            FSpill.append(run);
+            spilled = true;
+            FCursor = p;
+            Refill();
+            p = FCursor;
+            end = FEnd;
+        }
+    };
+
+    uint8_t c = next();
     for (;;) {
         if (IsSeparator(c)) {
-            c = source.SkipWhile(IsSeparator);
+            c = skip(TSeparatorRun{});
         } else if (IsCommentStart(c)) {
-            c = source.SkipWhile(InComment);
+            c = skip(TCommentRun{});
         } else if (c == '"') {
-            source.AppendWhile(token, maxLength, [](uint8_t b) { return b != '"'; });
-            c = source.Next();
+            take(TQuotedRun{});
+            c = next();
             break;
         } else {
-            source.Unget();
-            c = source.AppendWhile(token, maxLength, InWord);
+            --p;
+            c = take(TWordRun{});
             break;
         }
     }
     // The rest of the line when only blanks or a comment follow the token. A
     // comment also ends at a bare LF, so files with Unix line ends read alike.
-    if (c == ' ' || c == '\t')
-        c = source.SkipWhile([](uint8_t b) { return b == ' ' || b == '\t'; });
+    if (IsBlank(c))
+        c = skip(TBlankRun{});
     if (IsCommentStart(c))
-        c = source.SkipWhile(InComment);
-    source.Finish(c == CR ? 1 : -1);
-}
-
-void ReadTokenBuffer(TStream* stream, char* buffer, int size) {
-    AnsiString token;
-    ReadToken(stream, token, size > 1 ? size - 1 : 0);
-    // A buffer of one byte holds only the terminator, whatever the reader's "no limit" says.
-    CheckData(static_cast<int64_t>(token.size()) < size);
-    std::memcpy(buffer, token.c_str(), token.size() + 1);
-}
-
-AnsiString ReadTokenString(TStream* stream) {
-    AnsiString token;
-    ReadToken(stream, token, 0);
+        c = skip(TCommentRun{});
+    // Every byte above was taken from the window it lies in, so it can be given back;
+    // the byte after a CR may lie beyond the window.
+    if (c != CR)
+        --p;
+    else if (p != end)
+        ++p;
+    else
+        FSkipPending = true;
+    FCursor = p;
     return token;
 }
 
-int ReadTokenInt(TStream* stream) {
-    return ClassLib::StrToInt(ReadTokenString(stream));
+void TTextReader::ReadToken(AnsiString& token, int maxLength) {
+    token.assign(ReadTokenView(maxLength));
 }
 
-bool ReadTokenBool(TStream* stream) {
-    const int value = ReadTokenInt(stream);
+void TTextReader::NextWindow() {
+    if (FLends) {
+        if (FEnd != FWindow)
+            FStream.Seek(FEnd - FWindow, ClassLib::soFromCurrent);
+        if (const auto lent = FStream.PeekBuffer()) {
+            FWindow = FCursor = lent->data();
+            FEnd = FWindow + std::min<size_t>(lent->size(), 1 << 30);
+            return;
+        }
+        FLends = false;
+    }
+    // Most one-token readings want few bytes: start small, grow for a whole file.
+    const int32_t got = FStream.Read(FBuffer, FChunk);
+    FChunk = std::min<int32_t>(FChunk * 4, sizeof FBuffer);
+    FWindow = FCursor = FBuffer;
+    FEnd = FBuffer + std::max(got, 0);
+}
+
+[[gnu::noinline, gnu::cold]] void TTextReader::Refill() {
+    do {
+        NextWindow();
+        if (FCursor == FEnd)
+            throw ClassLib::EReadError();
+        if (FSkipPending) {
+            ++FCursor;
+            FSkipPending = false;
+        }
+    } while (FCursor == FEnd);
+}
+
+int64_t TTextReader::Remaining() {
+    const int64_t unread = FLends ? -(FCursor - FWindow) : FEnd - FCursor;
+    return std::max<int64_t>(FStream.Remaining() + unread - (FSkipPending ? 1 : 0), 0);
+}
+
+void TTextReader::Sync() {
+    const int64_t delta = (FLends ? FCursor - FWindow : -(FEnd - FCursor)) + (FSkipPending ? 1 : 0);
+    if (delta != 0)
+        FStream.Seek(delta, ClassLib::soFromCurrent);
+    // The stream now stands at the reader's place: start a new window from there.
+    FWindow = FCursor = FEnd = nullptr;
+    FSkipPending = false;
+}
+
+void ReadToken(TTextReader& reader, AnsiString& token, int maxLength) {
+    reader.ReadToken(token, maxLength);
+}
+
+void ReadTokenBuffer(TTextReader& reader, char* buffer, int size) {
+    const std::string_view token = reader.ReadTokenView(size > 1 ? size - 1 : 0);
+    // A buffer of one byte holds only the terminator, whatever the reader's "no limit" says.
+    CheckData(static_cast<int64_t>(token.size()) < size);
+    std::memcpy(buffer, token.data(), token.size());
+    buffer[token.size()] = '\0';
+}
+
+AnsiString ReadTokenString(TTextReader& reader) {
+    return AnsiString(reader.ReadTokenView(0));
+}
+
+int ReadTokenInt(TTextReader& reader) {
+    return ClassLib::StrToInt(reader.ReadTokenView(0));
+}
+
+bool ReadTokenBool(TTextReader& reader) {
+    const int value = ReadTokenInt(reader);
     CheckData(value == 0 || value == 1);
     return value == 1;
 }
 
+uint64_t ReadTokenBinary64(TTextReader& reader) {
+    return Base::StrToBinary64(reader.ReadTokenView(0));
+}
+
+void ReadToken(TStream* stream, AnsiString& token, int maxLength) {
+    TTextReader reader(*stream);
+    reader.ReadToken(token, maxLength);
+}
+
+void ReadTokenBuffer(TStream* stream, char* buffer, int size) {
+    TTextReader reader(*stream);
+    ReadTokenBuffer(reader, buffer, size);
+}
+
+AnsiString ReadTokenString(TStream* stream) {
+    TTextReader reader(*stream);
+    return ReadTokenString(reader);
+}
+
+int ReadTokenInt(TStream* stream) {
+    TTextReader reader(*stream);
+    return ReadTokenInt(reader);
+}
+
+bool ReadTokenBool(TStream* stream) {
+    TTextReader reader(*stream);
+    return ReadTokenBool(reader);
+}
+
 uint64_t ReadTokenBinary64(TStream* stream) {
-    return Base::StrToBinary64(ReadTokenString(stream));
+    TTextReader reader(*stream);
+    return ReadTokenBinary64(reader);
 }
 
 } // namespace Data

@@ -37,7 +37,7 @@ AnsiString IntToStr(int64_t value) {
     return std::to_string(value);
 }
 
-bool TryStrToInt(const AnsiString& s, int& value) {
+bool TryStrToInt(std::string_view s, int& value) {
     size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -61,14 +61,14 @@ bool TryStrToInt(const AnsiString& s, int& value) {
     return true;
 }
 
-int StrToInt(const AnsiString& s) {
+int StrToInt(std::string_view s) {
     int value = 0;
     if (!TryStrToInt(s, value))
-        throw EConvertError(Format("'%s' is not a valid integer value", s));
+        throw EConvertError(Format("'%s' is not a valid integer value", AnsiString(s)));
     return value;
 }
 
-int StrToIntDef(const AnsiString& s, int defaultValue) {
+int StrToIntDef(std::string_view s, int defaultValue) {
     int value = 0;
     return TryStrToInt(s, value) ? value : defaultValue;
 }

@@ -40,9 +40,9 @@ AnsiString Format(const char* format, const Args&... args) {
 AnsiString IntToStr(int64_t value);
 // A decimal integer with an optional sign that fits 32 bits, else EConvertError
 // "'%s' is not a valid integer value".
-int StrToInt(const AnsiString& s);
-int StrToIntDef(const AnsiString& s, int defaultValue);
-bool TryStrToInt(const AnsiString& s, int& value);
+int StrToInt(std::string_view s);
+int StrToIntDef(std::string_view s, int defaultValue);
+bool TryStrToInt(std::string_view s, int& value);
 
 AnsiString Trim(std::string_view s);
 AnsiString LowerCase(std::string_view s);

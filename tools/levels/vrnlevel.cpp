@@ -13,6 +13,33 @@
 #include <exception>
 #include <filesystem>
 
+namespace {
+
+// The data go before the program's statics on every way out: their sprites leave the
+// surface registry, which must still be there.
+struct TLoadedData {
+    TLoadedData() {
+        try {
+            Data2::OpenDataArchives();
+            Data2::CreateMainData();
+            Data2::CreateGlobalData();
+        } catch (...) {
+            Free();
+            throw;
+        }
+    }
+    ~TLoadedData() { Free(); }
+    static void Free() {
+        Data2::FreeGlobalData();
+        Data2::FreeMainData();
+        Data2::CloseDataArchives();
+    }
+    TLoadedData(const TLoadedData&) = delete;
+    TLoadedData& operator=(const TLoadedData&) = delete;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: vrnlevel <data path> <output folder> <description>...\n");
@@ -23,9 +50,7 @@ int main(int argc, char** argv) {
         if (!dataPath.empty() && dataPath.back() != '/')
             dataPath += '/';
         Data::DataPath = dataPath;
-        Data2::OpenDataArchives();
-        Data2::CreateMainData();
-        Data2::CreateGlobalData();
+        const TLoadedData data;
         const std::filesystem::path output = argv[2];
         std::filesystem::create_directories(output);
         for (int i = 3; i < argc; ++i) {
@@ -35,9 +60,6 @@ int main(int argc, char** argv) {
             for (const auto& [name, bytes] : built.Files)
                 Tools::SaveLooseFile((output / name).string(), bytes);
         }
-        Data2::FreeGlobalData();
-        Data2::FreeMainData();
-        Data2::CloseDataArchives();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vrnlevel: %s\n", error.what());
         return 1;

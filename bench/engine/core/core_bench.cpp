@@ -63,15 +63,16 @@ void BM_ReadFileByteByByte(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * file.GetSize());
 }
 
+// A whole file through one reader, as the loaders read.
 void BM_ReadTokens(benchmark::State& state) {
     ClassLib::TFileStream file(TextFile(), ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
     ClassLib::AnsiString token;
     int64_t tokens = 0;
     for (auto _ : state) {
         file.SetPosition(0);
-        const int64_t size = file.GetSize();
-        while (file.GetPosition() < size) {
-            Data::ReadToken(&file, token, 0);
+        Data::TTextReader reader(file);
+        while (!reader.AtEnd()) {
+            reader.ReadToken(token, 0);
             ++tokens;
         }
         benchmark::DoNotOptimize(token);
@@ -79,6 +80,35 @@ void BM_ReadTokens(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * file.GetSize());
     state.counters["tokens/s"] =
         benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+}
+
+// The same without copying each token: what the typed reads (numbers, masks, names into
+// fixed buffers) cost.
+void BM_ReadTokenViews(benchmark::State& state) {
+    ClassLib::TFileStream file(TextFile(), ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
+    size_t characters = 0;
+    for (auto _ : state) {
+        file.SetPosition(0);
+        Data::TTextReader reader(file);
+        while (!reader.AtEnd())
+            characters += reader.ReadTokenView(0).size();
+    }
+    benchmark::DoNotOptimize(characters);
+    state.SetBytesProcessed(state.iterations() * file.GetSize());
+}
+
+// One token per call straight from the stream, as files read a token or two at a time.
+void BM_ReadTokenCalls(benchmark::State& state) {
+    ClassLib::TFileStream file(TextFile(), ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
+    ClassLib::AnsiString token;
+    for (auto _ : state) {
+        file.SetPosition(0);
+        const int64_t size = file.GetSize();
+        while (file.GetPosition() < size)
+            Data::ReadToken(&file, token, 0);
+        benchmark::DoNotOptimize(token);
+    }
+    state.SetBytesProcessed(state.iterations() * file.GetSize());
 }
 
 const std::string& Folder() {
@@ -175,11 +205,15 @@ void BM_NextRandom(benchmark::State& state) {
 BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileByteByByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTokens)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTokenViews)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTokenCalls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextRandom);
 
 int main(int argc, char** argv) {
     return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
         r.Slowdown("BM_ReadTokens", "BM_ReadFileBytes", 10);
+        r.Slowdown("BM_ReadTokenViews", "BM_ReadFileBytes", 10);
+        r.Slowdown("BM_ReadTokenCalls", "BM_ReadFileBytes", 0);
         r.Slowdown("BM_ReadFileByteByByte", "BM_ReadFileBytes", 0);
         r.Ratio("BM_ReadArchiveFile", "BM_ReadPlainFile", 0);
         r.Ratio("BM_ReadArchiveFields", "BM_ReadPlainFields", 0);

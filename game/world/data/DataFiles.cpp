@@ -28,19 +28,20 @@ void WithFileContext(const char* archiveName, const ClassLib::AnsiString& fileNa
 
 void ReadDataFile(const std::unique_ptr<Data::TArchive>& archive, const char* archiveName,
                   const ClassLib::AnsiString& fileName,
-                  const std::function<void(ClassLib::TStream*)>& read) {
+                  const std::function<void(Data::TTextReader&)>& read) {
     const Data::TArchive& opened = OpenedArchive(archive, archiveName);
     WithFileContext(archiveName, fileName, [&] {
         const auto stream = opened.OpenFile(fileName);
-        read(stream.get());
+        Data::TTextReader text(*stream);
+        read(text);
     });
 }
 
-int ReadRecordCount(ClassLib::TStream* stream, int tokensPerRecord) {
-    const int count = Data::ReadTokenInt(stream);
+int ReadRecordCount(Data::TTextReader& text, int tokensPerRecord) {
+    const int count = Data::ReadTokenInt(text);
     // A token takes at least one byte and one separator (the last may end the stream).
     constexpr int64_t MinTokenBytes = 2;
-    const int64_t room = (stream->Remaining() + 1) / (MinTokenBytes * tokensPerRecord);
+    const int64_t room = (text.Remaining() + 1) / (MinTokenBytes * tokensPerRecord);
     Data::CheckData(count >= 0 && count <= room);
     return count;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/core/Archive.h"
+#include "engine/core/TextReader.h"
 
 #include <functional>
 #include <memory>
@@ -18,13 +19,13 @@ const Data::TArchive& OpenedArchive(const std::unique_ptr<Data::TArchive>& archi
 void WithFileContext(const char* archiveName, const ClassLib::AnsiString& fileName,
                      const std::function<void()>& work);
 
-// Opens the file and hands its stream to read, inside WithFileContext.
+// Opens the text file and hands a reader of it to read, inside WithFileContext.
 void ReadDataFile(const std::unique_ptr<Data::TArchive>& archive, const char* archiveName,
                   const ClassLib::AnsiString& fileName,
-                  const std::function<void(ClassLib::TStream*)>& read);
+                  const std::function<void(Data::TTextReader&)>& read);
 
 // A record count from a text file: negative, or more records of at least tokens tokens
 // each than the rest of the stream can hold, is "Invalid data.".
-int ReadRecordCount(ClassLib::TStream* stream, int tokensPerRecord);
+int ReadRecordCount(Data::TTextReader& text, int tokensPerRecord);
 
 } // namespace Data2

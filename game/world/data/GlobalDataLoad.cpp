@@ -11,6 +11,7 @@ namespace Data2 {
 using ClassLib::AnsiString;
 using ClassLib::TStream;
 using Data::ReadTokenInt;
+using Data::TTextReader;
 
 namespace {
 
@@ -41,96 +42,96 @@ constexpr int SpellTokens = 21 + SpellParamCount;
 constexpr int SkillTokens = 6 + StatsTokens + 1 + StatsTokens;
 constexpr int FontDescriptionTokens = 2;
 
-int16_t ReadToken16(TStream* stream) {
-    return static_cast<int16_t>(ReadTokenInt(stream));
+int16_t ReadToken16(TTextReader& text) {
+    return static_cast<int16_t>(ReadTokenInt(text));
 }
 
-uint16_t ReadTokenU16(TStream* stream) {
-    return static_cast<uint16_t>(ReadTokenInt(stream));
+uint16_t ReadTokenU16(TTextReader& text) {
+    return static_cast<uint16_t>(ReadTokenInt(text));
 }
 
-void ReadStats(TStream* stream, GameData::TUnitStats& stats) {
+void ReadStats(TTextReader& text, GameData::TUnitStats& stats) {
     for (int16_t& word : stats.Words)
-        word = ReadToken16(stream);
-    stats.LearnableSpells = Data::ReadTokenBinary64(stream);
-    stats.Spells = Data::ReadTokenBinary64(stream);
-    stats.LearnableSkills = Data::ReadTokenBinary64(stream);
-    stats.Skills = Data::ReadTokenBinary64(stream);
+        word = ReadToken16(text);
+    stats.LearnableSpells = Data::ReadTokenBinary64(text);
+    stats.Spells = Data::ReadTokenBinary64(text);
+    stats.LearnableSkills = Data::ReadTokenBinary64(text);
+    stats.Skills = Data::ReadTokenBinary64(text);
 }
 
-Audio::TAudioStream* ReadSound(TStream* stream, Audio::TAudioList& effects) {
+Audio::TAudioStream* ReadSound(TTextReader& text, Audio::TAudioList& effects) {
     // The effect library is preloaded: it lends its streams and keeps them.
-    return effects.GetStream(static_cast<uint32_t>(ReadTokenInt(stream))).release();
+    return effects.GetStream(static_cast<uint32_t>(ReadTokenInt(text))).release();
 }
 
-void ReadUnit(TStream* stream, TUnitPrototype& unit, Audio::TAudioList& effects) {
-    unit.ID = ReadTokenInt(stream);
-    ReadStats(stream, unit.Stats);
-    unit.PortraitID = ReadTokenInt(stream);
-    unit.DetailPictureID = ReadTokenInt(stream);
-    unit.PictureID3 = ReadTokenInt(stream);
-    unit.IdleAnimMode = ReadTokenU16(stream);
-    unit.IdleAnimPeriod = static_cast<uint32_t>(ReadTokenInt(stream));
+void ReadUnit(TTextReader& text, TUnitPrototype& unit, Audio::TAudioList& effects) {
+    unit.ID = ReadTokenInt(text);
+    ReadStats(text, unit.Stats);
+    unit.PortraitID = ReadTokenInt(text);
+    unit.DetailPictureID = ReadTokenInt(text);
+    unit.PictureID3 = ReadTokenInt(text);
+    unit.IdleAnimMode = ReadTokenU16(text);
+    unit.IdleAnimPeriod = static_cast<uint32_t>(ReadTokenInt(text));
     for (auto& set : unit.SpriteIDs)
         for (int32_t& id : set)
-            id = ReadTokenInt(stream);
-    unit.CreatureType = ReadToken16(stream);
-    unit.IsHero = Data::ReadTokenBool(stream) ? 1 : 0;
-    Data::ReadTokenBuffer(stream, unit.Name, UnitNameSize);
+            id = ReadTokenInt(text);
+    unit.CreatureType = ReadToken16(text);
+    unit.IsHero = Data::ReadTokenBool(text) ? 1 : 0;
+    Data::ReadTokenBuffer(text, unit.Name, UnitNameSize);
     for (Audio::TAudioStream*& sound : unit.Sounds)
-        sound = ReadSound(stream, effects);
-    unit.ApproachOffset = ReadToken16(stream);
-    unit.TargetOffset = ReadToken16(stream);
-    Data::ReadTokenBuffer(stream, unit.Description, DescriptionSize);
+        sound = ReadSound(text, effects);
+    unit.ApproachOffset = ReadToken16(text);
+    unit.TargetOffset = ReadToken16(text);
+    Data::ReadTokenBuffer(text, unit.Description, DescriptionSize);
     unit.Loaded = 1;
 }
 
-void ReadSpell(TStream* stream, TSpellPrototype& spell, Audio::TAudioList& effects,
+void ReadSpell(TTextReader& text, TSpellPrototype& spell, Audio::TAudioList& effects,
                Gfx::TSpriteList& spellLibrary) {
-    spell.ID = ReadToken16(stream);
-    spell.Group = ReadToken16(stream);
-    Data::ReadTokenBuffer(stream, spell.Name, PrototypeNameSize);
-    Data::ReadTokenBuffer(stream, spell.Description, DescriptionSize);
-    spell.TargetFlags = static_cast<uint32_t>(ReadTokenInt(stream));
-    spell.MinLevel = ReadTokenU16(stream);
-    spell.ManaCost = ReadTokenU16(stream);
-    spell.APCost = ReadTokenU16(stream);
-    spell.CastExperience = ReadTokenU16(stream);
-    spell.Phase = ReadTokenU16(stream);
-    spell.IconID = ReadTokenInt(stream);
+    spell.ID = ReadToken16(text);
+    spell.Group = ReadToken16(text);
+    Data::ReadTokenBuffer(text, spell.Name, PrototypeNameSize);
+    Data::ReadTokenBuffer(text, spell.Description, DescriptionSize);
+    spell.TargetFlags = static_cast<uint32_t>(ReadTokenInt(text));
+    spell.MinLevel = ReadTokenU16(text);
+    spell.ManaCost = ReadTokenU16(text);
+    spell.APCost = ReadTokenU16(text);
+    spell.CastExperience = ReadTokenU16(text);
+    spell.Phase = ReadTokenU16(text);
+    spell.IconID = ReadTokenInt(text);
     spellLibrary.TryPreloadSprite(static_cast<uint32_t>(spell.IconID));
-    spell.CastSpriteID = ReadTokenInt(stream);
-    spell.CastSound = ReadSound(stream, effects);
-    spell.CastTicks = ReadTokenInt(stream);
-    spell.FlightSpriteID = ReadTokenInt(stream);
-    spell.FlightSound = ReadSound(stream, effects);
-    spell.FlightTicks = ReadTokenInt(stream);
-    spell.FlightSpeed = ReadTokenInt(stream);
-    spell.ImpactSpriteID = ReadTokenInt(stream);
-    spell.ImpactSound = ReadSound(stream, effects);
-    spell.ImpactTicks = ReadTokenInt(stream);
+    spell.CastSpriteID = ReadTokenInt(text);
+    spell.CastSound = ReadSound(text, effects);
+    spell.CastTicks = ReadTokenInt(text);
+    spell.FlightSpriteID = ReadTokenInt(text);
+    spell.FlightSound = ReadSound(text, effects);
+    spell.FlightTicks = ReadTokenInt(text);
+    spell.FlightSpeed = ReadTokenInt(text);
+    spell.ImpactSpriteID = ReadTokenInt(text);
+    spell.ImpactSound = ReadSound(text, effects);
+    spell.ImpactTicks = ReadTokenInt(text);
     for (int16_t& parameter : spell.Params)
-        parameter = ReadToken16(stream);
+        parameter = ReadToken16(text);
 }
 
-void ReadSkill(TStream* stream, TSkillPrototype& skill) {
-    skill.ID = ReadToken16(stream);
-    Data::ReadTokenBuffer(stream, skill.Name, PrototypeNameSize);
-    Data::ReadTokenBuffer(stream, skill.Description, DescriptionSize);
-    skill.MinLevel = ReadTokenU16(stream);
-    skill.APCost = ReadTokenU16(stream);
-    skill.Value3 = ReadTokenInt(stream);
-    ReadStats(stream, skill.PermanentDelta);
-    skill.Duration = ReadTokenInt(stream);
-    ReadStats(stream, skill.TemporaryDelta);
+void ReadSkill(TTextReader& text, TSkillPrototype& skill) {
+    skill.ID = ReadToken16(text);
+    Data::ReadTokenBuffer(text, skill.Name, PrototypeNameSize);
+    Data::ReadTokenBuffer(text, skill.Description, DescriptionSize);
+    skill.MinLevel = ReadTokenU16(text);
+    skill.APCost = ReadTokenU16(text);
+    skill.Value3 = ReadTokenInt(text);
+    ReadStats(text, skill.PermanentDelta);
+    skill.Duration = ReadTokenInt(text);
+    ReadStats(text, skill.TemporaryDelta);
 }
 
 // Prototype files start with a title nobody reads, then the record count.
 template <typename T, typename ReadRecord>
-void ReadPrototypes(TStream* stream, Data::TDynamicArray<T>& records, int tokensPerRecord,
+void ReadPrototypes(TTextReader& text, Data::TDynamicArray<T>& records, int tokensPerRecord,
                     ReadRecord&& read) {
-    Data::ReadTokenString(stream);
-    records.SetCount(ReadRecordCount(stream, tokensPerRecord));
+    Data::ReadTokenString(text);
+    records.SetCount(ReadRecordCount(text, tokensPerRecord));
     for (T& record : records)
         read(record);
 }
@@ -150,9 +151,9 @@ void LoadSoundLibrary(Audio::TAudioList& library, const AnsiString& fileName, bo
 
 void TGlobalData::Load() {
     AnsiString files[DefaultFileCount];
-    ReadDataFile(GlobalsArchive, "globals", "default.txt", [&](TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", "default.txt", [&](TTextReader& text) {
         for (AnsiString& name : files)
-            name = Data::ReadTokenString(stream);
+            name = Data::ReadTokenString(text);
     });
 
     LoadSpriteLibrary(CommonLibrary, files[dfCommonLibrary]);
@@ -170,64 +171,64 @@ void TGlobalData::Load() {
     LoadSoundLibrary(MusicList, files[dfMusic], false);
     LoadSoundLibrary(SpeechList, files[dfSpeech], false);
     WithFileContext("globals", assignments, [&] {
-        TStream* stream = assignmentStream.get();
+        Data::TTextReader text(*assignmentStream);
         for (Audio::TAudioStream*& sound : InterfaceSounds)
-            sound = ReadSound(stream, EffectSounds);
+            sound = ReadSound(text, EffectSounds);
         for (TWeatherSound& weather : WeatherSounds) {
-            weather.SoundID = ReadTokenInt(stream);
-            weather.Volume = ReadTokenInt(stream);
+            weather.SoundID = ReadTokenInt(text);
+            weather.Volume = ReadTokenInt(text);
         }
         for (int32_t& id : MusicIDs)
-            id = ReadTokenInt(stream);
+            id = ReadTokenInt(text);
     });
     assignmentStream.reset();
 
-    ReadDataFile(GlobalsArchive, "globals", files[dfFontDescriptions], [&](TStream* stream) {
-        FontDescriptions.SetCount(ReadRecordCount(stream, FontDescriptionTokens));
+    ReadDataFile(GlobalsArchive, "globals", files[dfFontDescriptions], [&](TTextReader& text) {
+        FontDescriptions.SetCount(ReadRecordCount(text, FontDescriptionTokens));
         for (TFontDescription& description : FontDescriptions) {
-            description.ID = ReadTokenInt(stream);
-            Data::ReadTokenBuffer(stream, description.FileName, FileNameSize);
+            description.ID = ReadTokenInt(text);
+            Data::ReadTokenBuffer(text, description.FileName, FileNameSize);
             description.RefCount = 0;
             description.Font = nullptr;
         }
     });
 
-    ReadDataFile(GlobalsArchive, "globals", files[dfCommonSpriteIDs], [&](TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", files[dfCommonSpriteIDs], [&](TTextReader& text) {
         for (Gfx::TSprite*& sprite : CommonSprites)
-            sprite = ResolveSprite(CommonLibrary, static_cast<uint32_t>(ReadTokenInt(stream)));
-        BadgeCellWidth = ReadTokenInt(stream);
-        BadgeCellHeight = ReadTokenInt(stream);
+            sprite = ResolveSprite(CommonLibrary, static_cast<uint32_t>(ReadTokenInt(text)));
+        BadgeCellWidth = ReadTokenInt(text);
+        BadgeCellHeight = ReadTokenInt(text);
     });
 
-    ReadDataFile(GlobalsArchive, "globals", files[dfPictureIDs], [&](TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", files[dfPictureIDs], [&](TTextReader& text) {
         for (int32_t& id : PictureIDs)
-            id = ReadTokenInt(stream);
+            id = ReadTokenInt(text);
     });
 
     for (int i = 0; i < UIFontCount; ++i)
         UIFonts[i] = GetFont(UIFontIDs[i]);
 
-    ReadDataFile(GlobalsArchive, "globals", files[dfConstants], [&](TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", files[dfConstants], [&](TTextReader& text) {
         for (int32_t& constant : GameConstants)
-            constant = ReadTokenInt(stream);
-        LevelCount = ReadTokenInt(stream);
+            constant = ReadTokenInt(text);
+        LevelCount = ReadTokenInt(text);
         Data::CheckData(LevelCount >= 0 && LevelCount <= MaxLevelCount);
         for (int i = 0; i < LevelCount; ++i)
-            Data::ReadTokenBuffer(stream, LevelFiles[i], FileNameSize);
+            Data::ReadTokenBuffer(text, LevelFiles[i], FileNameSize);
     });
 
-    ReadDataFile(GlobalsArchive, "globals", files[dfUnits], [&](TStream* stream) {
-        ReadPrototypes(stream, UnitPrototypes, UnitTokens,
-                       [&](TUnitPrototype& unit) { ReadUnit(stream, unit, EffectSounds); });
+    ReadDataFile(GlobalsArchive, "globals", files[dfUnits], [&](TTextReader& text) {
+        ReadPrototypes(text, UnitPrototypes, UnitTokens,
+                       [&](TUnitPrototype& unit) { ReadUnit(text, unit, EffectSounds); });
     });
-    ReadDataFile(GlobalsArchive, "globals", files[dfSpells], [&](TStream* stream) {
-        ReadPrototypes(stream, SpellPrototypes, SpellTokens, [&](TSpellPrototype& spell) {
-            ReadSpell(stream, spell, EffectSounds, SpellLibrary);
+    ReadDataFile(GlobalsArchive, "globals", files[dfSpells], [&](TTextReader& text) {
+        ReadPrototypes(text, SpellPrototypes, SpellTokens, [&](TSpellPrototype& spell) {
+            ReadSpell(text, spell, EffectSounds, SpellLibrary);
         });
     });
-    ReadDataFile(GlobalsArchive, "globals", files[dfSkills], [&](TStream* stream) {
-        ReadPrototypes(stream, SkillPrototypes, SkillTokens,
-                       [&](TSkillPrototype& skill) { ReadSkill(stream, skill); });
+    ReadDataFile(GlobalsArchive, "globals", files[dfSkills], [&](TTextReader& text) {
+        ReadPrototypes(text, SkillPrototypes, SkillTokens,
+                       [&](TSkillPrototype& skill) { ReadSkill(text, skill); });
     });
 }
 

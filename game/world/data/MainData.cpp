@@ -33,10 +33,10 @@ TMainData::~TMainData() = default;
 
 void TMainData::Load() {
     ClassLib::AnsiString spriteIDFile, libraryFile, videoFile;
-    ReadDataFile(GlobalsArchive, "globals", "default.txt", [&](ClassLib::TStream* stream) {
-        spriteIDFile = Data::ReadTokenString(stream);
-        libraryFile = Data::ReadTokenString(stream);
-        videoFile = Data::ReadTokenString(stream);
+    ReadDataFile(GlobalsArchive, "globals", "default.txt", [&](Data::TTextReader& text) {
+        spriteIDFile = Data::ReadTokenString(text);
+        libraryFile = Data::ReadTokenString(text);
+        videoFile = Data::ReadTokenString(text);
     });
 
     const Data::TArchive& graphics = OpenedArchive(GraphicsArchive, "graphics");
@@ -45,10 +45,9 @@ void TMainData::Load() {
         SpriteLibrary.PreloadAll();
     });
 
-    ReadDataFile(GlobalsArchive, "globals", spriteIDFile, [&](ClassLib::TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", spriteIDFile, [&](Data::TTextReader& text) {
         for (Gfx::TSprite*& sprite : Sprites)
-            sprite =
-                ResolveSprite(SpriteLibrary, static_cast<uint32_t>(Data::ReadTokenInt(stream)));
+            sprite = ResolveSprite(SpriteLibrary, static_cast<uint32_t>(Data::ReadTokenInt(text)));
     });
 
     // The main data load on the main thread, so the blended cursors get their surfaces now.
@@ -56,13 +55,13 @@ void TMainData::Load() {
         if (entry.Sprite && entry.Sprite->BlendMode() != 0)
             entry.Sprite->PrepareSurfaces(true);
 
-    ReadDataFile(GlobalsArchive, "globals", videoFile, [&](ClassLib::TStream* stream) {
+    ReadDataFile(GlobalsArchive, "globals", videoFile, [&](Data::TTextReader& text) {
         for (char* name : IntroVideos)
-            Data::ReadTokenBuffer(stream, name, VideoNameSize);
+            Data::ReadTokenBuffer(text, name, VideoNameSize);
         for (char* name : EndingVideos)
-            Data::ReadTokenBuffer(stream, name, VideoNameSize);
+            Data::ReadTokenBuffer(text, name, VideoNameSize);
         for (char* name : InterludeVideos)
-            Data::ReadTokenBuffer(stream, name, VideoNameSize);
+            Data::ReadTokenBuffer(text, name, VideoNameSize);
     });
 }
 

@@ -17,15 +17,15 @@ const Data::TArchive& ScenarioArchive() {
 }
 
 template <typename T>
-T ReadField(Data::TStream* stream) {
-    const int value = Data::ReadTokenInt(stream);
+T ReadField(Data::TTextReader& text) {
+    const int value = Data::ReadTokenInt(text);
     Data::CheckData(value >= std::numeric_limits<T>::min() &&
                     value <= std::numeric_limits<T>::max());
     return static_cast<T>(value);
 }
 
-uint32_t ReadUnsigned(Data::TStream* stream) {
-    const int value = Data::ReadTokenInt(stream);
+uint32_t ReadUnsigned(Data::TTextReader& text) {
+    const int value = Data::ReadTokenInt(text);
     Data::CheckData(value >= 0);
     return static_cast<uint32_t>(value);
 }
@@ -36,20 +36,20 @@ constexpr size_t MaxPrototypeName = sizeof(TDoodlePrototype::Name) - 1;
 // Twelve tokens of at least one character and one separator each.
 constexpr int64_t MinPrototypeText = 24;
 
-TDoodlePrototype ReadPrototype(Data::TStream* stream) {
+TDoodlePrototype ReadPrototype(Data::TTextReader& text) {
     TDoodlePrototype prototype{};
-    prototype.ID = ReadUnsigned(stream);
-    prototype.SpriteID = ReadUnsigned(stream);
-    prototype.StartChance = ReadField<uint16_t>(stream);
-    prototype.AnimationMode = ReadField<uint16_t>(stream);
-    prototype.AnimationPeriod = ReadField<int16_t>(stream);
-    prototype.PatchMode = ReadField<uint16_t>(stream);
-    prototype.HeightDelta = ReadField<int16_t>(stream);
-    prototype.CostDelta = ReadField<int16_t>(stream);
-    prototype.Layer = ReadField<uint16_t>(stream);
-    prototype.SoundID = ReadUnsigned(stream);
-    prototype.SoundVolume = ReadUnsigned(stream);
-    const AnsiString name = Data::ReadTokenString(stream);
+    prototype.ID = ReadUnsigned(text);
+    prototype.SpriteID = ReadUnsigned(text);
+    prototype.StartChance = ReadField<uint16_t>(text);
+    prototype.AnimationMode = ReadField<uint16_t>(text);
+    prototype.AnimationPeriod = ReadField<int16_t>(text);
+    prototype.PatchMode = ReadField<uint16_t>(text);
+    prototype.HeightDelta = ReadField<int16_t>(text);
+    prototype.CostDelta = ReadField<int16_t>(text);
+    prototype.Layer = ReadField<uint16_t>(text);
+    prototype.SoundID = ReadUnsigned(text);
+    prototype.SoundVolume = ReadUnsigned(text);
+    const AnsiString name = Data::ReadTokenString(text);
     Data::CheckData(name.size() <= MaxPrototypeName);
     std::memcpy(prototype.Name, name.data(), name.size());
     prototype.Loaded = 1;
@@ -66,10 +66,11 @@ void TScenario::LoadScenarioResources() {
     if (PrototypeFileName.empty())
         return;
     const auto file = ScenarioArchive().OpenFile(PrototypeFileName);
-    const int count = Data::ReadTokenInt(file.get());
-    Data::CheckData(count >= 0 && int64_t(count) * MinPrototypeText <= file->Remaining());
+    Data::TTextReader text(*file);
+    const int count = Data::ReadTokenInt(text);
+    Data::CheckData(count >= 0 && int64_t(count) * MinPrototypeText <= text.Remaining());
     for (int i = 0; i < count; ++i)
-        DoodlePrototypes.Add(ReadPrototype(file.get()));
+        DoodlePrototypes.Add(ReadPrototype(text));
 }
 
 void TScenario::ReleasePlayerBanners() {

@@ -194,3 +194,46 @@ TEST(TextReader, LongTokensCrossTheReadBlocks) {
     EXPECT_EQ(ReadTokenString(&stream), word);
     EXPECT_EQ(stream.GetPosition(), 2003);
 }
+
+// One reader kept across a whole file gives the tokens and places one call per token
+// gives, and leaves the stream where those calls leave it, in every kind of stream.
+TEST(TextReader, AReaderKeptAcrossTheFileReadsAsOneCallPerToken) {
+    std::string text;
+    for (int line = 0; text.size() < 200 * 1024; ++line)
+        text += std::to_string(line) + (line % 3 ? " \"a name\" ;note\r\n" : "\t0110 #c\n");
+    TStreamKinds kinds;
+    for (int kind = 0; kind < TStreamKinds::Count; ++kind) {
+        SCOPED_TRACE(TStreamKinds::Names[kind]);
+        const auto calls = kinds.Open(kind, text);
+        const auto kept = kinds.Open(kind, text);
+        {
+            TTextReader reader(*kept);
+            for (int token = 0; token < 20000; ++token) {
+                const std::string expected = ReadTokenString(calls.get());
+                ASSERT_EQ(ReadTokenString(reader), expected) << "token " << token;
+                ASSERT_EQ(reader.Remaining(), calls->Remaining()) << "token " << token;
+            }
+        }
+        EXPECT_EQ(kept->GetPosition(), calls->GetPosition());
+    }
+}
+
+// Tokens, quotes and line ends at every place around the edges of the first windows a
+// stream that lends nothing is read in (32 bytes, then 128), so a token is gathered from
+// two windows, a window ends after a closing quote or between a CR and its LF.
+TEST(TextReader, AReaderKeepsTokensThatCrossItsWindows) {
+    for (int pad = 0; pad < 48; ++pad) {
+        SCOPED_TRACE(testing::Message() << pad << " blanks before");
+        const std::string text =
+            std::string(size_t(pad), ' ') + "\"ab cd\" word\r\nnext ;c\r\nlast\r\n";
+        TestSupport::TUnlentStream stream(std::vector<uint8_t>(text.begin(), text.end()));
+        {
+            TTextReader reader(stream);
+            EXPECT_EQ(ReadTokenString(reader), "ab cd");
+            EXPECT_EQ(std::string(reader.ReadTokenView(0)), "word");
+            EXPECT_EQ(ReadTokenString(reader), "next");
+            EXPECT_EQ(reader.Remaining(), 6);
+        }
+        EXPECT_EQ(stream.GetPosition(), int64_t(text.size()) - 6);
+    }
+}
