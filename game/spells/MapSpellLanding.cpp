@@ -136,8 +136,7 @@ TMapSpellOutcome CastMapSpell(TScenario& scenario, TUnit& caster, int spellID, i
     int64_t dealt = 0;
     if (spell && spellID >= 0 && spellID <= LastMapSpell) {
         TMapCast cast(scenario, *spell, caster, x, y, false, Base::RandomSeed);
-        cast.Group =
-            scenario.IsCellOnMap(x, y) ? scenario.GroupCoveringCell(x, y, nullptr) : nullptr;
+        cast.Group = scenario.IsCellOnMap(x, y) ? scenario.GroupAtCell(x, y, nullptr) : nullptr;
         cast.Units = UnitsOf(cast.Group);
         cast.ForArea = [&scenario, x, y](int radius,
                                          const std::function<void(const TReachedUnit&)>& action) {

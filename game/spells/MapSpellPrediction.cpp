@@ -246,7 +246,7 @@ bool CanCastMapSpell(TScenario& scenario, const TUnit& caster, int spellID, int 
         return false;
     TPrediction prediction{scenario, caster, *spell, spellID, x, y, {}};
     if (scenario.IsCellOnMap(x, y))
-        if (const TGroup* group = scenario.GroupCoveringCell(x, y, nullptr))
+        if (const TGroup* group = scenario.GroupAtCell(x, y, nullptr))
             for (const TUnit* unit : group->Units)
                 if (unit)
                     prediction.Units.push_back(unit);

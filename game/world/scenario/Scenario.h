@@ -137,8 +137,10 @@ public:
     TMapObject* FindObjectOfKind(uint32_t id, uint16_t kind) const;
     // The current player's own groups and the groups it has spotted mark their cells.
     void RebuildOccupancyGrid();
-    // From the last object: the first group other than ignore on the cell, a
-    // camping group covering the 3 x 3 cells around its own; null when none.
+    // From the last object: the first group other than ignore standing on the cell;
+    // null when none.
+    TGroup* GroupAtCell(int x, int y, const TGroup* ignore) const;
+    // As GroupAtCell, a camping group covering the 3 x 3 cells around its own.
     TGroup* GroupCoveringCell(int x, int y, const TGroup* ignore) const;
     // Layer, then row, then the larger column first.
     static int CompareDrawOrder(const TMapObject* a, const TMapObject* b);
@@ -210,6 +212,10 @@ public:
     // The screens issue no command while the current player's action is pending or
     // the dead are still to be removed.
     bool IsBusy() const;
+    // Whether the unit in that slot of the current player's selected group may cast
+    // the spell on the cell: it can cast it now, the cell lies within its LEVEL + 2
+    // cells and the spell's target bits accept what stands there.
+    bool CanCastSpellAt(int unitSlot, int spellID, int y, int x) const;
     bool IsPaused() const { return InBattle || InCity; }
 
     // Visibility (ScenarioVisibility.cpp): the player's fog and then its friends'

@@ -151,6 +151,17 @@ void TScenario::RebuildOccupancyGrid() {
     }
 }
 
+TGroup* TScenario::GroupAtCell(int x, int y, const TGroup* ignore) const {
+    for (int i = Objects.Count() - 1; i >= 0; --i) {
+        if (Objects[i]->Kind != okGroup || Objects[i] == ignore)
+            continue;
+        auto* group = static_cast<TGroup*>(Objects[i]);
+        if (group->TMapObject::CellX() == x && group->TMapObject::CellY() == y)
+            return group;
+    }
+    return nullptr;
+}
+
 TGroup* TScenario::GroupCoveringCell(int x, int y, const TGroup* ignore) const {
     for (int i = Objects.Count() - 1; i >= 0; --i) {
         if (Objects[i]->Kind != okGroup || Objects[i] == ignore)
