@@ -143,20 +143,23 @@ std::string_view TTextReader::ReadTokenView(int maxLength) {
     // As skip, making the bytes passed over the token. A token that crosses windows is
     // gathered in FSpill.
     const auto take = [&]<typename Run>(Run) __attribute__((always_inline)) {
-        FSpill.clear();
         spilled = false;
         for (;;) {
             const uint8_t* const runStart = p;
             p = ScanRun<Run>(p, end);
             const auto length = static_cast<size_t>(p - runStart);
-            if (maxLength > 0 && FSpill.size() + length > static_cast<size_t>(maxLength))
+            const size_t gathered = spilled ? FSpill.size() : 0;
+            if (maxLength > 0 && gathered + length > static_cast<size_t>(maxLength))
                 RaiseInvalidData();
             const std::string_view run(reinterpret_cast<const char*>(runStart), length);
             if (p != end) {
                 token = spilled ? std::string_view(FSpill.append(run)) : run;
                 return *p++;
             }
-            FSpill.append(run);
+            if (spilled)
+                FSpill.append(run);
+            else
+                FSpill.assign(run);
             spilled = true;
             FCursor = p;
             Refill();
