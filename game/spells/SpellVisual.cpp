@@ -242,7 +242,16 @@ void TSpell::PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const {
         PlaySound(sound, Volume);
 }
 
+void TSpell::PrepareSpriteSurfaces() {
+    for (Gfx::TSprite* sprite : {CastSprite, FlightSprite, ImpactSprite})
+        if (sprite && !sprite->HasSurfaces())
+            sprite->PrepareSurfaces(false);
+}
+
 void TSpell::Advance() {
+    // The effect was prepared on a worker thread, which makes no device surfaces; the
+    // turned, scaled and beam drawings need them.
+    PrepareSpriteSurfaces();
     if (!Finished && Prototype) {
         if (Tick == 0)
             PlayPhaseSound(Prototype->CastSound, IsSourceAudible());

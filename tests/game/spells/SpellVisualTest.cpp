@@ -7,6 +7,8 @@
 #include "engine/core/ActionThread.h"
 #include "engine/graphics/Sprite.h"
 #include "game/world/fog/Fog.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
+#include "tests/support/DisplayFixtures.h"
 
 #include <atomic>
 #include <chrono>
@@ -126,6 +128,53 @@ TEST_F(SpellVisual, ABarrageLaunchesAMissileEveryEightTicks) {
     ASSERT_EQ(Visual.Particles.Count(), 3);
     EXPECT_FLOAT_EQ(Visual.Particles[2]->ScaleX, 0.2f + 0.8f * 1 / 100);
     EXPECT_EQ(Visual.Particles[0]->Y, 100 - 15);
+}
+
+// The effect is prepared on a worker thread, which makes no device surfaces; the turned
+// missile still has to show on the map, the cast sprite near the caster, the flight
+// sprite half way and the impact at the target.
+TEST_F(SpellVisual, EachPhaseOfAMissileIsDrawnWhereItBelongs) {
+    SpriteTests::TScopedDisplay display;
+    World->Scenario->CurrentPlayer = &World->Player(Red);
+    for (int x = 0; x < 12; ++x)
+        See(x, 2);
+    Tools::TSpriteOptions options;
+    options.BlendMode = 0xFF;
+    options.HotSpotX = options.HotSpotY = 4;
+    const auto solid = [&](uint32_t argb) {
+        return SpriteTests::LoadSprite(
+            Tools::EncodeSprite({SpriteTests::Picture(8, 8, [=](int, int) { return argb; })},
+                                options),
+            Gfx::sfConvert);
+    };
+    const auto cast = solid(0xFFFF0000), flight = solid(0xFF00FF00), impact = solid(0xFF0000FF);
+    Data2::TSpellPrototype& record = AddSpell(17, {});
+    record.CastTicks = 3;
+    record.FlightTicks = 2;
+    record.FlightSpeed = 400;
+    record.ImpactTicks = 4;
+    Visual.Scenario = World->Scenario.get();
+    Visual.Prototype = &record;
+    Visual.CastSprite = cast.get();
+    Visual.FlightSprite = flight.get();
+    Visual.ImpactSprite = impact.get();
+    Visual.StartSpellAnimation(20, 100, 100, 420); // 400 pixels at 4 a tick
+    Win32::IDirectDrawSurface7* screen = display.BackBuffer();
+    const RECT clip{0, 0, 800, 600};
+    const auto pixelAfter = [&](uint32_t tick, int x, int y) {
+        while (Visual.Tick < tick)
+            Visual.Advance();
+        Win32::DDBLTFX fx;
+        fx.dwFillColor = 0;
+        screen->Blt(nullptr, nullptr, nullptr, Win32::DDBLT_COLORFILL, &fx);
+        Visual.DrawSpellEffects(screen, 0, clip, 0);
+        return TestSupport::ReadPixels(*screen)[size_t(y) * 800 + size_t(x)];
+    };
+    // 10 pixels above the line from caster to target.
+    EXPECT_EQ(pixelAfter(5, 40, 90), 0xF800u);
+    EXPECT_EQ(pixelAfter(51, 224, 90), 0x07E0u);
+    EXPECT_EQ(pixelAfter(102, 420, 100), 0x001Fu);
+    Visual.CastSprite = Visual.FlightSprite = Visual.ImpactSprite = nullptr;
 }
 
 TEST_F(SpellVisual, RevealTakesEffectInTheFirstUpdate) {
