@@ -172,12 +172,13 @@ std::vector<TPicture> Cast(int family) {
     });
 }
 
-// A flickering orb with a short trail behind it (trailing left).
+// A flickering orb with a short trail behind it. It flies upwards: the map turns a
+// missile from pointing north to its heading.
 std::vector<TPicture> Flight(int family) {
     const uint32_t colour = Families[size_t(family)].Colour;
     return DrawFrames(40, 40, 4, [&](cairo_t* cr, int frame) {
-        for (int i = 3; i >= 1; --i)
-            Glow(cr, 20 - i * 4.0, 20 + ((frame + i) % 2 ? 1 : -1), 8 - i * 1.5, colour, 0.4);
+        for (int i = 4; i >= 1; --i)
+            Glow(cr, 20 + ((frame + i) % 2 ? 1 : -1), 20 + i * 4.0, 9 - i * 1.5, colour, 0.6);
         Glow(cr, 20, 20, 11 + (frame % 2) * 2, colour, 1.0);
     });
 }
@@ -199,6 +200,48 @@ std::vector<TPicture> Impact(int family) {
     });
 }
 
+// A stream flowing from the foot of the sprite to its top: a soft core with streaks
+// that move up a little each frame.
+std::vector<TPicture> Beam(int family) {
+    const uint32_t colour = Families[size_t(family)].Colour;
+    const double r = (colour >> 16) / 255.0, g = (colour >> 8 & 0xFF) / 255.0,
+                 b = (colour & 0xFF) / 255.0;
+    return DrawFrames(40, 96, 6, [&](cairo_t* cr, int frame) {
+        // Drawn into a group that fades out at both ends and the sides.
+        cairo_push_group(cr);
+        cairo_pattern_t* core = cairo_pattern_create_linear(0, 0, 40, 0);
+        cairo_pattern_add_color_stop_rgba(core, 0.05, r, g, b, 0);
+        cairo_pattern_add_color_stop_rgba(core, 0.5, r, g, b, 0.4);
+        cairo_pattern_add_color_stop_rgba(core, 0.95, r, g, b, 0);
+        cairo_set_source(cr, core);
+        cairo_rectangle(cr, 0, 0, 40, 96);
+        cairo_fill(cr);
+        cairo_pattern_destroy(core);
+        TVariety variety(uint32_t(300 + family));
+        cairo_set_line_width(cr, 2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int i = 0; i < 6; ++i) {
+            const double x = 8 + i * 4.8, phase = variety.Real(0, 2 * M_PI);
+            const double dashes[] = {variety.Real(10, 18), variety.Real(6, 12)};
+            cairo_set_dash(cr, dashes, 2, 100 - frame * 6.0 + variety.Real(0, 20));
+            cairo_move_to(cr, x, 96);
+            for (int y = 92; y >= 0; y -= 4)
+                cairo_line_to(cr, x + 2.5 * std::sin(y / 12.0 + phase), y);
+            SetColour(cr, colour, 1.0, 0.85);
+            cairo_stroke(cr);
+        }
+        cairo_set_dash(cr, nullptr, 0, 0);
+        cairo_pop_group_to_source(cr);
+        cairo_pattern_t* ends = cairo_pattern_create_linear(0, 0, 0, 96);
+        cairo_pattern_add_color_stop_rgba(ends, 0, 0, 0, 0, 0);
+        cairo_pattern_add_color_stop_rgba(ends, 0.2, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(ends, 0.8, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(ends, 1, 0, 0, 0, 0);
+        cairo_mask(cr, ends);
+        cairo_pattern_destroy(ends);
+    });
+}
+
 } // namespace
 
 void DrawSpells(TLibrary& library) {
@@ -206,9 +249,10 @@ void DrawSpells(TLibrary& library) {
         if (spell <= 61 || spell >= 65)
             library.Add(uint32_t(spell), {Icon(spell)}, KeyedOptions());
     for (int family = 0; family < EffectFamilies; ++family) {
-        library.Add(FirstCastEffect + uint32_t(family), Cast(family), GlowOptions(32, 32));
-        library.Add(FirstFlightEffect + uint32_t(family), Flight(family), GlowOptions(20, 20));
-        library.Add(FirstImpactEffect + uint32_t(family), Impact(family), GlowOptions(48, 48));
+        library.Add(FirstCastEffect + uint32_t(family), Cast(family), BlendedOptions(32, 32));
+        library.Add(FirstFlightEffect + uint32_t(family), Flight(family), BlendedOptions(20, 20));
+        library.Add(FirstImpactEffect + uint32_t(family), Impact(family), BlendedOptions(48, 48));
+        library.Add(FirstBeamEffect + uint32_t(family), Beam(family), BlendedOptions(20, 48));
     }
 }
 
