@@ -1,6 +1,7 @@
 // The phases of a spell's visual, its sounds and the particles of each tick.
 #include "game/spells/SpellVisual.h"
 
+#include "engine/app/D3DFramework.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "engine/graphics/SpriteList.h"
@@ -242,7 +243,16 @@ void TSpell::PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const {
         PlaySound(sound, Volume);
 }
 
+void TSpell::PrepareSpriteSurfaces() {
+    for (Gfx::TSprite* sprite : {CastSprite, FlightSprite, ImpactSprite})
+        if (sprite && !sprite->HasSurfaces())
+            sprite->PrepareSurfaces(false);
+}
+
 void TSpell::Advance() {
+    // The effect was prepared on a worker thread, which makes no device surfaces; the
+    // turned, scaled and beam drawings need them.
+    PrepareSpriteSurfaces();
     if (!Finished && Prototype) {
         if (Tick == 0)
             PlayPhaseSound(Prototype->CastSound, IsSourceAudible());
@@ -447,8 +457,50 @@ void TSpell::RebuildParticles() {
     }
 }
 
+namespace {
+
+// Turned, scaled and beam drawings go through the device, which the clip does not reach:
+// while they are drawn its viewport is narrowed to the clip, so that an effect at the
+// edge of the map view stays inside it.
+class TDeviceClip {
+public:
+    explicit TDeviceClip(const Win32::RECT& clip) {
+        FDevice = D3DFrame::D3DFramework ? D3DFrame::D3DFramework->Device() : nullptr;
+        if (!FDevice || Win32::FAILED(FDevice->GetViewport(&FSaved)))
+            return;
+        const int32_t left = std::max<int32_t>(clip.left, int32_t(FSaved.dwX));
+        const int32_t top = std::max<int32_t>(clip.top, int32_t(FSaved.dwY));
+        const int32_t right = std::min<int32_t>(clip.right, int32_t(FSaved.dwX + FSaved.dwWidth));
+        const int32_t bottom =
+            std::min<int32_t>(clip.bottom, int32_t(FSaved.dwY + FSaved.dwHeight));
+        const Win32::D3DVIEWPORT7 narrowed{uint32_t(left),
+                                           uint32_t(top),
+                                           uint32_t(std::max(0, right - left)),
+                                           uint32_t(std::max(0, bottom - top)),
+                                           FSaved.dvMinZ,
+                                           FSaved.dvMaxZ};
+        FNarrowed = Win32::SUCCEEDED(FDevice->SetViewport(&narrowed));
+    }
+    ~TDeviceClip() {
+        if (FNarrowed)
+            FDevice->SetViewport(&FSaved);
+    }
+    TDeviceClip(const TDeviceClip&) = delete;
+    TDeviceClip& operator=(const TDeviceClip&) = delete;
+
+private:
+    Win32::IDirect3DDevice7* FDevice = nullptr;
+    Win32::D3DVIEWPORT7 FSaved{};
+    bool FNarrowed = false;
+};
+
+} // namespace
+
 void TSpell::DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX,
                               const Win32::RECT& clip, int offsetY) const {
+    if (Particles.Count() == 0)
+        return;
+    const TDeviceClip deviceClip(clip);
     for (const TSpellDrawInfo* info : Particles) {
         Gfx::TSprite* sprite = info->Sprite;
         const int frame = int(info->Frame);

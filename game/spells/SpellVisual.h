@@ -98,6 +98,7 @@ public:
 
 private:
     void ReleaseSprites();
+    void PrepareSpriteSurfaces();
     void PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const;
     bool IsCellShown(int cellX, int cellY) const;
     bool IsAnyCellShown(int cellX, int cellY, int radius) const;

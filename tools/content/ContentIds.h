@@ -108,6 +108,8 @@ inline constexpr int EffectFamilies = 10;
 inline constexpr uint32_t FirstCastEffect = 1001;
 inline constexpr uint32_t FirstFlightEffect = 1101;
 inline constexpr uint32_t FirstImpactEffect = 1201;
+// Stretched from caster to target; the sprite's foot is at the caster.
+inline constexpr uint32_t FirstBeamEffect = 1301;
 
 // Font description IDs the fonts are made for.
 inline constexpr std::array<int, 22> FontIDs{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,

@@ -15,20 +15,23 @@ struct TFamily {
     const char* Name;
     uint32_t Colour; // the glow
     uint32_t Ground; // the icon's background
+    uint32_t Core;   // the middle of an effect's glow
 };
 
 // In the order the spell data number them (family f has sprites 1000 + f and so on).
+// Effects are drawn over the map, so their colours must stand out from grass and earth:
+// darkness is a shadow with a dark heart, earth the grey-brown of dust.
 constexpr std::array<TFamily, EffectFamilies> Families{{
-    {"fire", 0xFF8020, 0x6A1A08},
-    {"ice", 0x80D0FF, 0x1A3A6A},
-    {"lightning", 0xC0E0FF, 0x202A50},
-    {"holy light", 0xFFF0A0, 0x6A5A1A},
-    {"darkness", 0xA040E0, 0x1A0A2A},
-    {"nature", 0x50E040, 0x1A4A12},
-    {"earth", 0xD0A050, 0x4A3018},
-    {"arcane", 0xE060FF, 0x3A1050},
-    {"healing", 0x90FFC0, 0x1A5A3A},
-    {"wind", 0xD8F0E8, 0x2A4A4A},
+    {"fire", 0xFF8020, 0x6A1A08, 0xFFE8A0},
+    {"ice", 0x80D0FF, 0x1A3A6A, 0xF0FFFF},
+    {"lightning", 0xC0E0FF, 0x202A50, 0xFFFFFF},
+    {"holy light", 0xFFF0A0, 0x6A5A1A, 0xFFFFE8},
+    {"darkness", 0x8030C0, 0x1A0A2A, 0x180820},
+    {"nature", 0x50E040, 0x1A4A12, 0xD8FFB0},
+    {"earth", 0xD0A878, 0x4A3018, 0x483828},
+    {"arcane", 0xE060FF, 0x3A1050, 0xFFD8FF},
+    {"healing", 0xB0FFD8, 0x1A5A3A, 0xFFFFFF},
+    {"wind", 0xD8F0E8, 0x2A4A4A, 0xFFFFFF},
 }};
 
 int FamilyOf(int spell) {
@@ -140,14 +143,17 @@ TPicture Icon(int spell) {
     return canvas.Picture();
 }
 
-void Glow(cairo_t* cr, double x, double y, double radius, uint32_t colour, double strength) {
+void Glow(cairo_t* cr, double x, double y, double radius, const TFamily& family, double strength) {
     if (radius <= 0)
         return;
+    const auto channel = [](uint32_t colour, int shift) {
+        return (colour >> shift & 0xFF) / 255.0;
+    };
     cairo_pattern_t* glow = cairo_pattern_create_radial(x, y, 0, x, y, radius);
-    const double r = (colour >> 16) / 255.0, g = (colour >> 8 & 0xFF) / 255.0,
-                 b = (colour & 0xFF) / 255.0;
-    cairo_pattern_add_color_stop_rgba(glow, 0, std::min(1.0, r + 0.5), std::min(1.0, g + 0.5),
-                                      std::min(1.0, b + 0.5), strength);
+    cairo_pattern_add_color_stop_rgba(glow, 0, channel(family.Core, 16), channel(family.Core, 8),
+                                      channel(family.Core, 0), strength);
+    const double r = channel(family.Colour, 16), g = channel(family.Colour, 8),
+                 b = channel(family.Colour, 0);
     cairo_pattern_add_color_stop_rgba(glow, 0.4, r, g, b, strength * 0.7);
     cairo_pattern_add_color_stop_rgba(glow, 1, r, g, b, 0);
     cairo_set_source(cr, glow);
@@ -158,7 +164,7 @@ void Glow(cairo_t* cr, double x, double y, double radius, uint32_t colour, doubl
 
 // Sparks gathering into the caster's hands.
 std::vector<TPicture> Cast(int family) {
-    const uint32_t colour = Families[size_t(family)].Colour;
+    const TFamily& colour = Families[size_t(family)];
     return DrawFrames(64, 64, 6, [&](cairo_t* cr, int frame) {
         TVariety variety(uint32_t(100 + family));
         const double t = frame / 5.0;
@@ -172,19 +178,20 @@ std::vector<TPicture> Cast(int family) {
     });
 }
 
-// A flickering orb with a short trail behind it (trailing left).
+// A flickering orb with a short trail behind it. It flies upwards: the map turns a
+// missile from pointing north to its heading.
 std::vector<TPicture> Flight(int family) {
-    const uint32_t colour = Families[size_t(family)].Colour;
+    const TFamily& colour = Families[size_t(family)];
     return DrawFrames(40, 40, 4, [&](cairo_t* cr, int frame) {
-        for (int i = 3; i >= 1; --i)
-            Glow(cr, 20 - i * 4.0, 20 + ((frame + i) % 2 ? 1 : -1), 8 - i * 1.5, colour, 0.4);
+        for (int i = 4; i >= 1; --i)
+            Glow(cr, 20 + ((frame + i) % 2 ? 1 : -1), 20 + i * 4.0, 9 - i * 1.5, colour, 0.6);
         Glow(cr, 20, 20, 11 + (frame % 2) * 2, colour, 1.0);
     });
 }
 
 // A burst that swells and fades.
 std::vector<TPicture> Impact(int family) {
-    const uint32_t colour = Families[size_t(family)].Colour;
+    const TFamily& colour = Families[size_t(family)];
     return DrawFrames(96, 96, 6, [&](cairo_t* cr, int frame) {
         const double t = (frame + 1) / 6.0;
         const double fade = 1 - t * 0.8;
@@ -199,6 +206,48 @@ std::vector<TPicture> Impact(int family) {
     });
 }
 
+// A stream flowing from the foot of the sprite to its top: a soft core with streaks
+// that move up a little each frame.
+std::vector<TPicture> Beam(int family) {
+    const uint32_t colour = Families[size_t(family)].Colour;
+    const double r = (colour >> 16) / 255.0, g = (colour >> 8 & 0xFF) / 255.0,
+                 b = (colour & 0xFF) / 255.0;
+    return DrawFrames(40, 96, 6, [&](cairo_t* cr, int frame) {
+        // Drawn into a group that fades out at both ends and the sides.
+        cairo_push_group(cr);
+        cairo_pattern_t* core = cairo_pattern_create_linear(0, 0, 40, 0);
+        cairo_pattern_add_color_stop_rgba(core, 0.05, r, g, b, 0);
+        cairo_pattern_add_color_stop_rgba(core, 0.5, r, g, b, 0.4);
+        cairo_pattern_add_color_stop_rgba(core, 0.95, r, g, b, 0);
+        cairo_set_source(cr, core);
+        cairo_rectangle(cr, 0, 0, 40, 96);
+        cairo_fill(cr);
+        cairo_pattern_destroy(core);
+        TVariety variety(uint32_t(300 + family));
+        cairo_set_line_width(cr, 2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int i = 0; i < 6; ++i) {
+            const double x = 8 + i * 4.8, phase = variety.Real(0, 2 * M_PI);
+            const double dashes[] = {variety.Real(10, 18), variety.Real(6, 12)};
+            cairo_set_dash(cr, dashes, 2, 100 - frame * 6.0 + variety.Real(0, 20));
+            cairo_move_to(cr, x, 96);
+            for (int y = 92; y >= 0; y -= 4)
+                cairo_line_to(cr, x + 2.5 * std::sin(y / 12.0 + phase), y);
+            SetColour(cr, colour, 1.0, 0.85);
+            cairo_stroke(cr);
+        }
+        cairo_set_dash(cr, nullptr, 0, 0);
+        cairo_pop_group_to_source(cr);
+        cairo_pattern_t* ends = cairo_pattern_create_linear(0, 0, 0, 96);
+        cairo_pattern_add_color_stop_rgba(ends, 0, 0, 0, 0, 0);
+        cairo_pattern_add_color_stop_rgba(ends, 0.2, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(ends, 0.8, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(ends, 1, 0, 0, 0, 0);
+        cairo_mask(cr, ends);
+        cairo_pattern_destroy(ends);
+    });
+}
+
 } // namespace
 
 void DrawSpells(TLibrary& library) {
@@ -206,9 +255,10 @@ void DrawSpells(TLibrary& library) {
         if (spell <= 61 || spell >= 65)
             library.Add(uint32_t(spell), {Icon(spell)}, KeyedOptions());
     for (int family = 0; family < EffectFamilies; ++family) {
-        library.Add(FirstCastEffect + uint32_t(family), Cast(family), GlowOptions(32, 32));
-        library.Add(FirstFlightEffect + uint32_t(family), Flight(family), GlowOptions(20, 20));
-        library.Add(FirstImpactEffect + uint32_t(family), Impact(family), GlowOptions(48, 48));
+        library.Add(FirstCastEffect + uint32_t(family), Cast(family), BlendedOptions(32, 32));
+        library.Add(FirstFlightEffect + uint32_t(family), Flight(family), BlendedOptions(20, 20));
+        library.Add(FirstImpactEffect + uint32_t(family), Impact(family), BlendedOptions(48, 48));
+        library.Add(FirstBeamEffect + uint32_t(family), Beam(family), BlendedOptions(20, 48));
     }
 }
 

@@ -4,9 +4,14 @@
 // and the mouse at the window's edges scroll; F12 saves a screenshot in "Bmp/".
 // With --data the level, its pictures and the global data come from the archives the
 // build generates in that program folder, else from code. --cast makes the selected
-// group cast that map spell at once, C casts it again.
+// group cast that map spell at once, C casts it again. --effect-shots PREFIX saves
+// PREFIX-<tick>.bmp at those ticks of the spell's effect (--ticks a,b,...; by default a
+// few in each phase), prints the phase lengths, saves PREFIX-end.bmp once the effect
+// is gone and quits. --target DX,DY casts on the cell that far from the caster instead
+// of the nearest enemy group.
 //
 //   map-test [--fullscreen] [--seconds N] [--screenshot FILE] [--data FOLDER] [--cast ID]
+//            [--target DX,DY] [--effect-shots PREFIX [--ticks LIST]]
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
 #include "engine/core/Archive.h"
@@ -54,7 +59,30 @@ constexpr int DefaultSpell = 60; // for C without --cast
 struct TMapTestOptions {
     std::string DataFolder; // empty: everything made in code
     int CastSpell = 0;
+    std::string EffectShots; // file name prefix; empty: none
+    std::vector<uint32_t> EffectTicks;
+    bool TargetGiven = false; // else the nearest enemy group
+    int TargetDX = 0, TargetDY = 0;
 };
+
+// A few ticks in each phase that has a length, and the last one.
+std::vector<uint32_t> TicksInPhases(const GameData::TSpell& visual) {
+    const uint32_t cast = visual.CastTicks, flight = visual.FlightTicks;
+    const uint32_t impact = visual.ImpactTicks;
+    std::vector<uint32_t> ticks{1};
+    if (cast > 0)
+        ticks.push_back(cast / 2);
+    if (flight > 0) {
+        ticks.push_back(cast + flight / 4);
+        ticks.push_back(cast + flight * 3 / 4);
+    }
+    ticks.push_back(cast + flight + 2);
+    ticks.push_back(cast + flight + impact / 2);
+    ticks.push_back(visual.Total > 2 ? visual.Total - 2 : visual.Total);
+    std::sort(ticks.begin(), ticks.end());
+    ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+    return ticks;
+}
 
 class TProgram {
 public:
@@ -155,7 +183,11 @@ private:
             return;
         const int casterX = caster->X / 40, casterY = caster->Y / 40;
         int targetX = casterX + 2, targetY = casterY + 2;
-        int nearest = 6 * 6 + 1;
+        int nearest = FMapOptions.TargetGiven ? 0 : 6 * 6 + 1;
+        if (FMapOptions.TargetGiven) {
+            targetX = casterX + FMapOptions.TargetDX;
+            targetY = casterY + FMapOptions.TargetDY;
+        }
         for (int i = 0; i < FScenario->Objects.Count(); ++i) {
             GameData::TMapObject* object = FScenario->Objects[i];
             if (object->Kind != GameData::okGroup ||
@@ -261,6 +293,35 @@ private:
             FTimeUp = true;
     }
 
+    // Names the shot of this frame once the effect reaches the next tick wanted (an
+    // update may run several ticks between two frames); once the effect is gone, the last.
+    void WatchEffect() {
+        const auto* effect = dynamic_cast<GameData::TMapSpellEffect*>(FScenario->SpellEffect.get());
+        if (effect) {
+            const GameData::TSpell& visual = effect->Visual;
+            if (!FEffectSeen) {
+                FEffectSeen = true;
+                FShotTicks = FMapOptions.EffectTicks.empty() ? TicksInPhases(visual)
+                                                             : FMapOptions.EffectTicks;
+                std::sort(FShotTicks.begin(), FShotTicks.end());
+                std::printf("spell %d: cast %u flight %u impact %u total %u effect at %u, "
+                            "from (%d,%d) to (%d,%d)\n",
+                            visual.Prototype ? visual.Prototype->ID : 0, visual.CastTicks,
+                            visual.FlightTicks, visual.ImpactTicks, visual.Total, visual.EffectTick,
+                            visual.SourceX - FViewX, visual.SourceY - FViewY,
+                            visual.TargetX - FViewX, visual.TargetY - FViewY);
+            }
+            if (FNextShot < FShotTicks.size() && visual.Tick >= FShotTicks[FNextShot]) {
+                while (FNextShot < FShotTicks.size() && visual.Tick >= FShotTicks[FNextShot])
+                    ++FNextShot;
+                FPendingShot = FMapOptions.EffectShots + "-" + std::to_string(visual.Tick) + ".bmp";
+            }
+        } else if (FEffectSeen && !FTimeUp) {
+            FPendingShot = FMapOptions.EffectShots + "-end.bmp";
+            FTimeUp = true;
+        }
+    }
+
     void Render() {
         using D3DFrame::D3DFramework;
         if (!FScenario || !D3DFramework || !D3DFramework->BackBuffer() || !FRetained)
@@ -277,6 +338,13 @@ private:
         FScenario->DrawWeather(screen, FViewX, clip, FViewY);
         FScenario->DrawSpellEffect(screen, clip.left - FViewX, clip.top - FViewY, clip);
         auto& application = *DXApp::Application;
+        if (!FMapOptions.EffectShots.empty())
+            WatchEffect();
+        if (!FPendingShot.empty()) {
+            if (!application.SaveBackBuffer(FPendingShot.c_str()))
+                std::fprintf(stderr, "map-test: the back buffer could not be read\n");
+            FPendingShot.clear();
+        }
         if (FTimeUp && !application.Quit) {
             if (!FOptions.Screenshot.empty() && !application.SaveBackBuffer(FOptions.Screenshot))
                 std::fprintf(stderr, "map-test: the back buffer could not be read\n");
@@ -323,6 +391,10 @@ private:
     int FMouseY = 0;
     bool FMouseInside = false;
     bool FTimeUp = false;
+    bool FEffectSeen = false;
+    std::vector<uint32_t> FShotTicks;
+    size_t FNextShot = 0;
+    std::string FPendingShot;
 };
 
 } // namespace
@@ -339,6 +411,21 @@ int main(int argc, char** argv) {
         } else if (argument == "--cast" && i + 1 < argc) {
             mapOptions.CastSpell = std::atoi(argv[++i]);
             valid = valid && mapOptions.CastSpell > 0;
+        } else if (argument == "--effect-shots" && i + 1 < argc) {
+            mapOptions.EffectShots = argv[++i];
+        } else if (argument == "--target" && i + 1 < argc) {
+            mapOptions.TargetGiven =
+                std::sscanf(argv[++i], "%d,%d", &mapOptions.TargetDX, &mapOptions.TargetDY) == 2;
+            valid = valid && mapOptions.TargetGiven;
+        } else if (argument == "--ticks" && i + 1 < argc) {
+            for (const char* p = argv[++i]; *p;) {
+                char* end = nullptr;
+                mapOptions.EffectTicks.push_back(uint32_t(std::strtoul(p, &end, 10)));
+                valid = valid && end != p;
+                if (end == p)
+                    break;
+                p = *end == ',' ? end + 1 : end;
+            }
         } else {
             rest.push_back(argv[i]);
         }
@@ -346,9 +433,13 @@ int main(int argc, char** argv) {
     Tools::TTestScreenOptions options;
     if (!valid || !Tools::ParseTestScreenOptions(int(rest.size()), rest.data(), options)) {
         std::fprintf(stderr, "usage: map-test [--fullscreen] [--seconds N] [--screenshot FILE] "
-                             "[--data FOLDER] [--cast SPELL]\n");
+                             "[--data FOLDER] [--cast SPELL] [--target DX,DY] "
+                             "[--effect-shots PREFIX [--ticks LIST]]\n");
         return 2;
     }
+    // An effect that never starts must not keep the run going.
+    if (!mapOptions.EffectShots.empty() && options.Seconds < 0)
+        options.Seconds = 30;
     return Tools::RunTestScreen("map-test",
                                 [&] { return std::make_unique<TProgram>(options, mapOptions); });
 }

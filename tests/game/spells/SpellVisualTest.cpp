@@ -7,6 +7,8 @@
 #include "engine/core/ActionThread.h"
 #include "engine/graphics/Sprite.h"
 #include "game/world/fog/Fog.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
+#include "tests/support/DisplayFixtures.h"
 
 #include <atomic>
 #include <chrono>
@@ -66,6 +68,24 @@ protected:
         Visual.StartSpellAnimation(sourceCellX * 40 + 20, 100, 100, targetCellX * 40 + 20);
     }
     void See(int x, int y) { World->Player(Red).Fog->Cells[size_t(y * 12 + x)] = fsVisible; }
+    // A blended 8 x 8 square of one colour, its hot spot in the middle.
+    static std::unique_ptr<Gfx::TSprite> Solid(uint32_t argb) {
+        Tools::TSpriteOptions options;
+        options.BlendMode = 0xFF;
+        options.HotSpotX = options.HotSpotY = 4;
+        return SpriteTests::LoadSprite(
+            Tools::EncodeSprite({SpriteTests::Picture(8, 8, [=](int, int) { return argb; })},
+                                options),
+            Gfx::sfConvert);
+    }
+    // The pixel at (x, y) once this tick's particles are drawn on black.
+    uint32_t DrawnPixel(Win32::IDirectDrawSurface7* screen, const RECT& clip, int x, int y) {
+        Win32::DDBLTFX fx;
+        fx.dwFillColor = 0;
+        screen->Blt(nullptr, nullptr, nullptr, Win32::DDBLT_COLORFILL, &fx);
+        Visual.DrawSpellEffects(screen, 0, clip, 0);
+        return TestSupport::ReadPixels(*screen)[size_t(y) * 800 + size_t(x)];
+    }
 
     Gfx::TSprite Impact;
     Gfx::TSprite Flight;
@@ -126,6 +146,60 @@ TEST_F(SpellVisual, ABarrageLaunchesAMissileEveryEightTicks) {
     ASSERT_EQ(Visual.Particles.Count(), 3);
     EXPECT_FLOAT_EQ(Visual.Particles[2]->ScaleX, 0.2f + 0.8f * 1 / 100);
     EXPECT_EQ(Visual.Particles[0]->Y, 100 - 15);
+}
+
+// The effect is prepared on a worker thread, which makes no device surfaces; the turned
+// missile still has to show on the map, the cast sprite near the caster, the flight
+// sprite half way and the impact at the target.
+TEST_F(SpellVisual, EachPhaseOfAMissileIsDrawnWhereItBelongs) {
+    SpriteTests::TScopedDisplay display;
+    World->Scenario->CurrentPlayer = &World->Player(Red);
+    for (int x = 0; x < 12; ++x)
+        See(x, 2);
+    const auto cast = Solid(0xFFFF0000), flight = Solid(0xFF00FF00), impact = Solid(0xFF0000FF);
+    Data2::TSpellPrototype& record = AddSpell(17, {});
+    record.CastTicks = 3;
+    record.FlightTicks = 2;
+    record.FlightSpeed = 400;
+    record.ImpactTicks = 4;
+    Visual.Scenario = World->Scenario.get();
+    Visual.Prototype = &record;
+    Visual.CastSprite = cast.get();
+    Visual.FlightSprite = flight.get();
+    Visual.ImpactSprite = impact.get();
+    Visual.StartSpellAnimation(20, 100, 100, 420); // 400 pixels at 4 a tick
+    Win32::IDirectDrawSurface7* screen = display.BackBuffer();
+    const RECT clip{0, 0, 800, 600};
+    const auto pixelAfter = [&](uint32_t tick, int x, int y) {
+        while (Visual.Tick < tick)
+            Visual.Advance();
+        return DrawnPixel(screen, clip, x, y);
+    };
+    // 10 pixels above the line from caster to target.
+    EXPECT_EQ(pixelAfter(5, 40, 90), 0xF800u);
+    EXPECT_EQ(pixelAfter(51, 224, 90), 0x07E0u);
+    EXPECT_EQ(pixelAfter(102, 420, 100), 0x001Fu);
+    Visual.CastSprite = Visual.FlightSprite = Visual.ImpactSprite = nullptr;
+}
+
+// The map view's clip holds the turned and scaled drawings too, and is let go after.
+TEST_F(SpellVisual, AnEffectAtTheEdgeOfTheMapViewStaysInsideIt) {
+    SpriteTests::TScopedDisplay display;
+    World->Scenario->CurrentPlayer = &World->Player(Red);
+    See(10, 2);
+    const auto impact = Solid(0xFF0000FF);
+    Data2::TSpellPrototype& record = AddSpell(26, {}); // drawn at twice its size
+    record.ImpactTicks = 4;
+    Visual.Scenario = World->Scenario.get();
+    Visual.Prototype = &record;
+    Visual.ImpactSprite = impact.get();
+    Visual.StartSpellAnimation(420, 100, 100, 420);
+    Visual.Advance();
+    Win32::IDirectDrawSurface7* screen = display.BackBuffer();
+    EXPECT_EQ(DrawnPixel(screen, {0, 0, 421, 600}, 414, 100), 0x001Fu);
+    EXPECT_EQ(DrawnPixel(screen, {0, 0, 421, 600}, 424, 100), 0u);
+    EXPECT_EQ(DrawnPixel(screen, {0, 0, 800, 600}, 424, 100), 0x001Fu);
+    Visual.ImpactSprite = nullptr;
 }
 
 TEST_F(SpellVisual, RevealTakesEffectInTheFirstUpdate) {
