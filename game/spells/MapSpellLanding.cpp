@@ -8,6 +8,8 @@
 #include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/sound/SettingsDefaults.h"
+#include "game/world/sound/SoundEffects.h"
 
 #include <memory>
 
@@ -91,6 +93,17 @@ void RewardCaster(TScenario& scenario, TUnit& caster, const Data2::TSpellPrototy
     }
 }
 
+// A spell that changed nothing: the player at this machine hears it when it sees the
+// caster.
+void TellNothingHappened(const TScenario& scenario, const TUnit& caster) {
+    constexpr int NothingHappenedSound = 3;
+    const TPlayer* viewer = scenario.ViewingPlayer();
+    const TGroup* casterGroup = caster.GetGroup();
+    if (viewer && casterGroup && viewer->IsObjectVisible(*casterGroup) && Data2::GlobalData)
+        PlayEffect(Data2::GlobalData->InterfaceSounds[NothingHappenedSound],
+                   VolumeOptions().Effect);
+}
+
 void FlagDeadUnits(TScenario& scenario) {
     bool any = false;
     for (TMapObject* object : scenario.Objects)
@@ -158,6 +171,8 @@ TMapSpellOutcome CastMapSpell(TScenario& scenario, TUnit& caster, int spellID, i
     }
     if (outcome.Affected)
         RewardCaster(scenario, caster, spell, dealt);
+    else
+        TellNothingHappened(scenario, caster);
 
     const TGroup* casterGroup = caster.GetGroup();
     const int radius = AnnounceRadius(spellID);

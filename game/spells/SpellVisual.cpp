@@ -10,6 +10,7 @@
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/sound/SoundEffects.h"
 
 #include <algorithm>
 #include <cmath>
@@ -239,8 +240,12 @@ bool TSpell::IsImpactAudible() const {
 }
 
 void TSpell::PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const {
-    if (sound && audible && PlaySound)
+    if (!sound || !audible)
+        return;
+    if (PlaySound)
         PlaySound(sound, Volume);
+    else
+        PlayEffect(sound, Volume);
 }
 
 void TSpell::PrepareSpriteSurfaces() {

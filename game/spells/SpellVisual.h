@@ -93,7 +93,8 @@ public:
     uint32_t TargetCellX = 0, TargetCellY = 0;
     // Cells revealed around the target (spell 33), known once it has taken effect.
     int32_t RevealRadius = 0;
-    // The screens play the phase sounds; without them the effect is silent.
+    // Where the phase sounds go when set; otherwise a free effect track of the game's
+    // sound framework.
     std::function<void(Audio::TAudioStream*, int32_t volume)> PlaySound;
 
 private:
