@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/content/Library.h"
+#include "tools/content/SpellFamilies.h"
 
 namespace Content {
 
@@ -11,7 +12,8 @@ void DrawFogEdges(TLibrary& library);
 void DrawPictures(TLibrary& library);
 // Creature kinds first to last (1-based).
 void DrawCreatures(TLibrary& library, int first, int last);
-void DrawSpells(TLibrary& library);
+// An icon per spell of families (its ID), then the effects each family shares.
+void DrawSpells(TLibrary& library, const TSpellFamilies& families);
 
 // The 800 x 600 picture shown while the game data load.
 TPicture DrawLoadingPicture();

@@ -29,7 +29,7 @@ struct TLibraryFile {
     std::vector<TDraw> Parts;
 };
 
-std::vector<TLibraryFile> LibraryFiles() {
+std::vector<TLibraryFile> LibraryFiles(const TSpellFamilies& spellFamilies) {
     std::vector<TDraw> creatures;
     for (int kind = 1; kind <= CreatureKinds; ++kind)
         creatures.push_back([kind](TLibrary& library) { DrawCreatures(library, kind, kind); });
@@ -38,7 +38,8 @@ std::vector<TLibraryFile> LibraryFiles() {
         {"common.gfxl", {DrawCommonSprites, DrawFogEdges}},
         {"pictures.gfxl", {DrawPictures}},
         {"creatures.gfxl", creatures},
-        {"spells.gfxl", {DrawSpells}},
+        {"spells.gfxl",
+         {[&spellFamilies](TLibrary& library) { DrawSpells(library, spellFamilies); }}},
     };
 }
 
@@ -57,9 +58,9 @@ Tools::TArchiveWriter TextData(const std::string& dataFolder) {
     return archive;
 }
 
-Tools::TArchiveWriter Graphics() {
+Tools::TArchiveWriter Graphics(const TSpellFamilies& spellFamilies) {
     // Every part on a thread of its own; the machine shares them out.
-    const std::vector<TLibraryFile> files = LibraryFiles();
+    const std::vector<TLibraryFile> files = LibraryFiles(spellFamilies);
     std::vector<std::vector<std::future<TLibrary>>> drawn(files.size());
     for (size_t i = 0; i < files.size(); ++i)
         for (const TDraw& part : files[i].Parts)
@@ -85,6 +86,9 @@ void WriteContent(const std::string& dataFolder, const std::string& programFolde
     const std::string folder = (fs::path(programFolder) / "").string();
     ClassLib::ForceDirectories(folder);
     TextData(dataFolder).SaveToFile(folder + "globals.dat");
+    // The spell icons show the family the spell records give.
+    const TSpellFamilies spellFamilies =
+        ReadSpellFamilies((fs::path(dataFolder) / "spells.txt").string());
     // Sounds are synthesised while the art is drawn.
     std::future<void> sounds = std::async(std::launch::async, [&folder] {
         const std::string loose = folder + "sounds.tmp";
@@ -94,7 +98,7 @@ void WriteContent(const std::string& dataFolder, const std::string& programFolde
         Tools::PackFolder(loose, folder + "sounds.dat", false);
         fs::remove_all(loose);
     });
-    Graphics().SaveToFile(folder + "graphics.dat");
+    Graphics(spellFamilies).SaveToFile(folder + "graphics.dat");
     sounds.get();
     // Scenario files come with the scenarios; the game opens the archive all the same.
     Tools::TArchiveWriter().SaveToFile(folder + "scenario.dat");

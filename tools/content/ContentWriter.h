@@ -6,7 +6,8 @@
 namespace Content {
 
 // The text data of dataFolder (every ".txt" file) go into "globals"; the drawn sprite
-// libraries and the fonts into "graphics"; the synthesised sound libraries into "sounds";
+// libraries (spell icons in the families dataFolder's "spells.txt" gives) and the fonts
+// into "graphics"; the synthesised sound libraries into "sounds";
 // "scenario" stays empty until scenarios exist. Raises an Exception naming what failed.
 void WriteContent(const std::string& dataFolder, const std::string& programFolder);
 

@@ -2,41 +2,17 @@
 #include "tools/content/Art.h"
 #include "tools/content/Canvas.h"
 #include "tools/content/ContentIds.h"
+#include "tools/content/SpellFamilies.h"
 #include "tools/content/Variety.h"
 
 #include <array>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace Content {
 
 namespace {
-
-struct TFamily {
-    const char* Name;
-    uint32_t Colour; // the glow
-    uint32_t Ground; // the icon's background
-    uint32_t Core;   // the middle of an effect's glow
-};
-
-// In the order the spell data number them (family f has sprites 1000 + f and so on).
-// Effects are drawn over the map, so their colours must stand out from grass and earth:
-// darkness is a shadow with a dark heart, earth the grey-brown of dust.
-constexpr std::array<TFamily, EffectFamilies> Families{{
-    {"fire", 0xFF8020, 0x6A1A08, 0xFFE8A0},
-    {"ice", 0x80D0FF, 0x1A3A6A, 0xF0FFFF},
-    {"lightning", 0xC0E0FF, 0x202A50, 0xFFFFFF},
-    {"holy light", 0xFFF0A0, 0x6A5A1A, 0xFFFFE8},
-    {"darkness", 0x8030C0, 0x1A0A2A, 0x180820},
-    {"nature", 0x50E040, 0x1A4A12, 0xD8FFB0},
-    {"earth", 0xD0A878, 0x4A3018, 0x483828},
-    {"arcane", 0xE060FF, 0x3A1050, 0xFFD8FF},
-    {"healing", 0xB0FFD8, 0x1A5A3A, 0xFFFFFF},
-    {"wind", 0xD8F0E8, 0x2A4A4A, 0xFFFFFF},
-}};
-
-int FamilyOf(int spell) {
-    return spell % EffectFamilies;
-}
 
 void Star(cairo_t* cr, double cx, double cy, double outer, double inner, int points) {
     for (int i = 0; i < points * 2; ++i) {
@@ -121,23 +97,25 @@ void Symbol(cairo_t* cr, int family, uint32_t colour) {
     FillOutlined(cr, colour, 1.2);
 }
 
-TPicture Icon(int spell) {
-    const TFamily& family = Families[size_t(FamilyOf(spell))];
+// rank tells apart the map (or battle) spells of one family: one to seven dots, white for the
+// first seven spells, then amber, then sky blue.
+TPicture Icon(int spell, int familyIndex, int rank) {
+    const TFamily& family = Families[size_t(familyIndex)];
     TCanvas canvas(40, 40);
     cairo_t* cr = canvas.Cr();
     RoundedRect(cr, 0.5, 0.5, 39, 39, 4);
     FillOutlined(cr, family.Ground, 1);
-    // Battle spells (65 up) have a silver rim, map spells a gold one; the number of dots
-    // tells the spells of one family apart.
+    // Battle spells (65 up) have a silver rim, map spells a gold one.
     RoundedRect(cr, 2, 2, 36, 36, 3);
     SetColour(cr, spell >= 65 ? 0xC0C8D8 : 0xD8B050);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    Symbol(cr, FamilyOf(spell), family.Colour);
-    const int rank = (spell % 64) / EffectFamilies;
-    for (int i = 0; i <= rank; ++i) {
+    Symbol(cr, familyIndex, family.Colour);
+    constexpr int MostDots = 7;
+    constexpr std::array<uint32_t, 3> DotColours{0xFFFFFF, 0xFFB030, 0x60C8FF};
+    for (int i = 0; i <= rank % MostDots; ++i) {
         Ellipse(cr, 7 + i * 5, 34, 1.6, 1.6);
-        SetColour(cr, 0xFFFFFF);
+        SetColour(cr, DotColours[size_t(rank / MostDots) % DotColours.size()]);
         cairo_fill(cr);
     }
     return canvas.Picture();
@@ -250,10 +228,12 @@ std::vector<TPicture> Beam(int family) {
 
 } // namespace
 
-void DrawSpells(TLibrary& library) {
-    for (int spell = 1; spell <= 125; ++spell)
-        if (spell <= 61 || spell >= 65)
-            library.Add(uint32_t(spell), {Icon(spell)}, KeyedOptions());
+void DrawSpells(TLibrary& library, const TSpellFamilies& families) {
+    // Spells in ID order: each is ranked among the spells of its family and kind.
+    std::map<std::pair<int, bool>, int> ranks;
+    for (const auto& [spell, family] : families)
+        library.Add(uint32_t(spell), {Icon(spell, family, ranks[{family, spell >= 65}]++)},
+                    KeyedOptions());
     for (int family = 0; family < EffectFamilies; ++family) {
         library.Add(FirstCastEffect + uint32_t(family), Cast(family), BlendedOptions(32, 32));
         library.Add(FirstFlightEffect + uint32_t(family), Flight(family), BlendedOptions(20, 20));
