@@ -107,7 +107,100 @@ TTextReader::~TTextReader() {
     }
 }
 
+// Bytes classified at once: one bit each in a register.
+constexpr int RegionBytes = 64;
+
+void TTextReader::Classify() {
+    const uint8_t* const p = FCursor;
+    uint64_t stops = 0;
+#if defined(__SSE2__)
+    for (int at = 0; at < RegionBytes; at += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        const __m128i separator = _mm_cmpgt_epi8(_mm_set1_epi8(33), v);
+        const __m128i comment = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(';')),
+                                             _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
+        stops |= uint64_t(unsigned(_mm_movemask_epi8(_mm_or_si128(separator, comment)))) << at;
+    }
+#else
+    for (int at = 0; at < RegionBytes; ++at)
+        stops |= uint64_t(!WordBytes[p[at]]) << at;
+#endif
+    FRegion = p;
+    FWordStops = stops;
+}
+
+void TTextReader::ForgetClasses() {
+    FRegion = nullptr;
+    FWordStops = ~uint64_t(0);
+}
+
+// The rules of ReadTokenRuns for a token that starts at the place inside the classified
+// bytes, as far as the window settles them: the rest, and whatever raises, is left to it.
+[[gnu::always_inline]] inline bool TTextReader::TakeClassified(uintptr_t at, int maxLength,
+                                                               std::string_view& token) {
+    const uint8_t* const start = FRegion + at;
+    const uint8_t* const end = FEnd;
+    const uint64_t stops = FWordStops >> at;
+    if (stops & 1)
+        return false;
+    const uint8_t* p; // the first byte after the token and its trailing blanks
+    if (*start == '"') {
+        const uint8_t* const close = ScanRun<TQuotedRun>(start + 1, end);
+        if (close == end)
+            return false;
+        token = {reinterpret_cast<const char*>(start + 1), size_t(close - start - 1)};
+        p = close + 1;
+    } else {
+        if (stops == 0)
+            return false;
+        token = {reinterpret_cast<const char*>(start), size_t(std::countr_zero(stops))};
+        p = start + token.size();
+    }
+    if (p == end)
+        return false;
+    if (IsBlank(*p)) {
+        p = ScanRun<TBlankRun>(p + 1, end);
+        if (p == end)
+            return false;
+    }
+    if (maxLength > 0 && token.size() > size_t(maxLength))
+        return false;
+    if (IsCommentStart(*p)) {
+        p = ScanRun<TCommentRun>(p + 1, end);
+        if (p == end)
+            return false;
+    }
+    if (*p == CR) {
+        if (end - p < 2)
+            return false;
+        p += 2;
+    }
+    FCursor = p;
+    return true;
+}
+
 std::string_view TTextReader::ReadTokenView(int maxLength) {
+    const uintptr_t at =
+        reinterpret_cast<uintptr_t>(FCursor) - reinterpret_cast<uintptr_t>(FRegion);
+    std::string_view token;
+    if (at < RegionBytes && TakeClassified(at, maxLength, token))
+        return token;
+    return ReadTokenAfresh(maxLength);
+}
+
+// A place past the classified bytes, or a token running out of them: classify from the
+// place on. Where the window ends within them, or separators lead, the runs are cheaper.
+[[gnu::noinline]] std::string_view TTextReader::ReadTokenAfresh(int maxLength) {
+    std::string_view token;
+    if (FEnd - FCursor >= RegionBytes && WordBytes[*FCursor]) {
+        Classify();
+        if (TakeClassified(0, maxLength, token))
+            return token;
+    }
+    return ReadTokenRuns(maxLength);
+}
+
+[[gnu::noinline]] std::string_view TTextReader::ReadTokenRuns(int maxLength) {
     // The place is kept in locals: working on the members would store and reload it for
     // every run, as the spilled token's bytes may alias them.
     const uint8_t* p = FCursor;
@@ -207,6 +300,7 @@ void TTextReader::ReadToken(AnsiString& token, int maxLength) {
 }
 
 void TTextReader::NextWindow() {
+    ForgetClasses();
     if (FLends) {
         if (FEnd != FWindow)
             FStream.Seek(FEnd - FWindow, ClassLib::soFromCurrent);
@@ -248,6 +342,7 @@ void TTextReader::Sync() {
     // The stream now stands at the reader's place: start a new window from there.
     FWindow = FCursor = FEnd = nullptr;
     FSkipPending = false;
+    ForgetClasses();
 }
 
 void ReadToken(TTextReader& reader, AnsiString& token, int maxLength) {

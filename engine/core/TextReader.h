@@ -41,6 +41,14 @@ public:
     void Sync();
 
 private:
+    // The whole rules, a run at a time: for tokens near the end of the window or the
+    // classified bytes, and for the stream's first tokens.
+    std::string_view ReadTokenRuns(int maxLength);
+    // A token starting at FRegion + at; false leaves it to ReadTokenRuns.
+    bool TakeClassified(uintptr_t at, int maxLength, std::string_view& token);
+    std::string_view ReadTokenAfresh(int maxLength);
+    void Classify();
+    void ForgetClasses();
     void Refill();
     void NextWindow();
 
@@ -51,6 +59,11 @@ private:
     bool FLends = true;        // the stream stands at FWindow; otherwise at FEnd
     bool FSkipPending = false; // a line end's second byte lies beyond the window
     AnsiString FSpill;         // a token that crosses windows
+    // Bit n stands for byte n from FRegion on, 64 bytes classified at once, so a word's
+    // end is found by a shift and a bit count rather than a compare per word. Classified
+    // afresh from the place when it leaves them or a word runs past them.
+    const uint8_t* FRegion = nullptr;
+    uint64_t FWordStops = ~uint64_t(0); // separators and comment starts
     int32_t FChunk = 32;
     uint8_t FBuffer[4096];
 };

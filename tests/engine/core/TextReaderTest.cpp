@@ -237,3 +237,23 @@ TEST(TextReader, AReaderKeepsTokensThatCrossItsWindows) {
         EXPECT_EQ(stream.GetPosition(), int64_t(text.size()) - 6);
     }
 }
+
+// Every way a token, its blanks, a comment or a line end can follow another, starting at
+// every place of the bytes a kept reader looks at together: it reads them as a reading a
+// token per call from a few bytes at a time does.
+TEST(TextReader, AKeptReaderReadsEveryNeighbourhoodAsOneCallPerToken) {
+    const std::string kinds = "a  b\t;c\r\n\"q r\"s \"t\"  ;u\r\nv\x01w\nx #y\n\"\"\r\r"
+                              "z\xE9\x7F!\t\r\n;only\r\nlast \"open;#\" end\r\n";
+    for (int pad = 0; pad < 80; ++pad) {
+        SCOPED_TRACE(testing::Message() << pad << " bytes before");
+        const std::string text = std::string(size_t(pad), 'p') + " " + kinds + kinds;
+        TMemoryStream lending = StreamOf(text);
+        TestSupport::TUnlentStream calls(std::vector<uint8_t>(text.begin(), text.end()));
+        TTextReader reader(lending);
+        while (calls.GetPosition() < calls.GetSize()) {
+            const std::string expected = ReadTokenString(&calls);
+            ASSERT_EQ(std::string(reader.ReadTokenView(0)), expected);
+            ASSERT_EQ(reader.Remaining(), calls.Remaining()) << expected;
+        }
+    }
+}
