@@ -2,6 +2,8 @@
 // frame and is laid over the view with colour 0 transparent, so a few hundred
 // particles cover any view. The tile moves with the map.
 #include "engine/app/D3DFramework.h"
+#include "engine/graphics/SpriteDrawing.h"
+#include "game/world/data/GlobalData.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <cstring>
@@ -9,6 +11,9 @@
 namespace GameData {
 
 namespace {
+
+// The picture weather state 4 lays over the whole view.
+constexpr int WeatherOverlaySlot = 1110;
 
 bool CopyTile(const TWeatherSurface& tile, Win32::IDirectDrawSurface7& surface) {
     Win32::DDSURFACEDESC2 locked;
@@ -51,6 +56,9 @@ void TScenario::RestoreSpriteLists() {
 
 void TScenario::DrawWeather(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                             int viewY) {
+    if (Weather == wsOverlay && Data2::GlobalData)
+        Gfx::DrawSpriteStretched(Data2::GlobalData->CommonSprites[WeatherOverlaySlot], target, 0,
+                                 clip, &clip, true);
     if (!WeatherDeviceSurface || !DrawWeatherParticles())
         return;
     if (WeatherDeviceSurface->IsLost() != Win32::DD_OK)

@@ -15,7 +15,8 @@ constexpr int RainDropCount = 300;
 constexpr int SnowFlakeCount = 500;
 constexpr int SandSeedCount = 800;
 // The weather states: none, rain, snow, sand storm, and the overlay picture.
-constexpr int32_t MaxWeather = 4;
+enum TWeatherState : int32_t { wsNone = 0, wsRain = 1, wsSnow = 2, wsSand = 3, wsOverlay = 4 };
+constexpr int32_t MaxWeather = wsOverlay;
 
 class TRainDrop : public Data::TDataObject {
 public:

@@ -13,7 +13,6 @@ namespace GameData {
 
 namespace {
 
-enum TWeatherState : int32_t { wsNone = 0, wsRain = 1, wsSnow = 2, wsSand = 3, wsOverlay = 4 };
 enum TWeatherCounter : size_t {
     wcRainTarget = 0,
     wcSnowTarget = 1,

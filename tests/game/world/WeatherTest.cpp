@@ -2,7 +2,9 @@
 // the weather tile, the looping sounds follow the weather, and nothing of the
 // weather reaches the game's state.
 #include "engine/core/Random.h"
+#include "engine/graphics/SpriteDrawing.h"
 #include "game/world/objects/MapSounds.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
 #include "tests/game/world/CityGroupFixture.h"
 
 #include <cstdlib>
@@ -126,6 +128,48 @@ TEST_F(WeatherTest, LoopingSoundsFollowTheWeatherAndTheOverlayIsSilent) {
     Scenario().Update();
     EXPECT_EQ(sounds.Looping, 0u);
     Scenario().Sounds = nullptr;
+}
+
+TEST_F(WeatherTest, TheOverlayCoversTheViewInsteadOfParticles) {
+    constexpr int OverlaySlot = 1110;
+    constexpr uint16_t Background = 0x1234;
+    SpriteTests::TScopedDisplay display;
+    const SpriteTests::TPicture picture = SpriteTests::Picture(8, 6, [](int x, int y) {
+        return 0xFF000040u | uint32_t(x * 30) << 16 | uint32_t(y * 40) << 8;
+    });
+    auto overlay = SpriteTests::LoadSprite(Tools::EncodeSprite({picture}, {}), Gfx::sfConvert);
+    overlay->PrepareSurfaces(false);
+    Data.Global().CommonSprites[OverlaySlot] = overlay.get();
+    Scenario().CreateSurfaces();
+
+    Scenario().SetWeather(4);
+    for (int i = 0; i < 100; ++i)
+        Scenario().Update();
+    EXPECT_EQ(Counters()[3] + Counters()[4] + Counters()[5], 0) << "no particles";
+
+    Win32::IDirectDrawSurface7* screen = display.BackBuffer();
+    Win32::DDBLTFX fill;
+    fill.dwFillColor = Background;
+    screen->Blt(nullptr, nullptr, nullptr, Win32::DDBLT_COLORFILL, &fill);
+    const RECT clip{40, 30, 200, 150}; // the picture twenty times as large
+    Scenario().DrawWeather(screen, 333, clip, 77);
+    const std::vector<uint32_t> pixels = TestSupport::ReadPixels(*screen);
+    int wrong = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 240; ++x) {
+            const bool inside =
+                x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+            const uint16_t expected = inside
+                                          ? SpriteTests::Expected(picture, (x - clip.left) / 20,
+                                                                  (y - clip.top) / 20, Background)
+                                          : Background;
+            if (pixels[size_t(y) * 800 + size_t(x)] != expected && wrong++ < 3)
+                ADD_FAILURE() << "pixel " << x << "," << y;
+        }
+    EXPECT_EQ(wrong, 0);
+
+    Scenario().FreeSurfaces();
+    Data.Global().CommonSprites[OverlaySlot] = nullptr;
 }
 
 // The state of the game a peer keeps in step: every object's stored form, the
