@@ -244,8 +244,8 @@ bool PlaySound(TConversation& c, AnsiString& params, AnsiString&) {
 
 bool GiveArmy(TConversation& c, AnsiString& params, AnsiString&) {
     const int32_t given = c.NextExpression(params);
-    c.NextExpression(params); // the cell where loose units would be placed
-    c.NextExpression(params);
+    const int32_t x = c.NextExpression(params); // where units without a place go
+    const int32_t y = c.NextExpression(params);
     std::vector<int32_t> unitIDs;
     for (int32_t id = c.NextOptionalExpression(params, 0); id != 0;
          id = c.NextOptionalExpression(params, 0))
@@ -262,9 +262,9 @@ bool GiveArmy(TConversation& c, AnsiString& params, AnsiString&) {
         else if (TCity* city = unit->GetCity())
             city->ChangeOwner(uint8_t(player), ocTakeOverAll);
         else
-            // Placing a unit without a place on the map is a world service this
-            // build does not have yet.
-            c.ScriptError(Format("GiveArmy: unit %d has no place to be handed over.", id));
+            ScenarioOf(c).PlaceNewUnit(uint8_t(player), x, y,
+                                       {.AllowJoin = false, .NewID = false, .GiveToAI = true},
+                                       *unit);
     }
     c.UnitsPlaced = true;
     return true;

@@ -104,15 +104,6 @@ void TellNothingHappened(const TScenario& scenario, const TUnit& caster) {
                    VolumeOptions().Effect);
 }
 
-void FlagDeadUnits(TScenario& scenario) {
-    bool any = false;
-    for (TMapObject* object : scenario.Objects)
-        if (object->Kind == okGroup)
-            any = static_cast<TGroup*>(object)->CheckForDeadUnits() || any;
-    if (any)
-        scenario.DeathsPending = 1;
-}
-
 void RefreshReachableArea(TScenario& scenario) {
     TPlayer* player = scenario.CurrentPlayer;
     if (!player || !player->Selection || player->Selection->Kind != okGroup)
@@ -179,7 +170,7 @@ TMapSpellOutcome CastMapSpell(TScenario& scenario, TUnit& caster, int spellID, i
     if (radius >= 0 && casterGroup)
         AnnounceSpell(scenario, radius, spellID, x, y, casterGroup->X / 40, casterGroup->Y / 40,
                       caster.ID);
-    FlagDeadUnits(scenario);
+    scenario.FlagDeadUnits();
     RefreshReachableArea(scenario);
     return outcome;
 }

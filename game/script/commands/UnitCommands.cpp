@@ -128,12 +128,6 @@ private:
     uint32_t FID = 0;
 };
 
-// A group left without units leaves the map; a city's gate group stays with its city.
-void RemoveIfEmpty(TScenario& scenario, TGroup* group) {
-    if (group && group->UnitCount() == 0)
-        scenario.RemoveObject(group, 0);
-}
-
 } // namespace
 
 bool PlaceUnitOfPrototypeCommand(TConversation& c, AnsiString& params, AnsiString&) {
@@ -160,7 +154,9 @@ bool PlaceUnitOfPrototypeCommand(TConversation& c, AnsiString& params, AnsiStrin
     std::unique_ptr<TUnit> unit = NewUnitOfPrototype(c, prototypeID, level);
     unit->ID = unitID != 0 ? uint32_t(unitID) : scenario.NewObjectID();
     const uint32_t id = unit->ID;
-    PlaceNewUnit(scenario, uint8_t(player), x, y, std::move(unit));
+    // Registered under its given identifier; it may join a group of its player with room.
+    scenario.PlaceNewUnit(uint8_t(player), x, y,
+                          {.AllowJoin = true, .NewID = false, .GiveToAI = true}, std::move(unit));
     c.UnitsPlaced = true;
     c.Locals[0] = int32_t(id);
     return true;
@@ -180,16 +176,8 @@ bool DeleteUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
         c.ScriptError("[DeleteUnit] Moving unit to offline in same player's turn!");
     const TTalkingGroupGuard guard(c);
     const bool destroy = toOffline == 0;
-    if (TGroup* group = GroupOf(*unit)) {
-        group->RemoveUnit(unit, destroy, true);
-        RemoveIfEmpty(scenario, group);
-    } else if (TCity* city = CityOfOwner(*unit)) {
-        city->RemoveUnit(unit, destroy, true);
-    } else if (destroy) {
-        scenario.LooseUnits.Remove(unit);
-        scenario.UnregisterUnit(unit);
-    }
-    if (!destroy && scenario.LooseUnits.IndexOf(unit) < 0)
+    scenario.RemoveUnit(unit, destroy, true);
+    if (!destroy)
         scenario.LooseUnits.Add(unit);
     return true;
 }
@@ -202,9 +190,8 @@ bool KillUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
     int16_t& hitPoints = unit->Own.Value(HITPOINTS);
     hitPoints = static_cast<int16_t>(std::max<int32_t>(hitPoints - KillDamage, INT16_MIN));
     unit->RecalculateStats(true);
-    // The group's next update takes the dead away.
-    if (TGroup* group = GroupOf(*unit))
-        group->CheckForDeadUnits();
+    // The scenario's next updates take the dead away.
+    ScenarioOf(c).FlagDeadUnits();
     return true;
 }
 

@@ -69,7 +69,7 @@ void TGroup::FinishCast() {
         caster->AddMana(-int32_t(FCast.Prototype->ManaCost));
     }
     if (FSpell)
-        Scenario->SpellEffect = std::move(FSpell);
+        Scenario->SetSpellEffect(std::move(FSpell));
 }
 
 } // namespace GameData

@@ -41,6 +41,8 @@ class TDPFramework;
 
 namespace GameData {
 
+class TBuilding;
+class TCity;
 class TGameSettings;
 class TGroup;
 class TLocation;
@@ -64,6 +66,18 @@ struct TPathCell {
 struct TGlobalAlias {
     AnsiString Name;
     int32_t Index = 0; // 0 .. GlobalCount - 1
+};
+
+// A background sound: its identifier among the effect sounds.
+using TBackSound = uint32_t;
+
+// How a unit joins the map. A unit handed over with its owning pointer enters the
+// registry (with the next identifier when NewID is set); one passed by pointer is
+// registered already.
+struct TPlacementOptions {
+    bool AllowJoin = false; // an own group with room for it may take it
+    bool NewID = false;
+    bool GiveToAI = true; // its player's planner gets it
 };
 
 struct TMapView {
@@ -129,12 +143,17 @@ public:
     int IndexOfObject(const TMapObject* object) const { return Objects.IndexOf(object); }
     int ObjectIndexAtPixel(int x, int y) const;
     int ObjectIndexAtCell(int x, int y) const;
+    // As ObjectIndexAtPixel, counting only what the current player is shown.
+    int ObjectIndexAtPoint(int x, int y) const;
     // Null when none.
     TMapObject* FindObjectByID(uint32_t id) const;
     // Raises "Object with given ID not found (%d)." when none; null for ID 0.
     TMapObject* GetObjectByID(uint32_t id) const;
     // Null when none or of another kind.
     TMapObject* FindObjectOfKind(uint32_t id, uint16_t kind) const;
+    TGroup* FindGroupByID(uint32_t id) const;
+    TCity* FindCityByID(uint32_t id) const;
+    TBuilding* FindBuildingByID(uint32_t id) const;
     // The current player's own groups and the groups it has spotted mark their cells.
     void RebuildOccupancyGrid();
     // From the last object: the first group other than ignore standing on the cell;
@@ -169,6 +188,11 @@ public:
     // owner type is the event: of type 0 those whose activation turn is now, of
     // type 7 all, of other types those owned by the object.
     void TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID);
+    // The first conversation of the event type meant for the player: with activeMode
+    // 1 only active ones, with 2 only inactive ones; of type 0 one whose activation
+    // turn is now, of other types one owned by the object. Null when none.
+    TScenarioConversation* FindConversation(int32_t playerIndex, int32_t eventType, int activeMode,
+                                            int32_t objectID) const;
     // Appended unless queued already or running.
     void QueueConversation(TScenarioConversation* conversation);
     // The oldest queued conversation; null when none.
@@ -182,6 +206,38 @@ public:
     std::unique_ptr<TUnit> UnregisterUnitAt(int index);
     std::unique_ptr<TUnit> UnregisterUnit(TUnit* unit);
     TUnit* FindLooseUnit(uint32_t id) const;
+    // For every registered unit: known spells above its level are forgotten.
+    void ValidateUnitSpells();
+
+    // Placing units (UnitPlacement.cpp); x and y are cells unless said otherwise.
+    // The object at pixel (x, y) takes the unit: a group, a city (as one of its other
+    // units, serving the city's owner), else a new group of the player at that cell.
+    // A new group that cannot take it leaves the map: "Error placing unit!".
+    TUnit* PlaceUnit(std::unique_ptr<TUnit> unit, int x, int y, TPlacementOptions options,
+                     uint8_t ownerIndex);
+    TUnit* PlaceUnit(TUnit& unit, int x, int y, TPlacementOptions options, uint8_t ownerIndex);
+    // Nothing stands on the cell or it is free; with allowJoin also a cell of an own
+    // group with room, unless the unit would be its second hero.
+    bool CanPlaceUnitAt(const TUnit& unit, uint8_t ownerIndex, bool allowJoin, int x, int y) const;
+    // On the cell nearest to (x, y) that can take the unit, searching rings of cells
+    // outwards; the nearest cell of the first ring with one wins. With none, "There
+    // is no place for new unit in scenario!" (an owned unit is freed).
+    TUnit* PlaceNewUnit(uint8_t ownerIndex, int x, int y, TPlacementOptions options,
+                        std::unique_ptr<TUnit> unit);
+    TUnit* PlaceNewUnit(uint8_t ownerIndex, int x, int y, TPlacementOptions options, TUnit& unit);
+    // The first listed cell that can take the unit; else the nearest one around the
+    // last listed cell (the map's first cell for an empty list).
+    TUnit* PlaceUnitInArea(std::unique_ptr<TUnit> unit, uint8_t ownerIndex,
+                           TPlacementOptions options, const Data::TDynamicArray<TField>& cells);
+    TUnit* PlaceUnitInArea(TUnit& unit, uint8_t ownerIndex, TPlacementOptions options,
+                           const Data::TDynamicArray<TField>& cells);
+    // Takes the unit out of its group (an emptied group other than a city's gate group
+    // leaves the map), its city or the loose units; with deleteUnit it leaves the
+    // registry and is freed, else it stays registered without a place. withAI: its
+    // player's planner lets go of it.
+    void RemoveUnit(TUnit* unit, bool deleteUnit, bool withAI);
+    // The unit stands in the gate group of a city on the map.
+    bool IsGateGroup(const TUnit& unit) const;
 
     // Players. A sixth player is refused: relations hold five entries.
     TPlayer* AddPlayer(std::unique_ptr<TPlayer> player);
@@ -226,6 +282,8 @@ public:
     void UpdateAllVisibility();
     // Every fog back to unexplored, then recomputed.
     void ResetAllFog();
+    // At the start of a game.
+    void ResetFog() { ResetAllFog(); }
 
     // Path finding over the terrain grids (game/world/paths/). Cells off the map,
     // (-1, -1) among them, are never reached: fills from them reach nothing, and
@@ -266,8 +324,18 @@ public:
     TPlayer* ViewingPlayer() const;
     // Game time from the update count: ten milliseconds per update.
     uint32_t GameTimeMs() const { return FrameCounter * 10; }
-    // After a fight or a spell: the dead leave corpses and the map.
+    // After a fight or a spell: the dead leave corpses and the map, and cities let
+    // go of their dead.
     void RemoveDeadUnits();
+    // Groups with dead units start removing them, and the next updates take the dead
+    // away (cities' dead as well).
+    void FlagDeadUnits();
+    // The fight between the two groups is over: they take orders again.
+    void ClearBattleFlags(TGroup* attackers, TGroup* defenders);
+    // Takes over the playing map spell, which the update deletes once it has finished.
+    void SetSpellEffect(std::unique_ptr<TSpellEffect> effect) { SpellEffect = std::move(effect); }
+    // No animation object is still playing; scripts wait for it.
+    bool AnimationsFinished() const { return AnimationsDone != 0; }
 
     // The map view (ScenarioView.cpp).
     void ScrollViewTo(int x, int y, int steps);
@@ -386,7 +454,7 @@ public:
     std::atomic<uint8_t> DeathsPending{0}; // the busy flag the players' waits read
     uint8_t InCity = 0;
     uint32_t MaxUnitLevel = 0;
-    Data::TDynamicArray<uint32_t> BackSounds;
+    Data::TDynamicArray<TBackSound> BackSounds;
     uint32_t ControllerMusicID = 0;
     uint32_t KeptValue = 0;
     uint32_t MapMusicID = 0;
@@ -443,6 +511,9 @@ private:
     void LoadPlayers(Data::TStream* stream);
     void ReleasePlayerBanners();
     TMapObject* InsertInDrawOrder(std::unique_ptr<TMapObject> object);
+    int ObjectIndexAt(int x, int y, bool shownOnly) const;
+    // Groups aiming at the object leaving the map forget it.
+    void ForgetTarget(const TMapObject* object);
 
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
     std::vector<std::unique_ptr<TMapObject>> FRetired;

@@ -86,11 +86,26 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     for (TPlayer* player : Players)
         if (player->Selection == object || (gate && player->Selection == gate))
             player->Selection = nullptr;
+    ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
     Objects.Delete(index);
     RedrawOptions = 0;
     RebuildOccupancyGrid();
+}
+
+void TScenario::ForgetTarget(const TMapObject* object) {
+    // A group walking to join or fight it would otherwise reach a freed object.
+    for (auto* list : {&Objects, &PendingObjects})
+        for (TMapObject* other : *list) {
+            if (other->Kind != okGroup)
+                continue;
+            auto* group = static_cast<TGroup*>(other);
+            if (group->TargetGroup == object)
+                group->TargetGroup = nullptr;
+            if (group->TargetLocation == object)
+                group->TargetLocation = nullptr;
+        }
 }
 
 void TScenario::RemoveObject(TMapObject* object, int flag) {
@@ -100,6 +115,20 @@ void TScenario::RemoveObject(TMapObject* object, int flag) {
 }
 
 int TScenario::ObjectIndexAtPixel(int x, int y) const {
+    return ObjectIndexAt(x, y, false);
+}
+
+int TScenario::ObjectIndexAtCell(int x, int y) const {
+    const TPoint centre = CellToPixelCentre(x, y);
+    return ObjectIndexAtPixel(centre.X, centre.Y);
+}
+
+int TScenario::ObjectIndexAtPoint(int x, int y) const {
+    return ObjectIndexAt(x, y, true);
+}
+
+int TScenario::ObjectIndexAt(int x, int y, bool shownOnly) const {
+    // Groups stand in front of locations, and locations in front of everything else.
     for (int pass = 0; pass < 3; ++pass)
         for (int i = Objects.Count() - 1; i >= 0; --i) {
             const TMapObject* object = Objects[i];
@@ -107,15 +136,11 @@ int TScenario::ObjectIndexAtPixel(int x, int y) const {
                                    : pass == 1
                                        ? object->Kind == okBuilding || object->Kind == okCity
                                        : true;
-            if (candidate && object->HitTest(x, y))
+            if (candidate && object->HitTest(x, y) &&
+                (!shownOnly || IsShownToCurrentPlayer(*object)))
                 return i;
         }
     return -1;
-}
-
-int TScenario::ObjectIndexAtCell(int x, int y) const {
-    const TPoint centre = CellToPixelCentre(x, y);
-    return ObjectIndexAtPixel(centre.X, centre.Y);
 }
 
 TMapObject* TScenario::FindObjectByID(uint32_t id) const {
@@ -136,6 +161,18 @@ TMapObject* TScenario::GetObjectByID(uint32_t id) const {
 TMapObject* TScenario::FindObjectOfKind(uint32_t id, uint16_t kind) const {
     TMapObject* object = FindObjectByID(id);
     return object && object->Kind == kind ? object : nullptr;
+}
+
+TGroup* TScenario::FindGroupByID(uint32_t id) const {
+    return static_cast<TGroup*>(FindObjectOfKind(id, okGroup));
+}
+
+TCity* TScenario::FindCityByID(uint32_t id) const {
+    return static_cast<TCity*>(FindObjectOfKind(id, okCity));
+}
+
+TBuilding* TScenario::FindBuildingByID(uint32_t id) const {
+    return static_cast<TBuilding*>(FindObjectOfKind(id, okBuilding));
 }
 
 void TScenario::RebuildOccupancyGrid() {

@@ -92,6 +92,19 @@ void TScenario::TriggerConversations(int32_t playerIndex, int32_t eventType, int
     }
 }
 
+TScenarioConversation* TScenario::FindConversation(int32_t playerIndex, int32_t eventType,
+                                                   int activeMode, int32_t objectID) const {
+    for (TScenarioConversation* conversation : Conversations) {
+        if (conversation->OwnerType != eventType || !conversation->IsTargetPlayer(playerIndex) ||
+            (activeMode == 1 && !conversation->Active) || (activeMode == 2 && conversation->Active))
+            continue;
+        if (eventType == ceTurn ? conversation->ActivationTurn == Turn
+                                : conversation->OwnerID == objectID)
+            return conversation;
+    }
+    return nullptr;
+}
+
 void TScenario::QueueConversation(TScenarioConversation* conversation) {
     if (conversation->Running || std::find(ConversationQueue.begin(), ConversationQueue.end(),
                                            conversation) != ConversationQueue.end())

@@ -2,12 +2,50 @@
 // playing map spell advances and takes effect, the dead are removed, objects made
 // meanwhile join the map, the weather moves and its sounds play, and the view
 // scrolls.
+#include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
 #include "game/world/groups/UnitCorpse.h"
 #include "game/world/objects/Drawings.h"
 #include "game/world/scenario/Scenario.h"
 
+#include <algorithm>
+
 namespace GameData {
+
+namespace {
+
+bool HoldsDeadUnit(const TCity& city) {
+    const auto dead = [](const TUnit* unit) { return unit && unit->IsDead(); };
+    return std::any_of(city.DefenderSlots.begin(), city.DefenderSlots.end(), dead) ||
+           std::any_of(city.OtherUnits.begin(), city.OtherUnits.end(), dead) ||
+           std::any_of(city.Civilians.begin(), city.Civilians.end(), dead) ||
+           std::any_of(city.GateGroup->Units.begin(), city.GateGroup->Units.end(), dead);
+}
+
+// A city's dead leave it without corpses: none of its places stands on the map.
+void RemoveCityDead(TCity& city) {
+    for (int place = city.DefenderPlaceCount() - 1; place >= 0; --place) {
+        TUnit* const unit = city.DefenderAt(place);
+        if (!unit || !unit->IsDead())
+            continue;
+        // A fight at the city may still hold its defenders.
+        if (city.DefenderGroup->FindUnitByID(unit->ID) == unit)
+            city.DefenderGroup->RemoveUnit(unit, false, false);
+        city.RemoveDefenderAt(place, true, true);
+    }
+    for (int i = city.OtherUnits.Count() - 1; i >= 0; --i)
+        if (city.OtherUnits[i]->IsDead())
+            city.RemoveOtherUnitAt(i, true, true);
+    for (int i = city.Civilians.Count() - 1; i >= 0; --i)
+        if (city.Civilians[i]->IsDead())
+            city.RemoveCivilianAt(i, true, true);
+    TGroup& gate = *city.GateGroup;
+    for (int slot = gate.UnitCount() - 1; slot >= 0; --slot)
+        if (gate.UnitAt(slot)->IsDead())
+            gate.RemoveUnitAt(slot, true, true);
+}
+
+} // namespace
 
 void TScenario::Update() {
     ++FrameCounter;
@@ -76,6 +114,7 @@ void TScenario::RetireObject(TMapObject* object) {
     for (TPlayer* player : Players)
         if (player->Selection == object)
             player->Selection = nullptr;
+    ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
     FRetired.emplace_back(Objects.Extract(index));
@@ -86,6 +125,10 @@ void TScenario::RetireObject(TMapObject* object) {
 void TScenario::RemoveDeadUnits() {
     std::vector<std::unique_ptr<TMapObject>> corpses;
     for (int i = Objects.Count() - 1; i >= 0; --i) {
+        if (Objects[i]->Kind == okCity) {
+            RemoveCityDead(*static_cast<TCity*>(Objects[i]));
+            continue;
+        }
         if (Objects[i]->Kind != okGroup)
             continue;
         auto* group = static_cast<TGroup*>(Objects[i]);
@@ -111,6 +154,23 @@ void TScenario::RemoveDeadUnits() {
     }
     for (auto& corpse : corpses)
         AddObject(std::move(corpse));
+}
+
+void TScenario::FlagDeadUnits() {
+    bool any = false;
+    for (TMapObject* object : Objects)
+        if (object->Kind == okGroup)
+            any = static_cast<TGroup*>(object)->CheckForDeadUnits() || any;
+        else if (object->Kind == okCity)
+            any = HoldsDeadUnit(*static_cast<const TCity*>(object)) || any;
+    if (any)
+        DeathsPending = 1;
+}
+
+void TScenario::ClearBattleFlags(TGroup* attackers, TGroup* defenders) {
+    for (TGroup* group : {attackers, defenders})
+        if (group)
+            group->InBattle = 0;
 }
 
 TPlayer* TScenario::ViewingPlayer() const {

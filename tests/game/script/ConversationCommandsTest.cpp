@@ -311,10 +311,15 @@ TEST_F(Commands, GivingArmies) {
     EXPECT_EQ(city->Owner, 1) << "the whole city of a listed unit";
     EXPECT_EQ(heroes->OwnerIndex, 0) << "nothing after the 0";
 
+    // A unit without a place goes to the map as a new group of the player.
     TUnit* loose = scenario.RegisterUnit(TestSupport::MakeUnit(Human, 10), true);
-    EXPECT_EQ(Run("<GIVEARMY(1,1,1," + Id(loose) + ")>"),
-              Framed("GiveArmy: unit " + Id(loose) + " has no place to be handed over.",
-                     "GIVEARMY(1,1,1," + Id(loose) + ")"));
+    scenario.LooseUnits.Add(loose);
+    EXPECT_EQ(Run("<GIVEARMY(1,10,1," + Id(loose) + ")>"), "");
+    ASSERT_NE(loose->GetGroup(), nullptr);
+    EXPECT_EQ(loose->GetGroup()->OwnerIndex, 1);
+    EXPECT_EQ(loose->GetGroup()->UnitCount(), 1);
+    EXPECT_EQ(loose->GetGroup()->X / CellSize, 10);
+    EXPECT_EQ(scenario.LooseUnits.IndexOf(loose), -1);
 }
 
 TEST_F(Commands, RelationsChangeBothWays) {

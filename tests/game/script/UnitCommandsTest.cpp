@@ -11,7 +11,7 @@ namespace {
 
 class UnitCommands : public TestSupport::TCommandWorld {};
 
-TEST_F(UnitCommands, PlacedUnitsGetFreshIdentifiersAndGroupsOfTheirOwn) {
+TEST_F(UnitCommands, PlacedUnitsGetFreshIdentifiersAndJoinTheirPlayersGroupsWithRoom) {
     const int units = scenario.Units.Count();
     EXPECT_EQ(Run("<PLACEUNITOFPROTOTYPE(-1,2,3,2,2)>"), "");
     const uint32_t id = uint32_t(conversation.Locals[0]);
@@ -20,15 +20,18 @@ TEST_F(UnitCommands, PlacedUnitsGetFreshIdentifiersAndGroupsOfTheirOwn) {
     EXPECT_EQ(scenario.Units.Count(), units + 1);
     EXPECT_EQ(placed->Own.Level(), 3);
     EXPECT_TRUE(conversation.UnitsPlaced);
-    TGroup* group = placed->GetGroup();
+    EXPECT_EQ(placed->GetGroup(), red) << "red, of the talking group's player, has room";
+
+    EXPECT_EQ(Run("<PLACEUNITOFPROTOTYPE(-1,2,3,2,2)>"), "");
+    TGroup* group = scenario.Units.FindByID(uint32_t(conversation.Locals[0]))->GetGroup();
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->OwnerIndex, 0) << "the talking group's player";
+    EXPECT_NE(group, red) << "red is full now";
+    EXPECT_EQ(group->OwnerIndex, 0);
     EXPECT_GE(scenario.IndexOfObject(group), 0);
-    EXPECT_NE(group->TMapObject::CellX() * 100 + group->TMapObject::CellY(), 202)
-        << "red stands on the cell asked for; the nearest free one is taken";
     EXPECT_EQ(std::abs(group->TMapObject::CellX() - 2) <= 1 &&
                   std::abs(group->TMapObject::CellY() - 2) <= 1,
-              true);
+              true)
+        << "the nearest free cell";
 
     EXPECT_EQ(Run("<PLACEUNITOFPROTOTYPE(1,2,30,0,0,777)>"), "");
     EXPECT_EQ(scenario.Units.FindByID(777)->Own.Level(), MaxUnitLevel) << "clamped to 20";

@@ -247,6 +247,42 @@ TEST_F(GroupMovementTest, OrdersAgainstAGroupOrALocationEndInTheirAction) {
 namespace CityGroupTests {
 namespace {
 
+TEST_F(GroupMovementTest, AfterAFightBothSidesTakeOrdersAgain) {
+    TGroup* group = Group(Red, 1, 2);
+    TGroup* other = Group(Blue, 3, 2);
+    Player(Red).ResetFlags();
+    group->MoveAgainstGroup(other, 1, true, 0);
+    TPlayerAction taken{};
+    for (int i = 0; i < 5000 && taken.Code == acNone; ++i) {
+        Scenario().Update();
+        taken = Player(Red).TakeAction();
+    }
+    ASSERT_EQ(taken.Code, acAttackGroup);
+    group->MoveTo(2, 5, true, 0);
+    Scenario().Update();
+    EXPECT_EQ(CellOf(*group), (TPoint{2, 2})) << "still fighting: no order is taken";
+
+    // The fight screens end the fight.
+    Scenario().ClearBattleFlags(group, other);
+    EXPECT_FALSE(group->IsEngaged());
+    EXPECT_FALSE(other->IsEngaged());
+    group->MoveTo(2, 5, true, 0);
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*group), (TPoint{2, 5}));
+}
+
+TEST_F(GroupMovementTest, AGroupWhoseTargetLeavesTheMapEndsItsWalkAlone) {
+    TGroup* group = Group(Red, 1, 2);
+    TGroup* other = Group(Red, 5, 2);
+    group->MoveToGroup(other, 0, true);
+    Scenario().Update();
+    Scenario().RemoveObject(other, 1);
+    EXPECT_EQ(group->TargetGroup, nullptr);
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*group), (TPoint{5, 2}));
+    EXPECT_EQ(group->UnitCount(), 1);
+}
+
 TEST_F(GroupMovementTest, TheGateGroupOfTheSelectedCityLeavesItThroughTheExit) {
     TCity* city = World->AddCity(Red, 6, 6); // exits (6, 8) and (7, 8)
     TGroup* gate = city->GateGroup.get();

@@ -93,3 +93,46 @@ TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
     scenario.TriggerConversations(0, ceLocation, 1001);
     EXPECT_EQ(queued(), (std::vector<uint32_t>{})) << "a running conversation is not queued";
 }
+
+TEST(ConversationLookUp, TheFirstOfTheEventMeantForThePlayerByActivity) {
+    TScenario scenario;
+    scenario.Turn = 3;
+    const struct {
+        uint32_t ID;
+        int32_t OwnerType;
+        int32_t OwnerID;
+        int32_t Turn;
+        uint16_t Targets;
+        bool Active;
+    } conversations[] = {
+        {1, ceTurn, 0, 4, 1, true},        {2, ceTurn, 0, 3, 1, false},
+        {3, ceTurn, 0, 3, 1, true},        {4, ceLocation, 1001, 0, 2, true},
+        {5, ceLocation, 1001, 0, 1, true}, {6, ceLocation, 1001, 0, 1, false},
+    };
+    for (const auto& c : conversations) {
+        auto made = std::make_unique<TScenarioConversation>();
+        made->ID = c.ID;
+        made->OwnerType = c.OwnerType;
+        made->OwnerID = c.OwnerID;
+        made->ActivationTurn = c.Turn;
+        made->TargetPlayers = c.Targets;
+        made->Active = c.Active;
+        scenario.Conversations.Add(std::move(made));
+    }
+    const struct {
+        int32_t Player, Event;
+        int ActiveMode;
+        int32_t Object;
+        uint32_t Found; // 0: none
+    } lookUps[] = {
+        {0, ceTurn, 0, 0, 2},        {0, ceTurn, 1, 0, 3},        {0, ceTurn, 2, 0, 2},
+        {0, ceLocation, 0, 1001, 5}, {1, ceLocation, 0, 1001, 4}, {0, ceLocation, 2, 1001, 6},
+        {0, ceLocation, 1, 1002, 0}, {0, ceBuilding, 0, 1001, 0},
+    };
+    for (const auto& l : lookUps) {
+        const TScenarioConversation* found =
+            scenario.FindConversation(l.Player, l.Event, l.ActiveMode, l.Object);
+        EXPECT_EQ(found ? found->ID : 0, l.Found)
+            << l.Player << " " << l.Event << " " << l.ActiveMode << " " << l.Object;
+    }
+}

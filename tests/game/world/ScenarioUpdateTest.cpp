@@ -5,6 +5,7 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/objects/Drawings.h"
 #include "tests/game/world/CityGroupFixture.h"
+#include "tests/support/StateDigest.h"
 
 #include <atomic>
 #include <chrono>
@@ -124,13 +125,55 @@ TEST_F(ScenarioUpdateTest, FinishedAnimationsGoAndTheFlagWaitsForTheLast) {
     animation->Setup(TestSupport::TTinyWorld::SparkleSprite, 100, 0, 2, DefaultLayer, 100);
     const uint32_t id = Scenario().AddObject(std::move(animation))->ID;
     Scenario().Update();
-    EXPECT_EQ(Scenario().AnimationsDone, 0);
+    EXPECT_FALSE(Scenario().AnimationsFinished());
     for (int i = 0; i < 20 && Scenario().FindObjectByID(id); ++i) {
-        EXPECT_EQ(Scenario().AnimationsDone, 0);
+        EXPECT_FALSE(Scenario().AnimationsFinished());
         Scenario().Update();
     }
     EXPECT_EQ(Scenario().FindObjectByID(id), nullptr);
-    EXPECT_EQ(Scenario().AnimationsDone, 1);
+    EXPECT_TRUE(Scenario().AnimationsFinished());
+}
+
+TEST_F(ScenarioUpdateTest, ATownsDeadLeaveItAndNeverFightAgain) {
+    TCity* city = World->AddCity(Red, 6, 6);
+    TUnit* fallen = Registered(SoldierID);
+    TUnit* standing = Registered(HeroID);
+    city->AddDefender(0, fallen, false);
+    city->AddDefender(0, standing, false);
+    TUnit* deadGarrison = city->AddOtherUnit(Make(SoldierID), true, false);
+    TUnit* garrison = city->AddOtherUnit(Make(SoldierID), true, false);
+    TUnit* deadCivilian = city->AddCivilian(Make(BeastID), true, false);
+    city->GateGroup->AddUnit(Make(SoldierID), true, false);
+    TUnit* deadAtGate = city->GateGroup->UnitAt(0);
+    const std::vector<uint32_t> deadIDs{fallen->ID, deadGarrison->ID, deadCivilian->ID,
+                                        deadAtGate->ID};
+    Scenario().FlagDeadUnits();
+    EXPECT_EQ(Scenario().DeathsPending.load(), 0) << "nobody died";
+
+    // The defenders fight and the first falls, as do others by the scripts' hand.
+    city->LoadDefenderGroup(0);
+    for (TUnit* unit : {fallen, deadGarrison, deadCivilian, deadAtGate})
+        unit->AddHitPoints(-1000);
+    city->ReleaseDefenderGroup();
+    Scenario().FlagDeadUnits();
+    EXPECT_EQ(Scenario().DeathsPending.load(), 1);
+    Scenario().Update();
+
+    EXPECT_EQ(Scenario().DeathsPending.load(), 0);
+    for (uint32_t id : deadIDs)
+        EXPECT_EQ(Scenario().Units.FindByID(id), nullptr) << id;
+    EXPECT_EQ(city->DefenderAt(0), standing) << "the row closes up";
+    EXPECT_EQ(city->DefenderCountInRow(0), 1);
+    EXPECT_EQ(city->OtherUnits.Count(), 1);
+    EXPECT_EQ(city->OtherUnits[0], garrison);
+    EXPECT_EQ(city->Civilians.Count(), 0);
+    EXPECT_EQ(city->GateGroup->UnitCount(), 0);
+    city->LoadDefenderGroup(0);
+    EXPECT_EQ(city->DefenderGroup->UnitCount(), 1) << "only the living defend the next fight";
+    city->ReleaseDefenderGroup();
+    // The town stores only units that exist.
+    const auto loaded = TestSupport::LoadedScenario(TestSupport::SavedBytes(Scenario()));
+    EXPECT_EQ(loaded->Units.Count(), Scenario().Units.Count());
 }
 
 TEST_F(ScenarioUpdateTest, TheViewScrollsInStepsOrJumpsAndStaysOnTheMap) {
