@@ -89,13 +89,9 @@ void TTransfer::TakePlayerUnits(TScenario& scenario, int playerIndex) {
         if (unit->IsDead())
             continue;
         Refresh(*unit);
-        if (TUnitOwner* owner = unit->Owner)
-            owner->TakeOutOfGroup(*unit);
-        const int looseIndex = scenario.LooseUnits.IndexOf(unit);
-        if (looseIndex >= 0)
-            scenario.LooseUnits.Delete(looseIndex);
+        // Out of its place first: a group or town must not keep a unit it no longer owns.
+        scenario.RemoveUnit(unit, false, true);
         std::unique_ptr<TUnit> taken = scenario.UnregisterUnit(unit);
-        taken->Owner = nullptr;
         taken->Required = 0;
         taken->FromScenario = 0;
         Available.List().Insert(0, taken.release());
@@ -122,6 +118,26 @@ void TTransfer::PreselectRequiredUnits(const TScenario& scenario) {
         MoveUnit(Available, Transferred, unit, true);
         unit->Required = 1;
     }
+}
+
+void TTransfer::PlaceTransferredUnits(TScenario& scenario, int playerIndex) {
+    const TPlayer* player = scenario.PlayerAt(playerIndex);
+    if (!player)
+        throw ClassLib::Exception(ClassLib::Format("No player at index %d.", playerIndex));
+    const TPlacementOptions options{.AllowJoin = false, .NewID = false, .GiveToAI = true};
+    while (Transferred.Count() > 0) {
+        std::unique_ptr<TUnit> unit(Transferred.List().Extract(0));
+        // Units keep the identifiers the campaign's scripts know them by; one the new
+        // scenario already gives to a unit of its own gets a new one rather than be lost.
+        const bool taken = scenario.Units.FindByID(unit->ID) != nullptr;
+        if (!taken && unit->ID >= scenario.NextObjectID)
+            scenario.NextObjectID = unit->ID + 1;
+        TPlacementOptions unitOptions = options;
+        unitOptions.NewID = taken;
+        scenario.PlaceUnitInArea(std::move(unit), uint8_t(playerIndex), unitOptions,
+                                 player->Area.Cells);
+    }
+    Available.Clear();
 }
 
 } // namespace GameData

@@ -38,6 +38,9 @@ public:
     void TakeWaitingUnits(TScenario& scenario);
     // Units the scenario requires go to the front of Transferred, marked required.
     void PreselectRequiredUnits(const TScenario& scenario);
+    // The chosen units join the player's army on its start area, each on a cell of its
+    // own (the nearest free one when the area is full); the others are left behind.
+    void PlaceTransferredUnits(TScenario& scenario, int playerIndex);
 
     Data::TDataList<TUnit> Available{false};
     Data::TDataList<TUnit> Transferred{false};

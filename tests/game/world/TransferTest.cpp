@@ -2,11 +2,14 @@
 // and required units; the stored form with both flags of every unit.
 #include "game/world/scenario/Transfer.h"
 #include "tests/game/world/CityGroupFixture.h"
+#include "tests/support/StateDigest.h"
 
 namespace CityGroupTests {
 namespace {
 
 using TestSupport::ErrorOf;
+using TestSupport::LoadedScenario;
+using TestSupport::SavedBytes;
 
 class TransferTest : public CityGroupTest {
 protected:
@@ -102,6 +105,72 @@ TEST_F(TransferTest, TheStoredFormKeepsBothFlagsOfEveryUnit) {
     bytes[countOffset] = 2;
     ClassLib::TMemoryStream badCount(bytes);
     EXPECT_EQ(ErrorOf([&] { TTransfer().LoadFromStream(&badCount); }), "Invalid data.");
+}
+
+TEST_F(TransferTest, UnitsLeaveTheirTownsAndTheOldScenarioStillLoads) {
+    TCity* city = World->AddCity(Red, 6, 6);
+    TUnit* defender = Registered(SoldierID);
+    city->AddDefender(0, defender, false);
+    TUnit* garrison = city->AddOtherUnit(Make(HeroID), true, false);
+    city->GateGroup->AddUnit(Make(SoldierID), true, false);
+    TUnit* atGate = city->GateGroup->UnitAt(0);
+    const std::vector<uint32_t> townIDs{defender->ID, garrison->ID, atGate->ID};
+
+    Transfer.TakePlayerUnits(Scenario(), Red);
+
+    EXPECT_EQ(Transfer.Available.Count(), 5); // with the two of the group
+    for (uint32_t id : townIDs) {
+        SCOPED_TRACE(id);
+        EXPECT_NE(Transfer.Available.FindByID(id), nullptr);
+        EXPECT_EQ(Scenario().Units.FindByID(id), nullptr);
+    }
+    EXPECT_FALSE(city->HasDefenders());
+    EXPECT_EQ(city->OtherUnits.Count(), 0);
+    EXPECT_EQ(city->GateGroup->UnitCount(), 0);
+    EXPECT_GE(Scenario().IndexOfObject(city), 0);
+    // The scenario left behind is whole: it saves and loads.
+    const std::vector<uint8_t> bytes = SavedBytes(Scenario());
+    const auto loaded = LoadedScenario(bytes);
+    EXPECT_EQ(loaded->Units.Count(), Scenario().Units.Count());
+}
+
+TEST_F(TransferTest, ChosenUnitsJoinThePlayersArmyOnItsStartArea) {
+    Scenario().RequiredUnitIDs.Add(Alive->ID);
+    Transfer.TakePlayerUnits(Scenario(), Red);
+    Transfer.PreselectRequiredUnits(Scenario());
+    TUnit* carried = Transfer.Transferred[0];
+    // A unit of the earlier scenario whose identifier the next one already uses.
+    auto clash = Make(SoldierID);
+    clash->ID = Enemy->ID;
+    TUnit* clashing = clash.get();
+    Transfer.Transferred.List().Add(clash.release());
+    Transfer.Available.List().Add(Make(BeastID).release()); // not chosen
+    carried->ID = 5000;
+    const uint32_t carriedID = carried->ID;
+
+    // The start area: one cell taken by a group of the player, one free cell.
+    TGroup* waiting = World->AddGroup(Red, 4, 4);
+    waiting->AddUnit(Make(SoldierID), true, false);
+    Player(Red).Area.AddCell({4, 4});
+    Player(Red).Area.AddCell({5, 4});
+    Transfer.PlaceTransferredUnits(Scenario(), Red);
+
+    EXPECT_EQ(Transfer.Transferred.Count(), 0);
+    EXPECT_EQ(Transfer.Available.Count(), 0);
+    EXPECT_EQ(waiting->UnitCount(), 1) << "no group of the start area is joined";
+    ASSERT_EQ(Scenario().Units.FindByID(carriedID), carried);
+    EXPECT_EQ(carried->GetGroup()->X / CellSize, 5);
+    EXPECT_EQ(carried->GetGroup()->OwnerIndex, Red);
+    ASSERT_NE(clashing->GetGroup(), nullptr) << "the full area sends it to the nearest free cell";
+    EXPECT_NE(clashing->ID, Enemy->ID) << "a new identifier rather than two units of one";
+    EXPECT_EQ(Scenario().Units.FindByID(Enemy->ID), Enemy);
+    EXPECT_GT(Scenario().NewObjectID(), carriedID) << "later identifiers come above it";
+
+    TTransfer nowhere;
+    nowhere.Transferred.List().Add(Make(SoldierID).release());
+    EXPECT_EQ(ErrorOf([&] { nowhere.PlaceTransferredUnits(Scenario(), 7); }),
+              "No player at index 7.");
+    EXPECT_EQ(nowhere.Transferred.Count(), 1) << "nothing is lost";
 }
 
 } // namespace
