@@ -216,8 +216,9 @@ public:
     TUnit* PlaceUnit(std::unique_ptr<TUnit> unit, int x, int y, TPlacementOptions options,
                      uint8_t ownerIndex);
     TUnit* PlaceUnit(TUnit& unit, int x, int y, TPlacementOptions options, uint8_t ownerIndex);
-    // Nothing stands on the cell or it is free; with allowJoin also a cell of an own
-    // group with room, unless the unit would be its second hero.
+    // A passable cell of the map on which nothing stands or that is free; with
+    // allowJoin also a cell of an own group with room, unless the unit would be its
+    // second hero.
     bool CanPlaceUnitAt(const TUnit& unit, uint8_t ownerIndex, bool allowJoin, int x, int y) const;
     // On the cell nearest to (x, y) that can take the unit, searching rings of cells
     // outwards; the nearest cell of the first ring with one wins. With none, "There
