@@ -79,7 +79,7 @@ void TMapCast::ApplyMapOnlyRule() {
         if (!casterGroup)
             return;
         Scenario.MoveObject(Scenario.IndexOfObject(casterGroup), CellCentre(X), CellCentre(Y));
-        Scenario.UpdateVisibilityOfIndex(casterGroup->OwnerIndex);
+        casterGroup->UpdateOwnerVisibility();
         Affected = true;
         break;
     case 23: {
@@ -206,7 +206,7 @@ void TMapCast::Reveal() {
             if (cell == fsUnexplored)
                 cell = fsExplored;
         }
-    Scenario.UpdateVisibilityOfIndex(casterGroup->OwnerIndex);
+    casterGroup->UpdateOwnerVisibility();
     Affected = true;
 }
 

@@ -187,6 +187,7 @@ bool KillUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
     if (!unit)
         return true;
     const TTalkingGroupGuard guard(c);
+    unit->KilledByScript = 1;
     int16_t& hitPoints = unit->Own.Value(HITPOINTS);
     hitPoints = static_cast<int16_t>(std::max<int32_t>(hitPoints - KillDamage, INT16_MIN));
     unit->RecalculateStats(true);

@@ -168,7 +168,7 @@ void TCity::EnterGroup(TGroup& group) {
     const TPlayer* groupOwner = group.GetOwner();
     if (groupOwner && groupOwner->GetRelation(GetOwner()) == reEnemy) {
         ChangeOwner(group.OwnerIndex, ocConquest);
-        Scenario->UpdateVisibilityOfIndex(group.OwnerIndex);
+        group.UpdateOwnerVisibility();
     }
     group.PayEntryCost(*this);
     if (Scenario->CurrentPlayer)

@@ -157,6 +157,10 @@ public:
     int32_t ExpectedCounterDamageTo(const TGroup& other) const;
     int32_t ExpectedCounterDamageToByActive(const TGroup& other) const;
     bool IsSelectedCityGroup() const;
+    // Some unit owns an active conversation of that event kind meant for the player.
+    bool HasUnitConversation(int32_t playerIndex, int32_t kind) const;
+    // Enough points for the cheapest step to a neighbouring cell.
+    bool CanStillMove() const;
     bool CheckForDeadUnits();
     bool IsNearPitchedCamp() const;
 
@@ -179,7 +183,10 @@ public:
     // Turns and sightings.
     void NewTurn();
     void AgeWounds();
+    // Every other player who sees the group's cell hears where each of its units is.
+    void ReportSeenBy() const;
     void ReportEnteredCity(const TMapObject& city) const;
+    void UpdateOwnerVisibility() const;
 
     // Orders. One that cannot be carried out posts a report to the owner.
     void MoveTo(int x, int y, bool refill, int32_t reserve);
@@ -287,15 +294,22 @@ private:
     void ReachCell();
     void TurnOneStep();
     void AnimateDying();
+    // The dead units' death sounds, when the player at this machine sees the group.
+    void PlayDeathSounds() const;
     void CheckEngagement();
-    bool BeginOrder(bool refill);
+    // The common start of the four orders: false when the order goes no further.
+    // fromCity is the city whose gate the group leaves, else null.
+    bool BeginOrder(bool refill, TCity*& fromCity);
+    bool IsOwnCell(int x, int y) const;
     // The city this group stands at the gate of, when it is its owner's selection.
     TCity* StartingCity() const;
-    // Puts the gate group on the first cell of its path outside the city; false, with
-    // the owner told, when that cell is where its points end.
+    // Puts the gate group on the first cell of its path outside the city; false when
+    // the walk ends on that cell (the order's end begun or the reason reported).
     bool LeaveCity(TCity& city);
+    // The test on reaching a cell: true when the walk ends here.
+    bool StopsAtCell();
     void FinishCast();
-    void CastThreadProc();
+    void SpellCastThreadProc();
 
     void AfterCompositionChange();
     int32_t ExpectedDamage(const TGroup& other, bool counter, bool activeOnly) const;

@@ -7,12 +7,16 @@
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/groups/Group.h"
+#include "game/world/objects/CentredText.h"
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
 
 namespace GameData {
 
@@ -24,6 +28,7 @@ constexpr int FirstPitchedCampSprite = 1034;
 constexpr int FirstSettingUpCampSprite = 1039;
 constexpr int BadgeSheetSprite = 1111;
 constexpr int CampStyleCount = 5;
+constexpr int DamageFont = 2; // the small text
 
 Gfx::TSprite* CommonSprite(int index) {
     return Data2::GlobalData ? Data2::GlobalData->CommonSprites[index] : nullptr;
@@ -158,6 +163,25 @@ void DrawStatusBar(Win32::IDirectDrawSurface7* target, int left, int right, int 
     Gfx::FillRect(target, left + 1, top + 1, int32_t(share), 2, Gfx::PackColor565(light), &clip);
 }
 
+// Wounds of the same age, in any unit, show as one number that rises and fades as it
+// ages, the oldest drawn first.
+void DrawFloatingDamage(const TGroup& group, Win32::IDirectDrawSurface7* target, int viewX,
+                        const RECT& clip, int viewY) {
+    const Gfx::TFont* font = Data2::GlobalData ? Data2::GlobalData->UIFonts[DamageFont] : nullptr;
+    if (!font)
+        return;
+    std::map<int32_t, int64_t, std::greater<>> damageByAge;
+    for (int i = 0; i < group.UnitCount(); ++i)
+        for (const TWoundInfo& wound : group.UnitAt(i)->Wounds)
+            damageByAge[wound.Age] += wound.Damage;
+    const int x = group.X - viewX + clip.left;
+    for (const auto& [age, damage] : damageByAge) {
+        const int y = group.Y - HalfCell - age / 10 - viewY + clip.top;
+        const uint32_t red = uint32_t(std::clamp(255 - age / 2, 0, 255));
+        DrawTextCentred(font, target, x, clip, y, std::to_string(damage), red << 16);
+    }
+}
+
 void DrawGroupOverlays(const TGroup& group, void* target, TDrawCall draw, int viewX,
                        const RECT& clip, int viewY, bool onSurface) {
     if (!group.IntersectsRect(VisibleMapRect(viewX, clip, viewY)))
@@ -173,11 +197,14 @@ void DrawGroupOverlays(const TGroup& group, void* target, TDrawCall draw, int vi
             draw(target, sprite, 0, x, y, &clip);
         }
     DrawBadge(group, target, draw, box, clip, !onSurface);
-    // The owner's own groups show how much they have left.
-    const TPlayer* owner = group.GetOwner();
-    if (!onSurface || !owner || !group.Scenario || group.Scenario->CurrentPlayer != owner)
+    if (!onSurface)
         return;
     auto* surface = static_cast<Win32::IDirectDrawSurface7*>(target);
+    DrawFloatingDamage(group, surface, viewX, clip, viewY);
+    // The viewer's own groups show how much they have left.
+    const TPlayer* owner = group.GetOwner();
+    if (!owner || !group.Scenario || group.Scenario->ViewingPlayer() != owner)
+        return;
     const int left = box.left + (Data2::GlobalData ? Data2::GlobalData->BadgeCellWidth : 0);
     DrawStatusBar(surface, left, box.right, box.bottom - 7, group.LowestActionPoints(),
                   group.LowestMaxActionPoints(), 0x5B7F4F, 0xB6FF9F, clip);
@@ -210,7 +237,7 @@ void TGroup::DrawOverlays(Win32::IDirectDrawSurface7* target, int viewX, const R
 }
 
 void TGroup::UpdateCaption() {
-    const TPlayer* viewer = Scenario ? Scenario->CurrentPlayer : nullptr;
+    const TPlayer* viewer = Scenario ? Scenario->ViewingPlayer() : nullptr;
     const TPlayer* owner = GetOwner();
     const int relation = viewer && owner ? viewer->GetRelation(owner) : RelationNone;
     const char* caption = "Group";

@@ -20,22 +20,9 @@ void PostLocal(TPlayer* owner, uint32_t code, uint32_t argument) {
 }
 } // namespace
 
-bool TGroup::BeginOrder(bool refill) {
-    Interrupted = Blocked = 0;
-    BlockedX = BlockedY = 0;
-    if (!Scenario || IsEngaged())
-        return false;
-    if (CampState != csNone && !SplitPending()) {
-        Report(arMustPack);
-        return false;
-    }
-    if (refill)
-        RefillCosts();
-    return true;
-}
-
 void TGroup::MoveAgainstGroup(TGroup* other, int mode, bool refill, int32_t reserve) {
-    if (!other || !BeginOrder(refill))
+    TCity* city = nullptr;
+    if (!other || !BeginOrder(refill, city))
         return;
     int x = 0;
     int y = 0;
@@ -47,19 +34,20 @@ void TGroup::MoveAgainstGroup(TGroup* other, int mode, bool refill, int32_t rese
     OrderMode = uint8_t(mode);
     TargetGroup = other;
     TargetLocation = nullptr;
-    if (x == X / CellSize && y == Y / CellSize) {
+    if (!city && IsOwnCell(x, y)) {
         if (mode == omAttack)
             StartFight(other);
         else
             StartMeeting(other);
         return;
     }
-    PlanMove(x, y, reserve);
+    PlanMove(x, y, reserve, city);
 }
 
 void TGroup::MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill) {
+    TCity* fromCity = nullptr;
     if (!location || (location->Kind != okCity && location->Kind != okBuilding) ||
-        !BeginOrder(refill))
+        !BeginOrder(refill, fromCity))
         return;
     int x = 0;
     int y = 0;
@@ -75,14 +63,14 @@ void TGroup::MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill
     OrderMode = attack ? omAttack : omMeetOrEnter;
     TargetGroup = nullptr;
     TargetLocation = location;
-    if (x == X / CellSize && y == Y / CellSize) {
+    if (!fromCity && IsOwnCell(x, y)) {
         if (attack)
             StartCityAttack(location);
         else
             EnterLocation(location);
         return;
     }
-    PlanMove(x, y, reserve);
+    PlanMove(x, y, reserve, fromCity);
 }
 
 void TGroup::StartFight(TGroup* target) {

@@ -2,6 +2,7 @@
 // the walk from cell to cell that pays action points and stops when points run
 // out, the way is blocked or the owner spots something.
 #include "engine/core/Random.h"
+#include "game/world/cities/Location.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/groups/Group.h"
 #include "game/world/groups/UnitCorpse.h"
@@ -12,6 +13,8 @@
 #include "game/world/players/Player.h"
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/sound/SettingsDefaults.h"
+#include "game/world/sound/SoundEffects.h"
 #include "game/world/units/Unit.h"
 
 #include <algorithm>
@@ -24,6 +27,9 @@ namespace {
 int FrameCountOf(const Gfx::TSprite* sprite) {
     return sprite ? sprite->FrameCount() : 0;
 }
+
+// After the attack sound.
+constexpr int FirstDeathSound = 1;
 
 int SignOf(int value) {
     return (value > 0) - (value < 0);
@@ -83,26 +89,34 @@ void TGroup::PlanMove(int x, int y, int32_t reserve, TCity* fromCity) {
         Report(arCannotGoThere);
         return;
     }
-    const auto cost = [this](int i) {
-        const TPathCell cell = Scenario->Path[size_t(i)];
-        return int32_t(Scenario->MoveCosts[size_t(Scenario->CellIndex(cell.X, cell.Y))]);
+    const auto cell = [this](int i) { return Scenario->Path[size_t(i)]; };
+    const auto cost = [this, &cell](int i) {
+        return int32_t(Scenario->MoveCosts[size_t(Scenario->CellIndex(cell(i).X, cell(i).Y))]);
     };
     const int32_t budget = LowestActionPoints() - reserve;
     int k = -1;
     for (int i = 0; i < n && k < 0; ++i)
         if (cost(i) > budget)
             k = i;
+    // Points for the way but not for the entry: the group stops in front of the
+    // location, never on it.
+    const bool entryUnpaid = k < 0 && OrderMode == 2 && TargetLocation &&
+                             budget - GetLocationEntryCost(*TargetLocation) < cost(n - 1);
+    if (entryUnpaid)
+        k = n;
     bool blockedBeforeFirst = false;
     if (k >= 0) {
         int j = -1;
-        for (int i = k - 1; i >= 0 && j < 0; --i)
-            if (CanStandOn(Scenario->Path[size_t(i)].X, Scenario->Path[size_t(i)].Y))
+        for (int i = k - 1; i >= 0 && j < 0; --i) {
+            const bool inLocation = entryUnpaid && i == n - 1;
+            if (!inLocation && CanStandOn(cell(i).X, cell(i).Y))
                 j = i;
+        }
         if (j != k - 1 || OrderMode == 2) {
             Blocked = 1;
             if (j >= 0) {
-                BlockedX = Scenario->Path[size_t(j)].X;
-                BlockedY = Scenario->Path[size_t(j)].Y;
+                BlockedX = cell(j).X;
+                BlockedY = cell(j).Y;
             } else {
                 // Nowhere to stop short of the points' end: the group stays.
                 blockedBeforeFirst = true;
@@ -115,6 +129,9 @@ void TGroup::PlanMove(int x, int y, int32_t reserve, TCity* fromCity) {
         Report(arNoActionPoints);
         return;
     }
+    TargetX = int16_t(x);
+    TargetY = int16_t(y);
+    Reserve = reserve;
     if (fromCity) {
         if (!LeaveCity(*fromCity))
             return;
@@ -126,9 +143,6 @@ void TGroup::PlanMove(int x, int y, int32_t reserve, TCity* fromCity) {
     Activity = gaMove;
     StartX = int16_t(X / CellSize);
     StartY = int16_t(Y / CellSize);
-    TargetX = int16_t(x);
-    TargetY = int16_t(y);
-    Reserve = reserve;
     if (TUnit* leader = GetLeader())
         leader->AcquireSpriteSet(usMapWalking);
 }
@@ -273,9 +287,23 @@ void TGroup::ProcessActivity() {
         Activity = gaNone;
         AnimState = asDying;
         Frame = 0;
+        PlayDeathSounds();
         break;
     default:
         break;
+    }
+}
+
+void TGroup::PlayDeathSounds() const {
+    const TPlayer* viewer = Scenario->ViewingPlayer();
+    if (!viewer || !viewer->IsObjectVisible(*this))
+        return;
+    for (int i = 0; i < UnitCount(); ++i) {
+        const TUnit* unit = Units[size_t(i)];
+        if (!unit->IsDead() || !unit->Prototype)
+            continue;
+        PlayEffect(unit->Prototype->Sounds[FirstDeathSound], VolumeOptions().Effect);
+        PlayEffect(unit->Prototype->Sounds[FirstDeathSound + 1], VolumeOptions().Effect);
     }
 }
 
@@ -364,15 +392,34 @@ void TGroup::Walk() {
         PayActionPoints(NextStepCost());
         StepPaid = 1;
     }
-    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
+    UpdateOwnerVisibility();
+    ReportSeenBy();
     ReachCell();
 }
 
 void TGroup::ReachCell() {
+    if (StopsAtCell())
+        return;
+    if (PathIndex + 1 >= PathLength) {
+        StopWalking();
+        RefillCosts();
+        Report(arCannotGoThere);
+        return;
+    }
+    ++PathIndex;
+    BeginStep();
+    if (Facing != TargetFacing)
+        AnimState = asWalkTurn;
+    if (!CanPayNextStep())
+        OutOfPoints(true);
+}
+
+bool TGroup::StopsAtCell() {
     TPlayer* const owner = GetOwner();
     const int x = X / CellSize;
     const int y = Y / CellSize;
     const bool atTarget = x == TargetX && y == TargetY;
+    // The conversations of the areas holding the cell join the area stop here.
     const bool area = Interrupted && StopByArea;
     const bool ownerStop = (owner && owner->Spotted) || (Interrupted && StopByOwner);
     if (area || ownerStop) {
@@ -382,14 +429,14 @@ void TGroup::ReachCell() {
                 MergeWith(TargetGroup);
             RefillCosts();
             Report(area && !ownerStop ? arStoppedByConversation : arSpotted);
-            return;
+            return true;
         }
         Interrupted = 1;
         StopByOwner = ownerStop;
         StopByArea = area;
     } else if (Blocked && x == BlockedX && y == BlockedY) {
         OutOfPoints(true);
-        return;
+        return true;
     }
     if (atTarget) {
         StopWalking();
@@ -410,20 +457,9 @@ void TGroup::ReachCell() {
         } else {
             Report(arDone);
         }
-        return;
+        return true;
     }
-    if (PathIndex + 1 >= PathLength) {
-        StopWalking();
-        RefillCosts();
-        Report(arCannotGoThere);
-        return;
-    }
-    ++PathIndex;
-    BeginStep();
-    if (Facing != TargetFacing)
-        AnimState = asWalkTurn;
-    if (!CanPayNextStep())
-        OutOfPoints(true);
+    return false;
 }
 
 void TGroup::AnimateDying() {

@@ -12,52 +12,48 @@
 
 namespace GameData {
 
-namespace {
-void ClearInterrupts(TGroup& group) {
-    group.Interrupted = 0;
-    group.Blocked = 0;
-    group.BlockedX = 0;
-    group.BlockedY = 0;
-}
-} // namespace
-
 void TGroup::RefillCosts() {
     Scenario->FloodFillCosts(X / CellSize, Y / CellSize, *this);
 }
 
-void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
-    ClearInterrupts(*this);
+bool TGroup::BeginOrder(bool refill, TCity*& fromCity) {
+    Interrupted = Blocked = 0;
+    BlockedX = BlockedY = 0;
+    fromCity = nullptr;
     if (!Scenario)
-        return;
+        return false;
+    // The gate group of the selected city has no cell of its own yet: its move
+    // starts from the city's exit.
     if (TCity* city = StartingCity()) {
+        fromCity = city;
         if (refill)
             Scenario->FloodFillCostsFromCells(city->ExitArea.Cells, *this);
-        if (!Scenario->IsCellReachable(x, y)) {
-            Report(arCannotGoThere);
-            return;
-        }
-        MergeOnArrival = 0;
-        OrderMode = 0;
-        TargetGroup = nullptr;
-        TargetLocation = nullptr;
-        if (Scenario->BuildPathTo(x, y, *this) >= 1 && Scenario->Path[0].X == x &&
-            Scenario->Path[0].Y == y) {
-            if (LeaveCity(*city))
-                Report(arDone);
-            return;
-        }
-        PlanMove(x, y, reserve, city);
-        return;
+        return true;
     }
     if (IsEngaged())
-        return;
+        return false;
     if (CampState != csNone && !SplitPending()) {
         Report(arMustPack);
-        return;
+        return false;
     }
     if (refill)
         RefillCosts();
-    if (x == X / CellSize && y == Y / CellSize) {
+    return true;
+}
+
+bool TGroup::IsOwnCell(int x, int y) const {
+    return x == X / CellSize && y == Y / CellSize;
+}
+
+void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
+    TCity* city = nullptr;
+    if (!BeginOrder(refill, city))
+        return;
+    if (city && !Scenario->IsCellReachable(x, y)) {
+        Report(arCannotGoThere);
+        return;
+    }
+    if (!city && IsOwnCell(x, y)) {
         Report(arDone);
         return;
     }
@@ -65,7 +61,15 @@ void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
     OrderMode = 0;
     TargetGroup = nullptr;
     TargetLocation = nullptr;
-    PlanMove(x, y, reserve);
+    if (city && Scenario->BuildPathTo(x, y, *this) >= 1 && Scenario->Path[0].X == x &&
+        Scenario->Path[0].Y == y) {
+        // Onto an exit cell: the group only steps out, whatever its points.
+        TargetX = int16_t(x);
+        TargetY = int16_t(y);
+        LeaveCity(*city);
+        return;
+    }
+    PlanMove(x, y, reserve, city);
 }
 
 TCity* TGroup::StartingCity() const {
@@ -85,27 +89,18 @@ bool TGroup::LeaveCity(TCity& city) {
     city.GateGroup->OwnerIndex = gateOwner;
     if (Scenario->CurrentPlayer)
         Scenario->CurrentPlayer->SelectObject(this);
-    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
-    if (Blocked && first.X == BlockedX && first.Y == BlockedY) {
-        OutOfPoints(false);
-        return false;
-    }
-    return true;
+    UpdateOwnerVisibility();
+    ReportSeenBy();
+    return !StopsAtCell();
 }
 
 void TGroup::MoveToGroup(TGroup* other, int32_t reserve, bool refill) {
-    ClearInterrupts(*this);
-    if (!Scenario || !other || IsEngaged())
+    TCity* city = nullptr;
+    if (!other || !BeginOrder(refill, city))
         return;
-    if ((CampState != csNone) && !SplitPending()) {
-        Report(arMustPack);
-        return;
-    }
-    if (refill)
-        RefillCosts();
     const int x = other->X / CellSize;
     const int y = other->Y / CellSize;
-    if (x == X / CellSize && y == Y / CellSize) {
+    if (!city && IsOwnCell(x, y)) {
         MergeWith(other);
         Report(arDone);
         return;
@@ -114,7 +109,7 @@ void TGroup::MoveToGroup(TGroup* other, int32_t reserve, bool refill) {
     OrderMode = 0;
     TargetGroup = other;
     TargetLocation = nullptr;
-    PlanMove(x, y, reserve);
+    PlanMove(x, y, reserve, city);
 }
 
 void TGroup::TurnTo(int direction) {

@@ -3,8 +3,11 @@
 #include "game/world/cities/Location.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/groups/Group.h"
+#include "game/world/objects/MapGeometry.h"
+#include "game/world/paths/StepCost.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/scenario/ScriptRecords.h"
 #include "game/world/units/Unit.h"
 
 #include <algorithm>
@@ -208,6 +211,33 @@ bool TGroup::IsSelectedCityGroup() const {
            static_cast<const TCity*>(selection)->GateGroup.get() == this && UnitCount() > 0;
 }
 
+bool TGroup::HasUnitConversation(int32_t playerIndex, int32_t kind) const {
+    if (!Scenario)
+        return false;
+    for (const TScenarioConversation* conversation : Scenario->Conversations) {
+        if (!conversation->Active || conversation->OwnerType != kind ||
+            !conversation->IsTargetPlayer(playerIndex))
+            continue;
+        for (int i = 0; i < UnitCount(); ++i)
+            if (uint32_t(conversation->OwnerID) == Units[size_t(i)]->ID)
+                return true;
+    }
+    return false;
+}
+
+bool TGroup::CanStillMove() const {
+    const int x = TMapObject::CellX();
+    const int y = TMapObject::CellY();
+    int32_t cheapest = BlockedStep;
+    for (int d = 0; d < 8; ++d) {
+        const int nx = x + NeighbourDX[d];
+        const int ny = y + NeighbourDY[d];
+        if (Scenario->IsCellOnMap(nx, ny))
+            cheapest = std::min(cheapest, StepCost(*Scenario, x, y, GetOwner(), nx, ny));
+    }
+    return LowestActionPoints() >= cheapest;
+}
+
 bool TGroup::CheckForDeadUnits() {
     for (int i = 0; i < UnitCount(); ++i)
         if (Units[size_t(i)]->IsDead()) {
@@ -276,6 +306,28 @@ void TGroup::NewTurn() {
 void TGroup::AgeWounds() {
     for (int i = 0; i < UnitCount(); ++i)
         Units[size_t(i)]->AgeWounds();
+}
+
+void TGroup::ReportSeenBy() const {
+    const int x = TMapObject::CellX();
+    const int y = TMapObject::CellY();
+    for (int p = 0; p < Scenario->PlayerCount(); ++p) {
+        TPlayer* const player = Scenario->Players[p];
+        if (p == OwnerIndex || !player->IsCellVisible(x, y))
+            continue;
+        for (int i = 0; i < UnitCount(); ++i) {
+            auto sighting = std::make_unique<TSighting>();
+            sighting->Kind = skUnitMoved;
+            sighting->CellX = uint16_t(x);
+            sighting->CellY = uint16_t(y);
+            sighting->UnitID = Units[size_t(i)]->ID;
+            player->PushSighting(std::move(sighting));
+        }
+    }
+}
+
+void TGroup::UpdateOwnerVisibility() const {
+    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
 }
 
 void TGroup::ReportEnteredCity(const TMapObject& city) const {

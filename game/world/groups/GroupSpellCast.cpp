@@ -31,12 +31,12 @@ bool TGroup::StartSpellCast(uint32_t casterID, uint32_t spellID, int targetX, in
     FCast.CasterID = casterID;
     FSpell = Scenario->SpellEffects(*Scenario);
     FCastThread = std::make_unique<Base::TActionThread>();
-    FCastThread->SetMethodAction(&TGroup::CastThreadProc, this);
+    FCastThread->SetMethodAction(&TGroup::SpellCastThreadProc, this);
     FCastThread->Start(0);
     return true;
 }
 
-void TGroup::CastThreadProc() {
+void TGroup::SpellCastThreadProc() {
     Base::TActionThread* const thread = FCastThread.get();
     FSpell->Prepare(FCast, [thread] { return thread->StopRequested(); });
 }

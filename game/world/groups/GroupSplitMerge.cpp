@@ -50,7 +50,7 @@ void TGroup::Split() {
     added->MoveHeroesForward();
     Invalidated = 1;
     added->Invalidated = 1;
-    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
+    UpdateOwnerVisibility();
 }
 
 void TGroup::MergeWith(TGroup* other) {
@@ -81,7 +81,7 @@ void TGroup::MergeWith(TGroup* other) {
     Scenario->RetireObject(other);
     MoveHeroesForward();
     Invalidated = 1;
-    Scenario->UpdateVisibilityOfIndex(OwnerIndex);
+    UpdateOwnerVisibility();
 }
 
 } // namespace GameData

@@ -73,7 +73,7 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     // Groups and cities give up their units first, and their owner sees anew.
     if (object->Kind == okGroup) {
         static_cast<TGroup*>(object)->RemoveAll(flag != 0);
-        UpdateVisibilityOfIndex(static_cast<TGroup*>(object)->OwnerIndex);
+        static_cast<TGroup*>(object)->UpdateOwnerVisibility();
     } else if (object->Kind == okCity) {
         // Units at the gate would otherwise be left registered with no place.
         static_cast<TCity*>(object)->MoveGateGroupToOtherUnits();

@@ -48,7 +48,7 @@ void TUnit::Clear() {
     ReleaseAllSprites();
     Prototype = nullptr;
     SavedPrototype = nullptr;
-    CreatureType = 0;
+    ClassMask = 0;
     IsHero = 0;
     Name.clear();
     Owner = nullptr;
@@ -62,7 +62,8 @@ void TUnit::Clear() {
     FromScenario = 0;
     Own = TUnitStats{};
     Effective = TUnitStats{};
-    LevelledUp = 0;
+    LevelGained = 0;
+    KilledByScript = 0;
     KeepCorpse = 0;
 }
 
@@ -72,7 +73,7 @@ void TUnit::InitFromPrototype(const Data2::TUnitPrototype& prototype) {
     Own.RecalcValues();
     Own.ResetExperience();
     Own.ResetMorale();
-    CreatureType = prototype.CreatureType;
+    ClassMask = prototype.CreatureType;
     IsHero = prototype.IsHero;
     Name.assign(prototype.Name, strnlen(prototype.Name, sizeof prototype.Name));
     ShowWounds = 1;

@@ -11,12 +11,17 @@
 #include "game/world/units/UnitOwner.h"
 #include "game/world/units/UnitSpriteSet.h"
 #include "game/world/units/UnitStats.h"
+#include "platform/WinTypes.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace Gfx {
 class TSprite;
+}
+
+namespace Win32 {
+class IDirectDrawSurface7;
 }
 
 namespace GameData {
@@ -79,7 +84,7 @@ public:
     void GainExperience(int32_t amount, int32_t levelFactor);
     bool CanLevelUp() const;
     // Up to the level the experience reaches: pools rise by their maxima's growth,
-    // ratings go to their level values; sets LevelledUp.
+    // ratings go to their level values; sets LevelGained.
     void LevelUp();
     // Start of the owner's turn: effects age, action points refill, morale drifts
     // toward the default, mana and hit points regenerate.
@@ -109,6 +114,10 @@ public:
     void AgeWounds();
     // "Name (level)", or the name alone below level 1.
     ClassLib::AnsiString DisplayName() const;
+    // The icons of the effects in rows of four upward from y + 80: a spell's effect in
+    // the frame of its spell family; effects with no icon and no spell take no place.
+    void DrawEffectIcons(Win32::IDirectDrawSurface7* target, int x, const Win32::RECT& clip,
+                         int y) const;
 
     // Combat: damage values, blows and their consequences.
     int16_t AttackDamage(const TUnit& target) const;
@@ -135,6 +144,18 @@ public:
     void AcquireSprite(TUnitSpriteSet set, int direction); // one direction of a set
     void ReleaseSprite(TUnitSpriteSet set, int direction);
     void ReleaseAllSprites();
+    // The battle sets, as the fight screen takes them: whole sets, or the attack and
+    // spell-cast sets one direction at a time.
+    void AcquireBattleIdleSprites() { AcquireSpriteSet(usBattleIdle); }
+    void ReleaseBattleIdleSprites() { ReleaseSpriteSet(usBattleIdle); }
+    void AcquireBattleDeathSprites() { AcquireSpriteSet(usBattleDeath); }
+    void ReleaseBattleDeathSprites() { ReleaseSpriteSet(usBattleDeath); }
+    void AcquireBattleAnim1Sprites() { AcquireSpriteSet(usBattleAnimation1); }
+    void ReleaseBattleAnim1Sprites() { ReleaseSpriteSet(usBattleAnimation1); }
+    void AcquireBattleAttackSprite(int direction) { AcquireSprite(usBattleAttack, direction); }
+    void ReleaseBattleAttackSprite(int direction) { ReleaseSprite(usBattleAttack, direction); }
+    void AcquireBattleCastSprite(int direction) { AcquireSprite(usBattleSpellCast, direction); }
+    void ReleaseBattleCastSprite(int direction) { ReleaseSprite(usBattleSpellCast, direction); }
     // After a change of prototype: every held sprite taken again from the new one.
     void RefreshSprites();
     Gfx::TSprite* Portrait() const { return FPortrait; }
@@ -145,7 +166,7 @@ public:
 
     const Data2::TUnitPrototype* Prototype = nullptr;      // lent by the global data
     const Data2::TUnitPrototype* SavedPrototype = nullptr; // while transformed
-    int64_t CreatureType = 0;
+    int64_t ClassMask = 0; // the prototype's creature type, widened with its sign
     uint8_t IsHero = 0;
     ClassLib::AnsiString Name;
     TUnitOwner* Owner = nullptr;
@@ -159,7 +180,8 @@ public:
     uint8_t FromScenario = 0;
     TUnitStats Own{};
     TUnitStats Effective{};
-    uint8_t LevelledUp = 0;
+    uint8_t LevelGained = 0; // until the game announces the new level
+    uint8_t KilledByScript = 0;
     uint8_t KeepCorpse = 0;
 
 private:

@@ -75,7 +75,7 @@ void TUnit::LevelUp() {
          {ATTACK, COUNTERATTACK, DEFENCE, SIGHT, MANAREGENERATE, HPREGENERATE})
         Own.Value(rating) = Own.AtLevel(rating);
     RecalculateStats(true);
-    LevelledUp = 1;
+    LevelGained = 1;
 }
 
 void TUnit::NewTurn() {

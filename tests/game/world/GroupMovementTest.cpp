@@ -1,10 +1,13 @@
 // Groups walking on their orders in the tiny world: cell by cell at the settings'
 // speed, paying action points, and stopping with the report that says why.
+#include "engine/sound/SoundStartup.h"
 #include "game/world/orders/MovementSpeed.h"
 #include "game/world/scenario/GameSettings.h"
+#include "tests/engine/sound/SoundFrameworkFixture.h"
 #include "tests/game/world/CityGroupFixture.h"
 
 #include <map>
+#include <tuple>
 
 namespace CityGroupTests {
 namespace {
@@ -309,6 +312,270 @@ TEST_F(GroupMovementTest, TheGateGroupOfTheSelectedCityLeavesItThroughTheExit) {
     EXPECT_EQ(ImmediateReport(Player(Red)), arDone);
     EXPECT_EQ(CellOf(*next), (TPoint{6, 8}));
     EXPECT_GE(Scenario().IndexOfObject(next), 0);
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupMovementTest, EveryOrderOfTheGateGroupStartsFromTheCity) {
+    enum TOrder { ToCell, ToGroup, AgainstGroup, IntoLocation };
+    struct Case {
+        const char* Name;
+        TOrder Order;
+        uint32_t Code;
+    };
+    const Case cases[] = {
+        {"to a cell", ToCell, acReport},
+        {"onto a group", ToGroup, acReport},
+        {"against a group", AgainstGroup, acAttackGroup},
+        {"into a location", IntoLocation, acEnterCity},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        World = std::make_unique<TestSupport::TTinyWorld>();
+        World->Scenario->AddPlayer(std::make_unique<TPlayer>(World->Scenario.get()));
+        Scenario().BeginTurnOf(Red);
+        TCity* city = World->AddCity(Red, 6, 6); // exits (6, 8) and (7, 8)
+        TCity* other = World->AddCity(Red, 9, 8, "Otherburg");
+        TGroup* friendly = Group(Red, 8, 10);
+        TGroup* enemy = Group(Blue, 4, 10);
+        enemy->Spotted = 1; // seen before: nothing new comes into view on the way
+        TGroup* gate = city->GateGroup.get();
+        gate->AddUnit(Make(WalkerID), true, false);
+        Player(Red).SelectObject(city);
+        Player(Red).ResetFlags();
+        ASSERT_TRUE(gate->IsSelectedCityGroup());
+
+        switch (c.Order) {
+        case ToCell:
+            gate->MoveTo(7, 10, true, 0);
+            break;
+        case ToGroup:
+            gate->MoveToGroup(friendly, 0, true);
+            break;
+        case AgainstGroup:
+            gate->MoveAgainstGroup(enemy, 1, true, 0);
+            break;
+        case IntoLocation:
+            gate->MoveIntoLocation(other, 0, true);
+            break;
+        }
+        // Out of the gate at once, onto an exit cell.
+        EXPECT_GE(Scenario().IndexOfObject(gate), 0);
+        EXPECT_NE(city->GateGroup.get(), gate);
+        EXPECT_EQ(city->GateGroup->UnitCount(), 0);
+        EXPECT_EQ(Player(Red).Selection, gate);
+        EXPECT_TRUE(city->ExitArea.ContainsCell(CellOf(*gate).X, CellOf(*gate).Y));
+
+        TPlayerAction taken{};
+        for (int i = 0; i < 5000 && taken.Code == acNone; ++i) {
+            Scenario().Update();
+            taken = Player(Red).TakeAction();
+        }
+        EXPECT_EQ(taken.Code, c.Code);
+        switch (c.Order) {
+        case ToCell:
+            EXPECT_EQ(taken.P[0], uint32_t(arDone));
+            EXPECT_EQ(CellOf(*gate), (TPoint{7, 10}));
+            break;
+        case ToGroup:
+            EXPECT_EQ(taken.P[0], uint32_t(arDone));
+            EXPECT_EQ(gate->UnitCount(), 2);
+            EXPECT_EQ(CellOf(*gate), (TPoint{8, 10}));
+            break;
+        case AgainstGroup:
+            EXPECT_EQ(taken.P[0], enemy->ID);
+            EXPECT_EQ(gate->InBattle, 1);
+            break;
+        case IntoLocation:
+            EXPECT_EQ(taken.P[0], other->ID);
+            EXPECT_TRUE(other->Footprint.ContainsCell(CellOf(*gate).X, CellOf(*gate).Y));
+            break;
+        }
+    }
+}
+
+TEST_F(GroupMovementTest, WithoutPointsForTheEntryAGroupStopsInFrontOfTheLocation) {
+    // The city covers (4..5, 2..3); it is entered on (4, 2) for 3 points more.
+    struct Case {
+        const char* Name;
+        int StartX;
+        int32_t Points;
+        uint32_t Code;
+        int StopX;
+    };
+    const Case cases[] = {
+        {"points for the way and the entry", 1, 63, acEnterCity, 4},
+        {"points for the way only", 1, 61, acReport, 3},
+        {"next to it, points for the step only", 3, 21, acReport, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        World = std::make_unique<TestSupport::TTinyWorld>();
+        World->Scenario->AddPlayer(std::make_unique<TPlayer>(World->Scenario.get()));
+        Scenario().BeginTurnOf(Red);
+        TCity* city = World->AddCity(Red, 4, 2);
+        TGroup* group = Group(Red, c.StartX, 2);
+        group->Facing = 2;
+        group->UnitAt(0)->AddActionPoints(c.Points - 100);
+        Player(Red).ResetFlags();
+
+        group->MoveIntoLocation(city, 0, true);
+        TPlayerAction taken = Player(Red).TakeAction();
+        for (int i = 0; i < 5000 && taken.Code == acNone; ++i) {
+            Scenario().Update();
+            taken = Player(Red).TakeAction();
+        }
+        EXPECT_EQ(taken.Code, c.Code);
+        if (c.Code == acReport) {
+            EXPECT_EQ(taken.P[0], uint32_t(arNoActionPoints));
+            EXPECT_EQ(Player(Red).Blocked, 1);
+        }
+        EXPECT_EQ(CellOf(*group), (TPoint{c.StopX, 2}));
+        EXPECT_EQ(group->AnimState, asIdle);
+    }
+}
+
+TEST_F(GroupMovementTest, GroupsTakeOrdersAgainOnceTheirBattleIsOver) {
+    TGroup* group = Group(Red, 1, 2);
+    TGroup* enemy = Group(Blue, 3, 2);
+    Player(Red).ResetFlags(); // the enemy is in sight from the start
+    group->MoveAgainstGroup(enemy, 1, true, 0);
+    TPlayerAction taken{};
+    for (int i = 0; i < 5000 && taken.Code == acNone; ++i) {
+        Scenario().Update();
+        taken = Player(Red).TakeAction();
+    }
+    ASSERT_EQ(taken.Code, acAttackGroup);
+
+    // In battle both sides ignore orders.
+    for (TGroup* side : {group, enemy}) {
+        side->MoveTo(1, 6, true, 0);
+        EXPECT_EQ(side->Activity, gaNone);
+        EXPECT_EQ(ImmediateReport(*side->GetOwner()), -1);
+    }
+
+    // The end of the fight clears the flags; then orders are carried out again.
+    group->InBattle = 0;
+    enemy->InBattle = 0;
+    enemy->MoveTo(3, 6, true, 0);
+    EXPECT_EQ(RunUntilReport(Player(Blue)), arDone);
+    EXPECT_EQ(CellOf(*enemy), (TPoint{3, 6}));
+    group->MoveTo(2, 5, true, 0);
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(CellOf(*group), (TPoint{2, 5}));
+}
+
+TEST_F(GroupMovementTest, AWalkIsReportedToThePlayersWhoSeeIt) {
+    TGroup* group = Group(Red, 1, 2, 2);
+    group->Facing = 2;
+    Group(Blue, 4, 2)->Spotted = 1; // seen before: the walk goes on
+    ASSERT_TRUE(Player(Blue).IsCellVisible(3, 2));
+    ASSERT_FALSE(Player(Green).IsCellVisible(3, 2));
+    for (int p = 0; p < Scenario().PlayerCount(); ++p)
+        Player(p).ClearSightings();
+
+    group->MoveTo(3, 2, true, 0);
+    EXPECT_EQ(RunUntilReport(Player(Red)), arDone);
+    EXPECT_EQ(Player(Red).SightingCount(), 0);   // the owner
+    EXPECT_EQ(Player(Green).SightingCount(), 0); // sees nothing there
+    std::vector<std::tuple<int, int, uint32_t>> seen;
+    for (int i = 0; i < Player(Blue).SightingCount(); ++i) {
+        const TSighting sighting = Player(Blue).GetSighting(i);
+        EXPECT_EQ(sighting.Kind, skUnitMoved);
+        EXPECT_EQ(sighting.Extra, 0u);
+        seen.emplace_back(sighting.CellX, sighting.CellY, sighting.UnitID);
+    }
+    const uint32_t a = group->UnitAt(0)->ID;
+    const uint32_t b = group->UnitAt(1)->ID;
+    const std::vector<std::tuple<int, int, uint32_t>> expected = {
+        {2, 2, a}, {2, 2, b}, {3, 2, a}, {3, 2, b}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(GroupMovementTest, AGroupCanStillMoveWithPointsForItsCheapestStep) {
+    struct Case {
+        const char* Name;
+        int X, Y;
+        int32_t Points;
+        bool Moves;
+    };
+    const Case cases[] = {
+        {"points for a step", 1, 2, 20, true},
+        {"one point short", 1, 2, 19, false},
+        {"in a corner", 0, 0, 20, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGroup* group = Group(Red, c.X, c.Y);
+        group->UnitAt(0)->AddActionPoints(c.Points - 100);
+        EXPECT_EQ(group->CanStillMove(), c.Moves);
+        Scenario().RemoveObject(group, 1);
+    }
+    // Walled into its corner by two rocks (2 x 2 cells each), no step is cheap enough.
+    TGroup* group = Group(Red, 0, 0);
+    World->AddDoodle(TestSupport::TTinyWorld::Rock, 1, 0);
+    World->AddDoodle(TestSupport::TTinyWorld::Rock, 0, 1);
+    EXPECT_FALSE(group->CanStillMove());
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+class GroupDeathSoundTest : public GroupMovementTest {
+protected:
+    GroupDeathSoundTest() {
+        auto sound = std::make_unique<DSFrame::TDSFramework>(nullptr);
+        sound->Init(-1, DSFrame::dsoPlayPrimary | DSFrame::dsoExclusiveLevel, 6, 2, 500, 44100, 16,
+                    2);
+        Main::DSFramework = std::move(sound);
+        Data2::TUnitPrototype& walker =
+            Data.Global().UnitPrototypes[Data.Global().FindUnitPrototype(WalkerID)];
+        walker.Sounds[0] = &Attack;
+        walker.Sounds[1] = &Death;
+        walker.Sounds[2] = &LastBreath;
+    }
+    ~GroupDeathSoundTest() override { Main::DSFramework.reset(); }
+
+    // Kills the group's first unit and ticks until the dying begins.
+    void KillFirstUnit(TGroup& group) {
+        group.UnitAt(0)->AddHitPoints(-1000);
+        ASSERT_TRUE(group.CheckForDeadUnits());
+        for (int i = 0; i < 5 && group.AnimState != asDying; ++i)
+            group.Tick();
+        ASSERT_EQ(group.AnimState, asDying);
+    }
+
+    Win32::TManualClock Clock{100000};
+    Win32::TScopedClock UseClock{Clock};
+    Win32::TManualSoundOutput Output;
+    Win32::TScopedSoundOutput UseOutput{Output};
+    SoundFrameworkTesting::TTestStream Attack{1000};
+    SoundFrameworkTesting::TTestStream Death{1000};
+    SoundFrameworkTesting::TTestStream LastBreath{1000};
+};
+
+TEST_F(GroupDeathSoundTest, TheDeadAreHeardWhereThePlayerAtThisMachineSeesThem) {
+    TGroup* far = Group(Blue, 10, 10, 2);
+    ASSERT_FALSE(Player(Red).IsObjectVisible(*far));
+    KillFirstUnit(*far);
+    EXPECT_EQ(Main::DSFramework->TracksInUse(), 0);
+
+    Scenario().BeginTurnOf(Blue); // the viewer stays red
+    TGroup* own = Group(Red, 2, 2, 2);
+    KillFirstUnit(*own);
+    ASSERT_EQ(Main::DSFramework->TracksInUse(), 2);
+    std::vector<const Audio::TAudioStream*> heard;
+    for (int track = 0; track < 6; ++track)
+        if (Main::DSFramework->Track(track).Stream)
+            heard.push_back(Main::DSFramework->Track(track).Stream.get());
+    EXPECT_EQ(heard, (std::vector<const Audio::TAudioStream*>{&Death, &LastBreath}));
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include "engine/core/Random.h"
 #include "engine/graphics/GfxPixels.h"
+#include "game/world/objects/CentredText.h"
 #include "platform/classlib/Bitmap.h"
+#include "tests/engine/graphics/FontTestSupport.h"
 #include "tests/support/DisplayFixtures.h"
 #include "tools/SpriteWriter.h"
 
@@ -292,6 +294,45 @@ TEST_F(GroupTest, TheCaptionSaysWhoseGroupItIsToTheViewingPlayer) {
     EXPECT_EQ(enemy->Name, "Enemy group:\nBeast (1)");
     EXPECT_EQ(neutral->Name, "Neutral group:\n");
     EXPECT_EQ(stray->Name, "Group:\n");
+
+    // Whoever is on turn, the captions speak to the player at this machine (red).
+    Scenario().BeginTurnOf(Blue);
+    for (TGroup* group : {own, enemy})
+        group->Tick();
+    EXPECT_EQ(own->Name, "Your group:\nHero (1), Soldier (1)");
+    EXPECT_EQ(enemy->Name, "Enemy group:\nBeast (1)");
+}
+
+TEST_F(GroupTest, UnitConversationsAreFoundByKindPlayerAndUnit) {
+    TGroup* group = RedGroup({SoldierID, HeroID});
+    const int32_t kind = 5;
+    struct Case {
+        const char* Name;
+        int32_t Kind;
+        uint32_t Owner; // 1: the group's second unit, 0: another object
+        uint16_t Targets;
+        bool Active;
+        bool Found;
+    };
+    const Case cases[] = {
+        {"a unit's conversation for red", kind, 1, 1 << Red, true, true},
+        {"for blue only", kind, 1, 1 << Blue, true, false},
+        {"of another kind", kind + 1, 1, 1 << Red, true, false},
+        {"of another object", kind, 0, 1 << Red, true, false},
+        {"not active", kind, 1, 1 << Red, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Scenario().Conversations.Clear();
+        auto conversation = std::make_unique<TScenarioConversation>();
+        conversation->ID = 1;
+        conversation->OwnerType = c.Kind;
+        conversation->OwnerID = c.Owner ? int32_t(group->UnitAt(1)->ID) : 77;
+        conversation->TargetPlayers = c.Targets;
+        conversation->Active = c.Active;
+        Scenario().Conversations.Add(std::move(conversation));
+        EXPECT_EQ(group->HasUnitConversation(Red, kind), c.Found);
+    }
 }
 
 TEST_F(GroupTest, EnteringACityIsReportedToEveryOtherPlayer) {
@@ -496,6 +537,49 @@ TEST_F(GroupTest, OwnGroupsShowTheirPointsHitPointsAndManaInBars) {
 
     const std::vector<uint32_t> none = draw(foreign);
     EXPECT_EQ(none, std::vector<uint32_t>(41 * 41, 0x1234)); // another player's group
+
+    // The bars are for the player at this machine, not for the player on turn.
+    Scenario().BeginTurnOf(Blue);
+    EXPECT_EQ(draw(own), pixels);
+    EXPECT_EQ(draw(foreign), none);
+}
+
+} // namespace
+} // namespace CityGroupTests
+
+namespace CityGroupTests {
+namespace {
+
+TEST_F(GroupTest, WoundsOfTheSameAgeRiseOverTheGroupAsOneFadingNumber) {
+    Gfx::TFont font;
+    TestSupport::MakeTestFont(font);
+    Data.Global().UIFonts[2] = &font;
+    TGroup* group = World->AddGroup(Blue, 2, 2); // centre (100, 100); no bars for red
+    group->AddUnit(Make(SoldierID), true, false);
+    group->AddUnit(Make(SoldierID), true, false);
+    group->UnitAt(0)->Wounds.Add({5, 30});
+    group->UnitAt(1)->Wounds.Add({4, 100});
+    group->UnitAt(1)->Wounds.Add({7, 30});
+    Scenario().BeginTurnOf(Red);
+
+    auto directDraw = TestSupport::PrimaryDirectDraw();
+    const RECT clip{0, 0, 81, 81}; // the map from (60, 60): the centre at (40, 40)
+    const auto canvas = [&] {
+        auto surface = TestSupport::MakeSurface(*directDraw, 81, 81, Win32::TPixelLayout::RGB565);
+        TestSupport::FillSurface(*surface, 0x1234);
+        return surface;
+    };
+    auto drawn = canvas();
+    group->DrawOverlays(drawn.Get(), 60, clip, 60);
+    // 4 points ten ticks ago, 5 + 7 three: one pixel higher per ten ticks, and
+    // darker with age.
+    auto expected = canvas();
+    DrawTextCentred(&font, expected.Get(), 40, clip, 20 - 10, "4", uint32_t(255 - 50) << 16);
+    DrawTextCentred(&font, expected.Get(), 40, clip, 20 - 3, "12", uint32_t(255 - 15) << 16);
+    EXPECT_EQ(TestSupport::ReadPixels(*drawn), TestSupport::ReadPixels(*expected));
+    EXPECT_NE(TestSupport::ReadPixels(*drawn), TestSupport::ReadPixels(*canvas()));
+
+    Data.Global().UIFonts[2] = nullptr;
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST_F(UnitSpritesTest, MadeFromASamplePrototype) {
     unit->InitFromPrototype(Prototype(2));
     EXPECT_EQ(unit->Name, "Creature 2");
     EXPECT_EQ(unit->IsHero, 1);
-    EXPECT_EQ(unit->CreatureType, 1);
+    EXPECT_EQ(unit->ClassMask, 1);
     EXPECT_EQ(unit->Own.Value(HITPOINTS), 12);
     EXPECT_EQ(unit->Own.Value(ATTACK), 36);
     EXPECT_EQ(unit->Own.Morale(), 0);
@@ -73,6 +73,39 @@ TEST_F(UnitSpritesTest, MadeFromASamplePrototype) {
 
     unit.reset();
     EXPECT_EQ(References(3), 0);
+}
+
+TEST_F(UnitSpritesTest, TheFightTakesBattleSetsWholeOrOneDirectionAtATime) {
+    TUnit unit;
+    unit.InitFromPrototype(Prototype(2));
+    const auto held = [&](TUnitSpriteSet set) {
+        std::vector<int> directions;
+        for (int direction = 0; direction < UnitDirectionCount; ++direction)
+            if (unit.Sprite(set, direction))
+                directions.push_back(direction);
+        return directions;
+    };
+    const std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7};
+    unit.AcquireBattleIdleSprites();
+    unit.AcquireBattleDeathSprites();
+    unit.AcquireBattleAnim1Sprites();
+    unit.AcquireBattleAttackSprite(3);
+    unit.AcquireBattleCastSprite(6);
+    EXPECT_EQ(held(usBattleIdle), all);
+    EXPECT_EQ(held(usBattleDeath), all);
+    EXPECT_EQ(held(usBattleAnimation1), all);
+    EXPECT_EQ(held(usBattleAttack), std::vector<int>{3});
+    EXPECT_EQ(held(usBattleSpellCast), std::vector<int>{6});
+    EXPECT_EQ(References(2), 17 + 3 * 8 + 2);
+
+    unit.ReleaseBattleIdleSprites();
+    unit.ReleaseBattleDeathSprites();
+    unit.ReleaseBattleAnim1Sprites();
+    unit.ReleaseBattleAttackSprite(3);
+    unit.ReleaseBattleCastSprite(6);
+    for (int set = usBattleIdle; set < UnitSpriteSetCount; ++set)
+        EXPECT_TRUE(held(TUnitSpriteSet(set)).empty()) << set;
+    EXPECT_EQ(References(2), 17);
 }
 
 TEST_F(UnitSpritesTest, LoadingTakesTheMapSpritesAgain) {
