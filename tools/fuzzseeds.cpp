@@ -2,6 +2,8 @@
 //   vrn_fuzz_seeds <fuzz/corpus folder>
 #include "engine/core/CryptoStream.h"
 #include "engine/sound/AudioList.h"
+#include "game/world/groups/Group.h"
+#include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Exception.h"
 #include "platform/classlib/Files.h"
 #include "platform/net/DirectPlayWire.h"
@@ -152,12 +154,44 @@ void SaveSpriteDisplaySeeds(const AnsiString& corpus) {
 
 } // namespace
 
+// The seed level as built and with a group stored in the middle of a walk along
+// the stored path, for the target that plays a loaded scenario on.
+void SaveScenarioUpdateSeeds(const AnsiString& corpus, const Tools::TBuiltLevel& built) {
+    const AnsiString folder = corpus + "/fuzz_scenario_update";
+    Save(folder, "seed.scn", built.Files.at("seed.scn"));
+    GameData::TScenario& scenario = *built.Scenario;
+    for (GameData::TMapObject* object : scenario.Objects) {
+        if (object->Kind != GameData::okGroup)
+            continue;
+        auto& group = *static_cast<GameData::TGroup*>(object);
+        const int x = group.X / GameData::CellSize;
+        const int y = group.Y / GameData::CellSize;
+        const int step = x + 2 < scenario.Width ? 1 : -1;
+        group.CellX = int16_t(x);
+        group.CellY = int16_t(y);
+        group.NextX = int16_t(x + step);
+        group.NextY = int16_t(y);
+        group.TargetX = int16_t(x + 2 * step);
+        group.TargetY = int16_t(y);
+        group.PathIndex = 0;
+        group.AnimState = GameData::asWalk;
+        scenario.Path[0] = {int16_t(x + step), int16_t(y)};
+        scenario.Path[1] = {int16_t(x + 2 * step), int16_t(y)};
+        break;
+    }
+    ClassLib::TMemoryStream walking;
+    scenario.SaveToStream(&walking);
+    Save(folder, "walking.scn", walking.Bytes());
+}
+
 // The seed level with its side files (the fuzz target provides them), the same
 // without side files, and a background of two small tiles.
 void SaveScenarioSeeds(const AnsiString& corpus) {
     Tools::InstallSeedGlobalData();
     Tools::TBuiltLevel built = Tools::BuildLevel(Tools::SeedLevel());
     Save(corpus + "/fuzz_scenario", "seed.scn", built.Files.at("seed.scn"));
+    SaveScenarioUpdateSeeds(corpus, built);
+    built = Tools::BuildLevel(Tools::SeedLevel());
     GameData::TScenario& scenario = *built.Scenario;
     for (AnsiString* name : {&scenario.PrototypeFileName, &scenario.SpriteLibraryName,
                              &scenario.PlayerSpriteLibraryName, &scenario.BackgroundFileName})

@@ -5,7 +5,6 @@
 #include "game/world/players/ActionValidation.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace LevelTests {
 
@@ -129,12 +128,10 @@ TPlayerAction TActionDriver::Next(const TScenario& scenario) {
         return MakeAction(acEndTurn);
     const auto& [place, unitID] = units[Below(uint32_t(units.size()))];
     if (roll < 65) {
-        // Any place but the gate and any row, so that full rows and wrong places are
-        // met as well. A city does not store its gate group, so a unit left there
-        // would lose its home in a saved game; the game object empties the gate
-        // before a game is saved.
+        // Any place, the gate too, and any row, so that full rows and wrong places
+        // are met as well.
         const int32_t row = int32_t(Below(4)) - 1;
-        return MakeAction(acMoveCityUnit, place, unitID, 1 + Below(3), uint32_t(row));
+        return MakeAction(acMoveCityUnit, place, unitID, Below(4), uint32_t(row));
     }
     const uint32_t player = uint32_t(std::max(0, scenario.IndexOfPlayer(scenario.CurrentPlayer)));
     return MakeAction(acMerchantPurchase, Below(7), unitID, player, Below(8));
@@ -215,8 +212,7 @@ bool ExecuteAction(TScenario& scenario, const TPlayerAction& action) {
     return true;
 }
 
-bool TPeer::Execute(const TPlayerAction& action, unsigned plainSeed) {
-    std::srand(plainSeed);
+bool TPeer::Execute(const TPlayerAction& action) {
     std::swap(Base::RandomSeed, Seed);
     std::swap(Base::AIRandomSeed, AISeed);
     const bool done = ExecuteAction(*Scenario, action);

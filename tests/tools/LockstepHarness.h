@@ -43,10 +43,9 @@ struct TPeer {
     Base::TRandomSeed Seed{};
     Base::TRandomSeed AISeed{};
 
-    // ExecuteAction with this peer's random states. Idle animations draw from the
-    // runtime's plain generator and the group frames and facings they turn are
-    // stored, so the harness seeds that generator alike on every peer per action.
-    bool Execute(const GameData::TPlayerAction& action, unsigned plainSeed);
+    // ExecuteAction with this peer's random states. Visual variety draws from the
+    // scenario's own plain generator, which the peer's scenario carries.
+    bool Execute(const GameData::TPlayerAction& action);
 };
 
 // Every player played from this machine, so no worker thread runs behind the harness.

@@ -142,7 +142,15 @@ void TCity::SaveToStream(TStream* stream) const {
     stream->WriteValue(static_cast<uint32_t>(RowCount));
     stream->WriteValue(RowValue);
     stream->WriteValue(MusicID);
-    WriteUnitIDs(stream, OtherUnits);
+    // Units at the gate stand there only while the city is selected, and no selection
+    // is stored: they are kept among the other units, where leaving the city would
+    // put them (last slot first), so the record stays what every reader expects.
+    const int gateCount = GateGroup->UnitCount();
+    stream->WriteValue(static_cast<uint32_t>(OtherUnits.Count() + gateCount));
+    for (const TUnit* unit : OtherUnits)
+        stream->WriteValue(unit->ID);
+    for (int slot = gateCount - 1; slot >= 0; --slot)
+        stream->WriteValue(GateGroup->Units[size_t(slot)]->ID);
     stream->WriteValue(static_cast<uint32_t>(DefenderSlots.size()));
     for (const TUnit* unit : DefenderSlots)
         stream->WriteValue(unit ? unit->ID : uint32_t(0));

@@ -1,8 +1,10 @@
 #include "game/world/groups/Group.h"
 
 #include "engine/core/Random.h"
+#include "game/world/orders/MovementSpeed.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/Player.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
 
@@ -64,7 +66,9 @@ void TGroup::LoadFromStream(TStream* stream) {
         unit->Owner = this;
     }
     Ticks = stream->ReadValue<uint32_t>();
-    TicksPerStep = stream->ReadValue<int16_t>();
+    // The walking pace is this machine's option, not the stored game's.
+    stream->ReadValue<int16_t>();
+    TicksPerStep = LocalTicksPerStep();
     for (uint8_t* field : {&Frame, &Activity, &AnimState, &TargetFacing, &DesiredFacing})
         *field = stream->ReadValue<uint8_t>();
     for (int16_t* field : {&StartX, &StartY, &CellX, &CellY, &NextX, &NextY, &TargetX, &TargetY})
@@ -81,6 +85,12 @@ void TGroup::LoadFromStream(TStream* stream) {
     BlockedY = stream->ReadValue<int16_t>();
     CampState = stream->ReadValue<int32_t>();
     CampStyle = stream->ReadValue<int32_t>();
+    // A turn steps round until it meets the facing it aims at: one of eight.
+    Data::CheckData(Facing < UnitDirectionCount && TargetFacing < UnitDirectionCount &&
+                    DesiredFacing < UnitDirectionCount);
+    // The group's own cell and the cells of its step index the map's grids.
+    Data::CheckData(X >= 0 && Y >= 0 && IsOnMap());
+    Data::CheckData(Scenario->IsCellOnMap(CellX, CellY) && Scenario->IsCellOnMap(NextX, NextY));
 }
 
 void TGroup::SaveToStream(TStream* stream) const {
@@ -91,7 +101,8 @@ void TGroup::SaveToStream(TStream* stream) const {
     for (int i = 0; i < UnitCount(); ++i)
         stream->WriteValue(Units[size_t(i)]->ID);
     stream->WriteValue(Ticks);
-    stream->WriteValue(TicksPerStep);
+    // The pace's place holds the default, so that peers with other options store alike.
+    stream->WriteValue(int16_t(1));
     for (uint8_t field : {Frame, Activity, AnimState, TargetFacing, DesiredFacing})
         stream->WriteValue(field);
     for (int16_t field : {StartX, StartY, CellX, CellY, NextX, NextY, TargetX, TargetY})
@@ -106,6 +117,12 @@ void TGroup::SaveToStream(TStream* stream) const {
     stream->WriteValue(BlockedY);
     stream->WriteValue(CampState);
     stream->WriteValue(CampStyle);
+}
+
+int16_t TGroup::LocalTicksPerStep() const {
+    const TGameSettings* settings = Scenario ? Scenario->Settings : nullptr;
+    return TicksPerStepForSpeed(settings ? settings->MovementSpeed()
+                                         : TGameSettings::DefaultMovementSpeed);
 }
 
 int TGroup::UnitCount() const {

@@ -276,6 +276,8 @@ private:
     void TakeCampActionPoints();
     void Report(int32_t outcome) const;
     void MoveHeroesForward();
+    // The pace of this machine's movement-speed option.
+    int16_t LocalTicksPerStep() const;
     // Movement (GroupMovement.cpp).
     void PlanMove(int x, int y, int32_t reserve, TCity* fromCity = nullptr);
     void OutOfPoints(bool refill);

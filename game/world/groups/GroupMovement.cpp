@@ -213,13 +213,14 @@ void TGroup::AnimateIdle() {
             Frame = uint8_t((Frame + 1) % frames);
         break;
     case 2:
-        if (Ticks % period == 0 && frames > 0 && (Frame != 0 || std::rand() % 50 == 0))
+        if (Ticks % period == 0 && frames > 0 &&
+            (Frame != 0 || Scenario->PlainRandom.Below(50) == 0))
             Frame = uint8_t((Frame + 1) % frames);
         break;
     default:
         break;
     }
-    if (Ticks % 10 == 0 && std::rand() % 70 == 14)
+    if (Ticks % 10 == 0 && Scenario->PlainRandom.Below(70) == 14)
         StartIdleTurn();
 }
 
@@ -472,7 +473,7 @@ void TGroup::AnimateDying() {
         if (unit == leader || !unit->IsDead())
             continue;
         // Corpses fall in a direction of their own: visual variety only.
-        const int direction = std::rand() % 8;
+        const int direction = Scenario->PlainRandom.Below(8);
         if (!done && Frame != FrameCountOf(unit->Sprite(usMapDying, direction)))
             continue;
         if (auto corpse = MakeUnitCorpse(*Scenario, *unit, X, Y, direction))

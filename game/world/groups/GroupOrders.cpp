@@ -130,8 +130,8 @@ void TGroup::StartIdleTurn() {
     if (IsEngaged() || (CampState != csNone))
         return;
     Activity = gaIdleTurn;
-    // Looking around is visual variety: the plain generator, never the game's.
-    DesiredFacing = uint8_t((Facing + std::rand() % 3 + 7) % 8);
+    // Looking around is visual variety: the scenario's plain generator, never the game's.
+    DesiredFacing = uint8_t((Facing + Scenario->PlainRandom.Below(3) + 7) % 8);
 }
 
 void TGroup::RequestStop() {

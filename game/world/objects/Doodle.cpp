@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace GameData {
@@ -64,10 +63,10 @@ void TDoodle::SetPrototype(const TDoodlePrototype* prototype) {
     Frame = 0;
     Ticks = 0;
     AcquireSprite();
-    // Visual variety only: the plain generator, never the game's.
-    if (prototype && prototype->AnimationMode == daLoop && prototype->AnimationPeriod >= 1 &&
-        AnimationFrameCount() > 1)
-        Frame = std::rand() % AnimationFrameCount();
+    // Visual variety only: the scenario's plain generator, never the game's.
+    if (Scenario && prototype && prototype->AnimationMode == daLoop &&
+        prototype->AnimationPeriod >= 1 && AnimationFrameCount() > 1)
+        Frame = Scenario->PlainRandom.Below(AnimationFrameCount());
 }
 
 void TDoodle::StopSound() {
@@ -88,8 +87,8 @@ void TDoodle::Animate() {
     if (!Prototype || Prototype->AnimationMode == daStill || Prototype->AnimationPeriod <= 0 ||
         frames <= 1 || Ticks % Prototype->AnimationPeriod != 0)
         return;
-    if (Prototype->AnimationMode == daRandomStart && Frame == 0 && StartChance != 0 &&
-        std::rand() % StartChance != 0)
+    if (Prototype->AnimationMode == daRandomStart && Frame == 0 && StartChance != 0 && Scenario &&
+        Scenario->PlainRandom.Below(StartChance) != 0)
         return;
     // A stored frame outside the animation starts it again.
     Frame = Frame >= 0 && Frame < frames - 1 ? Frame + 1 : 0;

@@ -94,6 +94,7 @@ void TScenario::Clear() {
     MaxTransferUnits = 0;
     Networked = 0;
     HeaderValue = 0;
+    PlainRandom = TPlainRandom();
     FrameCounter = 0;
     RemoteActionFlag = 0;
     DoodlePrototypes.Clear();

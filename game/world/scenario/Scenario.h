@@ -502,8 +502,12 @@ public:
     std::unique_ptr<TSpellEffect> SpellEffect;
     // The 256 x 256 weather tile the map renderer repeats over the view.
     TWeatherSurface WeatherSurface;
-    // Weather and ambient sounds draw from here, never from the game's states.
-    TPlainRandom WeatherRandom;
+    // Visual variety that the stored game keeps (weather particles, scenery frames,
+    // groups' idle frames and glances, corpse lifetimes) draws from here, never from
+    // the game's states. Saved with the scenario, so every peer draws alike.
+    TPlainRandom PlainRandom;
+    // Sounds and drawing: this machine's alone, never stored.
+    TPlainRandom EffectRandom;
 
 private:
     void FillParticlePools();

@@ -30,7 +30,9 @@ struct TScenarioHeader {
     uint32_t Networked;
     // The number of playable sides the lobby offers; kept unchanged otherwise.
     uint32_t HeaderValue;
-    uint32_t Reserved;
+    // The state of the scenario's plain generator (zero in files made before it was
+    // kept here, which older readers skip).
+    uint32_t PlainRandomState;
 };
 #pragma pack(pop)
 static_assert(sizeof(TScenarioHeader) == 92);

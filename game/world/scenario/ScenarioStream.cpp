@@ -85,6 +85,7 @@ void TScenario::LoadSections(Data::TStream* stream) {
     Turn = header.Turn;
     Networked = header.Networked;
     HeaderValue = header.HeaderValue;
+    PlainRandom = TPlainRandom(header.PlainRandomState);
 
     NextObjectID = stream->ReadValue<uint32_t>();
     for (int32_t* field : {&View.Left, &View.Top, &View.Width, &View.Height})
@@ -117,9 +118,11 @@ void TScenario::LoadSections(Data::TStream* stream) {
     LoadObjects(stream);
     RebuildTerrainGrids();
 
+    // A walking group steps onto the stored path's cells.
     for (TPathCell& cell : Path) {
         cell.X = stream->ReadValue<int16_t>();
         cell.Y = stream->ReadValue<int16_t>();
+        Data::CheckData(IsCellOnMap(cell.X, cell.Y));
     }
 
     Areas.LoadFromStream(stream);
@@ -204,6 +207,7 @@ void TScenario::SaveToStream(Data::TStream* stream) const {
     header.Version = ScenarioVersion;
     header.Networked = Networked;
     header.HeaderValue = HeaderValue;
+    header.PlainRandomState = PlainRandom.State();
     stream->WriteBuffer(&header, sizeof(header));
     Data::WriteStreamString(stream, Description);
     if (Preview.Frames.empty()) {

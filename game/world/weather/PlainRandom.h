@@ -17,6 +17,8 @@ public:
     }
     // 0 .. n - 1; 0 when n is not positive.
     int Below(int n) { return n > 0 ? Next() % n : 0; }
+    // What a stored game keeps, so that a loaded game draws on as the saved one would.
+    uint32_t State() const { return FState; }
 
 private:
     uint32_t FState;

@@ -1,6 +1,8 @@
 // The scenario's weather: the live particle counts rise while a weather lasts and
 // fall when it ends, particles restart at random places of the tile, and rain,
-// snow and sand are drawn into the weather tile. Only the weather's own plain generator is used.
+// snow and sand are drawn into the weather tile. Particles restart from the
+// scenario's stored plain generator, so every peer keeps the same ones; drawing
+// and sounds, which differ from machine to machine, draw from the local one.
 #include "engine/graphics/GfxPixels.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/objects/MapSounds.h"
@@ -58,13 +60,13 @@ void TScenario::UpdateRain() {
             target = std::max<int32_t>(target - 1, 0);
     }
     live = StepPool(RainDrops, target, [this](TRainDrop& drop) {
-        const int x = WeatherRandom.Below(256);
-        const int y = WeatherRandom.Below(256);
-        const int height = 300 + WeatherRandom.Below(300);
-        const int speed = 4 + WeatherRandom.Below(3);
-        const int b = 160 + WeatherRandom.Below(64);
-        const int d = WeatherRandom.Below(20);
-        const int r = b - (d + WeatherRandom.Below(50));
+        const int x = PlainRandom.Below(256);
+        const int y = PlainRandom.Below(256);
+        const int height = 300 + PlainRandom.Below(300);
+        const int speed = 4 + PlainRandom.Below(3);
+        const int b = 160 + PlainRandom.Below(64);
+        const int d = PlainRandom.Below(20);
+        const int r = b - (d + PlainRandom.Below(50));
         const uint32_t colour = (uint32_t(r) << 16) | (uint32_t(b - d) << 8) | uint32_t(b);
         drop.Start(x, y, Gfx::PackColor16(colour), 0, speed, height);
     });
@@ -83,11 +85,11 @@ void TScenario::UpdateSnow() {
             target = std::max<int32_t>(target - 1, 0);
     }
     live = StepPool(SnowFlakes, target, [this](TSnowFlake& flake) {
-        const int height = 300 + WeatherRandom.Below(300);
-        const int speed = 1 + WeatherRandom.Below(3);
-        const int phase = WeatherRandom.Below(100);
-        const int y = WeatherRandom.Below(256);
-        const int x = WeatherRandom.Below(256);
+        const int height = 300 + PlainRandom.Below(300);
+        const int speed = 1 + PlainRandom.Below(3);
+        const int phase = PlainRandom.Below(100);
+        const int y = PlainRandom.Below(256);
+        const int x = PlainRandom.Below(256);
         flake.Start(x, y, phase, 0, speed, height);
     });
 }
@@ -103,12 +105,12 @@ void TScenario::UpdateSand() {
         target = std::max<int32_t>(target - 2, 0);
     }
     live = StepPool(SandSeeds, target, [this](TSandSeed& seed) {
-        const uint32_t v = 25 + uint32_t(WeatherRandom.Below(5));
+        const uint32_t v = 25 + uint32_t(PlainRandom.Below(5));
         const uint32_t colour = ((v * 224 / 30) << 16) | ((v * 192 / 30) << 8) | (v * 152 / 30);
-        const int height = 300 + WeatherRandom.Below(300);
-        const int phase = WeatherRandom.Below(100);
-        const int x = WeatherRandom.Below(256);
-        const int y = WeatherRandom.Below(256);
+        const int height = 300 + PlainRandom.Below(300);
+        const int phase = PlainRandom.Below(100);
+        const int x = PlainRandom.Below(256);
+        const int y = PlainRandom.Below(256);
         seed.Start(x, y, phase, Gfx::PackColor16(colour), 0, 1, height);
     });
 }
@@ -122,7 +124,7 @@ bool TScenario::DrawWeatherParticles() {
     WeatherSurface.Fill(0);
     if (rain)
         for (const TRainDrop* drop : RainDrops)
-            drop->Draw(WeatherSurface, 0, 0, WeatherRandom);
+            drop->Draw(WeatherSurface, 0, 0, EffectRandom);
     if (snow)
         for (const TSnowFlake* flake : SnowFlakes)
             flake->Draw(WeatherSurface, 0, 0);
@@ -150,9 +152,9 @@ void TScenario::PlayWeatherSounds() {
     // Entry 0 belongs to no weather: it names the thunder heard in the rain.
     const Data2::TWeatherSound& thunder = sounds[wsNone];
     if (Weather == wsRain && thunder.SoundID != 0 && GameTimeMs() % 3000 == 0 &&
-        WeatherRandom.Below(7) == 0) {
+        EffectRandom.Below(7) == 0) {
         const int half = thunder.Volume * option / 100 / 2;
-        Sounds->PlayEffectByID(uint32_t(thunder.SoundID), half + WeatherRandom.Below(half));
+        Sounds->PlayEffectByID(uint32_t(thunder.SoundID), half + EffectRandom.Below(half));
     }
     if (Sounds->IsTrackPlaying(InterfaceTrack))
         return;
@@ -166,11 +168,11 @@ void TScenario::PlayWeatherSounds() {
 void TScenario::PlayAmbientSound() {
     if (!Sounds || GameTimeMs() % 2000 != 0 || InBattle || InCity || BackSounds.Count() == 0)
         return;
-    // Ambient variety: the plain generator, never the game's.
-    if (WeatherRandom.Below(5) != 0)
+    // Ambient variety: this machine's generator, never the game's.
+    if (EffectRandom.Below(5) != 0)
         return;
-    const int volume = WeatherRandom.Below(Sounds->EffectVolume());
-    const int index = WeatherRandom.Below(BackSounds.Count());
+    const int volume = EffectRandom.Below(Sounds->EffectVolume());
+    const int index = EffectRandom.Below(BackSounds.Count());
     Sounds->PlayEffectByID(BackSounds[index], volume);
 }
 
