@@ -70,7 +70,7 @@ void TGroup::MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill
     const TPlayer* owner = GetOwner();
     const auto* city = location->Kind == okCity ? static_cast<const TCity*>(location) : nullptr;
     const bool attack =
-        city && owner && owner->GetRelation(city->GetOwner()) == reEnemy && city->HasDefenders();
+        city && owner && owner->GetRelationToCity(city) == reEnemy && city->HasDefenders();
     MergeOnArrival = 0;
     OrderMode = attack ? omAttack : omMeetOrEnter;
     TargetGroup = nullptr;

@@ -203,9 +203,8 @@ int32_t TGroup::ExpectedCounterDamageToByActive(const TGroup& other) const {
 
 bool TGroup::IsSelectedCityGroup() const {
     const TPlayer* owner = GetOwner();
-    const TMapObject* selection = owner ? owner->Selection : nullptr;
-    return selection && selection->Kind == okCity &&
-           static_cast<const TCity*>(selection)->GateGroup.get() == this && UnitCount() > 0;
+    const TCity* city = owner ? owner->GetSelectedCity() : nullptr;
+    return city && city->GateGroup.get() == this && UnitCount() > 0;
 }
 
 bool TGroup::CheckForDeadUnits() {
@@ -264,7 +263,7 @@ bool TGroup::IsCellOpenFor(int x, int y) const {
         return true;
     const TPlayer* owner = GetOwner();
     const int relation =
-        owner ? owner->GetRelation(static_cast<const TGroup*>(there)->GetOwner()) : RelationNone;
+        owner ? owner->GetRelationToGroup(static_cast<const TGroup*>(there)) : RelationNone;
     return relation == RelationSelf || relation == reFriendly;
 }
 

@@ -21,7 +21,7 @@ const TArea& SightOf(const TLocation& location) {
 } // namespace
 
 bool TPlayer::HasAccessToCity(const TCity& city) const {
-    if (IsOwnOrFriend(GetRelation(city.GetOwner())))
+    if (IsOwnOrFriend(GetRelationToCity(&city)))
         return true;
     const auto isMine = [&](const TUnit* unit) {
         return unit && city.GetUnitPlayer(*unit) == this;
@@ -58,7 +58,7 @@ bool TPlayer::IsObjectVisible(const TMapObject& object) const {
         if (!Fog->IsOnGrid(x, y))
             return false;
         const auto& group = static_cast<const TGroup&>(object);
-        if (GetRelation(group.GetOwner()) == RelationSelf)
+        if (GetRelationToGroup(&group) == RelationSelf)
             return true;
         if (Scenario->CurrentPlayer == this)
             return group.Spotted != 0;
@@ -105,7 +105,7 @@ void TPlayer::UpdateSightings(bool announce) {
         if (object->Kind != okGroup)
             continue;
         auto* group = static_cast<TGroup*>(object);
-        if (GetRelation(group->GetOwner()) == RelationSelf || !group->IsOnMap() ||
+        if (GetRelationToGroup(group) == RelationSelf || !group->IsOnMap() ||
             !IsCellVisible(group->TMapObject::CellX(), group->TMapObject::CellY()) ||
             group->Spotted)
             continue;

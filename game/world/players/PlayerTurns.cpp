@@ -7,6 +7,7 @@
 #include "game/world/players/Player.h"
 #include "game/world/players/ThreadTermination.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/units/Unit.h"
 #include "platform/win32/Threads.h"
 
 namespace GameData {
@@ -28,8 +29,8 @@ void TPlayer::BeginTurn() {
     UpdateSightings(false);
     Scenario->RebuildOccupancyGrid();
     Scenario->UpdateAllVisibility();
-    if (!Selection && SavedSelectionID != 0)
-        SelectObject(Scenario->FindObjectByID(SavedSelectionID));
+    if (!Selection)
+        SelectObject(TurnStartSelection());
 
     // Every machine draws exactly one number from the game's state per turn start.
     if (Type == ptLocal) {
@@ -41,6 +42,21 @@ void TPlayer::BeginTurn() {
         Thread.SetMethodAction(&TPlayer::RunTurn, this);
         Thread.Start(Win32::THREAD_PRIORITY_NORMAL);
     }
+}
+
+TMapObject* TPlayer::TurnStartSelection() const {
+    if (SavedSelectionID != 0)
+        if (TMapObject* saved = Scenario->FindObjectByID(SavedSelectionID))
+            return saved;
+    // Else the group of the player's unit with the lowest identifier; units are kept
+    // in identifier order.
+    for (const TUnit* unit : Scenario->Units) {
+        TGroup* group = unit->GetGroup();
+        if (group && group->GetOwner() == this && group->IsOnMap() &&
+            Scenario->FindObjectByID(group->ID) == group)
+            return group;
+    }
+    return nullptr;
 }
 
 void TPlayer::EndTurn() {
