@@ -145,8 +145,13 @@ void TGroup::CheckEngagement() {
     }
     Engagement = EngagedBy = InBattle = 0;
     target->Engagement = target->EngagedBy = target->InBattle = 0;
-    // The units' meeting conversations start here once the scripting library names
-    // their kind of event.
+    // The met group's units speak to the player who came to them, the leader first.
+    const int owner = Scenario->IndexOfPlayer(GetOwner());
+    if (const TUnit* leader = target->GetLeader())
+        Scenario->TriggerConversations(owner, ceUnitMet, int32_t(leader->ID));
+    for (const TUnit* unit : target->Units)
+        if (unit && unit != target->GetLeader())
+            Scenario->TriggerConversations(owner, ceUnitMet, int32_t(unit->ID));
     Report(arDone);
 }
 

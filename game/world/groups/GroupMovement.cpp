@@ -368,12 +368,24 @@ void TGroup::Walk() {
     ReachCell();
 }
 
+bool TGroup::TriggerAreaConversations(int x, int y) const {
+    const int owner = Scenario->IndexOfPlayer(GetOwner());
+    if (owner < 0)
+        return false;
+    bool queued = false;
+    for (const TArea* area : Scenario->Areas)
+        if (area->ContainsCell(x, y))
+            queued =
+                Scenario->TriggerConversations(owner, ceAreaEntered, int32_t(area->ID)) || queued;
+    return queued;
+}
+
 void TGroup::ReachCell() {
     TPlayer* const owner = GetOwner();
     const int x = X / CellSize;
     const int y = Y / CellSize;
     const bool atTarget = x == TargetX && y == TargetY;
-    const bool area = Interrupted && StopByArea;
+    const bool area = TriggerAreaConversations(x, y) || (Interrupted && StopByArea);
     const bool ownerStop = (owner && owner->Spotted) || (Interrupted && StopByOwner);
     if (area || ownerStop) {
         if (CanStandOn(x, y)) {

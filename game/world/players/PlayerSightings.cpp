@@ -83,8 +83,8 @@ bool TPlayer::IsObjectShown(const TMapObject& object) const {
 }
 
 void TPlayer::UpdateSightings(bool announce) {
-    // Conversations that locations, areas and units start when seen come with the
-    // scenario's conversation services; corpses are marked seen with their drawing.
+    // Corpses are marked seen with their drawing.
+    const int index = Scenario->IndexOfPlayer(this);
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];
         if (object->Kind != okCity && object->Kind != okBuilding)
@@ -93,12 +93,17 @@ void TPlayer::UpdateSightings(bool announce) {
         if (!Fog->IsAnyCellVisible(&sight) || Fog->AreAllCellsExplored(&sight))
             continue;
         Fog->RaiseArea(&sight, fsExplored);
+        Scenario->TriggerConversations(index, ceLocationFound, int32_t(object->ID));
         if (announce) {
             Spotted = 1;
             GroupSpotted = 0;
             LocationFound = 1;
         }
     }
+
+    for (TArea* area : Scenario->Areas)
+        if (Fog->IsAnyCellVisible(area))
+            Scenario->TriggerConversations(index, ceAreaSeen, int32_t(area->ID));
 
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];
@@ -112,6 +117,9 @@ void TPlayer::UpdateSightings(bool announce) {
         group->Spotted = 1;
         group->Invalidated = 1;
         Scenario->RebuildOccupancyGrid();
+        for (const TUnit* unit : group->Units)
+            if (unit)
+                Scenario->TriggerConversations(index, ceUnitSpotted, int32_t(unit->ID));
         if (!announce)
             continue;
         Spotted = 1;
