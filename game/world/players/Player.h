@@ -88,6 +88,10 @@ public:
     void JoinThread();
     bool IsThreadRunning() const { return Thread.IsRunning(); }
     bool StopRequested() const { return Thread.StopRequested(); }
+    // The error that cut short this player's last computer or remote turn (its turn
+    // was ended for it), for the game's message line; empty when none. Taking it
+    // empties it.
+    AnsiString TakeTurnError();
 
     // Relations: -2 for this player, -1 for null or a stranger to the scenario.
     int8_t GetRelation(const TPlayer* other) const;
@@ -175,6 +179,9 @@ private:
     // One network message: false once the turn's end has been replayed.
     bool ReplayMessage(const std::vector<uint8_t>& message);
     void CheckStop() const;
+    // After an error in the turn: logs it, keeps it for TakeTurnError and ends the
+    // turn unless its end was posted already.
+    void EndFailedTurn(const AnsiString& error);
     // With nothing selected: the object selected at the end of the last turn, or
     // else the group of the player's unit with the lowest identifier.
     TMapObject* TurnStartSelection() const;
@@ -183,6 +190,8 @@ private:
     mutable std::mutex FLock;
     TPlayerAction FPendingAction;
     int32_t FActionResult = arDone;
+    bool FEndTurnPosted = false; // in the turn running now
+    AnsiString FTurnError;
     std::deque<std::unique_ptr<TSighting>> FSightings;
     std::atomic<std::thread::id> FWorkerID{};
     Base::TActionThread Thread;

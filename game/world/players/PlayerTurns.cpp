@@ -10,6 +10,8 @@
 #include "game/world/units/Unit.h"
 #include "platform/win32/Threads.h"
 
+#include <cstdio>
+
 namespace GameData {
 
 void TPlayer::BeginTurn() {
@@ -39,6 +41,10 @@ void TPlayer::BeginTurn() {
     } else if (Type == ptComputer || Type == ptRemote) {
         Base::AIRandomSeed = {Base::NextRandom(Base::RandomSeed), 0};
         Base::NextRandom(Base::AIRandomSeed);
+        {
+            const std::lock_guard<std::mutex> guard(FLock);
+            FEndTurnPosted = false;
+        }
         Thread.SetMethodAction(&TPlayer::RunTurn, this);
         Thread.Start(Win32::THREAD_PRIORITY_NORMAL);
     }
@@ -92,7 +98,38 @@ void TPlayer::RunTurn() {
             ReplayRemoteTurn();
     } catch (const EThreadTermination&) {
         // A stopped turn ends quietly.
+    } catch (const std::exception& e) {
+        EndFailedTurn(ClassLib::ExceptionMessage(e));
+    } catch (...) {
+        EndFailedTurn("The turn failed with an unknown error.");
     }
+}
+
+void TPlayer::EndFailedTurn(const AnsiString& error) {
+    std::fprintf(stderr, "%s's turn failed: %s\n", Name.c_str(), error.c_str());
+    bool endPosted = false;
+    {
+        const std::lock_guard<std::mutex> guard(FLock);
+        FTurnError = error;
+        endPosted = FEndTurnPosted;
+    }
+    if (endPosted)
+        return;
+    try {
+        // The peers end a computer player's turn when they hear of it; every machine
+        // replaying a remote player meets the same error and ends the turn itself.
+        PostAction(Type == ptComputer, MakeAction(acEndTurn));
+        // The end of turn joins this thread before its result is set.
+        WaitUntilActionTaken();
+    } catch (const EThreadTermination&) {
+    }
+}
+
+AnsiString TPlayer::TakeTurnError() {
+    const std::lock_guard<std::mutex> guard(FLock);
+    AnsiString error;
+    error.swap(FTurnError);
+    return error;
 }
 
 void TEndTurnPlanner::PlayTurn() {
