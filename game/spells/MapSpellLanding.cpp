@@ -78,7 +78,7 @@ void RewardCaster(TScenario& scenario, TUnit& caster, const Data2::TSpellPrototy
         if (object->Kind != okGroup)
             continue;
         const auto* group = static_cast<const TGroup*>(object);
-        if (player->GetRelation(group->GetOwner()) != reEnemy)
+        if (player->GetRelationToGroup(group) != reEnemy)
             continue;
         for (const TUnit* victim : UnitsOf(group)) {
             if (!victim->IsDead())
@@ -105,10 +105,11 @@ void TellNothingHappened(const TScenario& scenario, const TUnit& caster) {
 }
 
 void RefreshReachableArea(TScenario& scenario) {
-    TPlayer* player = scenario.CurrentPlayer;
-    if (!player || !player->Selection || player->Selection->Kind != okGroup)
+    const TPlayer* player = scenario.CurrentPlayer;
+    const TGroup* selected = player ? player->GetSelectedGroup() : nullptr;
+    if (!selected)
         return;
-    const auto& group = static_cast<const TGroup&>(*player->Selection);
+    const TGroup& group = *selected;
     scenario.FloodFillCosts(group.TMapObject::CellX(), group.TMapObject::CellY(), group);
 }
 

@@ -88,7 +88,7 @@ bool TMapCast::SameSide(const TUnit& unit, int8_t& relation) const {
         relation = reEnemy;
         return false;
     }
-    relation = casterGroup->GetOwner()->GetRelation(group->GetOwner());
+    relation = casterGroup->GetOwner()->GetRelationToGroup(group);
     return relation == RelationSelf || relation == reFriendly;
 }
 

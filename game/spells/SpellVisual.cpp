@@ -226,7 +226,7 @@ bool TSpell::IsImpactAudible() const {
         const TUnit* caster = Scenario ? Scenario->Units.FindByID(CasterID) : nullptr;
         const TGroup* group = caster ? caster->GetGroup() : nullptr;
         if (current && group) {
-            const int8_t relation = current->GetRelation(group->GetOwner());
+            const int8_t relation = current->GetRelationToGroup(group);
             if (relation == RelationSelf || relation == reFriendly)
                 return true;
         }

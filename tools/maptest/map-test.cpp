@@ -169,9 +169,7 @@ private:
     // cell beside it, through the game's own casting path.
     void CastFromSelectedGroup(int spellID) {
         GameData::TPlayer& player = *FScenario->Players[0];
-        auto* caster = player.Selection && player.Selection->Kind == GameData::okGroup
-                           ? static_cast<GameData::TGroup*>(player.Selection)
-                           : nullptr;
+        GameData::TGroup* caster = player.GetSelectedGroup();
         GameData::TUnit* leader = caster ? caster->GetLeader() : nullptr;
         if (!leader) {
             std::fprintf(stderr, "map-test: no group to cast from\n");

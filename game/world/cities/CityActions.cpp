@@ -186,7 +186,8 @@ void TCity::PrepareLeave() {
     GateGroup->OwnerIndex = uint8_t(Scenario->CurrentPlayerIndex);
     if (Scenario->CurrentPlayer)
         Scenario->CurrentPlayer->SelectObject(this);
-    // The reachability map from the exit area is filled with path finding.
+    // Orders from the gate plan over the gate group's points from the exit.
+    Scenario->FloodFillCostsFromCells(ExitArea.Cells, *GateGroup);
     Scenario->InCity = 0;
 }
 

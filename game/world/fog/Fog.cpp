@@ -68,7 +68,7 @@ void TFog::CollectSources() {
         if (object->Kind != okGroup)
             continue;
         const auto* group = static_cast<const TGroup*>(object);
-        const int8_t relation = Player->GetRelation(group->GetOwner());
+        const int8_t relation = Player->GetRelationToGroup(group);
         if (group->IsOnMap() && (relation == RelationSelf || relation == reFriendly))
             SightSources.push_back({group->X, group->Y, group->GroupSight()});
     }

@@ -294,6 +294,9 @@ private:
     void ProcessAnimation();
     void Walk();
     void ReachCell();
+    // Queues the owner's conversations of every area holding the cell; true when any
+    // was queued, which stops the walk there.
+    bool TriggerAreaConversations(int x, int y) const;
     void TurnOneStep();
     void AnimateDying();
     // The dead units' death sounds, when the player at this machine sees the group.

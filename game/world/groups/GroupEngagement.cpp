@@ -58,7 +58,7 @@ void TGroup::MoveIntoLocation(TMapObject* location, int32_t reserve, bool refill
     const TPlayer* owner = GetOwner();
     const auto* city = location->Kind == okCity ? static_cast<const TCity*>(location) : nullptr;
     const bool attack =
-        city && owner && owner->GetRelation(city->GetOwner()) == reEnemy && city->HasDefenders();
+        city && owner && owner->GetRelationToCity(city) == reEnemy && city->HasDefenders();
     MergeOnArrival = 0;
     OrderMode = attack ? omAttack : omMeetOrEnter;
     TargetGroup = nullptr;
@@ -133,8 +133,13 @@ void TGroup::CheckEngagement() {
     }
     Engagement = EngagedBy = InBattle = 0;
     target->Engagement = target->EngagedBy = target->InBattle = 0;
-    // The units' meeting conversations start here once the scripting library names
-    // their kind of event.
+    // The met group's units speak to the player who came to them, the leader first.
+    const int owner = Scenario->IndexOfPlayer(GetOwner());
+    if (const TUnit* leader = target->GetLeader())
+        Scenario->TriggerConversations(owner, ceUnitMet, int32_t(leader->ID));
+    for (const TUnit* unit : target->Units)
+        if (unit && unit != target->GetLeader())
+            Scenario->TriggerConversations(owner, ceUnitMet, int32_t(unit->ID));
     Report(arDone);
 }
 

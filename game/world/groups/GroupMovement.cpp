@@ -398,6 +398,18 @@ void TGroup::Walk() {
     ReachCell();
 }
 
+bool TGroup::TriggerAreaConversations(int x, int y) const {
+    const int owner = Scenario->IndexOfPlayer(GetOwner());
+    if (owner < 0)
+        return false;
+    bool queued = false;
+    for (const TArea* area : Scenario->Areas)
+        if (area->ContainsCell(x, y))
+            queued =
+                Scenario->TriggerConversations(owner, ceAreaEntered, int32_t(area->ID)) || queued;
+    return queued;
+}
+
 void TGroup::ReachCell() {
     if (StopsAtCell())
         return;
@@ -420,8 +432,7 @@ bool TGroup::StopsAtCell() {
     const int x = X / CellSize;
     const int y = Y / CellSize;
     const bool atTarget = x == TargetX && y == TargetY;
-    // The conversations of the areas holding the cell join the area stop here.
-    const bool area = Interrupted && StopByArea;
+    const bool area = TriggerAreaConversations(x, y) || (Interrupted && StopByArea);
     const bool ownerStop = (owner && owner->Spotted) || (Interrupted && StopByOwner);
     if (area || ownerStop) {
         if (CanStandOn(x, y)) {

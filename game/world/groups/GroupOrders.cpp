@@ -73,7 +73,7 @@ void TGroup::MoveTo(int x, int y, bool refill, int32_t reserve) {
 }
 
 TCity* TGroup::StartingCity() const {
-    return IsSelectedCityGroup() ? static_cast<TCity*>(GetOwner()->Selection) : nullptr;
+    return IsSelectedCityGroup() ? GetOwner()->GetSelectedCity() : nullptr;
 }
 
 bool TGroup::LeaveCity(TCity& city) {

@@ -206,22 +206,16 @@ int32_t TGroup::ExpectedCounterDamageToByActive(const TGroup& other) const {
 
 bool TGroup::IsSelectedCityGroup() const {
     const TPlayer* owner = GetOwner();
-    const TMapObject* selection = owner ? owner->Selection : nullptr;
-    return selection && selection->Kind == okCity &&
-           static_cast<const TCity*>(selection)->GateGroup.get() == this && UnitCount() > 0;
+    const TCity* city = owner ? owner->GetSelectedCity() : nullptr;
+    return city && city->GateGroup.get() == this && UnitCount() > 0;
 }
 
 bool TGroup::HasUnitConversation(int32_t playerIndex, int32_t kind) const {
     if (!Scenario)
         return false;
-    for (const TScenarioConversation* conversation : Scenario->Conversations) {
-        if (!conversation->Active || conversation->OwnerType != kind ||
-            !conversation->IsTargetPlayer(playerIndex))
-            continue;
-        for (int i = 0; i < UnitCount(); ++i)
-            if (uint32_t(conversation->OwnerID) == Units[size_t(i)]->ID)
-                return true;
-    }
+    for (int i = 0; i < UnitCount(); ++i)
+        if (Scenario->FindConversation(playerIndex, kind, 1, int32_t(Units[size_t(i)]->ID)))
+            return true;
     return false;
 }
 
@@ -294,7 +288,7 @@ bool TGroup::IsCellOpenFor(int x, int y) const {
         return true;
     const TPlayer* owner = GetOwner();
     const int relation =
-        owner ? owner->GetRelation(static_cast<const TGroup*>(there)->GetOwner()) : RelationNone;
+        owner ? owner->GetRelationToGroup(static_cast<const TGroup*>(there)) : RelationNone;
     return relation == RelationSelf || relation == reFriendly;
 }
 

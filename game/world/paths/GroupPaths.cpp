@@ -82,7 +82,7 @@ bool TScenario::FindLocationEntryCell(const TLocation& location, const TGroup& g
     if (location.Kind == okCity) {
         const auto& city = static_cast<const TCity&>(location);
         const TPlayer* owner = group.GetOwner();
-        const bool enemy = owner && owner->GetRelation(city.GetOwner()) == reEnemy;
+        const bool enemy = owner && owner->GetRelationToCity(&city) == reEnemy;
         shared = !city.HasScriptedEntry() && (!enemy || !city.HasDefenders());
     }
     int best = Impassable;
@@ -137,10 +137,10 @@ bool TScenario::FindNearestFreeCellOutsideCities(int& x, int& y) const {
 }
 
 bool TScenario::FreeCellTowardsTarget(int& x, int& y) {
-    TMapObject* selection = CurrentPlayer ? CurrentPlayer->Selection : nullptr;
-    if (!selection || selection->Kind != okGroup || !IsCellOnMap(x, y))
+    const TGroup* selected = CurrentPlayer ? CurrentPlayer->GetSelectedGroup() : nullptr;
+    if (!selected || !IsCellOnMap(x, y))
         return false;
-    const auto& group = static_cast<const TGroup&>(*selection);
+    const TGroup& group = *selected;
     const int ownX = group.TMapObject::CellX();
     const int ownY = group.TMapObject::CellY();
     if (x == ownX && y == ownY)

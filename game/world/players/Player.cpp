@@ -1,13 +1,16 @@
 #include "game/world/players/Player.h"
 
+#include "game/world/cities/City.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/groups/Group.h"
 #include "game/world/players/ComputerPlayer.h"
 #include "game/world/players/ThreadTermination.h"
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <cmath>
+#include <span>
 
 namespace GameData {
 
@@ -47,6 +50,14 @@ int8_t TPlayer::GetRelation(const TPlayer* other) const {
     return static_cast<int8_t>(Relations[static_cast<size_t>(index)]);
 }
 
+int8_t TPlayer::GetRelationToGroup(const TGroup* group) const {
+    return group ? GetRelation(group->GetOwner()) : RelationNone;
+}
+
+int8_t TPlayer::GetRelationToCity(const TCity* city) const {
+    return city ? GetRelation(city->GetOwner()) : RelationNone;
+}
+
 int32_t TPlayer::ApplyDifficulty(int32_t value) const {
     const TGameSettings* settings = Scenario->Settings;
     if (Scenario->Networked != 0 || Type != ptComputer || !settings || !Data2::GlobalData ||
@@ -75,6 +86,32 @@ void TPlayer::AddMetPrototype(const TUnit* unit) {
         MetPrototypes.Add(id);
 }
 
+void TPlayer::UpdateMetPrototypes() {
+    if (Type != ptLocal && Type != ptRemote)
+        return;
+    const auto addAll = [this](std::span<TUnit* const> units) {
+        for (const TUnit* unit : units)
+            AddMetPrototype(unit);
+    };
+    for (TMapObject* object : Scenario->Objects) {
+        if ((object->Kind != okGroup && object->Kind != okCity) || !IsObjectVisible(*object))
+            continue;
+        if (object->Kind == okGroup) {
+            addAll(static_cast<TGroup*>(object)->Units);
+            continue;
+        }
+        const auto* city = static_cast<const TCity*>(object);
+        if (city->GateGroup)
+            addAll(city->GateGroup->Units);
+        for (int place = 0; place < city->DefenderPlaceCount(); ++place)
+            AddMetPrototype(city->DefenderAt(place));
+        for (const TUnit* unit : city->OtherUnits)
+            AddMetPrototype(unit);
+        for (const TUnit* unit : city->Civilians)
+            AddMetPrototype(unit);
+    }
+}
+
 void TPlayer::SelectObject(TMapObject* object) {
     if (object != Selection) {
         if (Selection)
@@ -83,7 +120,25 @@ void TPlayer::SelectObject(TMapObject* object) {
         if (Selection)
             Selection->Select();
     }
-    // A selected group fills the movement-cost map from its cell (with path finding).
+    // A gate group inside its city has no cell of its own: leaving fills from the exit.
+    if (TGroup* group = GetSelectedGroup(); group && Scenario->FindObjectByID(group->ID) == group)
+        Scenario->FloodFillCosts(group->TMapObject::CellX(), group->TMapObject::CellY(), *group);
+}
+
+TGroup* TPlayer::GetSelectedGroup() const {
+    return Selection && Selection->Kind == okGroup ? static_cast<TGroup*>(Selection) : nullptr;
+}
+
+TCity* TPlayer::GetSelectedCity() const {
+    return Selection && Selection->Kind == okCity ? static_cast<TCity*>(Selection) : nullptr;
+}
+
+TGroup* TPlayer::GetActiveGroup() const {
+    if (TGroup* group = GetSelectedGroup())
+        return group;
+    const TCity* city = GetSelectedCity();
+    return city && city->GateGroup && city->GateGroup->UnitCount() > 0 ? city->GateGroup.get()
+                                                                       : nullptr;
 }
 
 void TPlayer::ResetFlags() {

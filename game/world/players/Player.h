@@ -33,6 +33,7 @@ using ClassLib::AnsiString;
 class TCity;
 class TComputerPlayer;
 class TFog;
+class TGroup;
 class TUnit;
 class TMapObject;
 class TScenario;
@@ -87,9 +88,16 @@ public:
     void JoinThread();
     bool IsThreadRunning() const { return Thread.IsRunning(); }
     bool StopRequested() const { return Thread.StopRequested(); }
+    // The error that cut short this player's last computer or remote turn (its turn
+    // was ended for it), for the game's message line; empty when none. Taking it
+    // empties it.
+    AnsiString TakeTurnError();
 
     // Relations: -2 for this player, -1 for null or a stranger to the scenario.
     int8_t GetRelation(const TPlayer* other) const;
+    // The relation to the group's or the city's owner; -1 for null.
+    int8_t GetRelationToGroup(const TGroup* group) const;
+    int8_t GetRelationToCity(const TCity* city) const;
 
     // For a computer player hostile to the player at index 1 in a local game: the
     // value scaled by the difficulty setting's percentage, rounded half up.
@@ -97,13 +105,22 @@ public:
     int MaximumUnitLevel() const override;
     // The unit's prototype joins MetPrototypes once.
     void AddMetPrototype(const TUnit* unit);
+    // Human players (at this machine or another, so every machine keeps the same
+    // record): the prototypes of every unit in a group or city they see.
+    void UpdateMetPrototypes();
 
     // The player's banner in the scenario's player sprite library, once that library
     // has loaded it; null otherwise.
     Gfx::TSprite* GetPlayerSprite() const;
 
-    // Selection.
+    // Selection. A selected group on the map refills the scenario's movement costs
+    // from its cell, so orders plan over its current points.
     void SelectObject(TMapObject* object);
+    // Null unless the selection is of that kind.
+    TGroup* GetSelectedGroup() const;
+    TCity* GetSelectedCity() const;
+    // The selected group, or the selected city's gate group when it holds units.
+    TGroup* GetActiveGroup() const;
 
     // Sightings, oldest first; under the lock.
     void PushSighting(std::unique_ptr<TSighting> sighting);
@@ -162,11 +179,19 @@ private:
     // One network message: false once the turn's end has been replayed.
     bool ReplayMessage(const std::vector<uint8_t>& message);
     void CheckStop() const;
+    // After an error in the turn: logs it, keeps it for TakeTurnError and ends the
+    // turn unless its end was posted already.
+    void EndFailedTurn(const AnsiString& error);
+    // With nothing selected: the object selected at the end of the last turn, or
+    // else the group of the player's unit with the lowest identifier.
+    TMapObject* TurnStartSelection() const;
     bool OnWorkerThread() const { return std::this_thread::get_id() == FWorkerID.load(); }
 
     mutable std::mutex FLock;
     TPlayerAction FPendingAction;
     int32_t FActionResult = arDone;
+    bool FEndTurnPosted = false; // in the turn running now
+    AnsiString FTurnError;
     std::deque<std::unique_ptr<TSighting>> FSightings;
     std::atomic<std::thread::id> FWorkerID{};
     Base::TActionThread Thread;

@@ -37,6 +37,7 @@ void TPlayer::PostAction(bool send, const TPlayerAction& action) {
                 Scenario->TakeActionNumber();
                 FPendingAction = action;
                 FActionResult = arPending;
+                FEndTurnPosted = FEndTurnPosted || action.Code == acEndTurn;
                 return;
             }
         }
@@ -55,6 +56,7 @@ bool TPlayer::TryPostLocalAction(const TPlayerAction& action) {
     Scenario->TakeActionNumber();
     FPendingAction = action;
     FActionResult = arPending;
+    FEndTurnPosted = FEndTurnPosted || action.Code == acEndTurn;
     return true;
 }
 

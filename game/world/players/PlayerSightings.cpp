@@ -21,7 +21,7 @@ const TArea& SightOf(const TLocation& location) {
 } // namespace
 
 bool TPlayer::HasAccessToCity(const TCity& city) const {
-    if (IsOwnOrFriend(GetRelation(city.GetOwner())))
+    if (IsOwnOrFriend(GetRelationToCity(&city)))
         return true;
     const auto isMine = [&](const TUnit* unit) {
         return unit && city.GetUnitPlayer(*unit) == this;
@@ -58,7 +58,7 @@ bool TPlayer::IsObjectVisible(const TMapObject& object) const {
         if (!Fog->IsOnGrid(x, y))
             return false;
         const auto& group = static_cast<const TGroup&>(object);
-        if (GetRelation(group.GetOwner()) == RelationSelf)
+        if (GetRelationToGroup(&group) == RelationSelf)
             return true;
         if (Scenario->CurrentPlayer == this)
             return group.Spotted != 0;
@@ -83,8 +83,8 @@ bool TPlayer::IsObjectShown(const TMapObject& object) const {
 }
 
 void TPlayer::UpdateSightings(bool announce) {
-    // Conversations that locations, areas and units start when seen come with the
-    // scenario's conversation services; corpses are marked seen with their drawing.
+    // Corpses are marked seen with their drawing.
+    const int index = Scenario->IndexOfPlayer(this);
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];
         if (object->Kind != okCity && object->Kind != okBuilding)
@@ -93,6 +93,7 @@ void TPlayer::UpdateSightings(bool announce) {
         if (!Fog->IsAnyCellVisible(&sight) || Fog->AreAllCellsExplored(&sight))
             continue;
         Fog->RaiseArea(&sight, fsExplored);
+        Scenario->TriggerConversations(index, ceLocationFound, int32_t(object->ID));
         if (announce) {
             Spotted = 1;
             GroupSpotted = 0;
@@ -100,18 +101,25 @@ void TPlayer::UpdateSightings(bool announce) {
         }
     }
 
+    for (TArea* area : Scenario->Areas)
+        if (Fog->IsAnyCellVisible(area))
+            Scenario->TriggerConversations(index, ceAreaSeen, int32_t(area->ID));
+
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];
         if (object->Kind != okGroup)
             continue;
         auto* group = static_cast<TGroup*>(object);
-        if (GetRelation(group->GetOwner()) == RelationSelf || !group->IsOnMap() ||
+        if (GetRelationToGroup(group) == RelationSelf || !group->IsOnMap() ||
             !IsCellVisible(group->TMapObject::CellX(), group->TMapObject::CellY()) ||
             group->Spotted)
             continue;
         group->Spotted = 1;
         group->Invalidated = 1;
         Scenario->RebuildOccupancyGrid();
+        for (const TUnit* unit : group->Units)
+            if (unit)
+                Scenario->TriggerConversations(index, ceUnitSpotted, int32_t(unit->ID));
         if (!announce)
             continue;
         Spotted = 1;

@@ -186,8 +186,9 @@ public:
     void SaveConversations(Data::TStream* stream) const;
     // Queues, in list order, every active conversation meant for the player whose
     // owner type is the event: of type 0 those whose activation turn is now, of
-    // type 7 all, of other types those owned by the object.
-    void TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID);
+    // type 7 all, of other types those owned by the object. True when any joined
+    // the queue.
+    bool TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID);
     // The first conversation of the event type meant for the player: with activeMode
     // 1 only active ones, with 2 only inactive ones; of type 0 one whose activation
     // turn is now, of other types one owned by the object. Null when none.

@@ -183,7 +183,7 @@ void TScenario::RebuildOccupancyGrid() {
         if (object->Kind != okGroup)
             continue;
         const auto* group = static_cast<const TGroup*>(object);
-        if (group->Spotted || CurrentPlayer->GetRelation(group->GetOwner()) == RelationSelf)
+        if (group->Spotted || CurrentPlayer->GetRelationToGroup(group) == RelationSelf)
             group->RegisterOccupancy();
     }
 }

@@ -79,7 +79,8 @@ void TScenario::SaveConversations(Data::TStream* stream) const {
     Conversations.SaveToStream(stream);
 }
 
-void TScenario::TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID) {
+bool TScenario::TriggerConversations(int32_t playerIndex, int32_t eventType, int32_t objectID) {
+    const size_t queued = ConversationQueue.size();
     for (TScenarioConversation* conversation : Conversations) {
         if (!conversation->Active || conversation->OwnerType != eventType ||
             !conversation->IsTargetPlayer(playerIndex))
@@ -90,6 +91,7 @@ void TScenario::TriggerConversations(int32_t playerIndex, int32_t eventType, int
         if (starts)
             QueueConversation(conversation);
     }
+    return ConversationQueue.size() > queued;
 }
 
 TScenarioConversation* TScenario::FindConversation(int32_t playerIndex, int32_t eventType,

@@ -27,10 +27,8 @@ constexpr int SpellCastAnywhere = 33;
 } // namespace
 
 bool TScenario::CanCastSpellAt(int unitSlot, int spellID, int y, int x) const {
-    if (!CurrentPlayer || !CurrentPlayer->Selection || CurrentPlayer->Selection->Kind != okGroup)
-        return false;
-    const auto* group = static_cast<const TGroup*>(CurrentPlayer->Selection);
-    if (unitSlot < 0 || unitSlot >= MaxGroupUnits || !IsCellOnMap(x, y))
+    const TGroup* group = CurrentPlayer ? CurrentPlayer->GetSelectedGroup() : nullptr;
+    if (!group || unitSlot < 0 || unitSlot >= MaxGroupUnits || !IsCellOnMap(x, y))
         return false;
     const TUnit* caster = group->UnitAt(unitSlot);
     const Data2::TSpellPrototype* spell = Data2::FindSpellByID(spellID);
@@ -56,7 +54,7 @@ bool TScenario::CanCastSpellAt(int unitSlot, int spellID, int y, int x) const {
     if (!target)
         return false;
     const TPlayer* owner = group->GetOwner();
-    const int relation = owner ? owner->GetRelation(target->GetOwner()) : RelationNone;
+    const int relation = owner ? owner->GetRelationToGroup(target) : RelationNone;
     if ((targets & tbOwnOrFriendlyGroup) && (relation == RelationSelf || relation == reFriendly))
         return true;
     if ((targets & tbEnemyGroup) && relation == reEnemy && target->Spotted)

@@ -11,6 +11,7 @@ void RecomputeFog(TScenario& scenario, TPlayer& player) {
     player.Fog->Recompute();
     if (&player == scenario.CurrentPlayer)
         player.UpdateSightings(true);
+    player.UpdateMetPrototypes();
     player.Fog->UpdateImage();
 }
 

@@ -52,8 +52,19 @@ public:
     bool Active = true;         // only active conversations are triggered
 };
 
-// Owner types of conversations: the events that start them.
-enum TConversationEvent : int32_t { ceTurn = 0, ceLocation = 4, ceEveryTurn = 7, ceBuilding = 8 };
+// Owner types of conversations: the events that start them, with the object whose
+// identifier the conversation's OwnerID names.
+enum TConversationEvent : int32_t {
+    ceTurn = 0,          // the turn of its ActivationTurn begins
+    ceUnitSpotted = 1,   // the unit comes into the player's sight
+    ceUnitMet = 2,       // a group of the player meets the unit's group
+    ceLocationFound = 3, // the city or building comes into the player's sight
+    ceLocation = 4,      // a group of the player enters the city or building
+    ceAreaSeen = 5,      // a cell of the area is in the player's sight
+    ceAreaEntered = 6,   // a group of the player steps into the area
+    ceEveryTurn = 7,
+    ceBuilding = 8,
+};
 
 using TQuestFactory = std::function<std::unique_ptr<TScenarioQuest>()>;
 using TConversationFactory = std::function<std::unique_ptr<TScenarioConversation>()>;

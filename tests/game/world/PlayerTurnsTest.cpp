@@ -57,6 +57,25 @@ public:
     std::atomic<bool> Terminated{false};
 };
 
+// Fails in its turn, before or after posting its end.
+class TFailingPlanner : public TComputerPlayer {
+public:
+    explicit TFailingPlanner(TPlayer& player) : Player(player) {}
+    void PlayTurn() override {
+        Player.PostAction(true, MakeAction(acReport, arDone));
+        Player.WaitForAction();
+        if (AfterEnd) {
+            Player.PostAction(true, MakeAction(acEndTurn));
+            Player.WaitUntilActionTaken();
+        }
+        throw ClassLib::Exception("The planner lost its way.");
+    }
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
+    TPlayer& Player;
+    bool AfterEnd = false;
+};
+
 template <typename Planner>
 TTinyWorldOptions WithPlanner(Planner*& second) {
     TTinyWorldOptions options;
@@ -155,4 +174,29 @@ TEST(PlayerTurns, TheSelectionIsRememberedAcrossTheTurn) {
     EXPECT_EQ(red.SavedSelectionID, tree->ID);
     EXPECT_EQ(red.Selection, tree);
     EXPECT_EQ(tree->Selected, 1);
+}
+
+TEST(PlayerTurns, AnErrorInAComputerTurnIsToldAndTheTurnEndsOnce) {
+    for (const bool afterEnd : {false, true}) {
+        SCOPED_TRACE(afterEnd ? "after its end" : "before its end");
+        TFailingPlanner* blueAI = nullptr;
+        TTinyWorld world(WithPlanner(blueAI));
+        blueAI->AfterEnd = afterEnd;
+        TScenario& s = *world.Scenario;
+        TTestExecutor executor(s);
+        testing::internal::CaptureStderr();
+        s.BeginTurnOf(1);
+        const bool ended = executor.RunUntil([&] { return s.CurrentPlayerIndex == 0; });
+        const std::string logged = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(ended);
+        EXPECT_FALSE(world.Player(1).IsThreadRunning());
+        EXPECT_NE(logged.find("The planner lost its way."), std::string::npos) << logged;
+        EXPECT_EQ(world.Player(1).TakeTurnError(), "The planner lost its way.");
+        EXPECT_EQ(world.Player(1).TakeTurnError(), "") << "taken once";
+        std::vector<uint32_t> codes;
+        for (const TPlayerAction& action : executor.Taken)
+            codes.push_back(action.Code);
+        EXPECT_EQ(codes, (std::vector<uint32_t>{acReport, acEndTurn}));
+        EXPECT_EQ(s.CurrentPlayer->TakeAction().Code, uint32_t(acNone)) << "red's turn untouched";
+    }
 }
