@@ -152,7 +152,7 @@ TEST_F(GeneratedContent, EveryCampaignLevelLoadsFromTheScenarioArchive) {
         const std::unique_ptr<GameData::TScenario> scenario =
             GameData::LoadScenario(*stream, nullptr);
         EXPECT_GE(scenario->Width, 64);
-        EXPECT_GE(scenario->PlayerCount(), 2);
+        EXPECT_GE(scenario->PlayerCount(), 3);
         EXPECT_GT(scenario->Objects.Count(), 0);
     }
 }
