@@ -1,4 +1,4 @@
-// The small world the script fuzz targets run against: two players, groups with a
+// The small world the script fuzz targets run against: three players, groups with a
 // living and a dead unit, a city with a unit inside and a group at its gate, and
 // areas 1 and 2. Made once; scripts may change its globals as they run.
 #pragma once

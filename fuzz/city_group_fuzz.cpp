@@ -28,7 +28,7 @@ void InstallGlobalData() {
 std::unique_ptr<TScenario> MakeScenario() {
     auto scenario = std::make_unique<TScenario>();
     scenario->SetMapSize(12, 12);
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < MinPlayers; ++i)
         scenario->AddPlayer(std::make_unique<TPlayer>(scenario.get()));
     for (uint32_t id = 1000; id < 1004; ++id) {
         auto unit = std::make_unique<TUnit>();

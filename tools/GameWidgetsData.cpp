@@ -9,6 +9,7 @@
 #include "tools/ArchiveWriter.h"
 #include "tools/FontBuilder.h"
 #include "tools/GameWidgetsArt.h"
+#include "tools/TextDataFile.h"
 #include "ui/widgets/WidgetArt.h"
 
 #include <cstdlib>
@@ -165,7 +166,7 @@ void TInstalledArt::WriteMainData() {
     FFolder = pattern + "/";
     for (const char* archive : {"globals", "graphics", "scenario", "sounds"})
         std::filesystem::create_directories(FFolder + archive);
-    const auto text = [](const std::string& s) { return Tools::TBytes(s.begin(), s.end()); };
+    const auto text = [](const std::string& s) { return Tools::TextDataFile(s); };
     Tools::SaveLooseFile(FFolder + "globals/default.txt",
                          text("interface.txt interface.gfxl videos.txt\n"));
     // Only the tooltip background among the interface sprites.

@@ -87,15 +87,16 @@ TTinyWorld::TTinyWorld(const TTinyWorldOptions& options) : Scenario(std::make_un
                        (options.Height * CellSize + TileSize - 1) / TileSize));
     s.Background.LoadFromStream(&background);
 
-    const uint8_t types[2] = {ptLocal, options.SecondPlayerType};
-    const char* names[2] = {"Red", "Blue"};
-    for (int i = 0; i < 2; ++i) {
+    const uint8_t types[3] = {ptLocal, options.SecondPlayerType, options.ThirdPlayerType};
+    const char* names[3] = {"Red", "Blue", "Green"};
+    for (int i = 0; i < 3; ++i) {
         auto player = std::make_unique<TPlayer>(&s);
         player->Type = types[i];
         player->Name = names[i];
         player->Color = uint8_t(i);
         player->Gold = 1000;
-        player->Relations[size_t(1 - i)] = reEnemy;
+        if (i < 2)
+            player->Relations[size_t(1 - i)] = reEnemy;
         s.AddPlayer(std::move(player));
     }
     s.RebuildTerrainGrids();

@@ -1,8 +1,8 @@
 // A tiny world made in code for the world, spell and script tests: a 12 x 12 map
-// with a background, scenery from a small scenario sprite library, two players, and
+// with a background, scenery from a small scenario sprite library, three players, and
 // the groups and cities a test adds.
 //
-//   TestSupport::TTinyWorld world;                  // red (local) and blue (computer)
+//   TestSupport::TTinyWorld world;  // red (local) and blue (computer) at war, green aside
 //   GameData::TDoodle* tree = world.AddDoodle(TTinyWorld::Tree, 3, 4);
 //   GameData::TGroup* group = world.AddGroup(0, 2, 2); // red, empty
 //   group->AddUnit(TestSupport::MakeUnit(1), true, true); // with TTestGameData
@@ -29,6 +29,8 @@ struct TTinyWorldOptions {
     int Width = 12; // cells
     int Height = 12;
     uint8_t SecondPlayerType = GameData::ptComputer;
+    // Green, at peace with both: a stored scenario holds at least three players.
+    uint8_t ThirdPlayerType = GameData::ptComputer;
     uint8_t BaseCost = 20;
     // Planners for the players' computer side; the placeholder when empty.
     GameData::TPlannerFactory PlannerFactory;

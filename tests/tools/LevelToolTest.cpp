@@ -9,13 +9,25 @@
 #include <string>
 
 TEST(LevelTool, ABadDescriptionEndsItWithTheFaultAlone) {
+    const struct {
+        const char* description;
+        const char* output;
+    } cases[] = {
+        {"abc \"Title\" \"Briefing\" 5 8 1 2 0 0 0 2\r\n",
+         "vrnlevel: Level description: map sizes are multiples of 4.\n"},
+        // The game loads no scenario of fewer than three players.
+        {"abc \"Title\" \"Briefing\" 8 8 1 2 0 0 0 2 \"A\" 0 0 0 1 1 \"B\" 1 1 0 6 6\r\n",
+         "vrnlevel: Level description: player count 2 is not within 3..5.\n"},
+    };
     TestSupport::TempDir dir;
-    const std::string description = dir.File("bad.txt");
-    std::ofstream(description) << "abc \"Title\" \"Briefing\" 5 8 1 2 0 0 0 2\r\n";
-    const std::string tool = VRN_LEVEL_TOOL;
-    const TestSupport::TCommandRun run =
-        TestSupport::RunCommand("'" + tool + "' '" VRN_PROGRAM_DIR "' '" + dir.File("out") + "' '" +
-                                description + "' 2>&1");
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Output, "vrnlevel: Level description: map sizes are multiples of 4.\n");
+    for (const auto& c : cases) {
+        const std::string description = dir.File("bad.txt");
+        std::ofstream(description) << c.description;
+        const std::string tool = VRN_LEVEL_TOOL;
+        const TestSupport::TCommandRun run =
+            TestSupport::RunCommand("'" + tool + "' '" VRN_PROGRAM_DIR "' '" + dir.File("out") +
+                                    "' '" + description + "' 2>&1");
+        EXPECT_EQ(run.ExitCode, 1) << c.output;
+        EXPECT_EQ(run.Output, c.output);
+    }
 }

@@ -20,7 +20,7 @@ using TestSupport::LoadedScenario;
 using TestSupport::SavedBytes;
 using TestSupport::StateDigest;
 
-constexpr int ActionCount = 200;
+constexpr int ActionCount = 260; // ten rounds of three players' turns, with room
 constexpr int MinimumTurns = 10;
 constexpr int RoundTripEvery = 40;
 

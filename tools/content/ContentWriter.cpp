@@ -3,6 +3,7 @@
 #include "platform/classlib/Exception.h"
 #include "platform/classlib/Files.h"
 #include "tools/ArchiveWriter.h"
+#include "tools/TextDataFile.h"
 #include "tools/content/Art.h"
 #include "tools/content/ContentIds.h"
 #include "tools/content/FontContent.h"
@@ -53,8 +54,10 @@ Tools::TArchiveWriter TextData(const std::string& dataFolder) {
         if (entry.is_regular_file() && entry.path().extension() == ".txt")
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
+    // The sources may keep Unix line ends; the game's files end their lines with CR LF.
     for (const fs::path& file : files)
-        archive.AddFile(file.filename().string(), Tools::LoadPlainFile(file.string()));
+        archive.AddFile(file.filename().string(),
+                        Tools::TextDataFile(Tools::LoadPlainFile(file.string())));
     return archive;
 }
 

@@ -5,7 +5,8 @@
 
 namespace Content {
 
-// The text data of dataFolder (every ".txt" file) go into "globals"; the drawn sprite
+// The text data of dataFolder (every ".txt" file, its lines ending in CR LF whatever
+// the source's line ends) go into "globals"; the drawn sprite
 // libraries (spell icons in the families dataFolder's "spells.txt" gives) and the fonts
 // into "graphics"; the synthesised sound libraries into "sounds";
 // "scenario" stays empty until scenarios exist. Raises an Exception naming what failed.

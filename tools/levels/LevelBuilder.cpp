@@ -6,6 +6,7 @@
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Streams.h"
+#include "tools/TextDataFile.h"
 #include "tools/levels/LevelArt.h"
 #include "tools/levels/Terrain.h"
 
@@ -186,8 +187,7 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
     built.Files[background] = DrawBackground(terrain, level.Seed);
     built.Files[ScenerySpriteFile] = DrawSceneryLibrary();
     built.Files[BannerSpriteFile] = DrawBannerLibrary();
-    const std::string prototypes = SceneryPrototypeText();
-    built.Files[SceneryPrototypeFile] = TBytes(prototypes.begin(), prototypes.end());
+    built.Files[SceneryPrototypeFile] = TextDataFile(SceneryPrototypeText());
 
     built.Scenario = std::make_unique<TScenario>();
     TScenario& s = *built.Scenario;

@@ -37,7 +37,8 @@ struct TBuiltLevel {
 // dry cells away from every start, group and city.
 TBuiltLevel BuildLevel(const TLevelDescription& level);
 
-// The scenery prototype list as the scenario reads it.
+// The scenery prototype list as the scenario reads it, with Unix line ends (BuildLevel
+// stores it with CR LF).
 std::string SceneryPrototypeText();
 
 } // namespace Tools

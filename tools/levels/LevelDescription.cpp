@@ -1,6 +1,7 @@
 #include "tools/levels/LevelDescription.h"
 
 #include "engine/core/TextReader.h"
+#include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Exception.h"
 #include "platform/classlib/Streams.h"
 
@@ -47,7 +48,7 @@ TLevelDescription ReadLevelDescription(const std::vector<uint8_t>& bytes) {
     level.WaterPercent = ReadInt(text, 0, 60, "water percent");
     level.Trees = ReadInt(text, 0, 4000, "tree count");
     level.Rocks = ReadInt(text, 0, 1000, "rock count");
-    const int players = ReadInt(text, 2, 5, "player count");
+    const int players = ReadInt(text, GameData::MinPlayers, GameData::MaxPlayers, "player count");
     for (int i = 0; i < players; ++i) {
         TLevelPlayer player;
         player.Name = Data::ReadTokenString(text);

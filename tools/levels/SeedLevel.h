@@ -1,4 +1,4 @@
-// The smallest level, for fuzzing the scenario loader: an 8 x 8 map with two
+// The smallest level, for fuzzing the scenario loader: an 8 x 8 map with three
 // players, two groups and a town, and the three unit prototypes it names.
 #pragma once
 

@@ -50,8 +50,8 @@ class TMapSounds;
 
 constexpr uint32_t FirstObjectID = 1000;
 constexpr int MaxPlayers = 5;
-// A game needs two sides; neutral groups belong to no player.
-constexpr int MinPlayers = 2;
+// A stored scenario holds at least three players; neutral groups belong to none.
+constexpr int MinPlayers = 3;
 constexpr int GlobalCount = 1024;
 constexpr int PathLength = 256;
 constexpr uint8_t Impassable = 255;

@@ -73,6 +73,7 @@ TEST(TextReader, TokenCases) {
         {"empty quotes", "\"\" x\r\n", {"", "x"}, 6},
         {"quotes keep ; and #", "\"a;b#c\"\r\n", {"a;b#c"}, 9},
         {"tabs and blanks before the line end", "t\t \r\nu\r\n", {"t", "u"}, 8},
+        {"trailing comments before CR LF", "12 ; twelve\r\n34\t#x\r\n", {"12", "34"}, 20},
         {"bare LF lines", "a\nb ;c\nd\n", {"a", "b", "d"}, 8},
     };
     TStreamKinds kinds;

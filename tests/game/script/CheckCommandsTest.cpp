@@ -129,9 +129,9 @@ TEST_F(CheckCommands, BadArgumentsAreFramedErrors) {
         std::string Message;
     } cases[] = {
         // Players are checked against the scenario's two, not the five a scenario may hold.
-        {"GETPROTOTYPECOUNT(20,2)", "LivesPrototype: bad player index: 2."},
+        {"GETPROTOTYPECOUNT(20,3)", "LivesPrototype: bad player index: 3."},
         {"GETPROTOTYPECOUNT(20,-2)", "LivesPrototype: bad player index: -2."},
-        {"GETUNITSINAREA(LOCAL16,2)", "GetUnitsInArea: bad player index: 2."},
+        {"GETUNITSINAREA(LOCAL16,3)", "GetUnitsInArea: bad player index: 3."},
         {"GETUNITSINAREA(0)", "Area not found: 0."},
         {"GETUNITSINAREA(LOCAL16,0,1)", "Parameter(s) 1 NOT expected!"},
         {"UNITINAREA(999,LOCAL10)", "Area not found: 999."},

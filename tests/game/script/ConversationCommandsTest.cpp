@@ -262,7 +262,7 @@ TEST_F(Commands, MoneyGoesToTheTalkingOrNamedPlayer) {
     EXPECT_EQ(world.Player(1).Gold, 1010);
     EXPECT_EQ(Run("<GIVEMONEY(10,0-2)>"), Framed("Invalid player index: -2.", "GIVEMONEY(10,0-2)"));
     EXPECT_EQ(Run("<GIVEMONEY(10,4)>"), Framed("Invalid player index: 4.", "GIVEMONEY(10,4)"))
-        << "the tiny world has two players";
+        << "the tiny world has three players";
 }
 
 namespace {

@@ -41,11 +41,9 @@ public:
         Data.SetConstant(Data2::gcDefaultMorale, 50);
         Data.SetConstant(Data2::gcMaxMorale, 100);
         Data.SetConstant(Data2::gcSightDistanceScale, 10);
-        World = std::make_unique<TestSupport::TTinyWorld>();
-        auto green = std::make_unique<TPlayer>(World->Scenario.get());
-        green->Name = "Green";
-        green->Color = Green;
-        World->Scenario->AddPlayer(std::move(green));
+        TestSupport::TTinyWorldOptions options;
+        options.ThirdPlayerType = ptLocal;
+        World = std::make_unique<TestSupport::TTinyWorld>(options);
         CasterGroup = World->AddGroup(Red, 2, 2);
         Caster = AddUnit(CasterGroup, Mage, 6);
         Caster->Own.Morale() = 90;

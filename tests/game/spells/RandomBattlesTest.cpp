@@ -44,34 +44,84 @@ TEST_F(RandomBattles, ABattleReplayedFromTheSameStateEndsTheSame) {
     }
 }
 
-TEST_F(RandomBattles, ADecisionOnTheWorkerStopsWithinAFrame) {
-    constexpr int Wizard = 10;
-    constexpr int Knight = 3;
-    TTestUnitRegistry registry;
-    TTestPlayer player;
-    TTestBattleSide attackers(&player);
-    TTestBattleSide defenders(&player);
-    for (int i = 0; i < 3; ++i) {
-        attackers.AddUnit(*registry.Register(MakeUnitAtLevel(Wizard, 8, true)));
-        defenders.AddUnit(*registry.Register(MakeUnitAtLevel(Knight, 8, true)));
+// Three level-8 wizards against three level-8 knights: a search of many plans.
+class StoppedDecisions : public RandomBattles {
+protected:
+    StoppedDecisions() : Attackers(&Player), Defenders(&Player) {
+        constexpr int Wizard = 10;
+        constexpr int Knight = 3;
+        for (int i = 0; i < 3; ++i) {
+            Attackers.AddUnit(*Registry.Register(MakeUnitAtLevel(Wizard, 8, true)));
+            Defenders.AddUnit(*Registry.Register(MakeUnitAtLevel(Knight, 8, true)));
+        }
+        Battle.Registry = &Registry;
+        Battle.SetGroups(&Attackers, &Defenders);
+        Base::RandomSeed = {77, 0};
     }
-    TBattle battle;
-    battle.Registry = &registry;
-    battle.SetGroups(&attackers, &defenders);
-    Base::RandomSeed = {77, 0};
-    battle.StartAttackerAIThread();
+    // The attackers' decision, asked to stop just after the search has looked at the
+    // request for the given time; with stopAtThatLook, that look already sees it.
+    TPlanSearchStats DecideAskedAfterLook(int look, bool stopAtThatLook) {
+        Looks = LooksAfterRequest = 0;
+        bool asked = false;
+        TDecisionLimits limits;
+        limits.StopRequested = [&] {
+            if (asked) {
+                ++LooksAfterRequest;
+                return true;
+            }
+            if (++Looks == look) {
+                asked = true;
+                return stopAtThatLook;
+            }
+            return false;
+        };
+        const TPlanSearchStats stats = ChooseBattleCommands(Battle, true, limits);
+        if (stopAtThatLook)
+            LooksAfterRequest = 0;
+        return stats;
+    }
+
+    TTestUnitRegistry Registry;
+    TTestPlayer Player;
+    TTestBattleSide Attackers;
+    TTestBattleSide Defenders;
+    TBattle Battle;
+    int Looks = 0;
+    int LooksAfterRequest = 0;
+};
+
+TEST_F(StoppedDecisions, ADecisionOnTheWorkerStopsWhenAsked) {
+    Battle.StartAttackerAIThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(battle.IsAIThreadRunning());
-    const auto asked = std::chrono::steady_clock::now();
-    battle.FreeAIThread();
-    const auto waited = std::chrono::steady_clock::now() - asked;
-    // Two frames at 60 a second, with room for a loaded machine running sanitizers.
-    EXPECT_LT(waited, std::chrono::milliseconds(40));
-    EXPECT_FALSE(battle.HasAIThread());
+    ASSERT_TRUE(Battle.IsAIThreadRunning());
+    Battle.FreeAIThread();
+    EXPECT_FALSE(Battle.HasAIThread());
     EXPECT_EQ(Base::RandomSeed.Low, 77u);
     EXPECT_EQ(Base::RandomSeed.High, 0u);
     for (int slot = 0; slot < 3; ++slot)
-        EXPECT_EQ(battle.Slots[slot].Command, bcNone);
+        EXPECT_EQ(Battle.Slots[slot].Command, bcNone);
+}
+
+// A request that comes just after the search has looked at it (the worst moment) ends
+// the search at its next look, a few plans later: how soon in time depends only on
+// how long those few plans take.
+TEST_F(StoppedDecisions, TheSearchScoresOnlyAFewPlansAfterTheStopRequest) {
+    constexpr int64_t MostPlansAfterTheRequest = 16;
+    for (const int look : {1, 3, 10}) {
+        SCOPED_TRACE(look);
+        const TPlanSearchStats seenAtOnce = DecideAskedAfterLook(look, true);
+        ASSERT_TRUE(seenAtOnce.Stopped);
+        const TPlanSearchStats seenLater = DecideAskedAfterLook(look, false);
+        EXPECT_TRUE(seenLater.Stopped);
+        EXPECT_EQ(LooksAfterRequest, 1);
+        const int64_t scoredAfterRequest = seenLater.PlansScored - seenAtOnce.PlansScored;
+        EXPECT_GT(scoredAfterRequest, 0);
+        EXPECT_LE(scoredAfterRequest, MostPlansAfterTheRequest);
+        EXPECT_LT(seenLater.PlansScored, DefaultPlanLimit);
+        for (int slot = 0; slot < 3; ++slot)
+            EXPECT_EQ(Battle.Slots[slot].Command, bcNone);
+        EXPECT_EQ(Base::RandomSeed.Low, 77u);
+    }
 }
 
 TEST_F(RandomBattles, AFinishedDecisionSaysSo) {

@@ -62,12 +62,8 @@ protected:
         options.PlannerFactory = [this](TPlayer& player) -> std::unique_ptr<TComputerPlayer> {
             return std::make_unique<TLogPlanner>(player, Log);
         };
+        options.ThirdPlayerType = ptLocal;
         World = std::make_unique<TestSupport::TTinyWorld>(options);
-        auto green = std::make_unique<TPlayer>(World->Scenario.get());
-        green->Name = "Green";
-        green->Color = 2;
-        green->Gold = 1000;
-        World->Scenario->AddPlayer(std::move(green));
     }
 
     TScenario& Scenario() { return *World->Scenario; }

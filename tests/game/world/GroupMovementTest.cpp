@@ -36,6 +36,13 @@ protected:
         Scenario().BeginTurnOf(Red);
     }
 
+    // A world of its own for each case: three players, green a person at this machine.
+    static TestSupport::TTinyWorldOptions LocalGreen() {
+        TestSupport::TTinyWorldOptions options;
+        options.ThirdPlayerType = ptLocal;
+        return options;
+    }
+
     TGroup* Group(uint8_t owner, int x, int y, int units = 1) {
         TGroup* group = World->AddGroup(owner, x, y);
         for (int i = 0; i < units; ++i)
@@ -155,9 +162,7 @@ TEST_F(GroupMovementTest, StopsWithTheReportThatSaysWhy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        World = std::make_unique<TestSupport::TTinyWorld>();
-        auto green = std::make_unique<TPlayer>(World->Scenario.get());
-        World->Scenario->AddPlayer(std::move(green));
+        World = std::make_unique<TestSupport::TTinyWorld>(LocalGreen());
         Scenario().BeginTurnOf(Red);
         TGroup* group = Group(Red, 1, 2);
         group->Facing = 2;
@@ -209,8 +214,7 @@ TEST_F(GroupMovementTest, OrdersAgainstAGroupOrALocationEndInTheirAction) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        World = std::make_unique<TestSupport::TTinyWorld>();
-        World->Scenario->AddPlayer(std::make_unique<TPlayer>(World->Scenario.get()));
+        World = std::make_unique<TestSupport::TTinyWorld>(LocalGreen());
         Scenario().BeginTurnOf(Red);
         TGroup* group = Group(Red, 1, 2);
         TGroup* other = Group(c.Mode == 2 ? Green : Blue, 3, 2); // in sight from the start

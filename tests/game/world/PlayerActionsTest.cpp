@@ -88,7 +88,8 @@ TEST(PlayerActions, AWorkerPostWaitsForTheSlotInsteadOfOverwriting) {
     while (!planner->SecondPosting && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     TTestExecutor executor(*world.Scenario);
-    ASSERT_TRUE(executor.RunUntil([&] { return world.Scenario->CurrentPlayerIndex == 0; }));
+    // Blue's end of turn hands it to green.
+    ASSERT_TRUE(executor.RunUntil([&] { return world.Scenario->CurrentPlayerIndex == 2; }));
     ASSERT_EQ(executor.Taken.size(), 3u);
     EXPECT_EQ(executor.Taken[0].P[0], uint32_t(arSpotted));
     EXPECT_EQ(executor.Taken[1].P[0], uint32_t(arBlocked));
@@ -120,7 +121,7 @@ TEST(PlayerActions, InvalidActionsAreRefusedWithoutChangingAnything) {
         {MakeAction(acVisitMerchant, 4), false},
         {MakeAction(acMoveCityUnit, 0, 1, 4), false},
         {MakeAction(acFightCommands, 2), false},
-        {MakeAction(acMerchantPurchase, 0, 0, 2), false},
+        {MakeAction(acMerchantPurchase, 0, 0, 3), false},
         {MakeAction(19), false},
     };
     for (const TCase& c : cases) {

@@ -106,10 +106,12 @@ TEST(PlayerTurns, PlayersTakeTurnsInListOrderAndEachStartDrawsOneNumber) {
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(s.CurrentPlayer, &world.Player(0));
         EXPECT_EQ(s.Turn, round);
-        // Blue's start draws one number and seeds the computer player's state with it.
+        // Blue's start draws one number and seeds the computer player's state with it;
+        // so does green's.
         Base::TRandomSeed game = Base::RandomSeed;
         Base::TRandomSeed ai{Base::NextRandom(game), 0};
         Base::NextRandom(ai);
+        Base::NextRandom(game); // green's start
         Base::NextRandom(game); // red's next start
 
         world.Player(0).PostAction(true, MakeAction(acEndTurn));
@@ -125,7 +127,7 @@ TEST(PlayerTurns, PlayersTakeTurnsInListOrderAndEachStartDrawsOneNumber) {
     std::vector<uint32_t> codes;
     for (const TPlayerAction& action : executor.Taken)
         codes.push_back(action.Code);
-    EXPECT_EQ(codes, std::vector<uint32_t>(6, acEndTurn));
+    EXPECT_EQ(codes, std::vector<uint32_t>(9, acEndTurn));
 }
 
 TEST(PlayerTurns, ThePlaceholderComputerPlayerEndsItsTurnAtOnce) {
@@ -133,10 +135,12 @@ TEST(PlayerTurns, ThePlaceholderComputerPlayerEndsItsTurnAtOnce) {
     TScenario& s = *world.Scenario;
     s.BeginTurnOf(1);
     TTestExecutor executor(s);
+    // Blue's and green's placeholders each end their turn.
     ASSERT_TRUE(executor.RunUntil([&] { return s.CurrentPlayerIndex == 0; }));
     EXPECT_EQ(s.Turn, 1);
-    ASSERT_EQ(executor.Taken.size(), 1u);
+    ASSERT_EQ(executor.Taken.size(), 2u);
     EXPECT_EQ(executor.Taken[0].Code, uint32_t(acEndTurn));
+    EXPECT_EQ(executor.Taken[1].Code, uint32_t(acEndTurn));
 }
 
 TEST(PlayerTurns, StoppingAWaitingPlayerEndsItsWorkerCleanly) {
@@ -180,13 +184,15 @@ TEST(PlayerTurns, AnErrorInAComputerTurnIsToldAndTheTurnEndsOnce) {
     for (const bool afterEnd : {false, true}) {
         SCOPED_TRACE(afterEnd ? "after its end" : "before its end");
         TFailingPlanner* blueAI = nullptr;
-        TTinyWorld world(WithPlanner(blueAI));
+        TTinyWorldOptions options = WithPlanner(blueAI);
+        options.ThirdPlayerType = ptLocal; // the turn passes to a player that waits
+        TTinyWorld world(options);
         blueAI->AfterEnd = afterEnd;
         TScenario& s = *world.Scenario;
         TTestExecutor executor(s);
         testing::internal::CaptureStderr();
         s.BeginTurnOf(1);
-        const bool ended = executor.RunUntil([&] { return s.CurrentPlayerIndex == 0; });
+        const bool ended = executor.RunUntil([&] { return s.CurrentPlayerIndex == 2; });
         const std::string logged = testing::internal::GetCapturedStderr();
         ASSERT_TRUE(ended);
         EXPECT_FALSE(world.Player(1).IsThreadRunning());
@@ -197,6 +203,6 @@ TEST(PlayerTurns, AnErrorInAComputerTurnIsToldAndTheTurnEndsOnce) {
         for (const TPlayerAction& action : executor.Taken)
             codes.push_back(action.Code);
         EXPECT_EQ(codes, (std::vector<uint32_t>{acReport, acEndTurn}));
-        EXPECT_EQ(s.CurrentPlayer->TakeAction().Code, uint32_t(acNone)) << "red's turn untouched";
+        EXPECT_EQ(s.CurrentPlayer->TakeAction().Code, uint32_t(acNone)) << "green's turn untouched";
     }
 }

@@ -183,15 +183,17 @@ TEST_F(ScenarioFileTest, StoredCountsAndIdentifiersAreChecked) {
     }
 }
 
-TEST_F(ScenarioFileTest, PlayerCountsOutsideTwoToFiveAreRefused) {
+TEST_F(ScenarioFileTest, PlayerCountsOutsideThreeToFiveAreRefused) {
     Scenario().CurrentPlayerIndex = -1;
     Scenario().CurrentPlayer = nullptr;
-    Scenario().Players.Delete(2);
-    EXPECT_EQ(LoadError(Saved()), "no error");
-    Scenario().Players.Delete(1);
-    EXPECT_EQ(LoadError(Saved()), "Invalid data.");
-    Scenario().Players.Delete(0);
-    EXPECT_EQ(LoadError(Saved()), "Invalid data.");
+    while (Scenario().PlayerCount() < MaxPlayers)
+        Scenario().AddPlayer(std::make_unique<TPlayer>(&Scenario()));
+    for (int count = MaxPlayers; count >= 0; --count) {
+        SCOPED_TRACE(testing::Message() << count << " players");
+        EXPECT_EQ(LoadError(Saved()), count >= 3 ? "no error" : "Invalid data.");
+        if (count > 0)
+            Scenario().Players.Delete(count - 1);
+    }
 }
 
 TEST_F(ScenarioFileTest, SideFilesNeedTheScenarioArchive) {

@@ -129,7 +129,7 @@ TEST(ScenarioRegistry, MapSizeAndStoredCellsAreChecked) {
 TEST(ScenarioRegistry, AtMostFivePlayers) {
     TTinyWorld world;
     TScenario& s = *world.Scenario;
-    for (int i = 0; i < 3; ++i)
+    while (s.PlayerCount() < 5)
         s.AddPlayer(std::make_unique<TPlayer>(&s));
     EXPECT_EQ(ErrorOf([&] { s.AddPlayer(std::make_unique<TPlayer>(&s)); }),
               "A scenario holds at most 5 players.");

@@ -24,7 +24,8 @@ std::unique_ptr<TScenario> MakeTextMapScenario(const TTextRows& terrain, const T
                     int16_t((heights[size_t(y)][size_t(x)] - '0') * heightStep);
         }
     scenario->RebuildTerrainGrids();
-    scenario->AddPlayer(std::make_unique<TPlayer>(scenario.get()));
+    for (int i = 0; i < MinPlayers; ++i)
+        scenario->AddPlayer(std::make_unique<TPlayer>(scenario.get()));
     return scenario;
 }
 

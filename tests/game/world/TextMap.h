@@ -12,7 +12,8 @@ namespace TestSupport {
 
 using TTextRows = std::vector<std::string>;
 
-// A scenario with a player (relations all neutral) sized to the rows. Terrain:
+// A scenario with three players (relations all neutral; the tests look through the
+// first) sized to the rows. Terrain:
 // '.' cost 10, '#' impassable, 'o' cost 1, digits cost 10 with height digit x
 // HeightStep; with heights given, their digits set the heights instead.
 std::unique_ptr<GameData::TScenario>

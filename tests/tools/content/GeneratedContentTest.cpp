@@ -104,6 +104,41 @@ TEST_F(GeneratedContent, EverySpriteOfEveryLibraryDecodes) {
     EXPECT_EQ(libraries, 5);
 }
 
+// Text data files end every line with CR LF: after a bare LF a trailing comment would
+// run on into the next line.
+TEST_F(GeneratedContent, EveryTextDataFileEndsItsLinesWithCRLF) {
+    int files = 0;
+    for (const char* name : {"globals", "scenario"}) {
+        const Data::TArchive archive(name, Data::arAutomatic);
+        for (int i = 0; i < archive.Count(); ++i) {
+            const std::string file = archive.GetFileName(i);
+            if (!file.ends_with(".txt"))
+                continue;
+            SCOPED_TRACE(std::string(name) + "/" + file);
+            ++files;
+            const auto stream = archive.OpenFile(file);
+            std::string text(size_t(stream->GetSize()), '\0');
+            stream->ReadBuffer(text.data(), int64_t(text.size()));
+            ASSERT_GE(text.size(), 2u);
+            EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+            // The line of the first line end that is not CR LF, or 0.
+            int line = 1, badLine = 0;
+            for (size_t at = 0; at < text.size() && badLine == 0; ++at) {
+                const bool crlf = at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n';
+                if (crlf) {
+                    ++at;
+                    ++line;
+                } else if (text[at] == '\r' || text[at] == '\n') {
+                    badLine = line;
+                }
+            }
+            EXPECT_EQ(badLine, 0);
+        }
+    }
+    // The eleven global files and the levels' scenery prototypes.
+    EXPECT_GE(files, 12);
+}
+
 // The campaign list names levels the "scenario" archive holds, and each loads whole.
 TEST_F(GeneratedContent, EveryCampaignLevelLoadsFromTheScenarioArchive) {
     SpriteTests::TScopedDisplay display;
@@ -117,7 +152,7 @@ TEST_F(GeneratedContent, EveryCampaignLevelLoadsFromTheScenarioArchive) {
         const std::unique_ptr<GameData::TScenario> scenario =
             GameData::LoadScenario(*stream, nullptr);
         EXPECT_GE(scenario->Width, 64);
-        EXPECT_GE(scenario->PlayerCount(), 2);
+        EXPECT_GE(scenario->PlayerCount(), 3);
         EXPECT_GT(scenario->Objects.Count(), 0);
     }
 }
