@@ -14,13 +14,13 @@ namespace GameData {
 namespace {
 
 constexpr double UnsimulatedCost = 1000000;
+constexpr double ManaCostFactor = 0.1;
 
 // Read only when the caller gave no state: a decision on a worker must not touch the
 // battle's, which the main thread draws from meanwhile.
 Base::TRandomSeed StartingRandom(const TBattle& battle, const TDecisionLimits& limits) {
     return limits.Random ? *limits.Random : *battle.Random;
 }
-constexpr double ManaCostFactor = 0.1;
 
 struct TOption {
     int Target = -1;
