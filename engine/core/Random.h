@@ -18,8 +18,8 @@ inline uint32_t NextRandom(TRandomSeed& seed) {
     return NextRandom(&seed.Low, &seed.High);
 }
 
-// The game's state, the computer player's state and the copy that holds the
-// game's state while the computer chooses its battle commands.
+// The game's state, the computer player's state and a third, spare state. (A battle
+// decision on its worker thread draws from a copy of its own, never from these.)
 extern TRandomSeed RandomSeed;
 extern TRandomSeed AIRandomSeed;
 extern TRandomSeed SavedRandomSeed;

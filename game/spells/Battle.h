@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/core/ActionThread.h"
+#include "engine/core/Random.h"
 #include "game/spells/BattleCommands.h"
 #include "game/spells/BattleSide.h"
 #include "game/world/units/UnitStats.h"
@@ -111,7 +112,9 @@ public:
     void RemoveBattleEffects();
     void RefreshUnitSprites();
 
-    // The decision for one side on the worker thread, the game's random state kept.
+    // The decision for one side on the worker thread. Its simulations draw from a copy
+    // of Random taken here, on the calling thread: the worker never touches the state
+    // itself, which the main thread goes on drawing from.
     void StartAttackerAIThread();
     void StartDefenderAIThread();
     bool IsAIThreadRunning() const;
@@ -129,16 +132,22 @@ public:
     TBattleUnitRegistry* Registry = nullptr;
     // The cast-in-automatic-combat setting for a person's side chosen automatically.
     bool CastInAutomaticCombat = false;
+    // The state the battle's spells and rolled contests draw from: the game's, or a
+    // decision's private copy for its scratch battles. (The blows of ExecuteAttacks
+    // roll on the game's state.)
+    Base::TRandomSeed* Random = &Base::RandomSeed;
 
 private:
     void StartAIThread(bool attackers);
     void RunAttackerDecision();
     void RunDefenderDecision();
+    void RunDecision(bool attackers);
     void CastSide(bool attackers, int phase, bool predict, TSpellRound& round,
                   std::array<bool, BattleSlotCount>& cast);
     void ExecuteBlows(bool attackers, bool simulate);
     std::array<int, 2> FSnapshotUnitCounts{};
     const Base::TActionThread* FDecisionThread = nullptr;
+    Base::TRandomSeed FDecisionRandom{};
 };
 
 } // namespace GameData

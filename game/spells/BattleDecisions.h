@@ -5,8 +5,11 @@
 
 #include "game/spells/Battle.h"
 
+#include "engine/core/Random.h"
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace GameData {
 
@@ -24,6 +27,9 @@ struct TDecisionLimits {
     // Polled between simulations; a stopped decision leaves its side without commands.
     std::function<bool()> StopRequested;
     int64_t PlanLimit = DefaultPlanLimit;
+    // Where the simulations' draws start. A decision on a worker thread takes it on the
+    // thread that owns the state; unset, a copy of the battle's state is taken now.
+    std::optional<Base::TRandomSeed> Random{};
 };
 
 // What a search did, for benchmarks and tests.
@@ -41,6 +47,8 @@ int32_t EvaluateAction(TUnit& attacker, TUnit& target, bool counter, TBattle& ba
 // to take hold; -1 is a plain blow (the counterattack with counter).
 void SimulateAction(TUnit& attacker, TUnit& target, bool counter, TBattle& battle, int spell);
 
+// The greedy chooser simulates on the battle's own units, which it puts back, and
+// draws from the battle's Random: the decisions run it on scratch battles.
 void ChooseAttackersGreedy(TBattle& battle, bool withSpells);
 void ChooseDefendersGreedy(TBattle& battle, bool withSpells);
 TPlanSearchStats ChooseAttackersByPlan(TBattle& battle, const TDecisionLimits& limits = {});
@@ -50,7 +58,9 @@ bool IsBetterValueForCost(double costA, double valueA, double costB, double valu
 
 // The decision the battle's worker thread makes for one side: the greedy chooser
 // with the cast-in-automatic-combat setting for a person's side, the plan search for
-// the computer's. The game's random state is the same afterwards as before.
+// the computer's. Both simulate on a scratch battle drawing from its own copy of the
+// random state; the battle's own state is neither read (with limits.Random set) nor
+// changed.
 TPlanSearchStats ChooseBattleCommands(TBattle& battle, bool attackers,
                                       const TDecisionLimits& limits = {});
 

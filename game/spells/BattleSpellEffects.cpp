@@ -45,10 +45,10 @@ struct TCast {
             Dealt += Target->TakeDamage(bounded);
     }
     // random(n): 0 when n is 0 or below.
-    static int64_t RandomBelow(int64_t n) {
+    int64_t RandomBelow(int64_t n) const {
         if (n <= 0)
             return 0;
-        return Base::NextRandom(Base::RandomSeed) % uint64_t(std::min<int64_t>(n, INT32_MAX));
+        return Base::NextRandom(*Battle.Random) % uint64_t(std::min<int64_t>(n, INT32_MAX));
     }
     TEffectBuilder Effect(int32_t duration = 0) const {
         return TEffectBuilder(*Target, Spell.ID, duration);
@@ -70,7 +70,7 @@ struct TCast {
     int64_t Blow() {
         const int64_t morale = (int64_t(Caster.Effective.Morale()) + 5) / 10 - 5;
         const int64_t attack = (P(1) / 100) * Caster.Effective.Value(ATTACK) + morale;
-        const int32_t rolled = RollValue(Base::RandomSeed, ScaledForPlayer(Caster, attack));
+        const int32_t rolled = RollValue(*Battle.Random, ScaledForPlayer(Caster, attack));
         const int64_t defence =
             (P(2) / 100) * Value(DEFENCE) * (100 + int64_t(Target->DefenceBonus)) / 100;
         const int64_t damage = int64_t(rolled) - ScaledForPlayer(*Target, defence);
@@ -158,7 +158,7 @@ void TCast::CopyCaster() {
         copy->IsHero = 0;
         copy->ShowWounds = Caster.ShowWounds;
         copy->Own = Caster.Effective;
-        copy->Own.RandomizeBase();
+        copy->Own.RandomizeBase(*Battle.Random);
         auto marker = std::make_unique<TAfterEffect>();
         marker->Kind = ekBattleCopy;
         for (int word = 0; word < 4; ++word)
@@ -220,7 +220,7 @@ void TCast::Apply() {
         break;
     case 74:
         if (t.ClassMask == UndeadCreatureType &&
-            RolledContest(ScaledForPlayer(Caster, LP(1)),
+            RolledContest(*Battle.Random, ScaledForPlayer(Caster, LP(1)),
                           ScaledForPlayer(t, Percent(t.Effective.Level(), P(2))))) {
             Damage(Value(HITPOINTS) + P(3));
             SetPool(Caster, MANA, P(4));

@@ -122,7 +122,7 @@ bool TBattle::RollSpellSuccess(int slot, const Data2::TSpellPrototype* prototype
         return true;
     const int32_t a = ScaledForPlayer(caster, contest.CasterValue);
     const int32_t b = ScaledForPlayer(target, contest.TargetValue);
-    return predict ? ExpectedContest(a, b) : RolledContest(a, b);
+    return predict ? ExpectedContest(a, b) : RolledContest(*Random, a, b);
 }
 
 } // namespace GameData

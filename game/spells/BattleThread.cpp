@@ -25,6 +25,7 @@ void TBattle::StartAIThread(bool attackers) {
     // Set before the start: the worker reads it, never AIThread, which the main
     // thread may be resetting while it waits for the worker to stop.
     FDecisionThread = AIThread.get();
+    FDecisionRandom = *Random;
     if (attackers)
         AIThread->SetMethodAction(&TBattle::RunAttackerDecision, this);
     else
@@ -33,14 +34,19 @@ void TBattle::StartAIThread(bool attackers) {
 }
 
 void TBattle::RunAttackerDecision() {
-    const Base::TActionThread* thread = FDecisionThread;
-    ChooseBattleCommands(*this, true, {[thread] { return thread->StopRequested(); }});
-    AIDone = 1;
+    RunDecision(true);
 }
 
 void TBattle::RunDefenderDecision() {
+    RunDecision(false);
+}
+
+void TBattle::RunDecision(bool attackers) {
     const Base::TActionThread* thread = FDecisionThread;
-    ChooseBattleCommands(*this, false, {[thread] { return thread->StopRequested(); }});
+    TDecisionLimits limits;
+    limits.StopRequested = [thread] { return thread->StopRequested(); };
+    limits.Random = FDecisionRandom;
+    ChooseBattleCommands(*this, attackers, limits);
     AIDone = 1;
 }
 

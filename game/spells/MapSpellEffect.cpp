@@ -13,6 +13,15 @@ TMapSpellEffect::TMapSpellEffect(TScenario& scenario) {
     Visual.Scenario = &scenario;
 }
 
+void TMapSpellEffect::Acquire(const TSpellCast& cast) {
+    Visual.SetPrototype(cast.Prototype, cast.Volume);
+    if (cast.Prototype && Data2::GlobalData)
+        for (const int32_t id : {cast.Prototype->CastSpriteID, cast.Prototype->FlightSpriteID,
+                                 cast.Prototype->ImpactSpriteID})
+            if (id > 0)
+                Data2::GlobalData->SpellLibrary.TryPreloadSprite(uint32_t(id));
+}
+
 void TMapSpellEffect::Prepare(const TSpellCast& cast, const std::function<bool()>& stopRequested) {
     const auto stopped = [&] {
         if (!stopRequested || !stopRequested())
@@ -22,18 +31,9 @@ void TMapSpellEffect::Prepare(const TSpellCast& cast, const std::function<bool()
     };
     if (stopped())
         return;
-    Visual.SetPrototype(cast.Prototype, cast.Volume);
-    if (cast.Prototype && Data2::GlobalData)
-        for (const int32_t id : {cast.Prototype->CastSpriteID, cast.Prototype->FlightSpriteID,
-                                 cast.Prototype->ImpactSpriteID}) {
-            if (stopped())
-                return;
-            if (id > 0)
-                Data2::GlobalData->SpellLibrary.TryPreloadSprite(uint32_t(id));
-        }
+    Visual.StartSpellAnimation(cast.SourceX, cast.SourceY, cast.TargetY, cast.TargetX);
     if (stopped())
         return;
-    Visual.StartSpellAnimation(cast.SourceX, cast.SourceY, cast.TargetY, cast.TargetX);
     Visual.CasterID = cast.CasterID;
     Visual.TargetCellX = uint32_t(cast.TargetX / CellSize);
     Visual.TargetCellY = uint32_t(cast.TargetY / CellSize);

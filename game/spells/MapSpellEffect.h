@@ -12,7 +12,11 @@ class TMapSpellEffect : public TSpellEffect {
 public:
     explicit TMapSpellEffect(TScenario& scenario);
 
-    // Stops between its steps when asked; a stopped preparation never takes effect.
+    // Binds the record and takes its three sprites from the spell library, loading
+    // each now and keeping it loaded for later casts.
+    void Acquire(const TSpellCast& cast) override;
+    // Touches no library. Stops between its steps when asked; a stopped preparation
+    // never takes effect.
     void Prepare(const TSpellCast& cast, const std::function<bool()>& stopRequested) override;
     void Advance() override { Visual.Advance(); }
     void TakeEffect(TScenario& scenario, TUnit* caster) override;

@@ -176,12 +176,15 @@ TMapSpellOutcome CastMapSpell(TScenario& scenario, TUnit& caster, int spellID, i
     return outcome;
 }
 
-void ApplySpellToUnits(TScenario& scenario, TUnit& caster, int spellID,
+void ApplySpellToUnits(TScenario& scenario, const TUnit& caster, int spellID,
                        std::span<TUnit* const> units, Base::TRandomSeed& random) {
     const Data2::TSpellPrototype* spell = Data2::FindSpellByID(spellID);
     if (!spell || spellID < 5 || spellID > 60)
         return;
-    TMapCast cast(scenario, *spell, caster, 0, 0, true, random);
+    // Spells 5, 10, 20, 34 and 44 change their caster as well.
+    TUnit casterCopy;
+    casterCopy.CopyWhole(caster);
+    TMapCast cast(scenario, *spell, casterCopy, 0, 0, true, random);
     for (TUnit* unit : units)
         if (unit)
             cast.Units.push_back(unit);

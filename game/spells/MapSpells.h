@@ -30,8 +30,9 @@ TMapSpellOutcome CastMapSpell(TScenario& scenario, TUnit& caster, int spellID, i
 
 // The unit-level part of spells 5 to 60 on copies, contests judged by their
 // expectation and plain draws from the given state (the computer player's own).
-// The units stand as one group on the target cell; other IDs change nothing.
-void ApplySpellToUnits(TScenario& scenario, TUnit& caster, int spellID,
+// The units stand as one group on the target cell; other IDs change nothing. What
+// a spell does to its caster is done to a copy: the caster stays as it is.
+void ApplySpellToUnits(TScenario& scenario, const TUnit& caster, int spellID,
                        std::span<TUnit* const> units, Base::TRandomSeed& random);
 
 // One sighting of kind 2 for every player that sees a cell within the square of the

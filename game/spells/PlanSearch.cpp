@@ -3,7 +3,6 @@
 #include "game/spells/BattleDecisions.h"
 #include "game/spells/ScratchBattle.h"
 
-#include "engine/core/Random.h"
 #include "game/world/units/Unit.h"
 
 #include <algorithm>
@@ -16,6 +15,12 @@ namespace {
 
 constexpr double UnsimulatedCost = 1000000;
 constexpr double ManaCostFactor = 0.1;
+
+// Read only when the caller gave no state: a decision on a worker must not touch the
+// battle's, which the main thread draws from meanwhile.
+Base::TRandomSeed StartingRandom(const TBattle& battle, const TDecisionLimits& limits) {
+    return limits.Random ? *limits.Random : *battle.Random;
+}
 
 struct TOption {
     int Target = -1;
@@ -141,8 +146,8 @@ void ScoreDefendersRound(const TBattle& battle, const THitPoints& before, int32_
 class TPlanSearch {
 public:
     TPlanSearch(TBattle& battle, bool attackers, const TDecisionLimits& limits)
-        : FReal(battle), FScratch(battle), FAttackers(attackers), FLimits(limits),
-          FFirst(attackers ? 0 : FirstDefenderSlot) {}
+        : FReal(battle), FScratch(battle, StartingRandom(battle, limits)), FAttackers(attackers),
+          FLimits(limits), FFirst(attackers ? 0 : FirstDefenderSlot) {}
 
     TPlanSearchStats Run();
 
@@ -314,19 +319,13 @@ TPlanSearchStats ChooseDefendersByPlan(TBattle& battle, const TDecisionLimits& l
 
 TPlanSearchStats ChooseBattleCommands(TBattle& battle, bool attackers,
                                       const TDecisionLimits& limits) {
-    // The simulations draw from the game's state (spells with random parts): the
-    // state is kept aside and put back, so every peer's game stays in step.
-    Base::SavedRandomSeed = Base::RandomSeed;
-    struct TRestore {
-        ~TRestore() { Base::RandomSeed = Base::SavedRandomSeed; }
-    } restore;
     const TBattleSide* side = attackers ? battle.Attackers : battle.Defenders;
     if (!side)
         return {};
     if (!side->IsCommandedByLocalPerson())
         return attackers ? ChooseAttackersByPlan(battle, limits)
                          : ChooseDefendersByPlan(battle, limits);
-    TScratchBattle scratch(battle);
+    TScratchBattle scratch(battle, StartingRandom(battle, limits));
     if (attackers)
         ChooseAttackersGreedy(scratch.Battle, battle.CastInAutomaticCombat);
     else

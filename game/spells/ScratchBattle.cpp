@@ -48,9 +48,7 @@ std::unique_ptr<TScratchSide> CopySide(const TBattleSide* side, TScratchRegistry
         if (!unit)
             break;
         auto scratch = std::make_unique<TUnit>();
-        scratch->Assign(unit);
-        scratch->CopyCombatState(*unit);
-        scratch->SavedPrototype = unit->SavedPrototype;
+        scratch->CopyWhole(*unit);
         scratch->ShowWounds = 0;
         copy->AddUnit(*registry.Register(std::move(scratch)));
     }
@@ -59,11 +57,12 @@ std::unique_ptr<TScratchSide> CopySide(const TBattleSide* side, TScratchRegistry
 
 } // namespace
 
-TScratchBattle::TScratchBattle(const TBattle& original)
-    : FAttackers(CopySide(original.Attackers, FRegistry)),
+TScratchBattle::TScratchBattle(const TBattle& original, const Base::TRandomSeed& random)
+    : FRandom(random), FAttackers(CopySide(original.Attackers, FRegistry)),
       FDefenders(CopySide(original.Defenders, FRegistry)) {
     Battle.SetGroups(FAttackers.get(), FDefenders.get());
     Battle.Registry = &FRegistry;
+    Battle.Random = &FRandom;
     Battle.CastInAutomaticCombat = original.CastInAutomaticCombat;
     for (int slot = 0; slot < BattleSlotCount; ++slot) {
         Battle.Slots[slot].Command = original.Slots[slot].Command;

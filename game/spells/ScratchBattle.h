@@ -51,14 +51,16 @@ private:
 
 class TScratchBattle {
 public:
-    // Copies of both sides' units with their combat state, and the battle's commands.
-    explicit TScratchBattle(const TBattle& original);
+    // Whole copies of both sides' units and the battle's commands; its spells draw from
+    // its own state, which starts as random.
+    TScratchBattle(const TBattle& original, const Base::TRandomSeed& random);
     TScratchBattle(const TScratchBattle&) = delete;
     TScratchBattle& operator=(const TScratchBattle&) = delete;
 
     TBattle Battle;
 
 private:
+    Base::TRandomSeed FRandom;
     TScratchRegistry FRegistry;
     std::unique_ptr<TScratchSide> FAttackers;
     std::unique_ptr<TScratchSide> FDefenders;

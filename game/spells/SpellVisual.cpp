@@ -191,8 +191,15 @@ void TSpell::StartSpellAnimation(int sourceX, int sourceY, int targetY, int targ
     RebuildParticles();
 }
 
+// What the player at this machine sees, whoever is on turn: on a computer's or a
+// remote player's turn the effect must neither show what they see nor hide what
+// this player sees.
+const TPlayer* TSpell::Viewer() const {
+    return Scenario ? Scenario->ViewingPlayer() : nullptr;
+}
+
 bool TSpell::IsCellShown(int cellX, int cellY) const {
-    const TPlayer* player = Scenario ? Scenario->CurrentPlayer : nullptr;
+    const TPlayer* player = Viewer();
     return player && player->IsCellVisible(cellX, cellY);
 }
 
@@ -222,11 +229,11 @@ bool TSpell::IsImpactAudible() const {
     if (id == 21)
         return IsSourceAudible() || IsCellShown(x, y);
     if (id == 33) {
-        const TPlayer* current = Scenario ? Scenario->CurrentPlayer : nullptr;
+        const TPlayer* viewer = Viewer();
         const TUnit* caster = Scenario ? Scenario->Units.FindByID(CasterID) : nullptr;
         const TGroup* group = caster ? caster->GetGroup() : nullptr;
-        if (current && group) {
-            const int8_t relation = current->GetRelationToGroup(group);
+        if (viewer && group) {
+            const int8_t relation = viewer->GetRelationToGroup(group);
             if (relation == RelationSelf || relation == reFriendly)
                 return true;
         }

@@ -22,6 +22,7 @@ class TSprite;
 
 namespace GameData {
 
+class TPlayer;
 class TScenario;
 
 // What to draw this frame.
@@ -71,6 +72,8 @@ public:
     // battle spells' own drawing belongs to the battle screen.
     void DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX, const Win32::RECT& clip,
                           int offsetY) const;
+    // Whether the player at this machine (the scenario's viewing player) may hear the
+    // phase sounds.
     bool IsSourceAudible() const;
     bool IsImpactAudible() const;
 
@@ -100,6 +103,7 @@ public:
 private:
     void ReleaseSprites();
     void PrepareSpriteSurfaces();
+    const TPlayer* Viewer() const;
     void PlayPhaseSound(Audio::TAudioStream* sound, bool audible) const;
     bool IsCellShown(int cellX, int cellY) const;
     bool IsAnyCellShown(int cellX, int cellY, int radius) const;

@@ -30,6 +30,7 @@ bool TGroup::StartSpellCast(uint32_t casterID, uint32_t spellID, int targetX, in
     FCast.TargetY = targetY * CellSize + HalfCell;
     FCast.CasterID = casterID;
     FSpell = Scenario->SpellEffects(*Scenario);
+    FSpell->Acquire(FCast);
     FCastThread = std::make_unique<Base::TActionThread>();
     FCastThread->SetMethodAction(&TGroup::SpellCastThreadProc, this);
     FCastThread->Start(0);

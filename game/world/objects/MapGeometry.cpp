@@ -1,5 +1,7 @@
 #include "game/world/objects/MapGeometry.h"
 
+#include "engine/core/PortableMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -45,7 +47,8 @@ int DirectionBetweenPoints(int x1, int y1, int x2, int y2) {
     const double distance = std::sqrt(dx * dx + dy * dy);
     if (distance == 0)
         return 0;
-    double angle = std::acos(std::clamp(dx / distance, -1.0, 1.0));
+    // Spell 57 pushes its target this way: every peer must turn the same.
+    double angle = Base::PortableAcos(std::clamp(dx / distance, -1.0, 1.0));
     if (y1 - y2 < 0)
         angle = 2 * std::numbers::pi - angle;
     int sector = static_cast<int>(std::lround(angle / (std::numbers::pi / 8)));

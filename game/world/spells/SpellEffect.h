@@ -18,8 +18,8 @@ namespace GameData {
 class TScenario;
 class TUnit;
 
-// What a group records when it starts a cast; the effect is prepared from it on
-// the cast's worker thread.
+// What a group records when it starts a cast; the effect takes what it shares from
+// it on the main thread, then is prepared from it on the cast's worker thread.
 struct TSpellCast {
     const Data2::TSpellPrototype* Prototype = nullptr;
     int32_t Volume = 0;
@@ -33,8 +33,13 @@ struct TSpellCast {
 class TSpellEffect {
 public:
     virtual ~TSpellEffect() = default;
-    // Worker thread: binds the prototype and volume and starts the animation from the
-    // source to the target point. Long preparations poll stopRequested.
+    // Main thread, before the worker starts: binds the prototype and volume and takes
+    // what the effect shares with the rest of the game (sprites of the global
+    // libraries, which have no lock and which the main thread also releases). An
+    // effect that shares nothing needs nothing here.
+    virtual void Acquire(const TSpellCast& /*cast*/) {}
+    // Worker thread: starts the animation from the source to the target point, using
+    // only what Acquire took. Long preparations poll stopRequested.
     virtual void Prepare(const TSpellCast& cast, const std::function<bool()>& stopRequested) = 0;
     // One frame of the visual.
     virtual void Advance() = 0;

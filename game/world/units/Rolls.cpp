@@ -1,5 +1,7 @@
 #include "game/world/units/Rolls.h"
 
+#include "engine/core/PortableMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -23,7 +25,7 @@ double GaussianRandom(Base::TRandomSeed& state, double mean, double sd) {
         const double v = 2 * RandomReal(state) - 1;
         s = u * u + v * v;
     } while (s >= 1 || s == 0);
-    return u * std::sqrt(-2 * std::log(s) / s) * sd + mean;
+    return u * std::sqrt(-2 * Base::PortableLog(s) / s) * sd + mean;
 }
 
 int32_t RollValue(Base::TRandomSeed& state, int32_t v) {
@@ -34,18 +36,25 @@ int32_t RollValue(Base::TRandomSeed& state, int32_t v) {
     return static_cast<int32_t>(std::fmin(std::fmax(rolled, lowest), highest));
 }
 
-int32_t SpreadValue(int32_t v) {
+int32_t SpreadValue(Base::TRandomSeed& state, int32_t v) {
     const int32_t r = static_cast<int32_t>(int64_t(v) * 10 / 100);
     int64_t spread = v;
     if (2 * int64_t(r) + 1 >= 1)
-        spread =
-            int64_t(v) - r + int64_t(Base::NextRandom(Base::RandomSeed)) % (2 * int64_t(r) + 1);
+        spread = int64_t(v) - r + int64_t(Base::NextRandom(state)) % (2 * int64_t(r) + 1);
     return static_cast<int32_t>(std::clamp<int64_t>(spread, 0, INT32_MAX));
 }
 
+int32_t SpreadValue(int32_t v) {
+    return SpreadValue(Base::RandomSeed, v);
+}
+
+bool RolledContest(Base::TRandomSeed& state, int32_t a, int32_t b) {
+    const int32_t rolledA = RollValue(state, a);
+    return rolledA > RollValue(state, b);
+}
+
 bool RolledContest(int32_t a, int32_t b) {
-    const int32_t rolledA = RollValue(Base::RandomSeed, a);
-    return rolledA > RollValue(Base::RandomSeed, b);
+    return RolledContest(Base::RandomSeed, a, b);
 }
 
 bool ExpectedContest(int32_t a, int32_t b) {

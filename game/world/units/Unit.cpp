@@ -35,6 +35,32 @@ void TUnit::CopyCombatState(const TUnit& other) {
     DefenceBonus = other.DefenceBonus;
 }
 
+void TUnit::CopyWhole(const TUnit& other) {
+    if (&other == this)
+        return;
+    ReleaseAllSprites();
+    ID = other.ID;
+    Prototype = other.Prototype;
+    SavedPrototype = other.SavedPrototype;
+    ClassMask = other.ClassMask;
+    IsHero = other.IsHero;
+    Name = other.Name;
+    Owner = other.Owner;
+    CopyEffectsFrom(other);
+    DefenceBonus = other.DefenceBonus;
+    Marker = other.Marker;
+    Wounds = other.Wounds;
+    ShowWounds = other.ShowWounds;
+    SortKey = other.SortKey;
+    Required = other.Required;
+    FromScenario = other.FromScenario;
+    Own = other.Own;
+    Effective = other.Effective;
+    LevelGained = other.LevelGained;
+    KilledByScript = other.KilledByScript;
+    KeepCorpse = other.KeepCorpse;
+}
+
 void TUnit::CopyEffectsFrom(const TUnit& other) {
     if (&other == this)
         return;

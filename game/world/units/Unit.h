@@ -47,6 +47,9 @@ public:
     // The prototype, own and effective records, effects (deep) and defence bonus, for
     // battle simulations on scratch units.
     void CopyCombatState(const TUnit& other);
+    // Every field (the effects deep) but the sprites, which the copy does not hold: a
+    // copy that every rule judges as it judges the original.
+    void CopyWhole(const TUnit& other);
 
     // Owner-derived.
     TGroup* GetGroup() const;

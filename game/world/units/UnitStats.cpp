@@ -49,10 +49,14 @@ void TUnitStats::UpdateSpells() {
     }
 }
 
-void TUnitStats::RandomizeBase() {
+void TUnitStats::RandomizeBase(::Base::TRandomSeed& state) {
     for (int k = 0; k < UnitStatCount; ++k)
-        Base(TUnitStat(k)) = SaturateWord(SpreadValue(Base(TUnitStat(k))));
+        Base(TUnitStat(k)) = SaturateWord(SpreadValue(state, Base(TUnitStat(k))));
     RecalcValues();
+}
+
+void TUnitStats::RandomizeBase() {
+    RandomizeBase(::Base::RandomSeed);
 }
 
 void TUnitStats::AddStats(const TUnitStats& delta) {

@@ -4,6 +4,7 @@
 // curve and two spare words); four 64-bit masks of skills and spells follow.
 #pragma once
 
+#include "engine/core/Random.h"
 #include "game/world/units/UnitArithmetic.h"
 
 #include <bit>
@@ -95,7 +96,9 @@ struct TUnitStats {
     void ResetMorale();
     // Learnable spells whose minimum level LEVEL reaches become known.
     void UpdateSpells();
-    // Each BASE spread by about 10 % on the game's random state, then RecalcValues.
+    // Each BASE spread by about 10 % on the given random state (the game's when none is
+    // named), then RecalcValues.
+    void RandomizeBase(::Base::TRandomSeed& state);
     void RandomizeBase();
     // The 48 words added element-wise (saturating), the masks combined.
     void AddStats(const TUnitStats& delta);

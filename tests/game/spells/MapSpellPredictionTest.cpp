@@ -5,7 +5,9 @@
 #include "game/world/fog/Fog.h"
 #include "platform/classlib/Streams.h"
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace MapSpellTests {
 namespace {
@@ -111,6 +113,46 @@ TEST_F(MapSpellPrediction, ScratchCopiesTakeTheRulesWithTheComputersOwnRandomSta
     ApplySpellToUnits(*World->Scenario, *Caster, 61, slots, own);
     ApplySpellToUnits(*World->Scenario, *Caster, 1, slots, own);
     EXPECT_EQ(World->Scenario->Units.Count(), units);
+}
+
+// Spells 5, 10, 20, 34 and 44 change their caster on the map; rated on copies, they
+// leave the real caster alone.
+TEST_F(MapSpellPrediction, ScratchCopiesNeverChangeTheCaster) {
+    struct TCase {
+        int Spell;
+        std::initializer_list<int16_t> Params;
+        int Prototype;
+    };
+    const TCase cases[] = {
+        {5, {100, 100, 5, 50, 10}, Knight},  // the caster loses 10 morale
+        {10, {100, 100, 5, 3}, Ghoul},       // the caster's mana becomes 3
+        {20, {100, 50, 50, 50, 50}, Knight}, // the caster heals what it drains
+        {34, {100, 100, 50}, Knight},        // the caster gains the drained mana
+        {44, {7, 5, 5}, Knight},             // the caster's mana becomes 7
+    };
+    // Room to heal and to gain mana.
+    Caster->TakeDamage(20);
+    Caster->AddMana(-15);
+    const auto stored = [](const TUnit& unit) {
+        ClassLib::TMemoryStream stream;
+        unit.SaveToStream(&stream);
+        return stream.Bytes();
+    };
+    const std::vector<uint8_t> before = stored(*Caster);
+    const TUnitStats effective = Caster->Effective;
+    Base::TRandomSeed own{7, 9};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Spell);
+        AddSpell(c.Spell, c.Params);
+        auto copy = TestSupport::MakeUnit(c.Prototype);
+        copy->RecalculateStats(true);
+        const std::vector<uint8_t> copyBefore = stored(*copy);
+        TUnit* slots[] = {copy.get()};
+        ApplySpellToUnits(*World->Scenario, *Caster, c.Spell, slots, own);
+        EXPECT_TRUE(stored(*copy) != copyBefore); // the spell took hold
+        EXPECT_TRUE(stored(*Caster) == before);
+        EXPECT_EQ(std::memcmp(&Caster->Effective, &effective, sizeof(TUnitStats)), 0);
+    }
 }
 
 } // namespace

@@ -6,13 +6,17 @@
 
 #include "engine/core/ActionThread.h"
 #include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteList.h"
+#include "game/world/data/GlobalData.h"
 #include "game/world/fog/Fog.h"
+#include "platform/classlib/Streams.h"
 #include "tests/engine/graphics/SpriteFixtures.h"
 #include "tests/support/DisplayFixtures.h"
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace MapSpellTests {
 namespace {
@@ -135,6 +139,24 @@ TEST_F(SpellVisual, UnseenCastsAreSilentAndInvisibleToThePlayerOnTurn) {
     EXPECT_EQ(Visual.Particles[0]->Frame, 0u);
 }
 
+// A computer or a remote player on turn must neither show this machine's player what
+// it sees nor hide what this player sees.
+TEST_F(SpellVisual, EffectsFollowThePlayerAtThisMachineWhoeverIsOnTurn) {
+    World->Scenario->CurrentPlayer = &World->Player(Blue);
+    ASSERT_EQ(World->Scenario->ViewingPlayer(), &World->Player(Red));
+    World->Player(Blue).Fog->Cells[size_t(2 * 12 + 8)] = fsVisible;
+    Start(2, 8, 8);
+    Visual.Advance();
+    EXPECT_TRUE(Sounds.empty());
+    EXPECT_EQ(Visual.Particles.Count(), 0);
+    See(8, 2);
+    World->Player(Blue).Fog->Cells[size_t(2 * 12 + 8)] = 0;
+    Start(2, 8, 8);
+    Visual.Advance();
+    EXPECT_EQ(Sounds.size(), 3u);
+    EXPECT_EQ(Visual.Particles.Count(), 1);
+}
+
 TEST_F(SpellVisual, ABarrageLaunchesAMissileEveryEightTicks) {
     World->Scenario->CurrentPlayer = &World->Player(Red);
     for (int x = 0; x < 12; ++x)
@@ -224,6 +246,57 @@ TEST_F(MapSpellTest, ASpellCastFromAGroupLandsThroughTheScenariosUpdate) {
         std::this_thread::yield();
     }
     EXPECT_EQ(target->UnitAt(0)->Effective.Value(HITPOINTS), 40 - 8);
+}
+
+// The spell library has no lock, and the main thread releases the sprites of the
+// effect before: the cast takes its sprites on the main thread before the worker
+// starts, and the worker's preparation takes none.
+TEST_F(MapSpellTest, ACastTakesItsSpritesOnTheMainThread) {
+    std::vector<Tools::TBytes> sprites;
+    for (const uint32_t id : {1u, 2u, 3u}) {
+        Tools::TSpriteOptions options;
+        options.ID = id;
+        sprites.push_back(Tools::EncodeSprite(
+            {SpriteTests::Picture(4, 4, [](int, int) { return 0xFF00FF00u; })}, options));
+    }
+    Gfx::TSpriteList& library = Data.Global().SpellLibrary;
+    library.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(9, sprites)));
+    Data2::TSpellPrototype& spell = AddSpell(60, {5, 50, 0});
+    spell.CastSpriteID = 1;
+    spell.FlightSpriteID = 2;
+    spell.ImpactSpriteID = 3;
+
+    // The worker waits at the door of its preparation until the test lets it in.
+    struct THeldEffect : TMapSpellEffect {
+        THeldEffect(TScenario& scenario, std::atomic<bool>& open)
+            : TMapSpellEffect(scenario), Open(open) {}
+        void Prepare(const TSpellCast& cast, const std::function<bool()>& stop) override {
+            while (!Open && !stop())
+                std::this_thread::yield();
+            TMapSpellEffect::Prepare(cast, stop);
+        }
+        std::atomic<bool>& Open;
+    };
+    std::atomic<bool> open{false};
+    World->Scenario->SpellEffects = [&open](TScenario& owner) -> std::unique_ptr<TSpellEffect> {
+        return std::make_unique<THeldEffect>(owner, open);
+    };
+    const auto references = [&] {
+        std::vector<int32_t> counts;
+        for (const Gfx::TSpriteEntry& entry : library.Directory())
+            counts.push_back(entry.References);
+        return counts;
+    };
+    // Each sprite: one reference for the effect, one for keeping it loaded.
+    const std::vector<int32_t> held{2, 2, 2};
+    World->Scenario->CurrentPlayer = &World->Player(Red);
+    ASSERT_TRUE(CasterGroup->StartSpellCast(Caster->ID, 60, 4, 2));
+    EXPECT_EQ(references(), held);
+    open = true;
+    while (CasterGroup->IsCastThreadRunning())
+        std::this_thread::yield();
+    EXPECT_EQ(references(), held);
 }
 
 TEST_F(MapSpellTest, APreparationStopsInTheMiddleAndNeverTakesEffect) {
