@@ -154,7 +154,7 @@ void TCast::CopyCaster() {
         copy->Prototype = Caster.Prototype;
         copy->Name.assign(Caster.Prototype->Name,
                           strnlen(Caster.Prototype->Name, sizeof Caster.Prototype->Name));
-        copy->ClassMask = Caster.Prototype->CreatureType;
+        copy->CreatureType = Caster.Prototype->CreatureType;
         copy->IsHero = 0;
         copy->ShowWounds = Caster.ShowWounds;
         copy->Own = Caster.Effective;
@@ -219,7 +219,7 @@ void TCast::Apply() {
             .Apply();
         break;
     case 74:
-        if (t.ClassMask == UndeadCreatureType &&
+        if (t.CreatureType == UndeadCreatureType &&
             RolledContest(*Battle.Random, ScaledForPlayer(Caster, LP(1)),
                           ScaledForPlayer(t, Percent(t.Effective.Level(), P(2))))) {
             Damage(Value(HITPOINTS) + P(3));
@@ -236,7 +236,7 @@ void TCast::Apply() {
             SetOwn(t, HITPOINTS, P(3));
         break;
     case 77:
-        if (t.ClassMask == UndeadCreatureType)
+        if (t.CreatureType == UndeadCreatureType)
             Damage(RandomBelow(LP(4)) + P(3));
         else
             Damage(RandomBelow(LP(6)) + P(5));

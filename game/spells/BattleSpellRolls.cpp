@@ -23,7 +23,7 @@ constexpr TContest Fails{0, 1};
 TContest ContestFor(const Data2::TSpellPrototype& spell, TUnit& caster, const TUnit& target) {
     const TUnitStats& c = caster.Effective;
     const TUnitStats& t = target.Effective;
-    const int64_t type = target.ClassMask;
+    const int64_t type = target.CreatureType;
     const auto p = [&](int k) { return SpellParam(spell, k); };
     switch (spell.ID) {
     case 69:

@@ -127,7 +127,7 @@ struct TPrediction {
 };
 
 bool IsLiving(const TUnit& u) {
-    return u.ClassMask == 1 || u.ClassMask == 2;
+    return u.CreatureType == 1 || u.CreatureType == 2;
 }
 
 bool TPrediction::Rule() const {
@@ -164,14 +164,14 @@ bool TPrediction::Rule() const {
         return Contest(StatLevel, DEFENCE, false, IsLiving);
     case 10:
         return Contest(StatLevel, StatLevel, false,
-                       [](const TUnit& u) { return u.ClassMask == UndeadCreatureType; });
+                       [](const TUnit& u) { return u.CreatureType == UndeadCreatureType; });
     case 11:
     case 49:
         return NoneHas();
     case 13:
         return Contest(StatLevel, StatLevel, true);
     case 14:
-        return Any([](const TUnit& u) { return u.ClassMask != UndeadCreatureType; });
+        return Any([](const TUnit& u) { return u.CreatureType != UndeadCreatureType; });
     case 16:
         return Contest(StatLevel, DEFENCE, true);
     case 17:
@@ -198,7 +198,7 @@ bool TPrediction::Rule() const {
     case 20:
         return Any(IsLiving);
     case 24:
-        return First([](const TUnit& u) { return u.ClassMask != UndeadCreatureType; });
+        return First([](const TUnit& u) { return u.CreatureType != UndeadCreatureType; });
     case 26:
     case 46:
         return AreaFirst(1);
@@ -224,10 +224,10 @@ bool TPrediction::Rule() const {
     case 51:
         return Contest(ATTACK, DEFENCE, true);
     case 54:
-        return First([](const TUnit& u) { return (u.ClassMask & UndeadCreatureType) != 0; });
+        return First([](const TUnit& u) { return (u.CreatureType & UndeadCreatureType) != 0; });
     case 55:
         return Area(2, [&](const TUnit& u, int dx, int dy) {
-            return !Immune(u) && u.ClassMask != UndeadCreatureType &&
+            return !Immune(u) && u.CreatureType != UndeadCreatureType &&
                    Beat(W2[dx + 2][dy + 2] * ValueOf(Caster, ATTACK),
                         W3[dx + 2][dy + 2] * ValueOf(u, DEFENCE), u);
         });

@@ -26,7 +26,7 @@ int BlockClass(int dx, int dy) {
 }
 
 bool IsLiving(const TUnit& unit) {
-    return unit.ClassMask == 1 || unit.ClassMask == 2;
+    return unit.CreatureType == 1 || unit.CreatureType == 2;
 }
 
 } // namespace
@@ -256,7 +256,7 @@ void TMapCast::Shatter() {
     ForArea(2, [&](const TReachedUnit& reached) {
         TUnit& unit = reached.Unit;
         const int i = reached.DX + 2, j = reached.DY + 2;
-        if (unit.IsImmuneToSpell(ID) || unit.ClassMask == UndeadCreatureType ||
+        if (unit.IsImmuneToSpell(ID) || unit.CreatureType == UndeadCreatureType ||
             !Beats(W2[i][j] * ValueOf(Caster, ATTACK), W3[i][j] * ValueOf(unit, DEFENCE), unit))
             return;
         const int64_t attack = ValueOf(unit, ATTACK), counter = ValueOf(unit, COUNTERATTACK);
@@ -283,7 +283,7 @@ void TMapCast::ApplyRule() {
         break;
     case 3:
         ForEachTarget([&](TUnit& u) {
-            if (u.ClassMask == UndeadCreatureType)
+            if (u.CreatureType == UndeadCreatureType)
                 u.TakeDamage(SaturateInt32(LP(1)));
             else
                 u.ChangeMorale(SaturateInt32(LP(1) + P(0)));
@@ -330,7 +330,7 @@ void TMapCast::ApplyRule() {
         break;
     case 10:
         ForEachTarget([&](TUnit& u) {
-            if (u.ClassMask != UndeadCreatureType || !Contest(u, StatLevel, StatLevel))
+            if (u.CreatureType != UndeadCreatureType || !Contest(u, StatLevel, StatLevel))
                 return;
             // One already weaker than what the spell leaves is not mended by it.
             u.TakeDamage(SaturateInt32(std::max<int64_t>(0, ValueOf(u, HITPOINTS) - P(2))));
@@ -367,7 +367,7 @@ void TMapCast::ApplyRule() {
         break;
     case 14:
         ForEachTarget([&](TUnit& u) {
-            if (u.ClassMask == UndeadCreatureType)
+            if (u.CreatureType == UndeadCreatureType)
                 return;
             Damage(u, P(0));
             u.AddActionPoints(SaturateInt32(-Percent(ValueOf(u, ACTIONPOINTS), P(1))));
@@ -429,7 +429,7 @@ void TMapCast::ApplyRule() {
         break;
     case 24:
         ForEachTarget([&](TUnit& u) {
-            if (u.ClassMask == UndeadCreatureType)
+            if (u.CreatureType == UndeadCreatureType)
                 return;
             const int64_t attack = ValueOf(u, ATTACK), counter = ValueOf(u, COUNTERATTACK);
             Damage(u, Percent((4 - N()) * ValueOf(u, DEFENCE), P(0)));
@@ -613,7 +613,7 @@ void TMapCast::ApplyRule() {
         break;
     case 54:
         ForEachTarget([&](TUnit& u) {
-            if ((u.ClassMask & UndeadCreatureType) == 0)
+            if ((u.CreatureType & UndeadCreatureType) == 0)
                 return;
             u.AddHitPoints(SaturateInt32(P(0) * L * (4 - N()) / 100));
             Affected = true;

@@ -36,7 +36,7 @@ bool MatchesMasks(const TScenario& scenario, const TUnit& unit, int32_t playerMa
     if (index < 0 || (static_cast<uint32_t>(playerMask) & (1u << (index & 31))) == 0)
         return false;
     const auto classes = static_cast<uint64_t>(static_cast<int64_t>(classMask));
-    const auto unitClass = static_cast<uint64_t>(unit.ClassMask);
+    const auto unitClass = static_cast<uint64_t>(unit.CreatureType);
     return (classes & unitClass) == unitClass;
 }
 

@@ -113,7 +113,7 @@ void WriteProperty(const TConversation& c, TUnitStats& stats, TUnit* unit, const
         c.ScriptError(ClassLib::Format("Unknown property: %s.", name));
     if (property->Use == TPropertyUse::Level) {
         if (WriteLevel(stats, value, change) && unit)
-            unit->LevelGained = 1;
+            unit->LevelledUp = 1;
     } else {
         int16_t& word = stats.Words[property->Word];
         word = LowWord(change ? int64_t(word) + value : int64_t(value));

@@ -42,7 +42,7 @@ void TUnit::CopyWhole(const TUnit& other) {
     ID = other.ID;
     Prototype = other.Prototype;
     SavedPrototype = other.SavedPrototype;
-    ClassMask = other.ClassMask;
+    CreatureType = other.CreatureType;
     IsHero = other.IsHero;
     Name = other.Name;
     Owner = other.Owner;
@@ -56,7 +56,7 @@ void TUnit::CopyWhole(const TUnit& other) {
     FromScenario = other.FromScenario;
     Own = other.Own;
     Effective = other.Effective;
-    LevelGained = other.LevelGained;
+    LevelledUp = other.LevelledUp;
     KilledByScript = other.KilledByScript;
     KeepCorpse = other.KeepCorpse;
 }
@@ -74,7 +74,7 @@ void TUnit::Clear() {
     ReleaseAllSprites();
     Prototype = nullptr;
     SavedPrototype = nullptr;
-    ClassMask = 0;
+    CreatureType = 0;
     IsHero = 0;
     Name.clear();
     Owner = nullptr;
@@ -88,7 +88,7 @@ void TUnit::Clear() {
     FromScenario = 0;
     Own = TUnitStats{};
     Effective = TUnitStats{};
-    LevelGained = 0;
+    LevelledUp = 0;
     KilledByScript = 0;
     KeepCorpse = 0;
 }
@@ -99,7 +99,7 @@ void TUnit::InitFromPrototype(const Data2::TUnitPrototype& prototype) {
     Own.RecalcValues();
     Own.ResetExperience();
     Own.ResetMorale();
-    ClassMask = prototype.CreatureType;
+    CreatureType = prototype.CreatureType;
     IsHero = prototype.IsHero;
     Name.assign(prototype.Name, strnlen(prototype.Name, sizeof prototype.Name));
     ShowWounds = 1;

@@ -87,7 +87,7 @@ public:
     void GainExperience(int32_t amount, int32_t levelFactor);
     bool CanLevelUp() const;
     // Up to the level the experience reaches: pools rise by their maxima's growth,
-    // ratings go to their level values; sets LevelGained.
+    // ratings go to their level values; sets LevelledUp.
     void LevelUp();
     // Start of the owner's turn: effects age, action points refill, morale drifts
     // toward the default, mana and hit points regenerate.
@@ -169,7 +169,7 @@ public:
 
     const Data2::TUnitPrototype* Prototype = nullptr;      // lent by the global data
     const Data2::TUnitPrototype* SavedPrototype = nullptr; // while transformed
-    int64_t ClassMask = 0; // the prototype's creature type, widened with its sign
+    int64_t CreatureType = 0; // the prototype's creature type, widened with its sign
     uint8_t IsHero = 0;
     ClassLib::AnsiString Name;
     TUnitOwner* Owner = nullptr;
@@ -183,7 +183,7 @@ public:
     uint8_t FromScenario = 0;
     TUnitStats Own{};
     TUnitStats Effective{};
-    uint8_t LevelGained = 0; // until the game announces the new level
+    uint8_t LevelledUp = 0; // until the game announces the new level
     uint8_t KilledByScript = 0;
     uint8_t KeepCorpse = 0;
 

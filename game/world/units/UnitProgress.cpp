@@ -75,7 +75,7 @@ void TUnit::LevelUp() {
          {ATTACK, COUNTERATTACK, DEFENCE, SIGHT, MANAREGENERATE, HPREGENERATE})
         Own.Value(rating) = Own.AtLevel(rating);
     RecalculateStats(true);
-    LevelGained = 1;
+    LevelledUp = 1;
 }
 
 void TUnit::NewTurn() {

@@ -7,7 +7,7 @@ void TUnit::SaveToStream(Data::TStream* stream) const {
     TDataObject::SaveToStream(stream);
     stream->WriteValue<uint32_t>(Prototype ? uint32_t(Prototype->ID) : 0);
     stream->WriteValue(Own);
-    stream->WriteValue<int64_t>(ClassMask);
+    stream->WriteValue<int64_t>(CreatureType);
     stream->WriteValue<uint8_t>(IsHero);
     Data::WriteStreamString(stream, Name);
     stream->WriteValue<uint32_t>(uint32_t(Effects.Count()));
@@ -22,7 +22,7 @@ void TUnit::LoadFromStream(Data::TStream* stream) {
     const uint32_t prototypeID = stream->ReadValue<uint32_t>();
     const TUnitStats own = stream->ReadValue<TUnitStats>();
     Data::CheckData(own.Level() >= 1 && own.Level() <= MaxUnitLevel);
-    ClassMask = stream->ReadValue<int64_t>();
+    CreatureType = stream->ReadValue<int64_t>();
     IsHero = stream->ReadValue<uint8_t>();
     Data::ReadStreamString(stream, Name);
     const int32_t effectCount =

@@ -51,11 +51,11 @@ TEST_F(PropertyCommands, RaisingTheLevelGoesThroughExperienceUpToTwenty) {
     const std::string k = Id(knight);
     EXPECT_EQ(Run("<SETPROPERTY(" + k + ",LEVEL,1)>"), "");
     EXPECT_EQ(own.Level(), 1);
-    EXPECT_EQ(knight->LevelGained, 0) << "not above the current level: nothing";
+    EXPECT_EQ(knight->LevelledUp, 0) << "not above the current level: nothing";
     EXPECT_EQ(Run("<SETPROPERTY(" + k + ",LEVEL,3)>"), "");
     EXPECT_EQ(own.Experiences(), own.ExperienceForLevel(3));
     EXPECT_EQ(own.Level(), 3);
-    EXPECT_EQ(knight->LevelGained, 1);
+    EXPECT_EQ(knight->LevelledUp, 1);
     EXPECT_EQ(Run("<CHANGEPROPERTY(" + k + ",LEVEL,0)>"), "");
     EXPECT_EQ(own.Level(), 3);
     EXPECT_EQ(Run("<CHANGEPROPERTY(" + k + ",LEVEL,100)>"), "");

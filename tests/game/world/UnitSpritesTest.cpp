@@ -35,7 +35,7 @@ TEST_F(UnitSpritesTest, MadeFromASamplePrototype) {
     unit->InitFromPrototype(Prototype(2));
     EXPECT_EQ(unit->Name, "Creature 2");
     EXPECT_EQ(unit->IsHero, 1);
-    EXPECT_EQ(unit->ClassMask, 1);
+    EXPECT_EQ(unit->CreatureType, 1);
     EXPECT_EQ(unit->Own.Value(HITPOINTS), 12);
     EXPECT_EQ(unit->Own.Value(ATTACK), 36);
     EXPECT_EQ(unit->Own.Morale(), 0);

@@ -47,7 +47,7 @@ protected:
         Unit->ID = 42;
         Unit->Name = "Sir Test";
         Unit->Marker = 7;
-        Unit->ClassMask = -2;
+        Unit->CreatureType = -2;
         Unit->IsHero = 1;
         Unit->AddHitPoints(-4);
         auto effect = AttackEffect(5, 3, 2); // ATTACK + 3 for 2 turns

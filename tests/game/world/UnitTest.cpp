@@ -17,7 +17,7 @@ TEST_F(UnitTest, MadeFromAPrototypeAtItsLevel) {
     EXPECT_EQ(unit->Prototype, &Data.Global().UnitPrototypes[1]);
     EXPECT_EQ(unit->Name, "Veteran");
     EXPECT_EQ(unit->IsHero, 1);
-    EXPECT_EQ(unit->ClassMask, -2); // the 16-bit type widened with its sign
+    EXPECT_EQ(unit->CreatureType, -2); // the 16-bit type widened with its sign
     EXPECT_EQ(unit->ShowWounds, 1);
     EXPECT_EQ(unit->Own.Level(), 3);
     EXPECT_EQ(unit->Own.Value(HITPOINTS), 50);     // 30 + 2 * 10
@@ -126,11 +126,11 @@ TEST_F(UnitTest, ExperienceGainsAndLevels) {
     unit->GainExperience(100, 1); // 100 / level 1
     EXPECT_EQ(unit->Own.Experiences(), 100);
     EXPECT_EQ(unit->Own.Level(), 1);
-    EXPECT_EQ(unit->LevelGained, 0);
+    EXPECT_EQ(unit->LevelledUp, 0);
     unit->GainExperience(125, 2); // 250: two levels at once (350 reached)
     EXPECT_EQ(unit->Own.Experiences(), 350);
     EXPECT_EQ(unit->Own.Level(), 3);
-    EXPECT_EQ(unit->LevelGained, 1);
+    EXPECT_EQ(unit->LevelledUp, 1);
     EXPECT_EQ(unit->Own.Value(HITPOINTS), 40);     // 20 + (50 - 30)
     EXPECT_EQ(unit->Own.Value(MANA), 28);          // 20 + (28 - 20)
     EXPECT_EQ(unit->Own.Value(ATTACK), 24);        // 20 + 2 * 2
