@@ -153,7 +153,7 @@ public:
 
 private:
     std::vector<TOption> OptionsOf(int slot) const;
-    void Score(const TOption* options, int count);
+    void EvaluatePlan(const TOption* options, int count);
     bool ShouldStop() const {
         return FStats.PlansScored >= FLimits.PlanLimit ||
                (FLimits.StopRequested && (FStats.PlansScored & 15) == 0 && FLimits.StopRequested());
@@ -186,7 +186,7 @@ std::vector<TOption> TPlanSearch::OptionsOf(int slot) const {
     return options;
 }
 
-void TPlanSearch::Score(const TOption* options, int count) {
+void TPlanSearch::EvaluatePlan(const TOption* options, int count) {
     TBattle& battle = FScratch.Battle;
     TBattlePlan plan;
     for (int i = 0; i < count; ++i) {
@@ -260,7 +260,7 @@ TPlanSearchStats TPlanSearch::Run() {
                 chosen[1] = options[1][b];
                 chosen[2] = options[2][c];
                 ++FStats.Combinations;
-                Score(chosen, std::max(searched, 1));
+                EvaluatePlan(chosen, std::max(searched, 1));
             }
     for (int slot = FFirst; slot < FFirst + SideSlotCount; ++slot)
         FReal.ClearCommand(slot);
