@@ -1,18 +1,13 @@
 // Stored scenarios of any bytes: loading refuses what cannot hold and leaves no
 // half-built scenario; a scenario that loads saves to bytes that load back to the
 // same bytes. The side files of the seed level stand in the scenario archive.
-#include "engine/core/Archive.h"
-#include "game/world/data/DataArchives.h"
+#include "SeedScenarioArchive.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
-#include "tools/ArchiveWriter.h"
-#include "tools/levels/LevelBuilder.h"
-#include "tools/levels/SeedLevel.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -26,15 +21,7 @@ std::vector<uint8_t> Saved(const GameData::TScenario& scenario) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Tools::InstallSeedGlobalData();
-    const Tools::TBuiltLevel built = Tools::BuildLevel(Tools::SeedLevel());
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "vrn-scenario-fuzz" / "scenario";
-    std::filesystem::create_directories(folder);
-    for (const auto& [name, bytes] : built.Files)
-        Tools::SaveLooseFile((folder / name).string(), bytes);
-    Data::DataPath = folder.parent_path().string() + "/";
-    Data2::ScenarioArchive = std::make_unique<Data::TArchive>("scenario", Data::arFolder);
+    FuzzSupport::InstallSeedScenarioArchive("vrn-scenario-fuzz");
     return 0;
 }
 

@@ -1,18 +1,13 @@
 // Stored scenarios of any bytes, loaded and then played: whatever loads walks, turns
 // and animates for a while, passes the turn and plays on, all within the map's grids.
 // The side files of the seed level stand in the scenario archive.
-#include "engine/core/Archive.h"
-#include "game/world/data/DataArchives.h"
+#include "SeedScenarioArchive.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
-#include "tools/ArchiveWriter.h"
-#include "tools/levels/LevelBuilder.h"
-#include "tools/levels/SeedLevel.h"
 
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -32,15 +27,7 @@ void Play(GameData::TScenario& scenario, int updates) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Tools::InstallSeedGlobalData();
-    const Tools::TBuiltLevel built = Tools::BuildLevel(Tools::SeedLevel());
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "vrn-scenario-update-fuzz" / "scenario";
-    std::filesystem::create_directories(folder);
-    for (const auto& [name, bytes] : built.Files)
-        Tools::SaveLooseFile((folder / name).string(), bytes);
-    Data::DataPath = folder.parent_path().string() + "/";
-    Data2::ScenarioArchive = std::make_unique<Data::TArchive>("scenario", Data::arFolder);
+    FuzzSupport::InstallSeedScenarioArchive("vrn-scenario-update-fuzz");
     return 0;
 }
 

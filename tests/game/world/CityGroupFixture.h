@@ -5,6 +5,7 @@
 
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
+#include "game/world/scenario/GameSettings.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
@@ -31,6 +32,15 @@ public:
 
     TPlayer& Player;
     std::vector<std::string>& Log;
+};
+
+// Settings of this machine with a chosen movement speed.
+class TSpeedSettings : public TGameSettings {
+public:
+    explicit TSpeedSettings(int32_t speed) : Speed(speed) {}
+    int32_t Difficulty() const override { return 1; }
+    int32_t MovementSpeed() const override { return Speed; }
+    int32_t Speed;
 };
 
 class CityGroupTest : public testing::Test {

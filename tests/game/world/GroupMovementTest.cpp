@@ -14,14 +14,6 @@ namespace {
 
 constexpr int WalkerID = 4; // ACTIONPOINTS 100, SIGHT 3
 
-class TSpeedSettings : public TGameSettings {
-public:
-    explicit TSpeedSettings(int32_t speed) : Speed(speed) {}
-    int32_t Difficulty() const override { return 1; }
-    int32_t MovementSpeed() const override { return Speed; }
-    int32_t Speed;
-};
-
 class GroupMovementTest : public CityGroupTest {
 protected:
     GroupMovementTest() {

@@ -21,14 +21,6 @@ using TestSupport::SavedBytes;
 
 constexpr int WalkerID = 4; // ACTIONPOINTS 100
 
-class TSpeedSettings : public TGameSettings {
-public:
-    explicit TSpeedSettings(int32_t speed) : Speed(speed) {}
-    int32_t Difficulty() const override { return 1; }
-    int32_t MovementSpeed() const override { return Speed; }
-    int32_t Speed;
-};
-
 class SavedGameTest : public CityGroupTest {
 protected:
     SavedGameTest() {

@@ -49,23 +49,20 @@ TEST(ConversationTargets, OnlyPlayersWhoseBitIsSet) {
         EXPECT_EQ(conversation.IsTargetPlayer(c.Player), c.Targeted) << c.Player;
 }
 
-TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
-    TScenario scenario;
-    scenario.Turn = 3;
-    const struct {
-        uint32_t ID;
-        int32_t OwnerType;
-        int32_t OwnerID;
-        int32_t Turn;
-        uint16_t Targets;
-        bool Active;
-    } conversations[] = {
-        {1, ceTurn, 0, 3, 1, true},         {2, ceTurn, 0, 4, 1, true},
-        {3, ceEveryTurn, 55, 0, 1, true},   {4, ceLocation, 1001, 0, 1, true},
-        {5, ceLocation, 1002, 0, 1, true},  {6, ceLocation, 1001, 0, 2, true},
-        {7, ceLocation, 1001, 0, 1, false}, {8, ceBuilding, 1001, 0, 1, true},
-    };
-    for (const auto& c : conversations) {
+namespace {
+
+struct TConversationRow {
+    uint32_t ID;
+    int32_t OwnerType;
+    int32_t OwnerID;
+    int32_t Turn;
+    uint16_t Targets;
+    bool Active;
+};
+
+template <size_t N>
+void AddConversations(TScenario& scenario, const TConversationRow (&rows)[N]) {
+    for (const TConversationRow& c : rows) {
         auto made = std::make_unique<TScenarioConversation>();
         made->ID = c.ID;
         made->OwnerType = c.OwnerType;
@@ -75,6 +72,20 @@ TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
         made->Active = c.Active;
         scenario.Conversations.Add(std::move(made));
     }
+}
+
+} // namespace
+
+TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
+    TScenario scenario;
+    scenario.Turn = 3;
+    const TConversationRow conversations[] = {
+        {1, ceTurn, 0, 3, 1, true},         {2, ceTurn, 0, 4, 1, true},
+        {3, ceEveryTurn, 55, 0, 1, true},   {4, ceLocation, 1001, 0, 1, true},
+        {5, ceLocation, 1002, 0, 1, true},  {6, ceLocation, 1001, 0, 2, true},
+        {7, ceLocation, 1001, 0, 1, false}, {8, ceBuilding, 1001, 0, 1, true},
+    };
+    AddConversations(scenario, conversations);
     const auto queued = [&] {
         std::vector<uint32_t> ids;
         while (TScenarioConversation* c = scenario.PopQueuedConversation())
@@ -97,28 +108,12 @@ TEST(ConversationTriggers, EventsQueueTheActiveConversationsMeantForThePlayer) {
 TEST(ConversationLookUp, TheFirstOfTheEventMeantForThePlayerByActivity) {
     TScenario scenario;
     scenario.Turn = 3;
-    const struct {
-        uint32_t ID;
-        int32_t OwnerType;
-        int32_t OwnerID;
-        int32_t Turn;
-        uint16_t Targets;
-        bool Active;
-    } conversations[] = {
+    const TConversationRow conversations[] = {
         {1, ceTurn, 0, 4, 1, true},        {2, ceTurn, 0, 3, 1, false},
         {3, ceTurn, 0, 3, 1, true},        {4, ceLocation, 1001, 0, 2, true},
         {5, ceLocation, 1001, 0, 1, true}, {6, ceLocation, 1001, 0, 1, false},
     };
-    for (const auto& c : conversations) {
-        auto made = std::make_unique<TScenarioConversation>();
-        made->ID = c.ID;
-        made->OwnerType = c.OwnerType;
-        made->OwnerID = c.OwnerID;
-        made->ActivationTurn = c.Turn;
-        made->TargetPlayers = c.Targets;
-        made->Active = c.Active;
-        scenario.Conversations.Add(std::move(made));
-    }
+    AddConversations(scenario, conversations);
     const struct {
         int32_t Player, Event;
         int ActiveMode;
