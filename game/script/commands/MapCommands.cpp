@@ -130,7 +130,7 @@ bool SetWeatherStateCommand(TConversation& c, AnsiString& params, AnsiString&) {
     const int32_t state = OnlyParameter(c, params);
     if (state < 0 || state > LastWeatherState)
         c.ScriptError(Format("Bad weather state! State=%d", state));
-    ScenarioOf(c).Weather = state;
+    ScenarioOf(c).SetWeather(state);
     return true;
 }
 

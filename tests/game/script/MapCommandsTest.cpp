@@ -1,6 +1,8 @@
 // Weather, scenery, one-shot animations, merchants, and the state of quests and
 // conversations.
 #include "game/world/objects/Drawings.h"
+#include "game/world/objects/MapSounds.h"
+#include "game/world/sound/SoundTracks.h"
 #include "tests/game/script/CommandWorld.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,18 @@ using namespace GameData;
 using TestSupport::TTinyWorld;
 
 namespace {
+
+// Counts the weather loop being faded out, the sign of a weather sound restarted.
+class TFadeCounter : public TMapSounds {
+public:
+    int EffectVolume() const override { return 100; }
+    int PlayEffectByID(uint32_t, int) override { return -1; }
+    bool IsTrackPlaying(int) const override { return true; }
+    void SetTrackVolume(int, int) override {}
+    void FadeOutTrack(int track) override { Faded += track == InterfaceTrack; }
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
+    int Faded = 0;
+};
 
 class MapCommands : public TestSupport::TCommandWorld {
 protected:
@@ -42,6 +56,20 @@ TEST_F(MapCommands, QuestsAndObjectives) {
         EXPECT_EQ(Run("<" + r.Command + ">"), Framed(r.Message, r.Command));
     EXPECT_EQ(Run("<SETWEATHERSTATE(4)>"), "");
     EXPECT_EQ(scenario.Weather, 4);
+}
+
+TEST_F(MapCommands, ANewWeatherStopsTheOldWeathersSound) {
+    TFadeCounter sounds;
+    TMapSounds* const framework = scenario.Sounds;
+    scenario.Sounds = &sounds;
+    EXPECT_EQ(Run("<SETWEATHERSTATE(1)>"), "");
+    EXPECT_EQ(sounds.Faded, 1) << "the silent weather gives way to rain";
+    EXPECT_EQ(Run("<SETWEATHERSTATE(1)>"), "");
+    EXPECT_EQ(sounds.Faded, 1) << "the same weather plays on";
+    EXPECT_EQ(Run("<SETWEATHERSTATE(2)>"), "");
+    EXPECT_EQ(sounds.Faded, 2) << "the rain's sound stops for the snow's";
+    EXPECT_EQ(scenario.Weather, 2);
+    scenario.Sounds = framework;
 }
 
 TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
