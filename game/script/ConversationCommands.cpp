@@ -9,6 +9,7 @@
 #include "game/script/WorldQueries.h"
 #include "game/script/commands/CommandHandlers.h"
 #include "game/world/cities/City.h"
+#include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/MapSounds.h"
 #include "game/world/scenario/Scenario.h"
@@ -314,9 +315,19 @@ bool SetFogArea(TConversation& c, AnsiString& params, AnsiString&) {
         c.ScriptError("Area not found: 0.");
     TScenario& scenario = ScenarioOf(c);
     TArea* area = scenario.Areas.GetByID(uint32_t(areaID));
-    if (reveal != 2)
-        c.ScriptError("SetFogArea: this build has no fog of war to change.");
-    scenario.PlayerAt(player)->RevealedAreas.Add(area);
+    TPlayer& target = *scenario.PlayerAt(player);
+    switch (reveal) {
+    case 0:
+        target.Fog->ForgetArea(area);
+        break;
+    case 1:
+        target.Fog->RaiseArea(area, fsExplored);
+        break;
+    default:
+        target.RevealedAreas.Add(area);
+        break;
+    }
+    target.UpdateVisibility();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "engine/core/Random.h"
 #include "game/script/Conversation.h"
 #include "game/script/QuestObjective.h"
+#include "game/world/fog/Fog.h"
 #include "game/world/objects/MapSounds.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
@@ -368,9 +369,9 @@ TEST_F(Commands, FogAreasRevealedToAPlayer) {
         std::string Error;
     } refused[] = {
         {id + ",3", "SetFogArea: invalid reveal value."},
+        {id + ",0-1", "SetFogArea: invalid reveal value."},
         {id + ",2,9", "SetFogArea: invalid player."},
         {"0,2", "Area not found: 0."},
-        {id + ",1", "SetFogArea: this build has no fog of war to change."},
     };
     for (const auto& r : refused)
         EXPECT_EQ(Run("<SETFOGAREA(" + r.Params + ")>"),
@@ -378,6 +379,29 @@ TEST_F(Commands, FogAreasRevealedToAPlayer) {
             << r.Params;
     EXPECT_EQ(Run("<SETFOGAREA(4242,2)>"), "Object with given ID not found (4242).");
     EXPECT_EQ(world.Player(0).RevealedAreas.Count(), 1);
+}
+
+// Green has no group: only the commands change what it knows of the area's cells.
+TEST_F(Commands, FogAreasAreExploredForgottenAndSeenAtOnce) {
+    scenario.UpdateAllVisibility();
+    const TFog& fog = *world.Player(2).Fog;
+    const std::string id = std::to_string(area->ID);
+    const struct {
+        int Reveal;
+        uint8_t InArea;
+    } steps[] = {{1, fsExplored}, {0, fsUnexplored}, {2, fsVisible}, {0, fsVisible}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(Run("<SETFOGAREA(" + id + "," + std::to_string(step.Reveal) + ",2)>"), "");
+        EXPECT_EQ(fog.GetCell(1, 1, 9), step.InArea) << "reveal " << step.Reveal;
+        EXPECT_EQ(fog.GetCell(2, 1, 9), step.InArea) << "reveal " << step.Reveal;
+        EXPECT_EQ(fog.GetCell(1, 5, 9), fsUnexplored) << "outside the area";
+    }
+    EXPECT_EQ(world.Player(2).RevealedAreas.Count(), 1);
+
+    // What red sees now it keeps when the area is forgotten.
+    ASSERT_EQ(world.Player(0).Fog->GetCell(2, 1, 9), fsVisible);
+    EXPECT_EQ(Run("<SETFOGAREA(" + id + ",0)>"), "");
+    EXPECT_EQ(world.Player(0).Fog->GetCell(2, 1, 9), fsVisible);
 }
 
 TEST_F(Commands, TheTableNamesEveryCommandAndThePlannerOnesSaySoWhenUsed) {
