@@ -8,6 +8,7 @@
 #include "game/script/ScriptConditions.h"
 #include "game/script/WorldQueries.h"
 #include "game/script/commands/CommandHandlers.h"
+#include "game/script/commands/CommandSupport.h"
 #include "game/world/cities/City.h"
 #include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
@@ -23,12 +24,6 @@ using ClassLib::AnsiString;
 using ClassLib::Format;
 
 namespace {
-
-TScenario& ScenarioOf(const TConversation& c) {
-    if (!c.Scenario)
-        c.ScriptError("The script has no scenario.");
-    return *c.Scenario;
-}
 
 // A player parameter standing for the talking group's owner: -1, or with
 // anyNegative every negative value.
@@ -292,11 +287,13 @@ bool ChangeRelation(TConversation& c, AnsiString& params, AnsiString&) {
     TScenario& scenario = ScenarioOf(c);
     scenario.PlayerAt(player1)->Relations[size_t(second)] = uint8_t(relation);
     scenario.PlayerAt(second)->Relations[size_t(player1)] = uint8_t(relation);
-    // Visibility and the movement costs follow once the world model has fog of war.
     for (TMapObject* object : scenario.Objects)
         if (auto* city = dynamic_cast<TCity*>(object))
             city->ExpelHostileUnits();
+    // Friends share sight, and enemies block each other's way.
+    scenario.UpdateAllVisibility();
     scenario.RebuildOccupancyGrid();
+    RefillSelectedGroupCosts(scenario);
     return true;
 }
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace GameData;
 using TestSupport::ErrorOf;
 
@@ -355,6 +357,20 @@ TEST_F(Commands, RelationsChangeBothWays) {
     conversation.SetTalkingGroup(nullptr);
     EXPECT_EQ(Run("<CHANGERELATION(0-1,1,1)>"),
               Framed("No group to get PlayerIndex from!", "CHANGERELATION(0-1,1,1)"));
+}
+
+TEST_F(Commands, NewFriendsShareSightAndTheSelectedGroupFindsItsWayAnew) {
+    scenario.BeginTurnOf(0);
+    world.Player(0).SelectObject(red);
+    scenario.UpdateAllVisibility();
+    ASSERT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsUnexplored);
+    std::fill(scenario.MoveCosts.begin(), scenario.MoveCosts.end(), 77);
+    EXPECT_EQ(Run("<CHANGERELATION(0,2,2)>"), "");
+    EXPECT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsVisible) << "green sees with red";
+    EXPECT_EQ(scenario.MoveCosts[size_t(scenario.CellIndex(2, 2))], 0)
+        << "costs filled again from the selected group";
+    EXPECT_EQ(Run("<CHANGERELATION(0,2,0)>"), "");
+    EXPECT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsExplored);
 }
 
 TEST_F(Commands, FogAreasRevealedToAPlayer) {

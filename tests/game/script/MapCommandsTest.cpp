@@ -109,6 +109,21 @@ TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
     EXPECT_EQ(offMap->Y, -1000);
 }
 
+TEST_F(MapCommands, TheSelectedGroupFindsItsWayAnewAroundNewAndRemovedScenery) {
+    world.Player(0).SelectObject(red);
+    MakeCostsStale();
+    const int32_t id = Query("<ADDDOODLE(3,220,220)>");
+    EXPECT_EQ(MoveCostAt(2, 2), 0) << "filled again after a rock appeared";
+    MakeCostsStale();
+    EXPECT_EQ(Run("<DELETEDOODLE(" + std::to_string(id) + ")>"), "");
+    EXPECT_EQ(MoveCostAt(2, 2), 0) << "filled again after the rock went";
+
+    world.Player(0).SelectObject(nullptr);
+    MakeCostsStale();
+    EXPECT_EQ(Run("<DELETEDOODLE(" + std::to_string(id) + ")>"), "");
+    EXPECT_EQ(MoveCostAt(2, 2), 77) << "no selected group: nothing to fill";
+}
+
 TEST_F(MapCommands, AnimationsPlayOnceAndANoSpriteOneIsDoneAtOnce) {
     const int objects = scenario.Objects.Count();
     EXPECT_EQ(Run("<PLAYANIMATION(0,100,100,1,1)>"), "");
