@@ -1,5 +1,5 @@
-// A check script: tags that decide once per update whether a quest or objective
-// is completed (a result above 0), failed (below 0) or still open (0).
+// A check script: tags that decide, each time its quest is evaluated, whether a
+// quest or objective is completed (a result above 0), failed (below 0) or still open (0).
 #pragma once
 
 #include "engine/core/DataObject.h"

@@ -36,9 +36,10 @@ void ForEachListedUnit(TCheck& check, AnsiString& params, Visit visit) {
             return;
 }
 
-// -1 for every player, else one of the scenario's players.
+// -1 for every player, else any player slot: a slot the scenario leaves empty
+// counts nothing, so one script serves scenarios with fewer players.
 void CheckPlayerFilter(const TCheck& check, int32_t player, const char* message) {
-    if (player != -1 && !IsPlayerIndex(ScenarioOf(check), player))
+    if (player < -1 || player >= MaxPlayers)
         check.ScriptError(Format(message, player));
 }
 

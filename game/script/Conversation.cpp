@@ -1,6 +1,7 @@
 #include "game/script/Conversation.h"
 
 #include "engine/core/StreamData.h"
+#include "game/world/objects/Drawings.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Exception.h"
 
@@ -43,6 +44,14 @@ void TConversation::SetLocalAlias(const AnsiString& name, int32_t index) {
             return;
         }
     Aliases.push_back({name, index});
+}
+
+void TConversation::SetFace(uint32_t spriteID) {
+    // The talk dialog holds the sprite while it shows it; here the ID is checked.
+    if (spriteID != 0 && GlobalSpriteList().IndexOf(spriteID) < 0)
+        throw ClassLib::Exception(
+            ClassLib::Format("Sprite with given ID not found (%d).", static_cast<int>(spriteID)));
+    FaceID = spriteID;
 }
 
 void TConversation::Clear() {

@@ -65,6 +65,10 @@ public:
 
     // "[TConversation]\n%s\nCommand:%s ConversationID=%d".
     [[noreturn]] void ScriptError(const ClassLib::AnsiString& message) const override;
+    // The speaker's portrait: a sprite of the global sprite list, 0 for none. An
+    // ID the list lacks raises "Sprite with given ID not found (%d)." and keeps
+    // the old portrait.
+    void SetFace(uint32_t spriteID);
     // Binds the name to the local, or rebinds it; the name as given.
     void SetLocalAlias(const ClassLib::AnsiString& name, int32_t index);
 

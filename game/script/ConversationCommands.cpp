@@ -8,7 +8,9 @@
 #include "game/script/ScriptConditions.h"
 #include "game/script/WorldQueries.h"
 #include "game/script/commands/CommandHandlers.h"
+#include "game/script/commands/CommandSupport.h"
 #include "game/world/cities/City.h"
+#include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/MapSounds.h"
 #include "game/world/scenario/Scenario.h"
@@ -22,12 +24,6 @@ using ClassLib::AnsiString;
 using ClassLib::Format;
 
 namespace {
-
-TScenario& ScenarioOf(const TConversation& c) {
-    if (!c.Scenario)
-        c.ScriptError("The script has no scenario.");
-    return *c.Scenario;
-}
 
 // A player parameter standing for the talking group's owner: -1, or with
 // anyNegative every negative value.
@@ -291,11 +287,13 @@ bool ChangeRelation(TConversation& c, AnsiString& params, AnsiString&) {
     TScenario& scenario = ScenarioOf(c);
     scenario.PlayerAt(player1)->Relations[size_t(second)] = uint8_t(relation);
     scenario.PlayerAt(second)->Relations[size_t(player1)] = uint8_t(relation);
-    // Visibility and the movement costs follow once the world model has fog of war.
     for (TMapObject* object : scenario.Objects)
         if (auto* city = dynamic_cast<TCity*>(object))
             city->ExpelHostileUnits();
+    // Friends share sight, and enemies block each other's way.
+    scenario.UpdateAllVisibility();
     scenario.RebuildOccupancyGrid();
+    RefillSelectedGroupCosts(scenario);
     return true;
 }
 
@@ -314,9 +312,19 @@ bool SetFogArea(TConversation& c, AnsiString& params, AnsiString&) {
         c.ScriptError("Area not found: 0.");
     TScenario& scenario = ScenarioOf(c);
     TArea* area = scenario.Areas.GetByID(uint32_t(areaID));
-    if (reveal != 2)
-        c.ScriptError("SetFogArea: this build has no fog of war to change.");
-    scenario.PlayerAt(player)->RevealedAreas.Add(area);
+    TPlayer& target = *scenario.PlayerAt(player);
+    switch (reveal) {
+    case 0:
+        target.Fog->ForgetArea(area);
+        break;
+    case 1:
+        target.Fog->RaiseArea(area, fsExplored);
+        break;
+    default:
+        target.RevealedAreas.Add(area);
+        break;
+    }
+    target.UpdateVisibility();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "game/script/commands/CommandSupport.h"
 
 #include "game/script/Conversation.h"
+#include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
@@ -28,6 +29,14 @@ TUnit& UnitOf(const TConversation& conversation, int32_t id) {
 int PlayerIndexOf(const TScenario& scenario, const TUnit& unit) {
     const TUnitPlayer* player = unit.GetPlayer();
     return player ? scenario.IndexOfPlayer(dynamic_cast<const TPlayer*>(player)) : -1;
+}
+
+void RefillSelectedGroupCosts(TScenario& scenario) {
+    const TPlayer* player = scenario.CurrentPlayer;
+    TGroup* group = player ? player->GetSelectedGroup() : nullptr;
+    // A gate group inside its city has no cell of its own.
+    if (group && scenario.FindObjectByID(group->ID) == group)
+        scenario.FloodFillCosts(group->TMapObject::CellX(), group->TMapObject::CellY(), *group);
 }
 
 bool MatchesMasks(const TScenario& scenario, const TUnit& unit, int32_t playerMask,

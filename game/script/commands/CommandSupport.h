@@ -21,5 +21,8 @@ bool MatchesMasks(const TScenario& scenario, const TUnit& unit, int32_t playerMa
                   int32_t classMask);
 // Index of the player the unit serves; -1 for none.
 int PlayerIndexOf(const TScenario& scenario, const TUnit& unit);
+// When the player whose turn it is has a group selected on the map, its reachable
+// cells are filled again, so that they show what the command changed.
+void RefillSelectedGroupCosts(TScenario& scenario);
 
 } // namespace GameData

@@ -95,6 +95,12 @@ void AfterSceneryChange(TScenario& scenario) {
     scenario.RebuildOccupancyGrid();
 }
 
+// The same, and the selected group's reachable cells are shown anew.
+void AfterSceneryAddedOrRemoved(TScenario& scenario) {
+    AfterSceneryChange(scenario);
+    RefillSelectedGroupCosts(scenario);
+}
+
 } // namespace
 
 bool GetQuestStateCommand(TConversation& c, AnsiString& params, AnsiString&) {
@@ -130,7 +136,7 @@ bool SetWeatherStateCommand(TConversation& c, AnsiString& params, AnsiString&) {
     const int32_t state = OnlyParameter(c, params);
     if (state < 0 || state > LastWeatherState)
         c.ScriptError(Format("Bad weather state! State=%d", state));
-    ScenarioOf(c).Weather = state;
+    ScenarioOf(c).SetWeather(state);
     return true;
 }
 
@@ -169,7 +175,7 @@ bool AddDoodleCommand(TConversation& c, AnsiString& params, AnsiString&) {
     doodle->X = static_cast<int16_t>(x);
     doodle->Y = static_cast<int16_t>(y);
     const TMapObject* added = scenario.AddObject(std::move(doodle));
-    AfterSceneryChange(scenario);
+    AfterSceneryAddedOrRemoved(scenario);
     c.Locals[0] = static_cast<int32_t>(added->ID);
     return true;
 }
@@ -179,7 +185,7 @@ bool DeleteDoodleCommand(TConversation& c, AnsiString& params, AnsiString&) {
     TScenario& scenario = ScenarioOf(c);
     if (TDoodle* doodle = DoodleOf(c, doodleID))
         scenario.RemoveObject(doodle, 0);
-    AfterSceneryChange(scenario);
+    AfterSceneryAddedOrRemoved(scenario);
     return true;
 }
 

@@ -179,6 +179,8 @@ bool DeleteUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
     scenario.RemoveUnit(unit, destroy, true);
     if (!destroy)
         scenario.LooseUnits.Add(unit);
+    // What the unit's group saw its player may see no longer.
+    scenario.UpdateVisibilityOfIndex(player);
     return true;
 }
 
@@ -282,6 +284,8 @@ bool MoveGroupCommand(TConversation& c, AnsiString& params, AnsiString&) {
         c.ScriptError(Format("The cell is taken: (%d, %d).", x, y));
     const TPoint centre = CellToPixelCentre(x, y);
     scenario.MoveObject(index, centre.X, centre.Y);
+    scenario.FloodFillCosts(x, y, *group);
+    group->UpdateOwnerVisibility();
     return true;
 }
 

@@ -178,8 +178,10 @@ public:
     // The quest list; each loaded quest is given this scenario.
     void LoadQuestObjectives(Data::TStream* stream);
     void SaveQuestObjectives(Data::TStream* stream) const;
-    // Once per update: each given quest follows its hero; the current player's tasks
-    // are evaluated, and a changed state queues the task's follow-up conversation.
+    // Each given quest follows its hero; the current player's tasks are evaluated,
+    // and a changed state queues the task's follow-up conversation. Checks draw from
+    // the game's random state, so this runs only where every peer runs it in the
+    // same order (the report after an action, the start of a turn), never per update.
     void UpdateQuests();
     // The conversation list; each loaded conversation is given this scenario.
     void LoadConversations(Data::TStream* stream);

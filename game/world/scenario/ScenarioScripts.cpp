@@ -1,5 +1,5 @@
 // The scenario's side of scripting: the alias table of the globals, the quest list
-// and its per-update pass, the conversation list with its triggers, and the queue
+// and its evaluation pass, the conversation list with its triggers, and the queue
 // of conversations waiting to be played.
 #include "game/world/scenario/Scenario.h"
 

@@ -86,6 +86,8 @@ void TScenario::Update() {
         if (!dying) {
             RemoveDeadUnits();
             DeathsPending = 0;
+            // The dead may have seen farthest in their groups.
+            UpdateAllVisibility();
         }
     }
 

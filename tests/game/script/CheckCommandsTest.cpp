@@ -90,6 +90,10 @@ TEST_F(CheckCommands, QueriesLeaveTheirAnswerInLocal0) {
         {"GETUNITSINAREA(LOCAL16)", 1},
         {"GETUNITSINAREA(LOCAL16,1)", 0},
         {"GETUNITSINAREA(LOCAL17,1)", 1},
+        // Slots the three-player scenario leaves empty hold nobody.
+        {"GETPROTOTYPECOUNT(20,3)", 0},
+        {"GETPROTOTYPECOUNT(20,4)", 0},
+        {"GETUNITSINAREA(LOCAL16,4)", 0},
         {"UNITINAREA(LOCAL16,LOCAL10)", 1},
         {"UNITINAREA(LOCAL16,LOCAL12)", 0},
         {"UNITINAREA(LOCAL16,LOCAL14)", 0},
@@ -128,10 +132,10 @@ TEST_F(CheckCommands, BadArgumentsAreFramedErrors) {
         std::string Command;
         std::string Message;
     } cases[] = {
-        // Players are checked against the scenario's two, not the five a scenario may hold.
-        {"GETPROTOTYPECOUNT(20,3)", "LivesPrototype: bad player index: 3."},
+        {"GETPROTOTYPECOUNT(20,5)", "LivesPrototype: bad player index: 5."},
         {"GETPROTOTYPECOUNT(20,-2)", "LivesPrototype: bad player index: -2."},
-        {"GETUNITSINAREA(LOCAL16,3)", "GetUnitsInArea: bad player index: 3."},
+        {"GETUNITSINAREA(LOCAL16,5)", "GetUnitsInArea: bad player index: 5."},
+        {"GETUNITSINAREA(LOCAL16,-2)", "GetUnitsInArea: bad player index: -2."},
         {"GETUNITSINAREA(0)", "Area not found: 0."},
         {"GETUNITSINAREA(LOCAL16,0,1)", "Parameter(s) 1 NOT expected!"},
         {"UNITINAREA(999,LOCAL10)", "Area not found: 999."},

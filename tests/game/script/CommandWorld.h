@@ -5,12 +5,14 @@
 
 #include "game/script/Conversation.h"
 #include "game/script/QuestObjective.h"
+#include "game/world/fog/Fog.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace TestSupport {
@@ -77,6 +79,14 @@ public:
     }
     static std::string Framed(const std::string& message, const std::string& command) {
         return "[TConversation]\n" + message + "\nCommand:" + command + " ConversationID=3";
+    }
+    // Movement costs no fill wrote: a refill shows as cost 0 on its start cell.
+    void MakeCostsStale() { std::fill(scenario.MoveCosts.begin(), scenario.MoveCosts.end(), 77); }
+    uint8_t MoveCostAt(int x, int y) const {
+        return scenario.MoveCosts[size_t(scenario.CellIndex(x, y))];
+    }
+    uint8_t FogAt(int player, int x, int y) const {
+        return world.Player(player).Fog->GetCell(x, y, 9);
     }
     static std::string Id(const GameData::TMapObject* object) { return std::to_string(object->ID); }
     static std::string Id(const GameData::TUnit* unit) { return std::to_string(unit->ID); }

@@ -4,12 +4,15 @@
 #include "engine/core/Random.h"
 #include "game/script/Conversation.h"
 #include "game/script/QuestObjective.h"
+#include "game/world/fog/Fog.h"
 #include "game/world/objects/MapSounds.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace GameData;
 using TestSupport::ErrorOf;
@@ -356,6 +359,20 @@ TEST_F(Commands, RelationsChangeBothWays) {
               Framed("No group to get PlayerIndex from!", "CHANGERELATION(0-1,1,1)"));
 }
 
+TEST_F(Commands, NewFriendsShareSightAndTheSelectedGroupFindsItsWayAnew) {
+    scenario.BeginTurnOf(0);
+    world.Player(0).SelectObject(red);
+    scenario.UpdateAllVisibility();
+    ASSERT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsUnexplored);
+    std::fill(scenario.MoveCosts.begin(), scenario.MoveCosts.end(), 77);
+    EXPECT_EQ(Run("<CHANGERELATION(0,2,2)>"), "");
+    EXPECT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsVisible) << "green sees with red";
+    EXPECT_EQ(scenario.MoveCosts[size_t(scenario.CellIndex(2, 2))], 0)
+        << "costs filled again from the selected group";
+    EXPECT_EQ(Run("<CHANGERELATION(0,2,0)>"), "");
+    EXPECT_EQ(world.Player(2).Fog->GetCell(2, 2, 9), fsExplored);
+}
+
 TEST_F(Commands, FogAreasRevealedToAPlayer) {
     const std::string id = std::to_string(area->ID);
     Run("<SETFOGAREA(" + id + ",2)><SETFOGAREA(" + id + ",2,1)>");
@@ -368,9 +385,9 @@ TEST_F(Commands, FogAreasRevealedToAPlayer) {
         std::string Error;
     } refused[] = {
         {id + ",3", "SetFogArea: invalid reveal value."},
+        {id + ",0-1", "SetFogArea: invalid reveal value."},
         {id + ",2,9", "SetFogArea: invalid player."},
         {"0,2", "Area not found: 0."},
-        {id + ",1", "SetFogArea: this build has no fog of war to change."},
     };
     for (const auto& r : refused)
         EXPECT_EQ(Run("<SETFOGAREA(" + r.Params + ")>"),
@@ -378,6 +395,29 @@ TEST_F(Commands, FogAreasRevealedToAPlayer) {
             << r.Params;
     EXPECT_EQ(Run("<SETFOGAREA(4242,2)>"), "Object with given ID not found (4242).");
     EXPECT_EQ(world.Player(0).RevealedAreas.Count(), 1);
+}
+
+// Green has no group: only the commands change what it knows of the area's cells.
+TEST_F(Commands, FogAreasAreExploredForgottenAndSeenAtOnce) {
+    scenario.UpdateAllVisibility();
+    const TFog& fog = *world.Player(2).Fog;
+    const std::string id = std::to_string(area->ID);
+    const struct {
+        int Reveal;
+        uint8_t InArea;
+    } steps[] = {{1, fsExplored}, {0, fsUnexplored}, {2, fsVisible}, {0, fsVisible}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(Run("<SETFOGAREA(" + id + "," + std::to_string(step.Reveal) + ",2)>"), "");
+        EXPECT_EQ(fog.GetCell(1, 1, 9), step.InArea) << "reveal " << step.Reveal;
+        EXPECT_EQ(fog.GetCell(2, 1, 9), step.InArea) << "reveal " << step.Reveal;
+        EXPECT_EQ(fog.GetCell(1, 5, 9), fsUnexplored) << "outside the area";
+    }
+    EXPECT_EQ(world.Player(2).RevealedAreas.Count(), 1);
+
+    // What red sees now it keeps when the area is forgotten.
+    ASSERT_EQ(world.Player(0).Fog->GetCell(2, 1, 9), fsVisible);
+    EXPECT_EQ(Run("<SETFOGAREA(" + id + ",0)>"), "");
+    EXPECT_EQ(world.Player(0).Fog->GetCell(2, 1, 9), fsVisible);
 }
 
 TEST_F(Commands, TheTableNamesEveryCommandAndThePlannerOnesSaySoWhenUsed) {

@@ -130,6 +130,20 @@ TEST(ConversationObject, ClearKeepsOnlyWhatARunLeaves) {
     EXPECT_EQ(c->ID, 9u);
 }
 
+TEST(ConversationObject, TheFaceIsASpriteOfTheGlobalList) {
+    TestSupport::TTestGameData data;
+    data.Global().CommonLibrary.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(TestSupport::TinySpriteLibrary()));
+    const std::unique_ptr<TConversation> c = SampleConversation(9);
+    c->SetFace(TestSupport::TTinyWorld::FountainSprite);
+    EXPECT_EQ(c->FaceID, TestSupport::TTinyWorld::FountainSprite);
+    EXPECT_EQ(ErrorOf([&] { c->SetFace(99); }), "Sprite with given ID not found (99).");
+    EXPECT_EQ(c->FaceID, TestSupport::TTinyWorld::FountainSprite)
+        << "a refused face keeps the old one";
+    c->SetFace(0);
+    EXPECT_EQ(c->FaceID, 0u) << "no face";
+}
+
 TEST(TalkPages, AnswersAreSplitFromWhatIsSaid) {
     const TTalkPage page =
         SplitTalkPage("<1>Hello\nyou<CHOICE>Yes<ENDCHOICE> <CHOICE><ENDCHOICE><CHOICE>open");

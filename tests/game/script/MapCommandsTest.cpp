@@ -1,6 +1,8 @@
 // Weather, scenery, one-shot animations, merchants, and the state of quests and
 // conversations.
 #include "game/world/objects/Drawings.h"
+#include "game/world/objects/MapSounds.h"
+#include "game/world/sound/SoundTracks.h"
 #include "tests/game/script/CommandWorld.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,18 @@ using namespace GameData;
 using TestSupport::TTinyWorld;
 
 namespace {
+
+// Counts the weather loop being faded out, the sign of a weather sound restarted.
+class TFadeCounter : public TMapSounds {
+public:
+    int EffectVolume() const override { return 100; }
+    int PlayEffectByID(uint32_t, int) override { return -1; }
+    bool IsTrackPlaying(int) const override { return true; }
+    void SetTrackVolume(int, int) override {}
+    void FadeOutTrack(int track) override { Faded += track == InterfaceTrack; }
+    void PlayInterfaceSound(uint32_t, int, bool) override {}
+    int Faded = 0;
+};
 
 class MapCommands : public TestSupport::TCommandWorld {
 protected:
@@ -42,6 +56,20 @@ TEST_F(MapCommands, QuestsAndObjectives) {
         EXPECT_EQ(Run("<" + r.Command + ">"), Framed(r.Message, r.Command));
     EXPECT_EQ(Run("<SETWEATHERSTATE(4)>"), "");
     EXPECT_EQ(scenario.Weather, 4);
+}
+
+TEST_F(MapCommands, ANewWeatherStopsTheOldWeathersSound) {
+    TFadeCounter sounds;
+    TMapSounds* const framework = scenario.Sounds;
+    scenario.Sounds = &sounds;
+    EXPECT_EQ(Run("<SETWEATHERSTATE(1)>"), "");
+    EXPECT_EQ(sounds.Faded, 1) << "the silent weather gives way to rain";
+    EXPECT_EQ(Run("<SETWEATHERSTATE(1)>"), "");
+    EXPECT_EQ(sounds.Faded, 1) << "the same weather plays on";
+    EXPECT_EQ(Run("<SETWEATHERSTATE(2)>"), "");
+    EXPECT_EQ(sounds.Faded, 2) << "the rain's sound stops for the snow's";
+    EXPECT_EQ(scenario.Weather, 2);
+    scenario.Sounds = framework;
 }
 
 TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
@@ -79,6 +107,21 @@ TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
     ASSERT_NE(offMap, nullptr);
     EXPECT_EQ(offMap->X, -1000) << "a position left out is pixel -1000";
     EXPECT_EQ(offMap->Y, -1000);
+}
+
+TEST_F(MapCommands, TheSelectedGroupFindsItsWayAnewAroundNewAndRemovedScenery) {
+    world.Player(0).SelectObject(red);
+    MakeCostsStale();
+    const int32_t id = Query("<ADDDOODLE(3,220,220)>");
+    EXPECT_EQ(MoveCostAt(2, 2), 0) << "filled again after a rock appeared";
+    MakeCostsStale();
+    EXPECT_EQ(Run("<DELETEDOODLE(" + std::to_string(id) + ")>"), "");
+    EXPECT_EQ(MoveCostAt(2, 2), 0) << "filled again after the rock went";
+
+    world.Player(0).SelectObject(nullptr);
+    MakeCostsStale();
+    EXPECT_EQ(Run("<DELETEDOODLE(" + std::to_string(id) + ")>"), "");
+    EXPECT_EQ(MoveCostAt(2, 2), 77) << "no selected group: nothing to fill";
 }
 
 TEST_F(MapCommands, AnimationsPlayOnceAndANoSpriteOneIsDoneAtOnce) {

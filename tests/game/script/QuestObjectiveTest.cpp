@@ -1,13 +1,16 @@
 // Quests and objectives: giving, following the hero, updates by their check
-// scripts, the scenario's per-update pass with follow-up conversations, and the
+// scripts, the scenario's evaluation pass with follow-up conversations, and the
 // stored quest list.
 #include "game/script/QuestObjective.h"
+#include "engine/core/Random.h"
 #include "platform/classlib/Streams.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace GameData;
 using TestSupport::ErrorOf;
@@ -246,4 +249,54 @@ TEST_F(Quests, StoredQuestsAreCheckedAgainstTheBytesLeft) {
     bare.SaveQuestObjectives(&empty);
     empty.SetPosition(0);
     EXPECT_EQ(ErrorOf([&] { bare.LoadQuestObjectives(&empty); }), "no error");
+}
+
+// Checks draw from the game's random state, and peers run different numbers of
+// update ticks between the same actions: the updates must leave that state and the
+// quests alone, so that the evaluations at the reports draw the same numbers.
+TEST(QuestTiming, UpdateTicksBetweenReportsChangeNeitherTheRandomStateNorTheQuests) {
+    struct TOutcome {
+        uint32_t Low = 0;
+        uint32_t High = 0;
+        std::vector<int32_t> States;
+    };
+    const auto play = [](int ticksBetweenReports) {
+        TestSupport::TTestGameData data;
+        data.AddUnitPrototype(Hero, "Hero");
+        TestSupport::TTinyWorld world;
+        TScenario& scenario = *world.Scenario;
+        InstallQuestObjectives(scenario);
+        // Things that do change on every update: an animated fountain and rain.
+        world.AddDoodle(TestSupport::TTinyWorld::Fountain, 5, 5);
+        scenario.SetWeather(1);
+        TGroup* group = world.AddGroup(0, 1, 1);
+        TUnit* hero = group->AddUnit(TestSupport::MakeUnit(Hero, 10), true, false);
+        std::vector<TQuestObjective*> quests;
+        for (uint32_t id = 1; id <= 6; ++id) {
+            auto quest = std::make_unique<TQuestObjective>();
+            quest->ID = id;
+            quest->SetScenario(&scenario);
+            quest->Check.Script = "<GETRANDOM(10)><IFGREATER(LOCAL0,6)><SETRESULT(1)><ENDIF>";
+            quests.push_back(static_cast<TQuestObjective*>(scenario.Quests.Add(std::move(quest))));
+            quests.back()->GiveQuest(int32_t(hero->ID));
+        }
+        scenario.BeginTurnOf(0);
+        Base::RandomSeed = {2024, 77};
+        for (int report = 0; report < 5; ++report) {
+            for (int tick = 0; tick < ticksBetweenReports; ++tick)
+                scenario.Update();
+            scenario.UpdateQuests(); // the report every peer executes
+        }
+        TOutcome outcome{Base::RandomSeed.Low, Base::RandomSeed.High, {}};
+        for (const TQuestObjective* quest : quests)
+            outcome.States.push_back(quest->State);
+        return outcome;
+    };
+    const TOutcome few = play(1);
+    const TOutcome many = play(137);
+    EXPECT_EQ(few.Low, many.Low);
+    EXPECT_EQ(few.High, many.High);
+    EXPECT_EQ(few.States, many.States);
+    EXPECT_NE(std::count(few.States.begin(), few.States.end(), qsCompleted), 0)
+        << "the checks drew numbers";
 }

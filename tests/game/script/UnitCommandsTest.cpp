@@ -179,6 +179,41 @@ TEST_F(UnitCommands, GroupsMoveOnlyOntoFreeCellsOfTheMap) {
     EXPECT_EQ(blue->TMapObject::CellY(), 6);
 }
 
+TEST_F(UnitCommands, AMovedGroupFindsItsWayAndSightFromItsNewCell) {
+    scenario.UpdateAllVisibility();
+    ASSERT_NE(FogAt(0, 11, 1), fsVisible);
+    MakeCostsStale();
+    EXPECT_EQ(Run("<MOVEGROUP(11,1)>"), "");
+    EXPECT_EQ(MoveCostAt(11, 1), 0) << "costs filled from the new cell";
+    EXPECT_EQ(FogAt(0, 11, 1), fsVisible);
+    EXPECT_EQ(FogAt(0, 2, 2), fsExplored) << "the old cell is out of sight";
+}
+
+// The knight sees farthest; the wolf staying in the group sees two cells.
+TEST_F(UnitCommands, TheSightOfUnitsTakenOrKilledGoesWithThem) {
+    const auto farSighted = [&](TUnit* unit) {
+        unit->Own.Value(SIGHT) = 6;
+        unit->RecalculateStats(true);
+    };
+    for (const std::string flag : {"0", "1"}) {
+        TUnit* seer = Unit(*red, Knight);
+        farSighted(seer);
+        scenario.UpdateAllVisibility();
+        ASSERT_EQ(FogAt(0, 7, 2), fsVisible);
+        EXPECT_EQ(Run("<DELETEUNIT(" + Id(seer) + "," + flag + ")>"), "");
+        EXPECT_EQ(FogAt(0, 7, 2), fsExplored) << "to offline: " << flag;
+    }
+
+    farSighted(knight);
+    scenario.UpdateAllVisibility();
+    ASSERT_EQ(FogAt(0, 7, 2), fsVisible);
+    EXPECT_EQ(Run("<KILLUNIT(" + Id(knight) + ")>"), "");
+    for (int tick = 0; tick < 3000 && scenario.IsBusyFlagSet(); ++tick)
+        scenario.Update();
+    ASSERT_EQ(red->UnitCount(), 1) << "the dead knight left";
+    EXPECT_EQ(FogAt(0, 7, 2), fsExplored);
+}
+
 TEST_F(UnitCommands, CellsMoneyAreasAndCities) {
     const std::string a = std::to_string(area->ID), c = Id(city);
     const struct {
