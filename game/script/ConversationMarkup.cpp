@@ -81,8 +81,7 @@ private:
     void WhileBlock(const AnsiString& tag, std::string_view& text, AnsiString& output, int depth);
     void NoteBlockAt(const AnsiString& tag, std::string_view& text);
     // The body's closing tag, or the script error naming the rest of the text.
-    size_t BlockEnd(std::string_view text, std::string_view open, std::string_view close,
-                    const char* missing) const;
+    size_t BlockEnd(size_t end, std::string_view text, const char* missing) const;
     void SpendPass();
     // The block's tag becomes the command errors name; its parameter text.
     AnsiString OpenBlock(const AnsiString& tag);
@@ -144,9 +143,7 @@ void TMarkupRun::Collect(std::string_view& text, AnsiString& output, const TBloc
     }
 }
 
-size_t TMarkupRun::BlockEnd(std::string_view text, std::string_view open, std::string_view close,
-                            const char* missing) const {
-    const size_t end = FindBlockEnd(text, open, close);
+size_t TMarkupRun::BlockEnd(size_t end, std::string_view text, const char* missing) const {
     if (end == std::string_view::npos)
         C.ScriptError(ClassLib::Format(missing, AnsiString(text)));
     return end;
@@ -156,7 +153,7 @@ void TMarkupRun::IfBlock(const AnsiString& tag, std::string_view& text, AnsiStri
                          int depth) {
     // A block without its end is reported at its IF.
     C.CurrentCommand = AnsiString(Inner(tag));
-    const size_t endIf = BlockEnd(text, "<IF", "<ENDIF>", "Could not find <EndIf> in text: %s");
+    const size_t endIf = BlockEnd(FindEndIf(text), text, "Could not find <EndIf> in text: %s");
     const size_t elsePos = FindElse(text);
     const bool hasElse = elsePos != std::string_view::npos;
     if (C.ExecuteCommand(tag, output))
@@ -173,7 +170,7 @@ void TMarkupRun::LoopBlock(const AnsiString& tag, std::string_view& text, AnsiSt
     AnsiString params = OpenBlock(tag);
     const int32_t count = C.NextExpression(params);
     C.CheckNoMoreParameters(params);
-    const size_t end = BlockEnd(text, "<LOOP", "<ENDLOOP>", "Could not find <EndLoop> in text: %s");
+    const size_t end = BlockEnd(FindEndLoop(text), text, "Could not find <EndLoop> in text: %s");
     const std::string_view body = text.substr(0, end);
     for (int32_t pass = 0; pass < count; ++pass) {
         C.CurrentCommand = AnsiString(Inner(tag));
@@ -188,8 +185,7 @@ void TMarkupRun::WhileBlock(const AnsiString& tag, std::string_view& text, AnsiS
     AnsiString params = OpenBlock(tag);
     const AnsiString condition = C.NextParameter(params);
     C.CheckNoMoreParameters(params);
-    const size_t end =
-        BlockEnd(text, "<WHILE", "<ENDWHILE>", "Could not find <EndWhile> in text: %s");
+    const size_t end = BlockEnd(FindEndWhile(text), text, "Could not find <EndWhile> in text: %s");
     const std::string_view body = text.substr(0, end);
     for (;;) {
         // Errors of the condition name the WHILE, not the body's last command.

@@ -46,6 +46,14 @@ size_t FindEndIf(std::string_view text) {
     return FindBlockEnd(text, "<IF", "<ENDIF>");
 }
 
+size_t FindEndLoop(std::string_view text) {
+    return FindBlockEnd(text, "<LOOP", "<ENDLOOP>");
+}
+
+size_t FindEndWhile(std::string_view text) {
+    return FindBlockEnd(text, "<WHILE", "<ENDWHILE>");
+}
+
 size_t FindElse(std::string_view text) {
     int level = 1;
     for (size_t pos = text.find('<'); pos != std::string_view::npos && level > 0;

@@ -25,5 +25,9 @@ size_t FindBlockEnd(std::string_view text, std::string_view open, std::string_vi
 size_t FindEndIf(std::string_view text);
 // The position of the "<ELSE>" of the same block, npos when it has none.
 size_t FindElse(std::string_view text);
+// Given the text after a "<LOOP...>" or "<WHILE...>" tag: the position of its
+// "<ENDLOOP>" or "<ENDWHILE>", npos when the text runs out first.
+size_t FindEndLoop(std::string_view text);
+size_t FindEndWhile(std::string_view text);
 
 } // namespace GameData
