@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -58,6 +59,7 @@ public:
 
     void Finalize() override {
         ConsoleReporter::Finalize();
+        PrintLoadAverage("at the end");
         std::printf("\nRatios (throughput of ours / throughput of the reference; best repetitions "
                     "and medians):\n");
         FSummary(*this);
@@ -99,6 +101,14 @@ public:
         return SpreadOf(FCounters[name][counter]);
     }
 
+    // A busy machine slows every figure; the load average says how busy it was.
+    static void PrintLoadAverage(const char* when) {
+        double load[3] = {};
+        if (getloadavg(load, 3) == 3)
+            std::printf("Load average %s of the run: %.2f %.2f %.2f (1, 5, 15 minutes)\n", when,
+                        load[0], load[1], load[2]);
+    }
+
 private:
     std::function<void(TRatioReporter&)> FSummary;
     std::map<std::string, std::vector<double>> FRates;
@@ -127,6 +137,7 @@ inline int RunWithRatios(int argc, char** argv, std::function<void(TRatioReporte
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
     TRatioReporter reporter(std::move(summary));
+    TRatioReporter::PrintLoadAverage("at the start");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
