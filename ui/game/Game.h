@@ -31,7 +31,7 @@ class TButtonWindow;
 class TGameScreenPlaceholders;
 
 // The pages of the main menu.
-enum TMenuPage : int32_t { mpMain = 0, mpLoad = 1, mpSave = 2, mpOptions = 3 };
+enum TMenuPage : int32_t { mpMain = 0, mpSave = 1, mpLoad = 2, mpOptions = 3 };
 
 class TGame : public TGameView {
 public:
