@@ -372,6 +372,12 @@ int main(int argc, char** argv) {
                         r.Counter(capCost, "capped_decisions").Max, decisions,
                         r.Counter(capCost, "changed_decisions").Max,
                         100 * r.Counter(capCost, "changed_decisions").Max / decisions);
+        if (decisions > 0)
+            std::printf("  of the %.0f battles with a capped decision, played uncapped %.0f end "
+                        "with another winner and %.0f after another number of rounds\n",
+                        r.Counter(capCost, "battles_with_capped_decisions").Max,
+                        r.Counter(capCost, "other_winner").Max,
+                        r.Counter(capCost, "other_length").Max);
         std::vector<std::string> decisionsMeasured = worst;
         decisionsMeasured.push_back("BM_PlanSearchWizardsAgainstWizards");
         for (const std::string& name : decisionsMeasured) {
