@@ -1,7 +1,10 @@
 #include "game/spells/Battle.h"
+#include "game/spells/SpellFormulas.h"
 
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/units/Unit.h"
+
+#include <cstring>
 
 namespace GameData {
 
@@ -117,16 +120,14 @@ TUnit* TBattle::UnitAt(int slot) const {
     return nullptr;
 }
 
+// A side has no unit beyond its count, so this is a slot with a unit.
 bool TBattle::IsValidSlot(int slot) const {
-    if (IsAttackerSlot(slot))
-        return Attackers && slot < Attackers->UnitCount() && UnitAt(slot);
-    if (IsDefenderSlot(slot))
-        return Defenders && slot - FirstDefenderSlot < Defenders->UnitCount() && UnitAt(slot);
-    return false;
+    return UnitAt(slot) != nullptr;
 }
 
 bool TBattle::IsSlotAlive(int slot) const {
-    return IsValidSlot(slot) && !UnitAt(slot)->IsDead();
+    const TUnit* unit = UnitAt(slot);
+    return unit && !unit->IsDead();
 }
 
 int TBattle::SlotOfUnit(const TUnit* unit) const {
@@ -221,29 +222,33 @@ void TBattle::ResolveGuardCommands() {
 
 TSpellRound TBattle::CastSpells(bool predict) {
     TSpellRound round;
-    // A cast runs in the first pass that matches it and never again in the round.
-    std::array<bool, BattleSlotCount> cast{};
+    // The decisions cast thousands of rounds: each command's spell is looked up once,
+    // as it never changes within a round (a spell may only take a command away).
+    TRoundCasts casts;
+    for (int slot = 0; slot < BattleSlotCount; ++slot)
+        if (Slots[slot].Command == bcCastSpell)
+            casts.Spells[slot] = Data2::FindSpellByID(Slots[slot].SpellID);
     for (const int phase : CastingPhases) {
-        CastSide(true, phase, predict, round, cast);
-        CastSide(false, phase, predict, round, cast);
+        CastSide(true, phase, predict, round, casts);
+        CastSide(false, phase, predict, round, casts);
     }
     return round;
 }
 
 void TBattle::CastSide(bool attackers, int phase, bool predict, TSpellRound& round,
-                       std::array<bool, BattleSlotCount>& cast) {
+                       TRoundCasts& casts) {
     const int first = attackers ? 0 : FirstDefenderSlot;
+    // Whether the spell belongs to the pass depends on the spell alone and is checked
+    // before the caster; no check changes anything, so their order changes nothing.
     for (int level = 1; level <= HighestSpellLevel; ++level)
         for (int slot = first; slot < first + SideSlotCount; ++slot) {
             const TCombatantSlot& command = Slots[slot];
-            if (cast[slot] || !command.Occupied || command.Command != bcCastSpell ||
-                !IsSlotAlive(slot))
+            const Data2::TSpellPrototype* spell = casts.Spells[slot];
+            if (casts.Cast[slot] || !spell || !command.Occupied || command.Command != bcCastSpell ||
+                !IsSpellOfPass(*spell, level, phase) || !IsSlotAlive(slot) ||
+                !UnitAt(slot)->CanCastSpell(*spell))
                 continue;
-            const Data2::TSpellPrototype* spell = Data2::FindSpellByID(command.SpellID);
-            if (!spell || !UnitAt(slot)->CanCastSpell(*spell) ||
-                !SpellMatchesPhase(slot, spell, level, phase))
-                continue;
-            cast[slot] = true;
+            casts.Cast[slot] = true;
             const int32_t mana = PaySpellCost(slot, spell);
             (attackers ? round.AttackerMana : round.DefenderMana) += mana;
             if (RollSpellSuccess(slot, spell, predict, 0, 0))
@@ -302,7 +307,7 @@ TSpellRound TBattle::PlayRound() {
 void TBattle::SnapshotStats() {
     for (int slot = 0; slot < BattleSlotCount; ++slot) {
         TUnitSnapshot& snapshot = Snapshots[slot];
-        if (TUnit* unit = IsValidSlot(slot) ? UnitAt(slot) : nullptr) {
+        if (TUnit* unit = UnitAt(slot)) {
             snapshot.Stats = unit->Own;
             snapshot.Prototype = unit->Prototype;
             snapshot.SavedPrototype = unit->SavedPrototype;
@@ -333,22 +338,50 @@ void TBattle::RemoveUnitsBeyond(const std::array<int, 2>& counts) {
         Slots[slot].Occupied = IsValidSlot(slot);
 }
 
+namespace {
+
+bool SameStats(const TUnitStats& a, const TUnitStats& b) {
+    return std::memcmp(&a, &b, sizeof(TUnitStats)) == 0;
+}
+
+// Whether the unit is as the last full restore of its slot left it, from the same
+// statistics: restoring it again would change nothing. Simulated spells only add
+// effects, which the restore drops, so the same count is the same effects.
+bool IsAsRestored(const TUnit& unit, const TUnitSnapshot& snapshot) {
+    return snapshot.Restored == &unit && unit.Effects.Count() == snapshot.RestoredEffects &&
+           unit.Prototype == snapshot.Prototype &&
+           (!snapshot.Prototype ||
+            (unit.SavedPrototype == snapshot.SavedPrototype && unit.Name == snapshot.Name)) &&
+           SameStats(snapshot.Stats, snapshot.RestoredFrom) &&
+           SameStats(unit.Own, snapshot.RestoredOwn) &&
+           SameStats(unit.Effective, snapshot.RestoredEffective);
+}
+
+} // namespace
+
 void TBattle::RestoreStats() {
     // Copies made in the simulated round leave again.
     RemoveUnitsBeyond(FSnapshotUnitCounts);
     for (int slot = BattleSlotCount - 1; slot >= 0; --slot) {
-        if (!IsValidSlot(slot))
+        TUnit* unit = UnitAt(slot);
+        if (!unit)
             continue;
-        TUnit& unit = *UnitAt(slot);
-        const TUnitSnapshot& snapshot = Snapshots[slot];
-        unit.Own = snapshot.Stats;
+        TUnitSnapshot& snapshot = Snapshots[slot];
+        unit->DropUnrenewedEffects();
+        if (IsAsRestored(*unit, snapshot))
+            continue;
+        unit->Own = snapshot.Stats;
         if (snapshot.Prototype) {
-            unit.Prototype = snapshot.Prototype;
-            unit.SavedPrototype = snapshot.SavedPrototype;
-            unit.Name = snapshot.Name;
+            unit->Prototype = snapshot.Prototype;
+            unit->SavedPrototype = snapshot.SavedPrototype;
+            unit->Name = snapshot.Name;
         }
-        unit.DropUnrenewedEffects();
-        unit.RecalculateStats(true);
+        unit->RecalculateStats(true);
+        snapshot.Restored = unit;
+        snapshot.RestoredEffects = unit->Effects.Count();
+        snapshot.RestoredFrom = snapshot.Stats;
+        snapshot.RestoredOwn = unit->Own;
+        snapshot.RestoredEffective = unit->Effective;
     }
 }
 

@@ -43,6 +43,14 @@ struct TUnitSnapshot {
     const Data2::TUnitPrototype* Prototype = nullptr;
     const Data2::TUnitPrototype* SavedPrototype = nullptr;
     ClassLib::AnsiString Name;
+    // What the last full restore made of which statistics: a unit the simulated round
+    // left as that restore did is not recomputed, as the plan search's rounds mostly leave
+    // some of the six.
+    const TUnit* Restored = nullptr;
+    int RestoredEffects = 0;
+    TUnitStats RestoredFrom{};
+    TUnitStats RestoredOwn{};
+    TUnitStats RestoredEffective{};
 };
 
 class TBattle {
@@ -142,8 +150,13 @@ private:
     void RunAttackerDecision();
     void RunDefenderDecision();
     void RunDecision(bool attackers);
-    void CastSide(bool attackers, int phase, bool predict, TSpellRound& round,
-                  std::array<bool, BattleSlotCount>& cast);
+    // A round's casts: the spell of each slot's command, and whether it was cast (a
+    // cast runs in the first pass that matches it and never again in the round).
+    struct TRoundCasts {
+        std::array<const Data2::TSpellPrototype*, BattleSlotCount> Spells{};
+        std::array<bool, BattleSlotCount> Cast{};
+    };
+    void CastSide(bool attackers, int phase, bool predict, TSpellRound& round, TRoundCasts& casts);
     void ExecuteBlows(bool attackers, bool simulate);
     std::array<int, 2> FSnapshotUnitCounts{};
     const Base::TActionThread* FDecisionThread = nullptr;

@@ -79,12 +79,8 @@ bool TBattle::SpellMatchesPhase(int slot, const Data2::TSpellPrototype* prototyp
                                 int phase) const {
     if (!prototype && slot >= 0 && slot < BattleSlotCount)
         prototype = Data2::FindSpellByID(Slots[slot].SpellID);
-    if (!prototype)
-        return false;
-    // A spell of phase 0 or level 0 belongs to every pass; CastSpells casts it in the first.
-    if (phase != 0 && prototype->Phase != 0 && phase != prototype->Phase)
-        return false;
-    return level == 0 || prototype->MinLevel == 0 || level == prototype->MinLevel;
+    // CastSpells casts a spell that belongs to several passes in the first.
+    return prototype && IsSpellOfPass(*prototype, level, phase);
 }
 
 int32_t TBattle::PaySpellCost(int slot, const Data2::TSpellPrototype* prototype) {

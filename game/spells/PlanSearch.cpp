@@ -86,9 +86,9 @@ struct THitPoints {
 THitPoints ReadHitPoints(const TBattle& battle) {
     THitPoints read;
     for (int slot = 0; slot < BattleSlotCount; ++slot) {
-        read.Alive[slot] = battle.IsSlotAlive(slot);
-        read.Points[slot] =
-            battle.IsValidSlot(slot) ? battle.UnitAt(slot)->Effective.Value(HITPOINTS) : 0;
+        const TUnit* unit = battle.UnitAt(slot);
+        read.Alive[slot] = unit && !unit->IsDead();
+        read.Points[slot] = unit ? unit->Effective.Value(HITPOINTS) : 0;
     }
     return read;
 }
@@ -109,9 +109,10 @@ void ScoreAttackersRound(const TBattle& battle, const THitPoints& before, int32_
     plan.Value = 0;
     plan.Cost = ManaCostFactor * mana;
     for (int slot = 0; slot < BattleSlotCount; ++slot) {
-        if (!before.Alive[slot] || !battle.IsValidSlot(slot))
+        const TUnit* alive = before.Alive[slot] ? battle.UnitAt(slot) : nullptr;
+        if (!alive)
             continue;
-        const TUnit& unit = *battle.UnitAt(slot);
+        const TUnit& unit = *alive;
         const bool defender = IsDefenderSlot(slot);
         const double death = defender ? 100 : 50;
         const double term =
@@ -125,9 +126,10 @@ void ScoreDefendersRound(const TBattle& battle, const THitPoints& before, int32_
     plan.Value = 0;
     plan.Cost = ManaCostFactor * mana;
     for (int slot = 0; slot < BattleSlotCount; ++slot) {
-        if (!battle.IsValidSlot(slot))
+        const TUnit* present = battle.UnitAt(slot);
+        if (!present)
             continue;
-        const TUnit& unit = *battle.UnitAt(slot);
+        const TUnit& unit = *present;
         if (!before.Alive[slot]) {
             if (IsDefenderSlot(slot) && !unit.IsDead())
                 plan.Value += 10;

@@ -3,6 +3,8 @@
 #include "tests/support/BattleBuilder.h"
 #include "tests/support/SampleBestiary.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace TestSupport {
@@ -36,6 +38,26 @@ std::string CheckUnit(const TUnit& unit) {
     if (unit.Effective.Morale() < 0)
         return "negative morale of " + name;
     return {};
+}
+
+using TSideCommands = std::array<TCombatantSlot, SideSlotCount>;
+
+TSideCommands CommandsOf(const TBattle& battle, bool attackers) {
+    TSideCommands commands;
+    const int first = attackers ? 0 : FirstDefenderSlot;
+    std::copy_n(battle.Slots.begin() + first, SideSlotCount, commands.begin());
+    return commands;
+}
+
+bool SameCommands(const TSideCommands& a, const TSideCommands& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+        return x.Command == y.Command && x.SpellID == y.SpellID && x.TargetSlot == y.TargetSlot;
+    });
+}
+
+void PutCommands(TBattle& battle, bool attackers, const TSideCommands& commands) {
+    const int first = attackers ? 0 : FirstDefenderSlot;
+    std::copy(commands.begin(), commands.end(), battle.Slots.begin() + first);
 }
 
 uint64_t Digest(uint64_t hash, const TUnit& unit) {
@@ -77,6 +99,14 @@ TRandomBattleResult PlayRandomBattle(const TRandomBattleOptions& options) {
             result.PlansScored += stats.PlansScored;
             ++result.Decisions;
             result.CappedDecisions += stats.Capped;
+            if (stats.Capped && options.ComparePlanLimit > 0) {
+                // Decisions leave the battle's random state alone: the second one
+                // starts where the first did.
+                const TSideCommands capped = CommandsOf(battle, attackers);
+                ChooseBattleCommands(battle, attackers, {{}, options.ComparePlanLimit});
+                result.ChangedDecisions += !SameCommands(capped, CommandsOf(battle, attackers));
+                PutCommands(battle, attackers, capped);
+            }
         }
         battle.PlayRound();
         ++result.Rounds;

@@ -14,6 +14,10 @@ struct TRandomBattleOptions {
     uint32_t Seed = 1;
     int64_t PlanLimit = GameData::DefaultPlanLimit;
     int MaxRounds = 40;
+    // Above 0, every decision the plan limit capped is made again from the same state
+    // with this limit, to count the decisions the cap changed; the battle goes on with
+    // the capped one.
+    int64_t ComparePlanLimit = 0;
 };
 
 struct TRandomBattleResult {
@@ -23,7 +27,8 @@ struct TRandomBattleResult {
     int64_t PlansScored = 0;
     int Decisions = 0;
     int CappedDecisions = 0;
-    uint64_t Digest = 0; // of every unit's statistics after the battle
+    int ChangedDecisions = 0; // capped decisions whose commands differ with ComparePlanLimit
+    uint64_t Digest = 0;      // of every unit's statistics after the battle
     Base::TRandomSeed RandomState{};
     std::string Fault; // empty when every unit kept an identifier and no negative statistic
 };

@@ -2,6 +2,10 @@
 
 #include "game/world/data/LoadedGlobalData.h"
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace TestSupport {
 namespace {
 
@@ -144,6 +148,53 @@ TEST_F(BattleSpell, ATransformationLastsForTheBattleAndNotBeyondASimulatedRound)
     Battle.RemoveBattleEffects();
     EXPECT_EQ(Unit(3).Prototype, plain);
     EXPECT_EQ(Stat(3, ATTACK), 20);
+}
+
+// The plan search restores every unit after each of thousands of simulated rounds,
+// and only recomputes those a round changed: whatever a round changed, and however
+// the rounds follow one another, each ends with the units as they were.
+TEST_F(BattleSpell, EverySimulatedRoundEndsWithTheUnitsAsTheyWere) {
+    struct TRound {
+        const char* What;
+        std::function<void()> Change;
+    };
+    const std::vector<TRound> rounds = {
+        {"nothing", [] {}},
+        {"an effect", [&] { Cast(66); }},
+        {"a blow, which spends effective action points only",
+         [&] { Unit(0).SimulateAttack(Unit(3)); }},
+        {"own hit points", [&] { Unit(3).AddHitPoints(-30); }},
+        {"a transformation",
+         [&] {
+             Spell(87).Params[2] = Brute;
+             Cast(87);
+         }},
+    };
+    const auto bytes = [](const TUnitStats& stats) {
+        const auto* first = reinterpret_cast<const uint8_t*>(&stats);
+        return std::vector<uint8_t>(first, first + sizeof stats);
+    };
+    std::vector<std::vector<uint8_t>> own, effective;
+    for (const int slot : {0, 3, 4}) {
+        own.push_back(bytes(Unit(slot).Own));
+        effective.push_back(bytes(Unit(slot).Effective));
+    }
+    for (const TRound& changed : rounds)
+        for (const TRound& then : rounds)
+            for (const TRound* round : {&changed, &then, &changed}) {
+                SCOPED_TRACE(std::string(changed.What) + ", then " + then.What);
+                Battle.SnapshotStats();
+                round->Change();
+                Battle.RestoreStats();
+                int k = 0;
+                for (const int slot : {0, 3, 4}) {
+                    EXPECT_EQ(bytes(Unit(slot).Own), own[size_t(k)]) << slot;
+                    EXPECT_EQ(bytes(Unit(slot).Effective), effective[size_t(k)]) << slot;
+                    EXPECT_EQ(Unit(slot).Effects.Count(), 0) << slot;
+                    EXPECT_EQ(Unit(slot).Prototype->ID, PlainFighter) << slot;
+                    ++k;
+                }
+            }
 }
 
 TEST_F(BattleSpell, CommandSpellsRedirectOrStopBlows) {

@@ -44,6 +44,32 @@ TEST_F(RandomBattles, ABattleReplayedFromTheSameStateEndsTheSame) {
     }
 }
 
+// Making a capped decision again with another limit, to count what the cap changes,
+// leaves the battle as it would have gone; with the same limit nothing changes.
+TEST_F(RandomBattles, ADecisionMadeAgainToCompareLeavesTheBattleAlone) {
+    constexpr int64_t LowLimit = 40;
+    int capped = 0;
+    for (const uint32_t seed : {3u, 17u, 29u}) {
+        SCOPED_TRACE(seed);
+        const TRandomBattleResult plain = PlayRandomBattle({seed, LowLimit});
+        for (const int64_t compareLimit : {LowLimit, SanitizedPlanLimit}) {
+            TRandomBattleOptions options{seed, LowLimit};
+            options.ComparePlanLimit = compareLimit;
+            const TRandomBattleResult compared = PlayRandomBattle(options);
+            EXPECT_EQ(compared.Rounds, plain.Rounds);
+            EXPECT_EQ(compared.Digest, plain.Digest);
+            EXPECT_EQ(compared.RandomState.Low, plain.RandomState.Low);
+            EXPECT_EQ(compared.CappedDecisions, plain.CappedDecisions);
+            EXPECT_LE(compared.ChangedDecisions, compared.CappedDecisions);
+            if (compareLimit == LowLimit) {
+                EXPECT_EQ(compared.ChangedDecisions, 0);
+            }
+        }
+        capped += plain.CappedDecisions;
+    }
+    EXPECT_GT(capped, 0);
+}
+
 // Three level-8 wizards against three level-8 knights: a search of many plans.
 class StoppedDecisions : public RandomBattles {
 protected:
