@@ -152,6 +152,7 @@ void TSprite::LoadFromStream(TStream* stream) {
 
 void TSprite::LoadFrames(TStream& stream, int count) {
     for (int i = 0; i < count; ++i) {
+        Frames[size_t(i)].Pixels = TPixelBytes(FrameAllocator);
         Frames[size_t(i)].LoadFromStream(stream);
         CheckFrame(Frames[size_t(i)]);
     }

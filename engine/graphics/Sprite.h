@@ -12,6 +12,7 @@
 #pragma once
 
 #include "engine/core/DataObject.h"
+#include "engine/graphics/PixelStore.h"
 #include "platform/display/DirectDrawSurface.h"
 
 #include <cstdint>
@@ -65,7 +66,7 @@ static_assert(sizeof(TSpriteHeader) == 36);
 static_assert(sizeof(TFrameHeader) == 12);
 
 struct TFrame {
-    std::vector<uint8_t> Pixels;
+    TPixelBytes Pixels;
     std::vector<uint8_t> Shadow; // the shadow layer's rows, used with a second colour key
 
     void Clear() {
@@ -149,6 +150,8 @@ public:
     float TextureScaleX = 1.0f;
     float TextureScaleY = 1.0f;
     std::vector<TFrame> Frames;
+    // Where frames read from a stream keep their pixels.
+    TPixelAllocator<uint8_t> FrameAllocator;
 
 private:
     void LoadFrames(TStream& stream, int count);

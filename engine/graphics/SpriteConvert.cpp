@@ -19,7 +19,7 @@ int DisplayBits() {
 }
 
 template <class TConvert>
-void ConvertRows(std::vector<uint8_t>& block, int height, TConvert convert) {
+void ConvertRows(TPixelBytes& block, int height, TConvert convert) {
     uint8_t* p = block.data();
     const uint8_t* const end = p + block.size();
     for (int y = 0; y < height && p; ++y)
@@ -82,7 +82,7 @@ void TSprite::ConvertFrame(int index) {
         if (display != 32)
             RaiseUnsupportedConversion();
         if (frame.Pixels.size() >= pixels * 3) {
-            std::vector<uint8_t> wide(pixels * 4);
+            TPixelBytes wide(pixels * 4);
             ConvertRow24To32(frame.Pixels.data(), wide.data(), Width, Height, Width * 3, Width * 4);
             frame.Pixels = std::move(wide);
         }
@@ -93,7 +93,7 @@ void TSprite::ConvertFrame(int index) {
         if (display != 24)
             RaiseUnsupportedConversion();
         if (frame.Pixels.size() >= pixels * 4) {
-            std::vector<uint8_t> narrow(pixels * 3);
+            TPixelBytes narrow(pixels * 3);
             ConvertRow32To24(frame.Pixels.data(), narrow.data(), Width, Height, Width * 4,
                              Width * 3);
             frame.Pixels = std::move(narrow);
@@ -104,7 +104,7 @@ void TSprite::ConvertFrame(int index) {
 
 void TSprite::ExpandCompressedRows(TFrame& frame) const {
     const size_t rowBytes = size_t(Width) * size_t(BytesPerPixel());
-    std::vector<uint8_t> raw(rowBytes * size_t(Height));
+    TPixelBytes raw(rowBytes * size_t(Height));
     const uint8_t* p = frame.Pixels.data();
     const uint8_t* const end = p + frame.Pixels.size();
     for (int y = 0; y < Height; ++y) {

@@ -5,6 +5,7 @@
 #include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
+#include "tests/support/DisplayFixtures.h"
 #include "tests/support/StateDigest.h"
 #include "tests/tools/LevelFixture.h"
 
@@ -99,6 +100,32 @@ TEST(LevelFiles, BackgroundsLoadAndDamagedOnesAreRefused) {
             std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::ptrdiff_t(cut)));
         EXPECT_ANY_THROW(TBackground(nullptr, 0).LoadFromStream(&shortStream)) << cut;
     }
+}
+
+// Level 3's map as the game loads it, drawn at 800 x 600 around its first city (the test
+// data have no city or group art: terrain, water and trees show). The picture was looked
+// at once and judged right; a change to how levels load must not move a pixel of it.
+TEST(LevelPicture, LoadedLevelDrawsTheSamePicture) {
+    TLevelSet& set = TLevelSet::Get();
+    const auto scenario = TestSupport::LoadedScenario(set.ScenarioFile(3));
+    const TCity* city = nullptr;
+    for (const TMapObject* object : scenario->Objects)
+        if (object->Kind == okCity && !city)
+            city = static_cast<const TCity*>(object);
+    ASSERT_NE(city, nullptr);
+    scenario->CurrentPlayer = nullptr; // every object, no fog
+    const auto directDraw = TestSupport::PrimaryDirectDraw();
+    const auto surface =
+        TestSupport::MakeSurface(*directDraw, 800, 600, Win32::TPixelLayout::RGB565);
+    TestSupport::FillSurface(*surface, 0);
+    const int viewX = std::max(0, city->X - 400), viewY = std::max(0, city->Y - 300);
+    scenario->DrawArea(surface.Get(), viewX, TScenario::roBackground | TScenario::roObjects,
+                       {0, 0, 800, 600}, viewY);
+    const std::vector<uint32_t> pixels = TestSupport::ReadPixels(*surface);
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (const uint32_t pixel : pixels)
+        hash = (hash ^ pixel) * 0x100000001B3ull;
+    EXPECT_EQ(hash, 0x613268B7DB4C5D05u);
 }
 
 } // namespace

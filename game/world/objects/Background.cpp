@@ -8,6 +8,11 @@
 
 namespace GameData {
 
+namespace {
+// A whole 16-bit tile's raw rows.
+constexpr int64_t TileBytes = int64_t(TileSize) * TileSize * 2;
+} // namespace
+
 void TBackground::LoadFromStream(Data::TStream* stream) {
     TDataObject::LoadFromStream(stream);
     TBackgroundHeader header{};
@@ -19,12 +24,19 @@ void TBackground::LoadFromStream(Data::TStream* stream) {
     Data::CheckData(int64_t(count) * 40 <= stream->Remaining());
     std::vector<std::unique_ptr<Gfx::TSprite>> tiles;
     tiles.reserve(static_cast<size_t>(count));
+    // The tiles' pixels share one block, at most what the stream holds: a level's tens of
+    // megabytes taken page by page cost more than reading them.
+    const auto arena = std::make_shared<Gfx::TPixelArena>(
+        size_t(std::min<int64_t>(stream->Remaining(), int64_t(count) * TileBytes)));
+    const Gfx::TPixelAllocator<uint8_t> allocator(arena);
     for (int i = 0; i < count; ++i) {
         auto tile = std::make_unique<Gfx::TSprite>();
+        tile->FrameAllocator = allocator;
         tile->LoadFromStream(stream);
         Data::CheckData(tile->BitsPerPixel() == 16);
         tiles.push_back(std::move(tile));
     }
+    arena->Seal();
     Tiles = std::move(tiles);
     Width = header.Width;
     Height = header.Height;

@@ -183,7 +183,7 @@ TEST(Sprite, CopiesBlanksAndFrameCounts) {
     copy.CreateBlank(5, 3, 32);
     EXPECT_EQ(copy.KindWord, 0);
     EXPECT_EQ(copy.FrameCount(), 1);
-    EXPECT_EQ(copy.Frames[0].Pixels, TBytes(5 * 3 * 4, 0));
+    EXPECT_EQ(copy.Frames[0].Pixels, TPixelBytes(5 * 3 * 4, 0));
     EXPECT_EQ(copy.ColorKey, NoColorKey);
     copy.SetFrameCount(3);
     EXPECT_TRUE(copy.Frames[2].Pixels.empty());
