@@ -17,9 +17,9 @@ bool SameStates(const TRasterStates& a, const TRasterStates& b) {
 
 } // namespace
 
-std::unique_ptr<TBlendedTile> TBlendedTile::Capture(TSprite& sprite, int frame) {
+std::unique_ptr<TBlendedTile> TBlendedTile::Capture(TSprite& sprite, int frame, const RECT& part) {
     TDeviceFrameSamples samples;
-    if (!SampleDeviceFrame(sprite, frame, samples))
+    if (!SampleDeviceFrame(sprite, frame, part, samples))
         return nullptr;
     auto tile = std::make_unique<TBlendedTile>();
     tile->Width = samples.Width;
@@ -66,14 +66,14 @@ std::unique_ptr<TBlendedTile> TBlendedTile::Capture(TSprite& sprite, int frame) 
     return tile;
 }
 
-const TBlendedTile* TBlendedTiles::Find(TSprite* sprite, int frame) {
+const TBlendedTile* TBlendedTiles::Find(TSprite* sprite, int frame, const RECT& part) {
     if (!sprite)
         return nullptr;
     IDirectDrawSurface7* texture = sprite->Surface(frame);
-    TEntry& entry = FEntries[{sprite, frame}];
+    TEntry& entry = FEntries[{sprite, frame, part.left, part.top, part.right, part.bottom}];
     if (!entry.Texture || entry.Texture.Get() != texture) {
         entry.Texture = TRefPtr<IDirectDrawSurface7>(texture);
-        entry.Tile = texture ? TBlendedTile::Capture(*sprite, frame) : nullptr;
+        entry.Tile = texture ? TBlendedTile::Capture(*sprite, frame, part) : nullptr;
     }
     return entry.Tile.get();
 }

@@ -23,8 +23,9 @@ struct TTileRun {
 
 class TBlendedTile {
 public:
-    // Null where the device does not draw the frame as a blended quad.
-    static std::unique_ptr<TBlendedTile> Capture(TSprite& sprite, int frame);
+    // Null where the device does not draw the frame as a blended quad. part is the
+    // visible part of the frame, relative to its top-left corner.
+    static std::unique_ptr<TBlendedTile> Capture(TSprite& sprite, int frame, const RECT& part);
 
     int Width = 0;
     int Height = 0;
@@ -38,15 +39,21 @@ public:
 // are made anew.
 class TBlendedTiles {
 public:
-    // Null where the frame cannot be composed so.
-    const TBlendedTile* Find(TSprite* sprite, int frame);
+    // Null where the frame cannot be composed so; part as for a capture.
+    const TBlendedTile* Find(TSprite* sprite, int frame, const RECT& part);
 
 private:
     struct TEntry {
         TRefPtr<IDirectDrawSurface7> Texture; // held, so no new texture takes its place
         std::unique_ptr<TBlendedTile> Tile;
     };
-    std::map<std::pair<const TSprite*, int>, TEntry> FEntries;
+    struct TKey {
+        const TSprite* Sprite;
+        int Frame;
+        int32_t Left, Top, Right, Bottom;
+        auto operator<=>(const TKey&) const = default;
+    };
+    std::map<TKey, TEntry> FEntries;
 };
 
 // One row of pixels of a locked target at a time: the runs of tiles placed on it go in,

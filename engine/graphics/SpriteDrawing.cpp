@@ -291,9 +291,10 @@ void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame
     target->Blt(&to, surface, &from, BlitFlags(*sprite, useColorKey), nullptr);
 }
 
-bool SampleDeviceFrame(TSprite& sprite, int frame, TDeviceFrameSamples& samples) {
+bool SampleDeviceFrame(TSprite& sprite, int frame, const RECT& part, TDeviceFrameSamples& samples) {
+    const RECT full{0, 0, sprite.Width, sprite.Height};
     if (sprite.BlendMode() == 0 || !sprite.HasSurfaces() || !ValidFrame(sprite, frame) ||
-        sprite.Width <= 0 || sprite.Height <= 0)
+        sprite.Width <= 0 || sprite.Height <= 0 || IsEmpty(part) || Intersect(part, full) != part)
         return false;
     const TTexture texture(sprite, frame);
     IDirect3DDevice7* device = texture.Surface ? D3DFramework->Device() : nullptr;
@@ -317,7 +318,6 @@ bool SampleDeviceFrame(TSprite& sprite, int frame, TDeviceFrameSamples& samples)
     device->GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, &blending);
     if (FAILED(device->SetRenderTarget(scratch.Get(), 0)))
         return false;
-    const RECT full{0, 0, sprite.Width, sprite.Height};
     const size_t count = size_t(sprite.Width) * size_t(sprite.Height);
     // Drawn over two backgrounds: pixels the quad covers read the same on both.
     std::vector<uint32_t> first;
@@ -327,7 +327,7 @@ bool SampleDeviceFrame(TSprite& sprite, int frame, TDeviceFrameSamples& samples)
         fx.dwSize = sizeof fx;
         fx.dwFillColor = background;
         scratch->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-        DrawVisibleQuad(sprite, texture, full, full, false, false);
+        DrawVisibleQuad(sprite, texture, part, full, false, false);
         DDSURFACEDESC2 locked;
         if (FAILED(scratch->Lock(nullptr, &locked, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
             read = false;

@@ -1,8 +1,8 @@
-// The fog's edges over the map window. Cells wholly inside the clip are composed under
-// one lock of the target from the device's own samples of their edge sprites, a row of
-// pixels at a time, so that a row of equal edges blends as one span; the cells the clip
-// cuts, and all of them where the device does not draw the sprites, are drawn one
-// sprite at a time.
+// The fog's edges over the map window, composed under one lock of the target from the
+// device's own samples of their edge sprites (of the part the clip leaves visible), a
+// row of pixels at a time, so that a row of equal edges blends as one span. Where the
+// device does not draw the sprites, or not on this target, they are drawn one sprite
+// at a time.
 #include "engine/app/D3DFramework.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/fog/Fog.h"
@@ -23,23 +23,28 @@ struct TFogCell {
     Gfx::TSprite* Second;
 };
 
-// The target's part every composed cell must lie in: the clip, the target and the
-// device's viewport; empty when the device does not draw on the target.
-RECT ComposableArea(Win32::IDirectDrawSurface7* target, const RECT& clip) {
+// The part of the target a sprite may show in (the clip within the target) and the part
+// the device draws on (the viewport within that); false when the device does not draw on
+// the target.
+bool ComposableAreas(Win32::IDirectDrawSurface7* target, const RECT& clip, RECT& shown,
+                     RECT& drawn) {
     Win32::IDirect3DDevice7* device =
         D3DFrame::D3DFramework ? D3DFrame::D3DFramework->Device() : nullptr;
     Win32::TRefPtr<Win32::IDirectDrawSurface7> renderTarget;
-    if (!device || Win32::FAILED(device->GetRenderTarget(renderTarget)) || renderTarget.Get() != target)
-        return {};
+    if (!device || Win32::FAILED(device->GetRenderTarget(renderTarget)) ||
+        renderTarget.Get() != target)
+        return false;
     Win32::D3DVIEWPORT7 viewport;
     Win32::DDSURFACEDESC2 desc;
-    if (Win32::FAILED(device->GetViewport(&viewport)) || Win32::FAILED(target->GetSurfaceDesc(&desc)))
-        return {};
+    if (Win32::FAILED(device->GetViewport(&viewport)) ||
+        Win32::FAILED(target->GetSurfaceDesc(&desc)))
+        return false;
     const RECT port{int32_t(viewport.dwX), int32_t(viewport.dwY),
                     int32_t(viewport.dwX + viewport.dwWidth),
                     int32_t(viewport.dwY + viewport.dwHeight)};
-    const RECT bounds{0, 0, int32_t(desc.dwWidth), int32_t(desc.dwHeight)};
-    return Win32::Intersect(Win32::Intersect(clip, port), bounds);
+    shown = Win32::Intersect(clip, {0, 0, int32_t(desc.dwWidth), int32_t(desc.dwHeight)});
+    drawn = Win32::Intersect(shown, port);
+    return !Win32::IsEmpty(drawn);
 }
 
 bool Contains(const RECT& outer, const RECT& inner) {
@@ -76,46 +81,52 @@ void TScenario::DrawFog(Win32::IDirectDrawSurface7* target, int viewX, const REC
 
 bool TScenario::ComposeFog(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                            int viewY) {
-    const RECT area = ComposableArea(target, clip);
-    if (Win32::IsEmpty(area))
+    RECT shown, drawn;
+    if (!ComposableAreas(target, clip, shown, drawn))
         return false;
     const TFog& fog = *CurrentPlayer->Fog;
     const int firstColumn = std::max(0, viewX / CellSize);
     const int lastColumn = std::min(Width - 1, (viewX + (clip.right - clip.left) - 1) / CellSize);
     const int firstRow = std::max(0, viewY / CellSize);
     const int lastRow = std::min(Height - 1, (viewY + (clip.bottom - clip.top) - 1) / CellSize);
-    // Cells are composed a layer at a time, so their edges must not reach into each
-    // other: the tiles fit in their cells.
-    const auto tileOf = [&](Gfx::TSprite* sprite, bool& fits) -> const Gfx::TBlendedTile* {
-        if (!sprite)
-            return nullptr;
-        const Gfx::TBlendedTile* tile = FogTiles.Find(sprite, 0);
-        fits = fits && tile && tile->Width <= CellSize && tile->Height <= CellSize;
-        return tile;
-    };
     struct TComposed {
         int Left, Top;
-        const Gfx::TBlendedTile* First;
-        const Gfx::TBlendedTile* Second;
+        const Gfx::TBlendedTile* Tiles[2];
     };
     std::vector<TComposed> composed;
-    std::vector<TFogCell> drawn;
+    std::vector<TFogCell> byDevice;
     for (int y = firstRow; y <= lastRow; ++y)
         for (int x = firstColumn; x <= lastColumn; ++x) {
             TFogCell cell{x * CellSize + clip.left - viewX, y * CellSize + clip.top - viewY,
                           nullptr, nullptr};
             fog.GetEdgeSprites(x, y, cell.First, cell.Second);
-            if (!cell.First && !cell.Second)
-                continue;
-            bool fits = true;
-            const Gfx::TBlendedTile* first = tileOf(cell.First, fits);
-            const Gfx::TBlendedTile* second = tileOf(cell.Second, fits);
-            if (!fits)
-                return false;
-            if (Contains(area, {cell.Left, cell.Top, cell.Left + CellSize, cell.Top + CellSize}))
-                composed.push_back({cell.Left, cell.Top, first, second});
-            else
-                drawn.push_back(cell);
+            TComposed tiles{cell.Left, cell.Top, {nullptr, nullptr}};
+            bool composable = true;
+            for (int layer = 0; layer < 2; ++layer) {
+                Gfx::TSprite* sprite = layer == 0 ? cell.First : cell.Second;
+                if (!sprite)
+                    continue;
+                // Cells are composed a layer at a time: their sprites must not reach into
+                // each other.
+                if (sprite->Width > CellSize || sprite->Height > CellSize)
+                    return false;
+                const RECT full{cell.Left, cell.Top, cell.Left + sprite->Width,
+                                cell.Top + sprite->Height};
+                const RECT visible = Win32::Intersect(shown, full);
+                if (Win32::IsEmpty(visible))
+                    continue;
+                tiles.Tiles[layer] =
+                    Contains(drawn, visible)
+                        ? FogTiles.Find(sprite, 0,
+                                        {visible.left - full.left, visible.top - full.top,
+                                         visible.right - full.left, visible.bottom - full.top})
+                        : nullptr;
+                composable = composable && tiles.Tiles[layer];
+            }
+            if (!composable)
+                byDevice.push_back(cell);
+            else if (tiles.Tiles[0] || tiles.Tiles[1])
+                composed.push_back(tiles);
         }
     Win32::DDSURFACEDESC2 locked;
     if (Win32::FAILED(target->Lock(nullptr, &locked, Win32::DDLOCK_WAIT, nullptr)))
@@ -132,10 +143,11 @@ bool TScenario::ComposeFog(Win32::IDirectDrawSurface7* target, int viewX, const 
         while (end < composed.size() && composed[end].Top == composed[begin].Top)
             ++end;
         const int top = composed[begin].Top;
-        for (int row = 0; row < CellSize; ++row)
-            for (const bool second : {false, true}) {
+        for (int row = std::max(0, drawn.top - top); row < CellSize && top + row < drawn.bottom;
+             ++row)
+            for (int layer = 0; layer < 2; ++layer) {
                 for (size_t i = begin; i < end; ++i) {
-                    const Gfx::TBlendedTile* tile = second ? composed[i].Second : composed[i].First;
+                    const Gfx::TBlendedTile* tile = composed[i].Tiles[layer];
                     if (tile && row < tile->Height)
                         composer.Add(*tile, row, composed[i].Left);
                 }
@@ -144,7 +156,7 @@ bool TScenario::ComposeFog(Win32::IDirectDrawSurface7* target, int viewX, const 
         begin = end;
     }
     target->Unlock(nullptr);
-    for (const TFogCell& cell : drawn) {
+    for (const TFogCell& cell : byDevice) {
         if (cell.First)
             Gfx::DrawSprite(cell.First, target, 0, cell.Left, cell.Top, &clip);
         if (cell.Second)
