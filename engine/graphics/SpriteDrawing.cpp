@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace Gfx {
@@ -61,10 +62,10 @@ void SetFilters(IDirect3DDevice7* device, bool linear) {
 
 // Blend states of the sprite's mode, the filters, the texture, and the fan drawn.
 void DrawQuad(const TSprite& sprite, const TTexture& texture, const TCorner (&corners)[4],
-              bool linear) {
+              bool linear, bool blend = true) {
     IDirect3DDevice7* device = D3DFramework->Device();
     const int mode = sprite.BlendMode();
-    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend ? 1 : 0);
     device->SetRenderState(D3DRENDERSTATE_SRCBLEND,
                            mode == 0xFE ? D3DBLEND_SRCALPHA : D3DBLEND_ONE);
     device->SetRenderState(D3DRENDERSTATE_DESTBLEND,
@@ -86,7 +87,7 @@ bool Unscaled(const TSprite& sprite) {
 // column c samples frame column (full.right - 1 - c) at the same place within the texel
 // as the unmirrored draw samples column c, clipped or not.
 void DrawVisibleQuad(const TSprite& sprite, const TTexture& texture, const RECT& visible,
-                     const RECT& full, bool mirrored) {
+                     const RECT& full, bool mirrored, bool blend = true) {
     const float sx = sprite.TextureScaleX / texture.Width;
     const float sy = sprite.TextureScaleY / texture.Height;
     float u0, u1, v0, v1;
@@ -108,7 +109,7 @@ void DrawVisibleQuad(const TSprite& sprite, const TTexture& texture, const RECT&
     const auto l = float(visible.left), t = float(visible.top), r = float(visible.right),
                b = float(visible.bottom);
     DrawQuad(sprite, texture, {{l, t, u0, v0}, {r, t, u1, v0}, {r, b, u1, v1}, {l, b, u0, v1}},
-             !Unscaled(sprite));
+             !Unscaled(sprite), blend);
 }
 
 bool ValidFrame(const TSprite& sprite, int frame) {
@@ -288,6 +289,74 @@ void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame
     RECT to = destination;
     RECT from{0, 0, sprite->Width, sprite->Height};
     target->Blt(&to, surface, &from, BlitFlags(*sprite, useColorKey), nullptr);
+}
+
+bool SampleDeviceFrame(TSprite& sprite, int frame, const RECT& part, TDeviceFrameSamples& samples) {
+    const RECT full{0, 0, sprite.Width, sprite.Height};
+    if (sprite.BlendMode() == 0 || !sprite.HasSurfaces() || !ValidFrame(sprite, frame) ||
+        sprite.Width <= 0 || sprite.Height <= 0 || IsEmpty(part) || Intersect(part, full) != part)
+        return false;
+    const TTexture texture(sprite, frame);
+    IDirect3DDevice7* device = texture.Surface ? D3DFramework->Device() : nullptr;
+    if (!device)
+        return false;
+    DDSURFACEDESC2 desc;
+    D3DFrame::InitSurfaceDesc(desc, DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT,
+                              DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE);
+    desc.dwWidth = uint32_t(sprite.Width);
+    desc.dwHeight = uint32_t(sprite.Height);
+    desc.ddpfPixelFormat = PixelFormatOf(TPixelLayout::ARGB8888);
+    TRefPtr<IDirectDrawSurface7> scratch;
+    if (!D3DFramework->DirectDraw() ||
+        FAILED(D3DFramework->DirectDraw()->CreateSurface(desc, scratch)))
+        return false;
+    TRefPtr<IDirectDrawSurface7> renderTarget;
+    D3DVIEWPORT7 viewport;
+    uint32_t blending = 0;
+    device->GetRenderTarget(renderTarget);
+    device->GetViewport(&viewport);
+    device->GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, &blending);
+    if (FAILED(device->SetRenderTarget(scratch.Get(), 0)))
+        return false;
+    const size_t count = size_t(sprite.Width) * size_t(sprite.Height);
+    // Drawn over two backgrounds: pixels the quad covers read the same on both.
+    std::vector<uint32_t> first;
+    bool read = true;
+    for (const uint32_t background : {0x00000000u, 0xFFFFFFFFu}) {
+        DDBLTFX fx;
+        fx.dwSize = sizeof fx;
+        fx.dwFillColor = background;
+        scratch->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+        DrawVisibleQuad(sprite, texture, part, full, false, false);
+        DDSURFACEDESC2 locked;
+        if (FAILED(scratch->Lock(nullptr, &locked, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) {
+            read = false;
+            break;
+        }
+        std::vector<uint32_t>& pixels = first.empty() ? first : samples.Sources;
+        pixels.resize(count);
+        for (int y = 0; y < sprite.Height; ++y)
+            std::memcpy(pixels.data() + size_t(y) * size_t(sprite.Width),
+                        static_cast<const uint8_t*>(locked.lpSurface) +
+                            ptrdiff_t(y) * locked.lPitch,
+                        size_t(sprite.Width) * 4);
+        scratch->Unlock(nullptr);
+    }
+    // The blend the sprite's quads are drawn with.
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
+    const bool known = device->RasterStates(samples.States);
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blending);
+    if (renderTarget)
+        device->SetRenderTarget(renderTarget.Get(), 0);
+    device->SetViewport(&viewport);
+    if (!read || !known)
+        return false;
+    samples.Width = sprite.Width;
+    samples.Height = sprite.Height;
+    samples.Covered.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        samples.Covered[i] = first[i] == samples.Sources[i];
+    return true;
 }
 
 namespace {

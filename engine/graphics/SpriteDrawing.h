@@ -6,6 +6,9 @@
 
 #include "engine/graphics/Sprite.h"
 #include "platform/classlib/Bitmap.h"
+#include "platform/display/D3DRasterizer.h"
+
+#include <vector>
 
 namespace Gfx {
 
@@ -27,6 +30,17 @@ void DrawSpriteTransformed(TSprite* sprite, IDirectDrawSurface7* target, int fra
 // target and the clip.
 void DrawSpriteStretched(TSprite* sprite, IDirectDrawSurface7* target, int frame,
                          const RECT& destination, const RECT* clip, bool useColorKey);
+// What the device samples for each pixel of a blended frame drawn at a whole-pixel place
+// (the same at every such place) with only part of it visible (relative to the frame's
+// top-left corner), and the blend it applies there, found by drawing the frame
+// unblended onto surfaces of its own. False without a device or a texture.
+struct TDeviceFrameSamples {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Sources; // row by row; meaningful where covered
+    std::vector<uint8_t> Covered;
+    Win32::TRasterStates States;
+};
+bool SampleDeviceFrame(TSprite& sprite, int frame, const RECT& part, TDeviceFrameSamples& samples);
 // Software drawing into locked memory (address, pitch, size and bits per pixel from
 // the description), composing the sub-mode's under-layer and the shadow.
 void DrawSpriteToLocked(TSprite* sprite, const DDSURFACEDESC2& locked, int frame, int x, int y,

@@ -6,7 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Win32 {
 
@@ -22,6 +27,17 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 }
 int64_t CeilDiv(int64_t a, int64_t b) {
     return -FloorDiv(-a, b);
+}
+// std::llround for the magnitudes the rasteriser meets (below 2^52), without the call:
+// the truncated part is exact, so is the fraction left over.
+inline int64_t RoundHalfAway(double x) {
+    auto whole = static_cast<int64_t>(x);
+    const double fraction = x - double(whole);
+    if (fraction >= 0.5)
+        ++whole;
+    else if (fraction <= -0.5)
+        --whole;
+    return whole;
 }
 int32_t Wrap(int64_t i, int32_t n) {
     const auto r = static_cast<int32_t>(i % n);
@@ -171,20 +187,133 @@ inline uint32_t Scale(uint32_t channel, uint32_t alpha) {
 }
 
 template <TPixelLayout L, TBlendFactor S, TBlendFactor D>
+inline void BlendPixel(uint8_t* target, uint32_t s) {
+    const uint32_t a = s >> 24;
+    const uint32_t d = TargetToArgb<L>(target);
+    uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t channel = Scale<S>(s >> shift & 0xFF, a) + Scale<D>(d >> shift & 0xFF, a);
+        result |= std::min(channel, 255u) << shift;
+    }
+    StoreArgb<L>(target, result);
+}
+
+// Premultiplied (one) and alpha-weighted (source alpha) colours over the inverse source
+// alpha: the blends of blended sprites, the most of what the device draws.
+template <TBlendFactor S, TBlendFactor D>
+constexpr bool OverBlend =
+    (S == TBlendFactor::One || S == TBlendFactor::SrcAlpha) && D == TBlendFactor::InvSrcAlpha;
+
+#if defined(__SSE2__)
+// Eight RGB565 target pixels under eight sources given channel by channel in 16-bit lanes,
+// the same arithmetic as BlendPixel: every intermediate stays below 2^16.
+template <TBlendFactor S>
+inline __m128i Blend565(__m128i d, __m128i a, __m128i r, __m128i g, __m128i b) {
+    const __m128i round = _mm_set1_epi16(128);
+    const __m128i full = _mm_set1_epi16(255);
+    const auto mul255 = [&](__m128i x, __m128i f) {
+        const __m128i t = _mm_add_epi16(_mm_mullo_epi16(x, f), round);
+        return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    };
+    const __m128i inverse = _mm_sub_epi16(full, a);
+    const __m128i r5 = _mm_srli_epi16(d, 11);
+    const __m128i g6 = _mm_and_si128(_mm_srli_epi16(d, 5), _mm_set1_epi16(63));
+    const __m128i b5 = _mm_and_si128(d, _mm_set1_epi16(31));
+    const __m128i dr = _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2));
+    const __m128i dg = _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4));
+    const __m128i db = _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2));
+    if constexpr (S == TBlendFactor::SrcAlpha) {
+        r = mul255(r, a);
+        g = mul255(g, a);
+        b = mul255(b, a);
+    }
+    const __m128i outR = _mm_min_epi16(_mm_add_epi16(r, mul255(dr, inverse)), full);
+    const __m128i outG = _mm_min_epi16(_mm_add_epi16(g, mul255(dg, inverse)), full);
+    const __m128i outB = _mm_min_epi16(_mm_add_epi16(b, mul255(db, inverse)), full);
+    return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_srli_epi16(outR, 3), 11),
+                                     _mm_slli_epi16(_mm_srli_epi16(outG, 2), 5)),
+                        _mm_srli_epi16(outB, 3));
+}
+
+// Channel shift of eight ARGB sources in two registers, in 16-bit lanes.
+inline __m128i Channel(__m128i low, __m128i high, int shift) {
+    const __m128i mask = _mm_set1_epi32(0xFF);
+    const __m128i count = _mm_cvtsi32_si128(shift);
+    return _mm_packs_epi32(_mm_and_si128(_mm_srl_epi32(low, count), mask),
+                           _mm_and_si128(_mm_srl_epi32(high, count), mask));
+}
+#endif
+
+template <TPixelLayout L, TBlendFactor S, TBlendFactor D>
 void BlendSpan(uint8_t* target, const uint32_t* source, int count) {
     constexpr int Bytes = L == TPixelLayout::RGB565 || L == TPixelLayout::RGB555 ? 2 : 4;
-    for (int i = 0; i < count; ++i, target += Bytes) {
-        const uint32_t s = source[i];
-        const uint32_t a = s >> 24;
-        const uint32_t d = TargetToArgb<L>(target);
-        uint32_t result = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            const uint32_t channel =
-                Scale<S>(s >> shift & 0xFF, a) + Scale<D>(d >> shift & 0xFF, a);
-            result |= std::min(channel, 255u) << shift;
+#if defined(__SSE2__)
+    if constexpr (L == TPixelLayout::RGB565 && OverBlend<S, D>)
+        if (count >= 8) {
+            const auto blend8 = [&](int i, __m128i pixels) {
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+                const __m128i high =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i + 4));
+                return Blend565<S>(pixels, Channel(low, high, 24), Channel(low, high, 16),
+                                   Channel(low, high, 8), Channel(low, high, 0));
+            };
+            // The last eight from the pixels as they were, over any the loop blended.
+            const int last = count - 8;
+            __m128i* lastPixels = reinterpret_cast<__m128i*>(target + last * 2);
+            const __m128i lastBefore = _mm_loadu_si128(lastPixels);
+            for (int i = 0; i < last; i += 8) {
+                __m128i* pixels = reinterpret_cast<__m128i*>(target + i * 2);
+                _mm_storeu_si128(pixels, blend8(i, _mm_loadu_si128(pixels)));
+            }
+            _mm_storeu_si128(lastPixels, blend8(last, lastBefore));
+            return;
         }
-        StoreArgb<L>(target, result);
+#endif
+    for (int i = 0; i < count; ++i, target += Bytes)
+        BlendPixel<L, S, D>(target, source[i]);
+}
+
+// count pixels under one source value.
+template <TPixelLayout L, TBlendFactor S, TBlendFactor D>
+void BlendConstant(uint8_t* target, uint32_t s, int count) {
+    constexpr int Bytes = L == TPixelLayout::RGB565 || L == TPixelLayout::RGB555 ? 2 : 4;
+    if constexpr (OverBlend<S, D>) {
+        const uint32_t a = s >> 24;
+        // A clear source gives every target pixel back, except the unused top bit of
+        // RGB555, which the blend clears.
+        if (L != TPixelLayout::RGB555 && (S == TBlendFactor::SrcAlpha ? a == 0 : s == 0))
+            return;
+        // An opaque one replaces them all.
+        if (a == 255) {
+            uint32_t result = 0;
+            for (int shift = 0; shift < 32; shift += 8)
+                result |= std::min(Scale<S>(s >> shift & 0xFF, a), 255u) << shift;
+            for (int i = 0; i < count; ++i, target += Bytes)
+                StoreArgb<L>(target, result);
+            return;
+        }
     }
+#if defined(__SSE2__)
+    if constexpr (L == TPixelLayout::RGB565 && OverBlend<S, D>)
+        if (count >= 8) {
+            const __m128i a = _mm_set1_epi16(int16_t(s >> 24));
+            const __m128i r = _mm_set1_epi16(int16_t(s >> 16 & 0xFF));
+            const __m128i g = _mm_set1_epi16(int16_t(s >> 8 & 0xFF));
+            const __m128i b = _mm_set1_epi16(int16_t(s & 0xFF));
+            // The last eight from the pixels as they were, over any the loop blended.
+            const int last = count - 8;
+            __m128i* lastPixels = reinterpret_cast<__m128i*>(target + last * 2);
+            const __m128i lastBefore = _mm_loadu_si128(lastPixels);
+            for (int i = 0; i < last; i += 8) {
+                __m128i* pixels = reinterpret_cast<__m128i*>(target + i * 2);
+                _mm_storeu_si128(pixels, Blend565<S>(_mm_loadu_si128(pixels), a, r, g, b));
+            }
+            _mm_storeu_si128(lastPixels, Blend565<S>(lastBefore, a, r, g, b));
+            return;
+        }
+#endif
+    for (int i = 0; i < count; ++i, target += Bytes)
+        BlendPixel<L, S, D>(target, s);
 }
 
 template <TPixelLayout L>
@@ -194,27 +323,37 @@ void StoreSpan(uint8_t* target, const uint32_t* source, int count) {
         StoreArgb<L>(target, source[i]);
 }
 
-using TSpanWriter = void (*)(uint8_t*, const uint32_t*, int);
+template <TPixelLayout L>
+void StoreConstant(uint8_t* target, uint32_t s, int count) {
+    constexpr int Bytes = L == TPixelLayout::RGB565 || L == TPixelLayout::RGB555 ? 2 : 4;
+    for (int i = 0; i < count; ++i, target += Bytes)
+        StoreArgb<L>(target, s);
+}
+
+template <TPixelLayout L, TBlendFactor S, TBlendFactor D>
+TSpanWriter BlendWriter() {
+    return {BlendSpan<L, S, D>, BlendConstant<L, S, D>};
+}
 
 template <TPixelLayout L, TBlendFactor S>
 TSpanWriter Writer(TBlendFactor dest) {
     switch (dest) {
     case TBlendFactor::Zero:
-        return BlendSpan<L, S, TBlendFactor::Zero>;
+        return BlendWriter<L, S, TBlendFactor::Zero>();
     case TBlendFactor::One:
-        return BlendSpan<L, S, TBlendFactor::One>;
+        return BlendWriter<L, S, TBlendFactor::One>();
     case TBlendFactor::SrcAlpha:
-        return BlendSpan<L, S, TBlendFactor::SrcAlpha>;
+        return BlendWriter<L, S, TBlendFactor::SrcAlpha>();
     case TBlendFactor::InvSrcAlpha:
         break;
     }
-    return BlendSpan<L, S, TBlendFactor::InvSrcAlpha>;
+    return BlendWriter<L, S, TBlendFactor::InvSrcAlpha>();
 }
 
 template <TPixelLayout L>
 TSpanWriter Writer(const TRasterStates& states) {
     if (!states.AlphaBlend)
-        return StoreSpan<L>;
+        return {StoreSpan<L>, StoreConstant<L>};
     switch (states.Source) {
     case TBlendFactor::Zero:
         return Writer<L, TBlendFactor::Zero>(states.Dest);
@@ -226,20 +365,6 @@ TSpanWriter Writer(const TRasterStates& states) {
         break;
     }
     return Writer<L, TBlendFactor::InvSrcAlpha>(states.Dest);
-}
-
-TSpanWriter ChooseWriter(TPixelLayout layout, const TRasterStates& states) {
-    switch (layout) {
-    case TPixelLayout::RGB565:
-        return Writer<TPixelLayout::RGB565>(states);
-    case TPixelLayout::RGB555:
-        return Writer<TPixelLayout::RGB555>(states);
-    case TPixelLayout::XRGB8888:
-    case TPixelLayout::ARGB8888:
-        return Writer<TPixelLayout::ARGB8888>(states);
-    default:
-        return nullptr;
-    }
 }
 
 // ---- triangle setup ----------------------------------------------------------------------
@@ -269,6 +394,15 @@ uint32_t ModulateColour(uint32_t texel, uint32_t diffuse) {
     return (texel & 0xFF000000u) | Mul255(texel >> 16 & 0xFF, diffuse >> 16 & 0xFF) << 16 |
            Mul255(texel >> 8 & 0xFF, diffuse >> 8 & 0xFF) << 8 |
            Mul255(texel & 0xFF, diffuse & 0xFF);
+}
+
+// Point sampling along one texture row that stays inside one run of equal texels.
+bool IsOneTexel(const TRasterTexture& texture, const TSpanCoordinates& c, int count, bool linear) {
+    if (linear || !texture.Runs || c.DV != 0 || c.DU < 0 || c.U < 0 || c.V < 0)
+        return false;
+    const int64_t first = c.U >> 32, last = (c.U + c.DU * (count - 1)) >> 32, row = c.V >> 32;
+    return last < texture.Pixels.Width && row < texture.Pixels.Height &&
+           texture.Runs->RunEnd(int32_t(first), int32_t(row)) > last;
 }
 
 struct TFanContext {
@@ -335,16 +469,19 @@ void DrawTriangle(TFanContext& fan, const D3DTLVERTEX* v0, const D3DTLVERTEX* v1
     TPlane u{}, vPlane{};
     TSampler sampler = nullptr;
     double offset = 0;
+    bool linear = false;
+    int64_t stepU = 0, stepV = 0;
     if (texture) {
         const double w = texture->Pixels.Width, h = texture->Pixels.Height;
         u = tri.PlaneOf({v[0]->tu * w, v[1]->tu * w, v[2]->tu * w});
         vPlane = tri.PlaneOf({v[0]->tv * h, v[1]->tv * h, v[2]->tv * h});
         // More than one texel per pixel along either screen axis: the texture is minified.
         const double stepX = std::hypot(u.DX, vPlane.DX), stepY = std::hypot(u.DY, vPlane.DY);
-        const bool linear =
-            std::max(stepX, stepY) > 1.0 ? fan.States.LinearMinify : fan.States.LinearMagnify;
+        linear = std::max(stepX, stepY) > 1.0 ? fan.States.LinearMinify : fan.States.LinearMagnify;
         sampler = ChooseSampler(texture->Layout, linear);
         offset = linear ? 0.5 : 0.0; // bilinear weights are measured between texel centres
+        stepU = RoundHalfAway(u.DX * FixedOne);
+        stepV = RoundHalfAway(vPlane.DX * FixedOne);
     }
     const bool flatDiffuse = v[0]->color == v[1]->color && v[0]->color == v[2]->color;
     TPlane diffuse[4];
@@ -359,10 +496,23 @@ void DrawTriangle(TFanContext& fan, const D3DTLVERTEX* v0, const D3DTLVERTEX* v1
     const bool modulate = !flatDiffuse || (flatColour & 0x00FFFFFF) != 0x00FFFFFF;
 
     const TPixelView& target = fan.Target.Pixels;
+    // Vertical edges bound every row alike.
+    int64_t columnLeft = clip.left, columnRight = clip.right - 1;
+    TEdge sloped[3];
+    int slopedCount = 0;
+    for (const TEdge& e : edges) {
+        if (e.DX == 0 && e.DY < 0)
+            columnLeft = std::max(columnLeft, CeilDiv(e.Bias - e.DY * e.X, -e.DY * SubPixel));
+        else if (e.DX == 0 && e.DY > 0)
+            columnRight = std::min(columnRight, FloorDiv(e.DY * e.X - e.Bias, e.DY * SubPixel));
+        else
+            sloped[slopedCount++] = e;
+    }
     for (int64_t row = firstRow; row <= lastRow; ++row) {
         const int64_t py = row * SubPixel;
-        int64_t left = clip.left, right = clip.right - 1;
-        for (const TEdge& e : edges) {
+        int64_t left = columnLeft, right = columnRight;
+        for (int i = 0; i < slopedCount; ++i) {
+            const TEdge& e = sloped[i];
             const int64_t c = e.DX * (py - e.Y) + e.DY * e.X;
             if (e.DY == 0) {
                 if (e.DX * (py - e.Y) < e.Bias)
@@ -380,9 +530,16 @@ void DrawTriangle(TFanContext& fan, const D3DTLVERTEX* v0, const D3DTLVERTEX* v1
         const double x = double(left), y = double(row);
         if (sampler) {
             const TSpanCoordinates coordinates{
-                std::llround((tri.At(u, x, y) - offset) * FixedOne),
-                std::llround((tri.At(vPlane, x, y) - offset) * FixedOne),
-                std::llround(u.DX * FixedOne), std::llround(vPlane.DX * FixedOne)};
+                RoundHalfAway((tri.At(u, x, y) - offset) * FixedOne),
+                RoundHalfAway((tri.At(vPlane, x, y) - offset) * FixedOne), stepU, stepV};
+            if (flatDiffuse && IsOneTexel(*texture, coordinates, count, linear)) {
+                uint32_t value = 0;
+                sampler(texture->Pixels, coordinates, 1, &value);
+                fan.Writer.Constant(target.At(int32_t(left), int32_t(row)),
+                                    modulate ? ModulateColour(value, flatColour) : value, count);
+                fan.Pixels += uint64_t(count);
+                continue;
+            }
             sampler(texture->Pixels, coordinates, count, span);
         }
         if (modulate || !sampler) {
@@ -398,12 +555,26 @@ void DrawTriangle(TFanContext& fan, const D3DTLVERTEX* v0, const D3DTLVERTEX* v1
                 span[i] = sampler ? ModulateColour(span[i], colour) : colour;
             }
         }
-        fan.Writer(target.At(int32_t(left), int32_t(row)), span, count);
+        fan.Writer.Span(target.At(int32_t(left), int32_t(row)), span, count);
         fan.Pixels += uint64_t(count);
     }
 }
 
 } // namespace
+
+TSpanWriter ChooseSpanWriter(TPixelLayout layout, const TRasterStates& states) {
+    switch (layout) {
+    case TPixelLayout::RGB565:
+        return Writer<TPixelLayout::RGB565>(states);
+    case TPixelLayout::RGB555:
+        return Writer<TPixelLayout::RGB555>(states);
+    case TPixelLayout::XRGB8888:
+    case TPixelLayout::ARGB8888:
+        return Writer<TPixelLayout::ARGB8888>(states);
+    default:
+        return {};
+    }
+}
 
 bool CanRenderTo(TPixelLayout layout) {
     return layout == TPixelLayout::RGB565 || layout == TPixelLayout::RGB555 ||
@@ -412,8 +583,8 @@ bool CanRenderTo(TPixelLayout layout) {
 
 uint64_t DrawTriangleFan(const TRasterTarget& target, const TRasterTexture* texture,
                          const TRasterStates& states, const D3DTLVERTEX* vertices, uint32_t count) {
-    const TSpanWriter writer = ChooseWriter(target.Layout, states);
-    if (!writer || count < 3 || target.Clip.left >= target.Clip.right ||
+    const TSpanWriter writer = ChooseSpanWriter(target.Layout, states);
+    if (!writer.Span || count < 3 || target.Clip.left >= target.Clip.right ||
         target.Clip.top >= target.Clip.bottom)
         return 0;
     if (texture && (texture->Layout == TPixelLayout::Unsupported || texture->Pixels.Width <= 0 ||

@@ -8,6 +8,7 @@
 #include "platform/display/D3DTypes.h"
 #include "platform/display/PixelLayout.h"
 #include "platform/display/SurfaceBlit.h"
+#include "platform/display/TexelRuns.h"
 
 #include <cstdint>
 
@@ -24,6 +25,7 @@ struct TRasterTarget {
 struct TRasterTexture {
     TPixelView Pixels;
     TPixelLayout Layout = TPixelLayout::Unsupported;
+    const TTexelRuns* Runs = nullptr; // optional: spans of one texel skip sampling
 };
 
 struct TRasterStates {
@@ -36,6 +38,15 @@ struct TRasterStates {
 };
 
 bool CanRenderTo(TPixelLayout layout);
+
+// The last stage on its own, for callers that compose sampled sources themselves: a span
+// of sources, and a span under one source value, blended into the layout's pixels as the
+// device blends them. Empty for layouts the device cannot render to.
+struct TSpanWriter {
+    void (*Span)(uint8_t* target, const uint32_t* sources, int count) = nullptr;
+    void (*Constant)(uint8_t* target, uint32_t source, int count) = nullptr;
+};
+TSpanWriter ChooseSpanWriter(TPixelLayout layout, const TRasterStates& states);
 
 // Draws triangles (v0, v[i], v[i + 1]); texture null draws the diffuse colour. Texture
 // coordinates are interpolated linearly in screen space (reciprocal w is taken as equal

@@ -216,6 +216,15 @@ HRESULT IDirect3DDevice7::GetRenderTarget(TRefPtr<IDirectDrawSurface7>& target) 
     return D3D_OK;
 }
 
+bool IDirect3DDevice7::RasterStates(TRasterStates& states) const {
+    states.AlphaBlend = FRenderStates[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
+    states.LinearMagnify = FStageStates[0][D3DTSS_MAGFILTER] == D3DTFG_LINEAR;
+    states.LinearMinify = FStageStates[0][D3DTSS_MINFILTER] == D3DTFN_LINEAR;
+    states.CullMode = FRenderStates[D3DRENDERSTATE_CULLMODE];
+    return BlendFactorOf(FRenderStates[D3DRENDERSTATE_SRCBLEND], states.Source) &&
+           BlendFactorOf(FRenderStates[D3DRENDERSTATE_DESTBLEND], states.Dest);
+}
+
 HRESULT IDirect3DDevice7::DrawPrimitive(uint32_t primitiveType, uint32_t vertexFormat,
                                         const void* vertices, uint32_t vertexCount,
                                         uint32_t /*flags*/) {
@@ -230,13 +239,8 @@ HRESULT IDirect3DDevice7::DrawPrimitive(uint32_t primitiveType, uint32_t vertexF
     if (FRenderTarget->IsLocked())
         return DDERR_SURFACEBUSY;
     TRasterStates states;
-    states.AlphaBlend = FRenderStates[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
-    if (!BlendFactorOf(FRenderStates[D3DRENDERSTATE_SRCBLEND], states.Source) ||
-        !BlendFactorOf(FRenderStates[D3DRENDERSTATE_DESTBLEND], states.Dest))
+    if (!RasterStates(states))
         return D3DERR_UNSUPPORTEDFACTORVALUE;
-    states.LinearMagnify = FStageStates[0][D3DTSS_MAGFILTER] == D3DTFG_LINEAR;
-    states.LinearMinify = FStageStates[0][D3DTSS_MINFILTER] == D3DTFN_LINEAR;
-    states.CullMode = FRenderStates[D3DRENDERSTATE_CULLMODE];
 
     const TRasterTarget target{FRenderTarget->Pixels(),
                                FRenderTarget->Layout(),
@@ -247,7 +251,7 @@ HRESULT IDirect3DDevice7::DrawPrimitive(uint32_t primitiveType, uint32_t vertexF
     IDirectDrawSurface7* stage0 = FTextures[0].Get();
     const bool textured = stage0 && stage0->HasPixels() && stage0->IsLost() == DD_OK;
     if (textured)
-        texture = {stage0->Pixels(), stage0->Layout()};
+        texture = {stage0->PixelsToRead(), stage0->Layout(), stage0->TexelRuns()};
     ++FStatistics.DrawPrimitiveCalls;
     FStatistics.PixelsDrawn +=
         DrawTriangleFan(target, textured ? &texture : nullptr, states,

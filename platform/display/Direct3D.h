@@ -2,6 +2,7 @@
 // device's states, texture stages, viewport, render target and DrawPrimitive.
 #pragma once
 
+#include "platform/display/D3DRasterizer.h"
 #include "platform/display/D3DTypes.h"
 #include "platform/display/DirectDraw.h"
 
@@ -62,6 +63,8 @@ public:
                           uint32_t vertexCount, uint32_t flags);
 
     const TDeviceStatistics& Statistics() const { return FStatistics; }
+    // The blend and filters DrawPrimitive would apply now; false for factors it cannot.
+    bool RasterStates(TRasterStates& states) const;
 
 private:
     TD3DDeviceHardware FHardware;

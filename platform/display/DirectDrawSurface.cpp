@@ -46,8 +46,23 @@ IDirectDrawSurface7::~IDirectDrawSurface7() {
 }
 
 TPixelView IDirectDrawSurface7::Pixels() {
-    FKeyedRuns.reset();
+    DropDerivedForms();
     return PixelsToRead();
+}
+
+void IDirectDrawSurface7::DropDerivedForms() {
+    FKeyedRuns.reset();
+    FTexelRuns.reset();
+}
+
+const TTexelRuns* IDirectDrawSurface7::TexelRuns() {
+    // Pixels being written under a lock may still change.
+    if (FLocked)
+        return nullptr;
+    const TPixelView pixels = PixelsToRead();
+    if (!FTexelRuns && HasPixels() && TTexelRuns::Fits(pixels))
+        FTexelRuns = std::make_unique<TTexelRuns>(pixels);
+    return FTexelRuns.get();
 }
 
 TPixelView IDirectDrawSurface7::PixelsToRead() const {
@@ -198,8 +213,8 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* /*targetOverride*/, uint3
     if (FLocked || FAttached->FLocked)
         return DDERR_SURFACEBUSY;
     FPixels.swap(FAttached->FPixels);
-    FKeyedRuns.reset();
-    FAttached->FKeyedRuns.reset();
+    DropDerivedForms();
+    FAttached->DropDerivedForms();
     return Present(*this, {0, 0, Width(), Height()});
 }
 
@@ -287,10 +302,10 @@ HRESULT IDirectDrawSurface7::Restore() {
         return FDisplay->Loss;
     // Restored pixels are not what the spans were built from.
     FLost = false;
-    FKeyedRuns.reset();
+    DropDerivedForms();
     if (FAttached) {
         FAttached->FLost = false;
-        FAttached->FKeyedRuns.reset();
+        FAttached->DropDerivedForms();
     }
     return DD_OK;
 }

@@ -9,6 +9,7 @@
 #include "platform/display/KeyedRuns.h"
 #include "platform/display/PixelLayout.h"
 #include "platform/display/SurfaceBlit.h"
+#include "platform/display/TexelRuns.h"
 
 #include <cstddef>
 #include <memory>
@@ -74,8 +75,14 @@ public:
     uint32_t Caps() const { return FDesc.ddsCaps.dwCaps; }
     bool IsLocked() const { return FLocked; }
     bool HasPixels() const { return !FPixels.empty(); }
-    // The pixels to write: drops the run-length form, which would no longer match them.
+    // The pixels to write: drops the run-length form and the texel runs, which would no
+    // longer match them.
     TPixelView Pixels();
+    // The pixels to read only.
+    TPixelView PixelsToRead() const;
+    // The texel runs of the pixels as they are, built on first use; null where rows are too
+    // wide for them.
+    const TTexelRuns* TexelRuns();
     // Whether a keyed blit has built the run-length form and nothing has changed the pixels since.
     bool HasKeyedRuns() const { return FKeyedRuns != nullptr; }
     void Attach(TRefPtr<IDirectDrawSurface7> backBuffer);
@@ -83,7 +90,7 @@ public:
 
 private:
     HRESULT Present(IDirectDrawSurface7& source, const RECT& sourceRect);
-    TPixelView PixelsToRead() const;
+    void DropDerivedForms();
     const TKeyedRuns& KeyedRuns(uint32_t key);
 
     std::shared_ptr<TDisplayState> FDisplay;
@@ -100,6 +107,7 @@ private:
     TRefPtr<IDirectDrawSurface7> FAttached;
     TRefPtr<IDirectDrawClipper> FClipper;
     std::unique_ptr<TKeyedRuns> FKeyedRuns; // built on the first keyed blit from this surface
+    std::unique_ptr<TTexelRuns> FTexelRuns; // built on the first textured draw from it
 };
 
 } // namespace Win32

@@ -36,6 +36,7 @@
 #include "tools/levels/LevelBuilder.h"
 #include "tools/levels/SeedLevel.h"
 #include "tools/maptest/MapTestArt.h"
+#include "tools/maptest/MapTestScene.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,8 +50,8 @@ using namespace Win32;
 
 namespace {
 
-constexpr int ViewWidth = 800;
-constexpr int ViewHeight = 600;
+constexpr int ViewWidth = Tools::MapViewWidth;
+constexpr int ViewHeight = Tools::MapViewHeight;
 constexpr int ScrollStep = 8;    // pixels per update
 constexpr int EdgeMargin = 6;    // pixels at the window's edge that scroll
 constexpr int CampaignLevel = 2; // level 3
@@ -118,7 +119,7 @@ public:
         FScenario->CreateSurfaces();
         FScenario->BeginTurnOf(0);
         FScenario->SetWeather(1);
-        DecorateCities();
+        Tools::DecorateCities(*FScenario);
         SendGroupsWalking();
         ExploreHomeLands();
         DDSURFACEDESC2 desc;
@@ -151,18 +152,9 @@ private:
 
     // As the game starts: data.ini in the program folder leads to the archives.
     void LoadLevelFromArchives() {
-        Base::ProgramPath = (FMapOptions.DataFolder + "/").c_str();
-        Data::ReadDataPath();
         FArchivesOpen = true;
-        Data2::OpenDataArchives();
-        Data2::CreateMainData();
-        Data2::CreateGlobalData();
-        Data2::GlobalData->PrepareSurfaces();
-        if (Data2::GlobalData->LevelCount <= CampaignLevel)
-            throw std::runtime_error("the campaign has no level 3");
-        const auto stream =
-            Data2::ScenarioArchive->OpenFile(Data2::GlobalData->LevelFiles[CampaignLevel]);
-        FScenario = GameData::LoadScenario(*stream, nullptr);
+        Tools::OpenGameData(FMapOptions.DataFolder);
+        FScenario = Tools::LoadCampaignLevel(CampaignLevel);
     }
 
     // The selected group casts on the nearest enemy group a few cells away, else on a
@@ -235,43 +227,14 @@ private:
         ClampView();
     }
 
-    // The levels' cities stand on bare ground: watchtowers at their corners, a banner
-    // and a shield in the middle and a brazier at the gate, in their owner's colour.
-    void DecorateCities() {
-        enum { Banner, Watchtower, Shield, Brazier };
-        const GameData::TCityDecoration decorations[] = {
-            {Watchtower, -12, -14}, {Watchtower, 52, -14}, {Banner, 14, 16}, {Shield, 34, 30},
-            {Watchtower, -12, 46},  {Watchtower, 52, 46},  {Brazier, 20, 62}};
-        for (int i = 0; i < FScenario->Objects.Count(); ++i)
-            if (FScenario->Objects[i]->Kind == GameData::okCity &&
-                static_cast<GameData::TCity*>(FScenario->Objects[i])->Decorations.Count() == 0)
-                for (const GameData::TCityDecoration& decoration : decorations)
-                    static_cast<GameData::TCity*>(FScenario->Objects[i])
-                        ->Decorations.Add(decoration);
-    }
-
     // As after some turns of play: the land around the first player's start is
     // explored, so the map shows beyond its groups' sight.
     void ExploreHomeLands() {
-        GameData::TPlayer& player = *FScenario->Players[0];
-        GameData::TFog& fog = *player.Fog;
-        const int centreX = (FViewX + ViewWidth / 2) / 40;
-        const int centreY = (FViewY + ViewHeight / 2) / 40;
-        for (int y = 0; y < fog.Height; ++y)
-            for (int x = 0; x < fog.Width; ++x) {
-                const int dx = x - centreX;
-                const int dy = y - centreY;
-                uint8_t& cell = fog.Cells[size_t(y * fog.Width + x)];
-                if (dx * dx + dy * dy < 13 * 13)
-                    cell = std::max<uint8_t>(cell, GameData::fsExplored);
-            }
-        FScenario->UpdatePlayerVisibility(&player);
+        Tools::ExploreAround(*FScenario, (FViewX + ViewWidth / 2) / 40,
+                             (FViewY + ViewHeight / 2) / 40, 13);
     }
 
-    void ClampView() {
-        FViewX = std::clamp(FViewX, 0, std::max(0, FScenario->Width * 40 - ViewWidth));
-        FViewY = std::clamp(FViewY, 0, std::max(0, FScenario->Height * 40 - ViewHeight));
-    }
+    void ClampView() { Tools::ClampMapView(*FScenario, FViewX, FViewY); }
 
     void Update() {
         auto& application = *DXApp::Application;
@@ -326,13 +289,7 @@ private:
             return;
         const RECT clip{0, 0, ViewWidth, ViewHeight};
         IDirectDrawSurface7* screen = D3DFramework->BackBuffer();
-        FScenario->RedrawMapView(FRetained.Get(), FViewX, false,
-                                 GameData::TScenario::roBackground | GameData::TScenario::roObjects,
-                                 clip, FViewY);
-        RECT whole = clip;
-        screen->Blt(&whole, FRetained.Get(), &whole, DDBLT_WAIT, nullptr);
-        FScenario->DrawObjectOverlays(screen, FViewX, clip, FViewY);
-        FScenario->DrawFog(screen, FViewX, clip, FViewY);
+        Tools::DrawMapFrame(*FScenario, FRetained.Get(), screen, FViewX, FViewY);
         FScenario->DrawWeather(screen, FViewX, clip, FViewY);
         FScenario->DrawSpellEffect(screen, clip.left - FViewX, clip.top - FViewY, clip);
         auto& application = *DXApp::Application;

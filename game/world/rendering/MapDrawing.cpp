@@ -1,5 +1,5 @@
 // One rectangle of the map drawn from scratch, and the layers the map window lays
-// over the retained image: markers, overlays, fog edges and a spell's visual.
+// over the retained image: markers, overlays and a spell's visual.
 #include "engine/app/D3DFramework.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/cities/City.h"
@@ -89,29 +89,6 @@ void TScenario::DrawObjectOverlays(Win32::IDirectDrawSurface7* target, int viewX
     for (int i = 0; i < Objects.Count(); ++i)
         if (IsShownToCurrentPlayer(*Objects[i]))
             Objects[i]->DrawOverlays(target, viewX, clip, viewY);
-}
-
-void TScenario::DrawFog(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
-                        int viewY) {
-    if (!CurrentPlayer || !CurrentPlayer->Fog)
-        return;
-    const TFog& fog = *CurrentPlayer->Fog;
-    const int firstColumn = std::max(0, viewX / CellSize);
-    const int lastColumn = std::min(Width - 1, (viewX + (clip.right - clip.left) - 1) / CellSize);
-    const int firstRow = std::max(0, viewY / CellSize);
-    const int lastRow = std::min(Height - 1, (viewY + (clip.bottom - clip.top) - 1) / CellSize);
-    for (int y = firstRow; y <= lastRow; ++y)
-        for (int x = firstColumn; x <= lastColumn; ++x) {
-            Gfx::TSprite* first = nullptr;
-            Gfx::TSprite* second = nullptr;
-            fog.GetEdgeSprites(x, y, first, second);
-            const int left = x * CellSize + clip.left - viewX;
-            const int top = y * CellSize + clip.top - viewY;
-            if (first)
-                Gfx::DrawSprite(first, target, 0, left, top, &clip);
-            if (second)
-                Gfx::DrawSprite(second, target, 0, left, top, &clip);
-        }
 }
 
 void TScenario::DrawSpellEffect(Win32::IDirectDrawSurface7* target, int offsetX, int offsetY,

@@ -7,6 +7,7 @@
 #include "engine/core/DataList.h"
 #include "engine/core/DynamicArray.h"
 #include "engine/core/ObjectList.h"
+#include "engine/graphics/BlendedTiles.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/graphics/SpriteList.h"
 #include "game/world/objects/Background.h"
@@ -537,6 +538,9 @@ private:
     void ScrollKeptImage(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                          int viewY);
     std::vector<RECT> DirtyRects;
+    // The fog edges composed as the device draws them; false where they cannot be.
+    bool ComposeFog(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip, int viewY);
+    Gfx::TBlendedTiles FogTiles;
 };
 
 // Loads a scenario into a new object, so that a running game is only replaced once
