@@ -10,6 +10,7 @@
 #include "platform/win32/WinInput.h"
 #include "platform/win32/WinMessages.h"
 #include "src/GameWindows.h"
+#include "ui/game/Game.h"
 
 #include <algorithm>
 #include <vector>
@@ -44,6 +45,8 @@ std::vector<Gfx::TSpriteList*> SpriteLibraries() {
 } // namespace
 
 void OnUpdate() {
+    if (Game)
+        Game->Update();
     if (WindowSystem)
         WindowSystem->Tick();
     if (ContinuousScreenshots && Application->TickCount % ScreenshotEveryTicks == 0)
@@ -59,6 +62,8 @@ void OnRender() {
     D3DFramework->ClearBackBuffer();
     if (WindowSystem)
         WindowSystem->Draw(D3DFramework->BackBuffer());
+    if (Game)
+        Game->Draw(D3DFramework->BackBuffer());
     device.EndScene();
     D3DFramework->ShowFrame();
 }
@@ -67,12 +72,16 @@ void OnReleaseSurfaces() {
     Gfx::ReleaseAllSurfaces();
     for (Gfx::TSpriteList* library : SpriteLibraries())
         library->ReleaseSurfaces();
+    if (Game)
+        Game->ReleaseSurfaces();
 }
 
 void OnRecreateSurfaces() {
     Gfx::RecreateAllSurfaces();
     for (Gfx::TSpriteList* library : SpriteLibraries())
         library->RecreateSurfaces();
+    if (Game)
+        Game->RecreateSurfaces();
 }
 
 void OnDeviceStates() {
@@ -99,6 +108,8 @@ void OnRestoreSurfaces() {
         Gfx::RestoreAllSurfaces();
         for (Gfx::TSpriteList* library : SpriteLibraries())
             library->RestoreSurfaces();
+        if (Game)
+            Game->RestoreSurfaces();
     } catch (const std::exception&) {
         Application->ShowError(ClassLib::Exception("Fatal error - program will now exit."));
         Application->Terminate();
@@ -111,6 +122,8 @@ void OnInput(Win32::UINT message, Win32::WPARAM wParam, Win32::LPARAM lParam) {
         ContinuousScreenshots = !ContinuousScreenshots;
     if (WindowSystem)
         WindowSystem->HandleMessage(message, wParam, lParam);
+    if (Game)
+        Game->HandleMessage(message);
 }
 
 // Only a playing video reacts to activation, and there is no video player yet.

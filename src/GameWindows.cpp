@@ -1,6 +1,10 @@
 #include "src/GameWindows.h"
 
 #include "game/world/data/MainData.h"
+#include "game/world/scenario/GameSettings.h"
+#include "game/world/scenario/Scenario.h"
+#include "ui/game/Game.h"
+#include "ui/widgets/GameView.h"
 #include "ui/widgets/VRNTooltip.h"
 
 namespace Main {
@@ -15,6 +19,20 @@ void CreateGameWindows() {
     WindowSystem->SetTooltip(std::make_unique<TVRNTooltip>());
     // The window system owns the windows that register with it.
     LoadingScreen = new FrontEnd::TLoadingScreen(WindowSystem.get());
+}
+
+void CreateGame() {
+    auto game = std::make_unique<TGame>(WindowSystem.get());
+    game->Init();
+    // Every scenario the game loads plays with this machine's settings.
+    game->Services().Settings = &GameData::GameSettings;
+    Game = std::move(game);
+    GameView = Game.get();
+}
+
+void DestroyGame() {
+    GameView = nullptr;
+    Game.reset();
 }
 
 void DestroyWindowSystem() {

@@ -1,5 +1,5 @@
-// The program's global screens: the window system with everything it owns, and the
-// loading screen among its windows.
+// The program's global screens: the window system with everything it owns, the
+// loading screen among its windows, and the game object.
 #pragma once
 
 #include "engine/widgets/DXWindowSystem.h"
@@ -16,5 +16,10 @@ extern FrontEnd::TLoadingScreen* LoadingScreen; // owned by the window system
 // Needs the archives and the main data.
 void CreateGameWindows();
 void DestroyWindowSystem();
+
+// The one game object of the run (Main::Game), which reads the settings; the widgets see
+// it as the running game. Needs the global game data and the window system.
+void CreateGame();
+void DestroyGame();
 
 } // namespace Main

@@ -3,16 +3,20 @@
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
 #include "engine/core/Archive.h"
+#include "engine/core/Base.h"
 #include "engine/graphics/GfxSurfaces.h"
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
+#include "platform/classlib/Exception.h"
+#include "platform/classlib/Files.h"
 #include "platform/win32/Clock.h"
 #include "src/AppCallbacks.h"
+#include "src/CampaignStart.h"
 #include "src/GameWindows.h"
 #include "src/IntroVideos.h"
-#include "src/PlaceholderScreen.h"
+#include "ui/game/Game.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,7 +32,10 @@ bool FullscreenEnabled = false;
 
 namespace {
 
-constexpr uint32_t ApplicationOptions = DXApp::aoHideCursorWindowed | DXApp::aoFixedFrame;
+// The window's close box, Alt+F4 and the signals that ask for the end close it in full
+// screen too: the game runs full screen, and would otherwise never close at all.
+constexpr uint32_t ApplicationOptions =
+    DXApp::aoCloseInFullScreen | DXApp::aoHideCursorWindowed | DXApp::aoFixedFrame;
 constexpr uint32_t TicksPerSecond = 100;
 constexpr uint32_t FrameworkFlags = D3DFrame::UseDirect3D | D3DFrame::DefaultModeRequired;
 constexpr uint32_t LastSleepMilliseconds = 500;
@@ -40,11 +47,27 @@ struct TGlobalDataLoad {
     void Run() { Data = std::make_unique<Data2::TGlobalData>(); }
 };
 
-void ShowFirstScreen(int32_t runMilliseconds) {
-    // The window system owns the windows that register with it.
-    auto* screen = new TPlaceholderScreen(WindowSystem.get(), runMilliseconds);
-    screen->Show();
-    WindowSystem->ProcessRequests();
+// --seconds: the window closes by itself once that much game time has passed after
+// start-up.
+void CloseAfter(int32_t milliseconds) {
+    const int32_t end = Application->GameTime + milliseconds;
+    Application->OnUpdate = [end] {
+        OnUpdate();
+        if (Application->GameTime >= end && !Application->Quit)
+            Application->Terminate();
+    };
+}
+
+// The error's message and, once the data folder is known, where it was looked for.
+ClassLib::AnsiString StartUpError(const std::exception& error) {
+    ClassLib::AnsiString text = ClassLib::ExceptionMessage(error);
+    if (Data::DataPath.empty())
+        return text;
+    const ClassLib::AnsiString iniName = Base::ProgramPath + "data.ini";
+    text += "\n\nData folder: " + Data::DataPath;
+    text += ClassLib::FileExists(iniName) ? " (named by " + iniName + ")"
+                                          : " (no data.ini in " + Base::ProgramPath + ")";
+    return text;
 }
 
 } // namespace
@@ -94,12 +117,18 @@ void StartUp(const TStartOptions& options, std::function<void()> onDestroy) {
         return; // the window was closed while the data loaded
     // Surfaces are made here, on the main thread, now that the data are in.
     Data2::GlobalData->PrepareSurfaces();
-
-    // The main menu and the game object come with their own screens; until then the
-    // placeholder screen follows the loading screen.
-    ShowFirstScreen(options.RunMilliseconds);
+    CreateGame();
     std::printf("Varnholt: data loaded from %s\n", Data::DataPath.c_str());
     std::fflush(stdout);
+
+    // Where the main menu will follow, campaign level 1 starts at once.
+    StartCampaignPlaceholder();
+    if (Application->Quit)
+        return;
+    std::printf("Varnholt: campaign level %d started\n", int(Game->Level));
+    std::fflush(stdout);
+    if (options.RunMilliseconds > 0)
+        CloseAfter(options.RunMilliseconds);
 }
 
 void OnDestroy(const TShutdownReport& report) {
@@ -111,6 +140,13 @@ void OnDestroy(const TShutdownReport& report) {
         DSFramework->StopAll();
         done("sound tracks stopped");
     }
+    // Only a game object has read the settings; without one the file stays as it is.
+    if (Game) {
+        Game->WriteSettings();
+        done("settings written");
+    }
+    DestroyGame();
+    done("game");
     DestroyWindowSystem();
     done("window system");
     Data2::FreeGlobalData();
@@ -143,7 +179,11 @@ int RunProgram(const TStartOptions& options) {
     } catch (const std::exception& error) {
         if (Application->Title.empty())
             Application->Title = "Varnholt";
-        Application->ShowError(error);
+        // The terminal gets it too: a box may not be seen, or not be shown at all.
+        const ClassLib::Exception report(StartUpError(error));
+        std::fprintf(stderr, "Varnholt: error: %s\n", report.what());
+        std::fflush(stderr);
+        Application->ShowError(report);
         if (Win32::IsWindow(Application->Window))
             Win32::DestroyWindow(Application->Window);
         exitCode = 1;

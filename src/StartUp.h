@@ -10,8 +10,8 @@
 
 namespace Main {
 
-// Set at the start of start-up; nothing clears them. The game's sprites are 16-bit,
-// which a window on a deeper desktop cannot show: it runs full screen.
+// Set at the start of start-up; nothing clears them, so the game always starts full
+// screen (scaled to the desktop).
 extern bool SoundEnabled;
 extern bool VideosEnabled;
 extern bool FullscreenEnabled;
@@ -20,7 +20,7 @@ extern bool FullscreenEnabled;
 using TShutdownReport = std::function<void(const char* step)>;
 
 struct TStartOptions {
-    int32_t RunMilliseconds = 0; // above 0: close after that much game time
+    int32_t RunMilliseconds = 0; // above 0: close that much game time after start-up
     TShutdownReport OnShutdownStep;
 };
 
@@ -30,8 +30,9 @@ bool AcceptDisplayMode(const Win32::DDSURFACEDESC2& mode);
 // Start-up in its fixed order, up to the first screen; raises what fails. onDestroy
 // becomes the window's destroy callback.
 void StartUp(const TStartOptions& options, std::function<void()> onDestroy);
-// The shutdown steps, in order: sound tracks stopped, the window system, the global
-// data, the main data, the archives, the display, the sound framework.
+// The shutdown steps, in order: sound tracks stopped, the settings written (when a game
+// object read them), the game object, the window system, the global data, the main
+// data, the archives, the display, the sound framework.
 void OnDestroy(const TShutdownReport& report = {});
 
 // Start-up, then the main loop until the window closes; returns the loop's exit code.

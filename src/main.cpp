@@ -5,6 +5,7 @@
 #include "engine/app/DXApplication.h"
 #include "engine/core/Base.h"
 #include "engine/core/Random.h"
+#include "platform/win32/CloseSignals.h"
 #include "src/StartUp.h"
 
 #include <cstdio>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: varnholt [--fullscreen] [--seconds N]\n");
         return 2;
     }
+    Win32::InstallCloseSignals();
     Base::InitBaseUnit();
     Base::InitRandomStates();
     DXApp::TDXApplication application;

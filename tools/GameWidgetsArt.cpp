@@ -232,6 +232,23 @@ TPicture Plank(int width, int height) {
     });
 }
 
+TPicture PointerCursor() {
+    constexpr int Size = 20;
+    // A head with its tip at (1, 1) and a tail to the lower right.
+    const auto inside = [](int x, int y) {
+        const bool head = x >= 1 && x <= y && 5 * y <= 75 - 2 * (x - 1);
+        const bool tail = y >= 12 && y <= 18 && x >= 3 + (y - 12) / 2 && x <= 6 + (y - 12) / 2;
+        return head || tail;
+    };
+    return Draw(Size, Size, [&](int x, int y) -> uint32_t {
+        if (!inside(x, y))
+            return Clear;
+        const bool edge =
+            !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+        return edge ? Shade(Ink, 1.0) : Shade(0xE0B040, 1.0);
+    });
+}
+
 TPicture Shield(int size) {
     return Draw(size, size, [=](int x, int y) -> uint32_t {
         const double c = (size - 1) / 2.0;

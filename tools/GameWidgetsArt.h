@@ -19,6 +19,8 @@ std::vector<TPicture> Roller(int width, int height, bool horizontal, int frames)
 // the window draws itself are left transparent.
 std::vector<TPicture> Book(int width, int height);
 TPicture TooltipBackground();
+// The mouse pointer: an arrow with its tip at (1, 1), gold with a dark outline.
+TPicture PointerCursor();
 
 // A round gem on a stone plate: normal, glowing (frames), pressed, greyed.
 TPicture GemButton(int size, uint32_t gem, double glow, int pressedShift, bool grey);

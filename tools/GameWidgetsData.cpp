@@ -169,16 +169,19 @@ void TInstalledArt::WriteMainData() {
     const auto text = [](const std::string& s) { return Tools::TextDataFile(s); };
     Tools::SaveLooseFile(FFolder + "globals/default.txt",
                          text("interface.txt interface.gfxl videos.txt\n"));
-    // Only the tooltip background among the interface sprites.
+    // Only the pointer cursor and the tooltip background among the interface sprites.
     std::string ids;
     for (int slot = 0; slot < Data2::MainSpriteCount; ++slot)
-        ids += slot == Main::msTooltipBackground ? "21 " : "0 ";
+        ids += slot == Main::msTooltipBackground ? "21 "
+               : slot == Data2::msPointerCursor  ? "1 "
+                                                 : "0 ";
     Tools::SaveLooseFile(FFolder + "globals/interface.txt", text(ids + "\n"));
     Tools::SaveLooseFile(FFolder + "globals/videos.txt", text("- - - - - - - - -\n"));
     // Blended, so that the main data gives it the surfaces a stretched draw needs.
     Tools::SaveLooseFile(
         FFolder + "graphics/interface.gfxl",
-        Tools::EncodeSpriteLibrary(1, {Encode({TooltipBackground()}, 21, 0, 0, 0xFF)}));
+        Tools::EncodeSpriteLibrary(1, {Encode({PointerCursor()}, 1, 1, 1),
+                                       Encode({TooltipBackground()}, 21, 0, 0, 0xFF)}));
     FOldDataPath = Data::DataPath;
     Data::DataPath = FFolder;
     Data2::OpenDataArchives();

@@ -21,6 +21,7 @@
 #include "engine/graphics/GfxSurfaces.h"
 #include "engine/sound/SoundStartup.h"
 #include "engine/widgets/DXWindowSystem.h"
+#include "game/world/data/MainData.h"
 #include "platform/classlib/Exception.h"
 #include "platform/display/DisplayHardware.h"
 #include "platform/win32/VirtualKeys.h"
@@ -319,6 +320,9 @@ public:
         if (!FDataFolder.empty())
             StartSound(application.Window);
         FWindows = std::make_unique<DXWin::TDXWindowSystem>();
+        // The game's pointer, drawn by the window system as the game draws it.
+        if (Data2::MainData)
+            FWindows->SetDefaultCursor(Data2::MainData->Sprites[Data2::msPointerCursor]);
         FWindows->SetTooltip(std::make_unique<TVRNTooltip>());
         GameView = &FGame;
         FScreen = std::make_unique<TTestScreen>(*FWindows, *FArt);

@@ -25,4 +25,9 @@ void StopSound() {
     DSFramework.reset();
 }
 
+void RestartSound(Win32::HWND window) {
+    if (SoundWanted)
+        StartSound(window);
+}
+
 } // namespace Main

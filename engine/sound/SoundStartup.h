@@ -18,5 +18,7 @@ extern bool SoundWanted;
 // own thread. A failure leaves DSFramework null.
 void StartSound(Win32::HWND window);
 void StopSound();
+// Starts sound again after a video stopped it, when it had been started at all.
+void RestartSound(Win32::HWND window);
 
 } // namespace Main

@@ -138,7 +138,8 @@ public:
     std::array<TCombatantSlot, BattleSlotCount> Slots{};
     // Where spell 125's copies get their identifiers; without one the spell makes none.
     TBattleUnitRegistry* Registry = nullptr;
-    // The cast-in-automatic-combat setting for a person's side chosen automatically.
+    // Whether a person's side chosen automatically may cast spells: the settings'
+    // CastInAutoCombat as it stood when the decision started.
     bool CastInAutomaticCombat = false;
     // The state the battle's spells and rolled contests draw from: the game's, or a
     // decision's private copy for its scratch battles. (The blows of ExecuteAttacks

@@ -1,6 +1,7 @@
 // The computer's command choice on the battle's worker thread.
 #include "game/spells/Battle.h"
 #include "game/spells/BattleDecisions.h"
+#include "game/world/scenario/GameSettings.h"
 
 namespace GameData {
 
@@ -26,6 +27,8 @@ void TBattle::StartAIThread(bool attackers) {
     // thread may be resetting while it waits for the worker to stop.
     FDecisionThread = AIThread.get();
     FDecisionRandom = *Random;
+    // Taken now, on the main thread: the options may change while the worker runs.
+    CastInAutomaticCombat = GameSettings.CastInAutoCombat;
     if (attackers)
         AIThread->SetMethodAction(&TBattle::RunAttackerDecision, this);
     else

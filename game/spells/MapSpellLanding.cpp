@@ -7,8 +7,8 @@
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
-#include "game/world/sound/SettingsDefaults.h"
 #include "game/world/sound/SoundEffects.h"
 
 #include <memory>
@@ -101,7 +101,7 @@ void TellNothingHappened(const TScenario& scenario, const TUnit& caster) {
     const TGroup* casterGroup = caster.GetGroup();
     if (viewer && casterGroup && viewer->IsObjectVisible(*casterGroup) && Data2::GlobalData)
         PlayEffect(Data2::GlobalData->InterfaceSounds[NothingHappenedSound],
-                   VolumeOptions().Effect);
+                   GameSettings.SFXVolume);
 }
 
 void RefreshReachableArea(TScenario& scenario) {

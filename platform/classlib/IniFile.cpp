@@ -5,7 +5,8 @@
 
 namespace ClassLib {
 
-TIniFile::TIniFile(AnsiString fileName) : FFileName(std::move(fileName)) {
+TIniFile::TIniFile(AnsiString fileName, bool saveEachWrite)
+    : FFileName(std::move(fileName)), FSaveEachWrite(saveEachWrite) {
     Load();
 }
 
@@ -76,6 +77,10 @@ bool TIniFile::SectionExists(std::string_view section) const {
     return false;
 }
 
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+    return Find(section, key) != nullptr;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key,
                            const AnsiString& value) {
     Section* target = nullptr;
@@ -97,7 +102,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view key,
         }
     if (!replaced)
         target->Entries.push_back(Entry{AnsiString(key), value});
-    Save();
+    if (FSaveEachWrite)
+        UpdateFile();
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -108,7 +114,7 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
     WriteString(section, key, value ? "1" : "0");
 }
 
-void TIniFile::Save() const {
+void TIniFile::UpdateFile() const {
     AnsiString text;
     for (const Section& s : FSections) {
         if (!text.empty())

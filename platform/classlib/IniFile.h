@@ -1,6 +1,7 @@
 // INI files as Windows keeps them: sections and keys matched ignoring case,
-// values trimmed, every write saved at once. Saving goes through a temporary
-// file so a crash never leaves a half-written settings file.
+// values trimmed, every write saved at once unless the file is opened to be saved
+// with UpdateFile. Saving goes through a temporary file so a crash never leaves a
+// half-written settings file.
 #pragma once
 
 #include "platform/classlib/AnsiString.h"
@@ -11,7 +12,9 @@ namespace ClassLib {
 
 class TIniFile {
 public:
-    explicit TIniFile(AnsiString fileName);
+    // Without saveEachWrite the writes stay in memory until UpdateFile, so that a
+    // group of keys reaches the file all at once or not at all.
+    explicit TIniFile(AnsiString fileName, bool saveEachWrite = true);
     const AnsiString& FileName() const { return FFileName; }
 
     AnsiString ReadString(std::string_view section, std::string_view key,
@@ -19,10 +22,13 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
 
     void WriteString(std::string_view section, std::string_view key, const AnsiString& value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Raises EFCreateError or EWriteError and leaves the file as it was when it fails.
+    void UpdateFile() const;
 
 private:
     struct Entry {
@@ -35,9 +41,9 @@ private:
     };
     const Entry* Find(std::string_view section, std::string_view key) const;
     void Load();
-    void Save() const;
 
     AnsiString FFileName;
+    bool FSaveEachWrite;
     std::vector<Section> FSections;
 };
 

@@ -2,8 +2,10 @@
 
 #include "platform/NeverDestroyed.h"
 #include "platform/win32/Clock.h"
+#include "platform/win32/CloseSignals.h"
 #include "platform/win32/DesktopState.h"
 #include "platform/win32/WinInput.h"
+#include "platform/win32/WinQueue.h"
 
 #include <SDL2/SDL.h>
 
@@ -93,8 +95,15 @@ SIZE TDesktop::TState::ClientSize(const TWindow& window) const {
 }
 
 int TDesktop::TState::PumpSdl() {
+    // A close asked for by a signal waits for a window to close.
+    int posted = 0;
+    if (CloseSignalPending())
+        if (const HWND window = MainWindow(); window && TakeCloseSignal()) {
+            PostMessage(window, WM_CLOSE, 0, 0);
+            posted = 1;
+        }
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0)
-        return 0;
+        return posted;
     // Events are taken one at a time, so a window procedure that runs a loop
     // of its own while handling a sent message goes on with the next events.
     SDL_PumpEvents();
@@ -104,7 +113,7 @@ int TDesktop::TState::PumpSdl() {
         HandleSdlEvent(event);
         ++handled;
     }
-    return handled;
+    return handled + posted;
 }
 
 void TDesktop::TState::HandleSdlEvent(const SDL_Event& event) {

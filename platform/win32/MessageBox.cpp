@@ -61,6 +61,50 @@ Uint32 SdlIconFlag(UINT type) {
     }
 }
 
+// SDL's X11 boxes put each colour into the pixel as 0xRRGGBB, which only a 24- or
+// 32-bit desktop reads right. On a 15- or 16-bit desktop each colour is handed over
+// already in the desktop's pixel format, in the green and blue bytes that become the
+// pixel's low 16 bits.
+struct TBoxColour {
+    Uint8 R, G, B;
+};
+constexpr TBoxColour BoxColours[SDL_MESSAGEBOX_COLOR_MAX] = {
+    {56, 54, 53},    // background
+    {209, 207, 205}, // text
+    {140, 135, 129}, // button border
+    {105, 102, 99},  // button background
+    {205, 202, 53},  // button selected
+};
+
+Uint32 DesktopPixelFormat() {
+    const bool started = SDL_WasInit(SDL_INIT_VIDEO) == 0;
+    if (started && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return SDL_PIXELFORMAT_UNKNOWN;
+    SDL_DisplayMode mode{};
+    const Uint32 format =
+        SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.format : SDL_PIXELFORMAT_UNKNOWN;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool x11 = driver && std::strcmp(driver, "x11") == 0;
+    if (started)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return x11 ? format : SDL_PIXELFORMAT_UNKNOWN;
+}
+
+// Null keeps SDL's own colours.
+const SDL_MessageBoxColorScheme* SchemeForDesktop(SDL_MessageBoxColorScheme& scheme) {
+    const Uint32 format = DesktopPixelFormat();
+    if (format != SDL_PIXELFORMAT_RGB565 && format != SDL_PIXELFORMAT_RGB555)
+        return nullptr;
+    const bool wideGreen = format == SDL_PIXELFORMAT_RGB565;
+    for (int i = 0; i < SDL_MESSAGEBOX_COLOR_MAX; ++i) {
+        const TBoxColour& c = BoxColours[i];
+        const unsigned pixel = wideGreen ? (c.R >> 3) << 11 | (c.G >> 2) << 5 | c.B >> 3
+                                         : (c.R >> 3) << 10 | (c.G >> 3) << 5 | c.B >> 3;
+        scheme.colors[i] = {0, Uint8(pixel >> 8), Uint8(pixel & 0xFF)};
+    }
+    return &scheme;
+}
+
 int ShowSdlMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     const TButtonSet buttons = ButtonsOf(type);
     const int defaultIndex = DefaultIndex(type, buttons.Count);
@@ -84,6 +128,8 @@ int ShowSdlMessageBox(HWND owner, const std::string& text, const std::string& ca
     box.message = text.c_str();
     box.numbuttons = buttons.Count;
     box.buttons = data;
+    SDL_MessageBoxColorScheme scheme{};
+    box.colorScheme = SchemeForDesktop(scheme);
     int chosen = 0;
     if (SDL_ShowMessageBox(&box, &chosen) != 0) {
         // Without a display the message must still reach someone.

@@ -12,8 +12,12 @@
 #include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
+#include "game/world/players/Player.h"
+#include "game/world/scenario/GameSettings.h"
+#include "game/world/scenario/Scenario.h"
 #include "platform/display/Direct3D.h"
 #include "platform/win32/Clock.h"
+#include "platform/win32/CloseSignals.h"
 #include "platform/win32/Desktop.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/WinInput.h"
@@ -23,9 +27,13 @@
 #include "src/GameWindows.h"
 #include "tests/support/GlobalDataFixture.h"
 #include "tests/support/TempDir.h"
+#include "ui/game/Game.h"
+#include "ui/game/GameSettings.h"
+#include "ui/widgets/GameView.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -36,9 +44,16 @@ namespace {
 using TSteps = std::vector<std::string>;
 
 const TSteps ShutdownOrder = {
-    "sound tracks stopped", "window system",   "global data", "main data", "archives",
-    "Direct3D framework",   "sound framework",
+    "sound tracks stopped", "settings written", "game",     "window system",
+    "global data",          "main data",        "archives", "Direct3D framework",
+    "sound framework",
 };
+// Without a game object nothing read the settings, so nothing writes them.
+const TSteps ShutdownOrderWithoutGame = [] {
+    TSteps steps = ShutdownOrder;
+    steps.erase(steps.begin() + 1);
+    return steps;
+}();
 
 class StartUpTest : public ::testing::Test {
 protected:
@@ -55,11 +70,16 @@ protected:
         Base::ProgramPath = FOldProgramPath;
         Data::DataPath = FOldDataPath;
         Data2::SavePath = "";
+        GameData::GameSettings = FOldSettings;
     }
 
     std::string DataFolder() const { return Dir.File("Data") + "/"; }
     void WriteData(const TestSupport::TGlobalDataFixture& fixture = {}) {
         fixture.WriteFolders(DataFolder());
+    }
+    // The game's own data, with the campaign, which the build writes beside the program.
+    void UseGameData() const {
+        std::ofstream(Dir.File("data.ini")) << "[Main]\r\nDataPath=" VRN_GAME_DATA "/\r\n";
     }
 
     // Everything start-up made is gone again.
@@ -71,6 +91,8 @@ protected:
         EXPECT_EQ(Data2::SoundsArchive, nullptr);
         EXPECT_EQ(D3DFrame::D3DFramework, nullptr);
         EXPECT_EQ(Main::DSFramework, nullptr);
+        EXPECT_EQ(Main::Game, nullptr);
+        EXPECT_EQ(Main::GameView, nullptr);
     }
 
     Win32::TDesktop Desktop;
@@ -87,19 +109,33 @@ protected:
 private:
     ClassLib::AnsiString FOldProgramPath;
     ClassLib::AnsiString FOldDataPath;
+    GameData::TGameSettings FOldSettings = GameData::GameSettings;
 };
 
 TEST_F(StartUpTest, RunsOnGoodDataAndShutsDownOnceInOrder) {
-    WriteData();
-    // An intro video that exists is skipped as quietly as those that do not.
-    std::filesystem::create_directories(DataFolder() + "Video");
-    std::ofstream(DataFolder() + "Video/intro2.avi") << "not a video";
+    UseGameData();
     Options.RunMilliseconds = 300;
 
     EXPECT_EQ(Main::RunProgram(Options), 0);
     EXPECT_TRUE(Boxes.Calls().empty()) << Boxes.Calls()[0].Text;
     EXPECT_EQ(Steps, ShutdownOrder);
     EXPECT_EQ(App.Window, nullptr);
+    ExpectAllGone();
+    // The settings the game read (none: the defaults) wait in the program's folder.
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("vrn.ini")));
+}
+
+TEST_F(StartUpTest, DataWithoutTheCampaignEndStartUpWithABoxAfterTheVideos) {
+    WriteData();
+    // An intro video that exists is skipped as quietly as those that do not.
+    std::filesystem::create_directories(DataFolder() + "Video");
+    std::ofstream(DataFolder() + "Video/intro2.avi") << "not a video";
+
+    EXPECT_EQ(Main::RunProgram(Options), 1);
+    ASSERT_EQ(Boxes.Calls().size(), 1u);
+    EXPECT_NE(Boxes.Calls()[0].Text.find("Data folder: " + DataFolder()), std::string::npos)
+        << Boxes.Calls()[0].Text;
+    EXPECT_EQ(Steps, ShutdownOrder);
     ExpectAllGone();
     EXPECT_TRUE(std::filesystem::is_directory(DataFolder() + "Save"));
 }
@@ -132,10 +168,12 @@ TEST_P(BadStart, EndsStartUpWithABoxAndEverythingGoes) {
 
     EXPECT_EQ(Main::RunProgram(Options), 1);
     ASSERT_EQ(Boxes.Calls().size(), 1u);
-    EXPECT_EQ(Boxes.Calls()[0].Text, GetParam().Message);
+    // The problem, then the folder searched and where that came from.
+    EXPECT_EQ(Boxes.Calls()[0].Text, std::string(GetParam().Message) + "\n\nData folder: " +
+                                         DataFolder() + " (named by " + Dir.File("data.ini") + ")");
     EXPECT_EQ(Boxes.Calls()[0].Caption, "Varnholt");
     EXPECT_EQ(Boxes.Calls()[0].Type & Win32::MB_ICONMASK, Win32::MB_ICONERROR);
-    EXPECT_EQ(Steps, ShutdownOrder);
+    EXPECT_EQ(Steps, ShutdownOrderWithoutGame);
     ExpectAllGone();
 }
 
@@ -154,13 +192,13 @@ TEST_F(StartUpTest, WithoutAWindowTheShutdownStepsStillRun) {
     EXPECT_EQ(Main::RunProgram(Options), 1);
     ASSERT_EQ(Boxes.Calls().size(), 1u);
     EXPECT_EQ(Boxes.Calls()[0].Text, "Register class failed.");
-    EXPECT_EQ(Steps, TSteps(ShutdownOrder.begin() + 1, ShutdownOrder.end()));
+    EXPECT_EQ(Steps, TSteps(ShutdownOrderWithoutGame.begin() + 1, ShutdownOrderWithoutGame.end()));
 }
 
 class RunningGame : public StartUpTest {
 protected:
     RunningGame() {
-        WriteData();
+        UseGameData();
         Main::StartUp(Options, [this] { Main::OnDestroy(Options.OnShutdownStep); });
     }
     ~RunningGame() override {
@@ -168,16 +206,16 @@ protected:
             Win32::DestroyWindow(App.Window);
     }
 
-    static Gfx::TSprite* BlendedCommonSprite() { return Data2::GlobalData->CommonSprites[1]; }
+    // The first fog-edge shade.
+    static Gfx::TSprite* BlendedCommonSprite() { return Data2::GlobalData->CommonSprites[10]; }
 
     static void ExpectEverySurfaceThere(const char* when) {
         SCOPED_TRACE(when);
         const Data2::TGlobalData& global = *Data2::GlobalData;
         // Blended sprites live on as surfaces only; fonts 3 and 4 have glyph surfaces.
-        for (Gfx::TSprite* sprite : {BlendedCommonSprite(), Data2::MainData->Sprites[3]}) {
-            EXPECT_TRUE(sprite->Flags & Gfx::sfSurfaceOnly);
-            EXPECT_NE(sprite->Surface(0), nullptr);
-        }
+        Gfx::TSprite* blended = BlendedCommonSprite();
+        EXPECT_TRUE(blended->Flags & Gfx::sfSurfaceOnly);
+        EXPECT_NE(blended->Surface(0), nullptr);
         Gfx::TSprite* icon = global.SpellLibrary.FindSprite(2);
         ASSERT_NE(icon, nullptr);
         EXPECT_NE(icon->Surface(0), nullptr);
@@ -242,6 +280,102 @@ TEST_F(RunningGame, CtrlGTurnsContinuousScreenshotsOnAndOff) {
     EXPECT_EQ(requestsOnTicks(), (std::vector<uint32_t>{100, 104}));
     pressCtrlG();
     EXPECT_TRUE(requestsOnTicks().empty());
+}
+
+TEST_F(RunningGame, CampaignLevelOneRunsWithPlayerOneAtThisMachine) {
+    ASSERT_NE(Main::Game, nullptr);
+    EXPECT_EQ(Main::GameView, Main::Game.get());
+    ASSERT_NE(Main::Game->Scenario, nullptr);
+    EXPECT_EQ(Main::Game->Level, 1);
+    EXPECT_TRUE(Main::Game->Active);
+    GameData::TScenario& scenario = *Main::Game->Scenario;
+    EXPECT_EQ(scenario.ViewingPlayer(), scenario.PlayerAt(1));
+    EXPECT_EQ(scenario.PlayerAt(1)->Type, GameData::ptLocal);
+    for (int i = 0; i < scenario.PlayerCount(); ++i)
+        if (i != 1)
+            EXPECT_EQ(scenario.Players[i]->Type, GameData::ptComputer) << i;
+    // The updates run the game: the computer players before player 1 end their turns.
+    for (int update = 0; update < 3000 && scenario.CurrentPlayerIndex != 1; ++update) {
+        ++App.TickCount;
+        Main::OnUpdate();
+    }
+    EXPECT_EQ(scenario.CurrentPlayerIndex, 1);
+    Main::OnRender();
+}
+
+// Restores the signal handlers the test process had.
+class TSavedSignals {
+public:
+    TSavedSignals() {
+        sigaction(SIGINT, nullptr, &FInt);
+        sigaction(SIGTERM, nullptr, &FTerm);
+    }
+    ~TSavedSignals() {
+        sigaction(SIGINT, &FInt, nullptr);
+        sigaction(SIGTERM, &FTerm, nullptr);
+        Win32::TakeCloseSignal();
+    }
+
+private:
+    struct sigaction FInt {};
+    struct sigaction FTerm {};
+};
+
+void DispatchAll() {
+    Win32::MSG msg;
+    while (Win32::PeekMessage(&msg, nullptr, 0, 0, Win32::PM_REMOVE)) {
+        Win32::TranslateMessage(&msg);
+        Win32::DispatchMessage(&msg);
+    }
+}
+
+TEST_F(RunningGame, SigtermClosesTheGameAndWritesItsSettings) {
+    TSavedSignals saved;
+    Win32::InstallCloseSignals();
+    GameData::GameSettings.SFXVolume = 35;
+    std::raise(SIGTERM);
+    DispatchAll();
+    EXPECT_FALSE(Win32::IsWindow(App.Window));
+    EXPECT_EQ(Steps, ShutdownOrder);
+    ExpectAllGone();
+    const Main::TSettingsRead read = Main::ReadSettingsFile(Dir.File("vrn.ini"));
+    EXPECT_EQ(read.Settings.SFXVolume, 35);
+}
+
+// A loading-screen task that asks for the end itself, as Ctrl+C would meanwhile.
+void InterruptedTask() {
+    std::raise(SIGINT);
+}
+
+TEST_F(RunningGame, CtrlCDuringTheLoadingScreenEndsTheWaitAndTheGame) {
+    TSavedSignals saved;
+    Win32::InstallCloseSignals();
+    Main::LoadingScreen->RunTask(InterruptedTask);
+    EXPECT_TRUE(App.Quit);
+    DispatchAll();
+    EXPECT_FALSE(Win32::IsWindow(App.Window));
+    EXPECT_EQ(Steps, ShutdownOrder);
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("vrn.ini")));
+}
+
+TEST_F(RunningGame, TheWindowsCloseBoxClosesTheFullScreenGame) {
+    ASSERT_TRUE(App.IsFullScreen());
+    Win32::SendMessage(App.Window, Win32::WM_SYSCOMMAND, Win32::SC_CLOSE, 0);
+    DispatchAll();
+    EXPECT_FALSE(Win32::IsWindow(App.Window));
+    EXPECT_EQ(Steps, ShutdownOrder);
+}
+
+TEST_F(RunningGame, AltF4ClosesTheFullScreenGame) {
+    ASSERT_TRUE(App.IsFullScreen());
+    constexpr uint32_t AltDown = 1u << 29;
+    Win32::PostMessage(App.Window, Win32::WM_SYSKEYDOWN, Win32::VK_MENU,
+                       Win32::LParamFromBits(AltDown | 1));
+    Win32::PostMessage(App.Window, Win32::WM_SYSKEYDOWN, Win32::VK_F4,
+                       Win32::LParamFromBits(AltDown | 1));
+    DispatchAll();
+    EXPECT_FALSE(Win32::IsWindow(App.Window));
+    EXPECT_EQ(Steps, ShutdownOrder);
 }
 
 } // namespace

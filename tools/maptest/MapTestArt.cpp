@@ -1,5 +1,6 @@
 #include "tools/maptest/MapTestArt.h"
 
+#include "engine/graphics/Sprite.h"
 #include "game/world/data/GlobalData.h"
 #include "platform/classlib/Streams.h"
 #include "tools/SpriteWriter.h"
@@ -223,6 +224,29 @@ void LoadLibrary(Gfx::TSpriteList& library, const TBytesList& sprites) {
 }
 
 } // namespace
+
+std::unique_ptr<Gfx::TSprite> MakePointerCursor() {
+    // An arrow with its tip at (1, 1): a head and a tail to the lower right.
+    const auto inside = [](int x, int y) {
+        const bool head = x >= 1 && x <= y && 5 * y <= 75 - 2 * (x - 1);
+        const bool tail = y >= 12 && y <= 18 && x >= 3 + (y - 12) / 2 && x <= 6 + (y - 12) / 2;
+        return head || tail;
+    };
+    TCanvas c(20, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (inside(x, y))
+                c.Put(x, y,
+                      !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+                              !inside(x, y + 1)
+                          ? Opaque(0x2A1A0C)
+                          : Opaque(0xE0B040));
+    ClassLib::TMemoryStream stream(Encode(1, {c.Picture}, 1, 1));
+    auto sprite = std::make_unique<Gfx::TSprite>(Gfx::sfConvert);
+    sprite->LoadFromStream(&stream);
+    sprite->PrepareSurfaces(false);
+    return sprite;
+}
 
 void InstallMapTestArt() {
     Data2::TGlobalData& data = *Data2::GlobalData;

@@ -4,7 +4,16 @@
 // markers, the fog-edge table, camps, the unit-count badges and city decorations.
 #pragma once
 
+#include <memory>
+
+namespace Gfx {
+class TSprite;
+}
+
 namespace Tools {
+
+// The mouse pointer when there is no main data to take the game's from.
+std::unique_ptr<Gfx::TSprite> MakePointerCursor();
 
 // Into Data2::GlobalData, which must exist; before any unit is made.
 void InstallMapTestArt();

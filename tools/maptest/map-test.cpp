@@ -17,6 +17,7 @@
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
 #include "engine/graphics/GfxSurfaces.h"
+#include "engine/widgets/DXWindowSystem.h"
 #include "game/spells/MapSpellEffect.h"
 #include "game/world/cities/City.h"
 #include "game/world/data/DataArchives.h"
@@ -130,6 +131,14 @@ public:
         FRetained = D3DFramework->CreateSurface(desc);
         if (FMapOptions.CastSpell)
             CastFromSelectedGroup(FMapOptions.CastSpell);
+        // The pointer is drawn by a window system, as the game draws it.
+        FWindows = std::make_unique<DXWin::TDXWindowSystem>();
+        if (Data2::MainData && Data2::MainData->Sprites[Data2::msPointerCursor]) {
+            FWindows->SetDefaultCursor(Data2::MainData->Sprites[Data2::msPointerCursor]);
+        } else {
+            FOwnPointer = Tools::MakePointerCursor();
+            FWindows->SetDefaultCursor(FOwnPointer.get());
+        }
     }
 
 private:
@@ -250,6 +259,8 @@ private:
         FViewX += (right - left) * ScrollStep;
         FViewY += (down - up) * ScrollStep;
         ClampView();
+        if (FWindows)
+            FWindows->Tick();
         if (FOptions.Seconds >= 0 && application.GameTime >= FOptions.Seconds * 1000)
             FTimeUp = true;
     }
@@ -292,6 +303,8 @@ private:
         Tools::DrawMapFrame(*FScenario, FRetained.Get(), screen, FViewX, FViewY);
         FScenario->DrawWeather(screen, FViewX, clip, FViewY);
         FScenario->DrawSpellEffect(screen, clip.left - FViewX, clip.top - FViewY, clip);
+        if (FWindows)
+            FWindows->Draw(screen);
         auto& application = *DXApp::Application;
         if (!FMapOptions.EffectShots.empty())
             WatchEffect();
@@ -315,6 +328,8 @@ private:
             DXApp::Application->ScreenshotRequest = true;
         if (msg == WM_KEYDOWN && wParam == 'C' && FScenario)
             CastFromSelectedGroup(FMapOptions.CastSpell ? FMapOptions.CastSpell : DefaultSpell);
+        if (FWindows)
+            FWindows->HandleMessage(msg, wParam, lParam);
         if (msg == WM_MOUSEMOVE) {
             FMouseX = GET_X_LPARAM(lParam);
             FMouseY = GET_Y_LPARAM(lParam);
@@ -323,6 +338,8 @@ private:
     }
 
     void Close() {
+        FWindows.reset();
+        FOwnPointer.reset();
         FRetained = nullptr;
         FScenario.reset();
         // Its sprites leave the surface registry while the registry is still there.
@@ -340,6 +357,8 @@ private:
     bool FArchivesOpen = false;
     std::unique_ptr<GameData::TScenario> FScenario;
     TRefPtr<IDirectDrawSurface7> FRetained;
+    std::unique_ptr<Gfx::TSprite> FOwnPointer;
+    std::unique_ptr<DXWin::TDXWindowSystem> FWindows;
     int FViewX = 0;
     int FViewY = 0;
     int FMouseX = 0;

@@ -69,6 +69,7 @@ void TGame::Init() {
     FCommandBar = new TButtonWindow(FWindowSystem);
     // The screens come up with the game, not before.
     HideMapScreen();
+    ReadSettings();
 }
 
 void TGame::Done() {

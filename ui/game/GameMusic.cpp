@@ -2,8 +2,8 @@
 #include "engine/sound/DSFramework.h"
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/GlobalData.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
-#include "game/world/sound/SettingsDefaults.h"
 #include "game/world/sound/SoundTracks.h"
 #include "platform/win32/Clock.h"
 #include "ui/game/Game.h"
@@ -24,7 +24,7 @@ void TGame::PlayMapMusic(int32_t position) {
     uint32_t id = Scenario->MapMusicID;
     if (id == 0 && Data2::GlobalData)
         id = uint32_t(Data2::GlobalData->MusicIDs[1]);
-    GameData::PlayMusic(id, GameData::VolumeOptions().Music, true, position);
+    GameData::PlayMusic(id, GameData::GameSettings.MusicVolume, true, position);
 }
 
 void TGame::PlayBattleMusic() {
@@ -38,7 +38,7 @@ void TGame::PlayBattleMusic() {
         // Which of the two tracks plays is this machine's variety, never the game's.
         const bool second = Scenario->SecondMapMusicID != 0 && (Scenario->EffectRandom.Next() & 1);
         const uint32_t id = second ? Scenario->SecondMapMusicID : Scenario->ControllerMusicID;
-        GameData::PlayMusic(id, GameData::VolumeOptions().Music, true, 0);
+        GameData::PlayMusic(id, GameData::GameSettings.MusicVolume, true, 0);
     }
     MusicResumePending = false;
 }

@@ -6,8 +6,8 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
 #include "game/world/groups/Group.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
-#include "game/world/sound/SettingsDefaults.h"
 #include "game/world/sound/SoundTracks.h"
 #include "platform/win32/Clock.h"
 #include "ui/game/Game.h"
@@ -138,7 +138,7 @@ void TGame::ShowBriefing() {
     MusicResumePending = false;
     if (Data2::GlobalData)
         GameData::PlayMusic(uint32_t(Data2::GlobalData->MusicIDs[ScenarioStartMusic]),
-                            GameData::VolumeOptions().Music, true, 0);
+                            GameData::GameSettings.MusicVolume, true, 0);
     if (!Scenario || Scenario->Briefing.empty())
         return;
     if (!Scenario->Networked)

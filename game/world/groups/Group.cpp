@@ -121,7 +121,7 @@ void TGroup::SaveToStream(TStream* stream) const {
 
 int16_t TGroup::LocalTicksPerStep() const {
     const TGameSettings* settings = Scenario ? Scenario->Settings : nullptr;
-    return TicksPerStepForSpeed(settings ? settings->MovementSpeed()
+    return TicksPerStepForSpeed(settings ? settings->MovementSpeed
                                          : TGameSettings::DefaultMovementSpeed);
 }
 

@@ -13,7 +13,6 @@
 #include "game/world/players/Player.h"
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
-#include "game/world/sound/SettingsDefaults.h"
 #include "game/world/sound/SoundEffects.h"
 #include "game/world/units/Unit.h"
 
@@ -76,7 +75,7 @@ void TGroup::UpdateSpeed() {
         return;
     }
     PixelsPerStep = NormalPixelsPerStep;
-    TicksPerStep = TicksPerStepForSpeed(Scenario->Settings ? Scenario->Settings->MovementSpeed()
+    TicksPerStep = TicksPerStepForSpeed(Scenario->Settings ? Scenario->Settings->MovementSpeed
                                                            : TGameSettings::DefaultMovementSpeed);
 }
 
@@ -303,8 +302,8 @@ void TGroup::PlayDeathSounds() const {
         const TUnit* unit = Units[size_t(i)];
         if (!unit->IsDead() || !unit->Prototype)
             continue;
-        PlayEffect(unit->Prototype->Sounds[FirstDeathSound], VolumeOptions().Effect);
-        PlayEffect(unit->Prototype->Sounds[FirstDeathSound + 1], VolumeOptions().Effect);
+        PlayEffect(unit->Prototype->Sounds[FirstDeathSound], GameSettings.SFXVolume);
+        PlayEffect(unit->Prototype->Sounds[FirstDeathSound + 1], GameSettings.SFXVolume);
     }
 }
 

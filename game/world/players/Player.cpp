@@ -63,7 +63,7 @@ int32_t TPlayer::ApplyDifficulty(int32_t value) const {
     if (Scenario->Networked != 0 || Type != ptComputer || !settings || !Data2::GlobalData ||
         GetRelation(Scenario->PlayerAt(1)) != reEnemy)
         return value;
-    const int32_t difficulty = settings->Difficulty();
+    const int32_t difficulty = settings->Difficulty;
     if (difficulty < 0 || difficulty > 2)
         return value;
     const int64_t percent = Data2::GlobalData->GameConstants[Data2::gcFirstDifficulty + difficulty];

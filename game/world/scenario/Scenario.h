@@ -44,7 +44,7 @@ namespace GameData {
 
 class TBuilding;
 class TCity;
-class TGameSettings;
+struct TGameSettings;
 class TGroup;
 class TLocation;
 class TMapSounds;
@@ -502,6 +502,8 @@ public:
     TFrameworkSounds FrameworkSounds;
     TMapSounds* Sounds = &FrameworkSounds;
     // Services of the layers above (not owned).
+    // This machine's options: the game object gives its scenario the process's
+    // settings; without any the world plays unscaled at the default speed.
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
     TSpellEffectFactory SpellEffects;

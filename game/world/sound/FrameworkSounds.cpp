@@ -2,13 +2,13 @@
 
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/GlobalData.h"
-#include "game/world/sound/SettingsDefaults.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/sound/SoundTracks.h"
 
 namespace GameData {
 
 int TFrameworkSounds::EffectVolume() const {
-    return Main::DSFramework ? VolumeOptions().Effect : 0;
+    return Main::DSFramework ? GameSettings.SFXVolume : 0;
 }
 
 int TFrameworkSounds::PlayEffectByID(uint32_t soundID, int volume) {

@@ -2,7 +2,7 @@
 
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/GlobalData.h"
-#include "game/world/sound/SettingsDefaults.h"
+#include "game/world/scenario/GameSettings.h"
 
 namespace GameData {
 
@@ -18,7 +18,7 @@ int GetEffectVolume() {
     using Data2::GlobalData;
     if (!GlobalData)
         return 0;
-    return GlobalData->GameConstants[Data2::gcInterfaceVolume] * VolumeOptions().Effect / 100;
+    return GlobalData->GameConstants[Data2::gcInterfaceVolume] * GameSettings.SFXVolume / 100;
 }
 
 } // namespace GameData

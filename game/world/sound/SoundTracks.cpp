@@ -2,7 +2,7 @@
 
 #include "engine/sound/SoundStartup.h"
 #include "game/world/data/GlobalData.h"
-#include "game/world/sound/SettingsDefaults.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/sound/SoundEffects.h"
 
 namespace GameData {
@@ -23,7 +23,7 @@ void PlayMusic(uint32_t id, int volume, bool loop, int startPosition) {
 }
 
 void StopMusic() {
-    if (DSFrame::TDSFramework* sound = Framework(); sound && VolumeOptions().Music != 0)
+    if (DSFrame::TDSFramework* sound = Framework(); sound && GameSettings.MusicVolume != 0)
         sound->FadeOutTrack(MusicTrack);
 }
 
@@ -43,7 +43,7 @@ void PlayEffectByID(Audio::TAudioList* list, uint32_t id, int volume) {
 }
 
 void PlaySpeech(uint32_t id) {
-    const int volume = VolumeOptions().Speech;
+    const int volume = GameSettings.SpeechVolume;
     if (DSFrame::TDSFramework* sound = Framework(); sound && volume != 0)
         sound->PlayListStream(SpeechTrack, &Data2::GlobalData->SpeechList, int(id), volume, 0,
                               false, false);
@@ -56,7 +56,7 @@ void StopSpeech() {
 
 void PlayInterfaceSound(uint32_t id, int volume, bool immediate) {
     DSFrame::TDSFramework* sound = Framework();
-    if (!sound || VolumeOptions().Effect == 0)
+    if (!sound || GameSettings.SFXVolume == 0)
         return;
     Audio::TAudioList* list = &Data2::GlobalData->EffectSounds;
     if (immediate)

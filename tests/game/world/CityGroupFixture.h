@@ -35,12 +35,8 @@ public:
 };
 
 // Settings of this machine with a chosen movement speed.
-class TSpeedSettings : public TGameSettings {
-public:
-    explicit TSpeedSettings(int32_t speed) : Speed(speed) {}
-    int32_t Difficulty() const override { return 1; }
-    int32_t MovementSpeed() const override { return Speed; }
-    int32_t Speed;
+struct TSpeedSettings : TGameSettings {
+    explicit TSpeedSettings(int32_t speed) { MovementSpeed = speed; }
 };
 
 class CityGroupTest : public testing::Test {

@@ -160,10 +160,8 @@ TEST(PlayerActions, ActionsNamingUnitsNeedRegisteredUnits) {
 
 namespace {
 
-class TFixedDifficulty : public TGameSettings {
-public:
-    int32_t Difficulty() const override { return Level; }
-    int32_t Level = 2;
+struct TFixedDifficulty : TGameSettings {
+    TFixedDifficulty() { Difficulty = 2; }
 };
 
 } // namespace
@@ -184,9 +182,9 @@ TEST(PlayerActions, DifficultyScalesOnlyAHostileComputerPlayerInALocalGame) {
     EXPECT_EQ(red.ApplyDifficulty(7), 11); // 10.5 rounds up
     EXPECT_EQ(red.ApplyDifficulty(-7), -10);
     EXPECT_EQ(blue.ApplyDifficulty(7), 7); // its relation to itself is not "enemy"
-    settings.Level = 1;
+    settings.Difficulty = 1;
     EXPECT_EQ(red.ApplyDifficulty(7), 7);
-    settings.Level = 2;
+    settings.Difficulty = 2;
     s.Networked = 1;
     EXPECT_EQ(red.ApplyDifficulty(7), 7);
     s.Networked = 0;
