@@ -47,6 +47,7 @@ class TGameSettings;
 class TGroup;
 class TLocation;
 class TMapSounds;
+class TMapViewScroller;
 
 constexpr uint32_t FirstObjectID = 1000;
 constexpr int MaxPlayers = 5;
@@ -500,6 +501,8 @@ public:
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
     TSpellEffectFactory SpellEffects;
+    // The map window while one shows this scenario; scripts scroll the view through it.
+    TMapViewScroller* ViewScroller = nullptr;
 
     // The map spell playing now, handed over by its casting group.
     std::unique_ptr<TSpellEffect> SpellEffect;
