@@ -74,7 +74,7 @@ void TMapWindow::DrawSpellRange(Win32::IDirectDrawSurface7* target, const Win32:
         return;
     const int32_t radius = (caster->Effective.Level() + 2) * CellSize + HalfCell;
     DrawCircle(target, clip.left + group->X - ViewX(), clip.top + group->Y - ViewY(), radius,
-               Game->CurrentPlayerColor());
+               TGame::PlayerColor(FScenario->CurrentPlayerIndex));
 }
 
 void TMapWindow::DrawCircle(Win32::IDirectDrawSurface7* target, int32_t x, int32_t y,

@@ -59,7 +59,7 @@ constexpr int msSelectCursor = 10;
 constexpr int msWaitCursor = 11;
 constexpr int msDragCursor = 12;
 constexpr int msFirstScrollCursor = 13; // 13-20 by facing: down first, then clockwise
-constexpr int msMarker = 26;
+constexpr int msMarker = 26; // animated; hidden after its last frame
 // Slots of Data2::TGlobalData::CommonSprites: the path arrows within the points left
 // above the reserve, into the reserve, and beyond the points.
 constexpr int cgPathArrow = 1108;
