@@ -26,7 +26,6 @@ using namespace GameData;
 
 namespace {
 
-constexpr int32_t PanelWidth = 230;
 constexpr uint32_t CostTextColour = 0xFFFFFF;
 
 double StepAngle(int fromX, int fromY, int toX, int toY) {

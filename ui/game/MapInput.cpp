@@ -297,14 +297,12 @@ bool TMapWindow::HandleKey(uint32_t key) {
         case Win32::VK_DOWN:
             SetView(ViewX(), ViewY() + ArrowStep);
             break;
-        // The menu's save and load pages are never open in a networked game.
+        // The game object refuses the pages a game may not open (none in a network game).
         case Win32::VK_F6:
-            if (Game->Mode != gmNetwork)
-                Game->OpenMainMenu(mpSave);
+            Game->OpenMainMenu(mpSave);
             break;
         case Win32::VK_F7:
-            if (Game->Mode != gmNetwork)
-                Game->OpenMainMenu(mpLoad);
+            Game->OpenMainMenu(mpLoad);
             break;
         default:
             break;

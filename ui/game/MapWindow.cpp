@@ -28,9 +28,6 @@ using namespace GameData;
 
 namespace {
 
-// The side panels cover this much of the view's right part; the map may scroll as far
-// past its right edge.
-constexpr int32_t PanelWidth = 230;
 // Centring aims at the middle of the part the command bar leaves free.
 constexpr int32_t CentreShift = 145;
 constexpr int32_t EdgeMargin = 5;

@@ -59,7 +59,7 @@ constexpr int msSelectCursor = 10;
 constexpr int msWaitCursor = 11;
 constexpr int msDragCursor = 12;
 constexpr int msFirstScrollCursor = 13; // 13-20 by facing: down first, then clockwise
-constexpr int msMarker = 26; // animated; hidden after its last frame
+constexpr int msMarker = 26;            // animated; hidden after its last frame
 // Slots of Data2::TGlobalData::CommonSprites: the path arrows within the points left
 // above the reserve, into the reserve, and beyond the points.
 constexpr int cgPathArrow = 1108;
@@ -93,6 +93,9 @@ public:
     int32_t ViewY() const;
     static constexpr int32_t ViewWidth = 800;
     static constexpr int32_t ViewHeight = 600;
+    // The side panels cover this much of the view's right part; the map may scroll as
+    // far past its right edge.
+    static constexpr int32_t PanelWidth = 230;
 
     // 0 none, 1 top, 2 right, 3 bottom, 4 left, 5 top-left, 6 top-right, 7 bottom-left,
     // 8 bottom-right.
