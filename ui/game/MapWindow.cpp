@@ -175,8 +175,6 @@ void TMapWindow::StartDrag(int x, int y) {
                     Data2::MainData ? Data2::MainData->Sprites[msDragCursor] : nullptr)
                 DXWin::DrawCursorSprite(cursor, target, FDragStartX, FDragStartY);
         });
-        system->HideCursor();
-        system->ShowCursor();
     }
 }
 
