@@ -10,6 +10,7 @@
 #include "ui/game/ButtonWindow.h"
 #include "ui/game/Game.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/ScreenPlaceholders.h"
 
 #include <array>
 
@@ -247,8 +248,8 @@ bool TMapWindow::HandleKey(uint32_t key) {
     const THotkeyTable& keys = Game->Hotkeys();
     for (int slot = 0; slot < 3; ++slot)
         if (MatchHotkey(keys[size_t(hkSpellBookSlot0 + slot)], key)) {
-            // The spell book opens from the group panel, which this screen lacks yet.
-            Game->ShowMessage("The spell book is not available yet.");
+            // The spell book opens from the group panel, which does not exist yet.
+            Game->ReportMissingScreen(TGameScreen::GroupPanel);
             return true;
         }
     TPlayer& player = *FScenario->CurrentPlayer;
