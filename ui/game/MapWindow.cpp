@@ -52,6 +52,18 @@ TMapWindow::~TMapWindow() {
         FScenario->ViewScroller = nullptr;
 }
 
+void TMapWindow::SetVisible(bool visible) {
+    TDXWindow::SetVisible(visible);
+    if (visible)
+        return;
+    // The cursor this screen forces (wait, drag) must not stay over the screens that
+    // take its place.
+    if (FDragging)
+        StopDrag();
+    if (DXWin::TDXWindowSystem* system = GetWindowSystem())
+        system->SetForcedCursor(nullptr);
+}
+
 void TMapWindow::SetScenario(TScenario* scenario) {
     if (FScenario && FScenario->ViewScroller == this)
         FScenario->ViewScroller = nullptr;

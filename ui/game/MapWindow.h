@@ -127,6 +127,7 @@ public:
     int32_t MarkerY() const { return FMarkerY; }
     int32_t HoverCost() const { return FHoverCost; }
 
+    void SetVisible(bool visible) override;
     void Tick() override;
     void MouseDown(int button, DXWin::TShiftState shift, int x, int y) override;
     void MouseUp(int button, DXWin::TShiftState shift, int x, int y) override;

@@ -339,9 +339,14 @@ TEST_F(MapWindowTest, DuringAComputerTurnTheWaitCursorShowsAndInputIsIgnored) {
     EXPECT_EQ(Posted().Code, acNone);
     EXPECT_EQ(Map->ViewX(), 200);
     EXPECT_EQ(Map->ViewY(), 200);
-    // No wait cursor over a fight.
+    // No wait cursor over a fight, nor over the screens that hide the map.
     Scenario().InBattle = 1;
     Tick();
+    EXPECT_NE(CursorSlot(), Main::msWaitCursor);
+    Scenario().InBattle = 0;
+    Tick();
+    ASSERT_EQ(CursorSlot(), Main::msWaitCursor);
+    Map->Hide();
     EXPECT_NE(CursorSlot(), Main::msWaitCursor);
 }
 
