@@ -479,6 +479,22 @@ TEST_F(MapWindowTest, AClickedMoveIsCarriedOutByTheGame) {
     EXPECT_EQ(RedGroup->Y / 40, 5);
 }
 
+TEST_F(MapWindowTest, AClickStopsAWalkingGroupAndOrdersNothing) {
+    Main::Game->Scenario = std::move(World.Scenario);
+    Main::Game->Active = true;
+    ClickCell(10, 5);
+    for (int update = 0; update < 2000 && RedGroup->Activity != gaMove; ++update)
+        Main::Game->Update();
+    ASSERT_EQ(RedGroup->Activity, gaMove);
+    ASSERT_EQ(Player(Red).GetActionResult(), arPending);
+    ClickCell(7, 9);
+    EXPECT_EQ(RedGroup->Activity, gaStopRequest);
+    for (int update = 0; update < 2000 && Player(Red).GetActionResult() == arPending; ++update)
+        Main::Game->Update();
+    EXPECT_LT(RedGroup->X / 40, 10) << "stopped short";
+    EXPECT_EQ(Player(Red).TakeAction().Code, acNone) << "the stopping click orders nothing";
+}
+
 TEST_F(MapWindowTest, KeysOfScreensNotBuiltYetAreRefusedOnTheMessageLine) {
     const auto said = [](const char* text) {
         const auto& lines = Main::Game->Messages();
