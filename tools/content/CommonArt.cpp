@@ -339,6 +339,28 @@ void ScreenSprites(TLibrary& library) {
     library.Add(Roller, DrawRoller(264, 24, true, 4), KeyedOptions());
 }
 
+// The map's planned path: an arrow pointing east (the map turns it along each step, so
+// it is blended: blended sprites turn about their hot spot),
+// green while the points last above the reserve, amber into the reserve, red beyond.
+void PathArrows(TLibrary& library) {
+    constexpr uint32_t colours[3] = {0x50C040, 0xE0B020, 0xD03020};
+    for (uint32_t i = 0; i < 3; ++i)
+        library.Add(FirstPathArrow + i,
+                    DrawFrames(24, 24, 1,
+                               [&](cairo_t* cr, int) {
+                                   cairo_move_to(cr, 4, 9);
+                                   cairo_line_to(cr, 12, 9);
+                                   cairo_line_to(cr, 12, 4);
+                                   cairo_line_to(cr, 21, 12);
+                                   cairo_line_to(cr, 12, 20);
+                                   cairo_line_to(cr, 12, 15);
+                                   cairo_line_to(cr, 4, 15);
+                                   cairo_close_path(cr);
+                                   FillOutlined(cr, colours[i], 1.4);
+                               }),
+                    BlendedOptions(12, 12));
+}
+
 // The screens' slots not drawn above: a plain framed tile each, until the screens that
 // use them bring their own art.
 void GenericScreenSprites(TLibrary& library) {
@@ -358,6 +380,7 @@ void DrawCommonSprites(TLibrary& library) {
     Badges(library);
     Decorations(library);
     ScreenSprites(library);
+    PathArrows(library);
     GenericScreenSprites(library);
 }
 

@@ -36,7 +36,7 @@ enum : uint32_t {
     Guard = 23,
     LoadingPicture = 24,
     Hand = 25,
-    Pick = 26,
+    ClickMarker = 26, // six frames, shrinking onto the cell clicked
     Count = 27, // slots 0-26; slot 0 shows the pointer
 };
 } // namespace InterfaceSlot
@@ -65,6 +65,7 @@ enum : uint32_t {
     FaceFrame = 1086,
     IconFrame = 1093,
     FirstValueBar = 1104, // 1104 hit points, 1105 action points, 1106 experience, 1107 mana
+    FirstPathArrow = 1108, // 1108-1110: within the points, into the reserve, beyond them
     BadgeSheet = 1111,
     FirstDecoration = 1112,  // 1112-1131: kind * 5 + owner
     FirstEffectFrame = 1132, // 1132-1135 by spell group

@@ -11,7 +11,7 @@ namespace Content {
 namespace {
 
 constexpr int CursorSize = 32;
-constexpr uint32_t Gold = 0xE8C060, Steel = 0xC8D0DC, Ink = 0x201810;
+constexpr uint32_t Gold = 0xE8C060, Ink = 0x201810;
 
 using TDraw = std::function<void(cairo_t*)>;
 
@@ -229,7 +229,16 @@ void DrawInterfaceSprites(TLibrary& library) {
         Stroke(cr, Gold, 2);
     });
     library.Add(LoadingPicture, {DrawLoadingPicture()}, PictureOptions());
-    AddCursor(library, Pick, 2, 2, [](cairo_t* cr) { ArrowCursor(cr, Steel); });
+    // Where a group was sent: a gold ring closing in on the cell's centre.
+    library.Add(ClickMarker,
+                DrawFrames(40, 40, 6,
+                           [](cairo_t* cr, int frame) {
+                               Ellipse(cr, 20, 20, 17 - 2.5 * frame, 17 - 2.5 * frame);
+                               Stroke(cr, Ink, 3.5);
+                               Ellipse(cr, 20, 20, 17 - 2.5 * frame, 17 - 2.5 * frame);
+                               Stroke(cr, Gold, 2);
+                           }),
+                KeyedOptions(20, 20));
 }
 
 } // namespace Content

@@ -1,5 +1,7 @@
 #include "ui/game/Hotkeys.h"
 
+#include "platform/win32/VirtualKeys.h"
+
 #include <cstring>
 
 namespace Main {
@@ -14,7 +16,10 @@ void CopyName(char (&target)[20], const char* name) {
 // Virtual-key codes of the keys the table names.
 constexpr uint32_t VkBack = 8, VkEnter = 13, VkEsc = 27, VkSpace = 32, VkPgUp = 33, VkPgDown = 34,
                    VkEnd = 35, VkHome = 36, VkF1 = 112, VkNum1 = 97, VkNumStar = 106,
-                   VkNumPlus = 107, VkMinus = 45, VkEquals = 61;
+                   VkNumPlus = 107;
+// The keys "-" and "=" beside the digits reach the game as these codes; 45 would be
+// Insert and 61 no key at all.
+constexpr uint32_t VkMinus = Win32::VK_OEM_MINUS, VkEquals = Win32::VK_OEM_PLUS;
 
 constexpr uint32_t Digit(int d) {
     return uint32_t('0' + d);

@@ -4,8 +4,10 @@
 #include "game/script/commands/CommandHandlers.h"
 #include "game/script/commands/CommandSupport.h"
 #include "game/world/cities/City.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/Drawings.h"
+#include "game/world/scenario/MapViewScroller.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Exception.h"
 
@@ -211,22 +213,38 @@ bool PlayAnimationCommand(TConversation& c, AnsiString& params, AnsiString&) {
     return true;
 }
 
-// The map view belongs to the screens, which scripts cannot scroll yet.
+namespace {
+
+// Only the player on turn's own view follows a script; on another player's turn the
+// screen shows someone else's map.
+void CenterViewOn(TScenario& scenario, int32_t x, int32_t y, int32_t steps) {
+    if (!scenario.CurrentPlayer || scenario.CurrentPlayer != scenario.ViewingPlayer())
+        return;
+    if (scenario.ViewScroller)
+        scenario.ViewScroller->CenterViewOn(x, y, steps);
+    else
+        scenario.ScrollViewTo(x - scenario.View.Width / 2, y - scenario.View.Height / 2, steps);
+}
+
+} // namespace
+
 bool CenterViewToCommand(TConversation& c, AnsiString& params, AnsiString&) {
-    c.NextExpression(params);
-    c.NextExpression(params);
-    c.NextOptionalExpression(params, 1);
+    const int32_t x = c.NextExpression(params);
+    const int32_t y = c.NextExpression(params);
+    const int32_t steps = c.NextOptionalExpression(params, 1);
     c.CheckNoMoreParameters(params);
-    c.ScriptError("CENTERVIEWTO: the map view cannot be scrolled by scripts yet.");
-    return false;
+    CenterViewOn(ScenarioOf(c), x, y, steps);
+    return true;
 }
 
 bool CenterViewToUnitCommand(TConversation& c, AnsiString& params, AnsiString&) {
-    c.NextExpression(params);
-    c.NextOptionalExpression(params, 1);
+    const int32_t id = c.NextExpression(params);
+    const int32_t steps = c.NextOptionalExpression(params, 1);
     c.CheckNoMoreParameters(params);
-    c.ScriptError("CENTERVIEWTOUNIT: the map view cannot be scrolled by scripts yet.");
-    return false;
+    const TUnit* unit = ScenarioOf(c).Units.FindByID(uint32_t(id));
+    if (const TGroup* group = unit ? unit->GetGroup() : nullptr)
+        CenterViewOn(ScenarioOf(c), group->X, group->Y, steps);
+    return true;
 }
 
 bool EnableMerchantCommand(TConversation& c, AnsiString& params, AnsiString&) {

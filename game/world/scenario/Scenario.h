@@ -48,6 +48,7 @@ struct TGameSettings;
 class TGroup;
 class TLocation;
 class TMapSounds;
+class TMapViewScroller;
 
 constexpr uint32_t FirstObjectID = 1000;
 constexpr int MaxPlayers = 5;
@@ -507,6 +508,8 @@ public:
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
     TSpellEffectFactory SpellEffects;
+    // The map window while one shows this scenario; scripts scroll the view through it.
+    TMapViewScroller* ViewScroller = nullptr;
 
     // The map spell playing now, handed over by its casting group.
     std::unique_ptr<TSpellEffect> SpellEffect;

@@ -2,10 +2,14 @@
 // conversations.
 #include "game/world/objects/Drawings.h"
 #include "game/world/objects/MapSounds.h"
+#include "game/world/scenario/MapViewScroller.h"
 #include "game/world/sound/SoundTracks.h"
 #include "tests/game/script/CommandWorld.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 
 using namespace GameData;
 using TestSupport::TTinyWorld;
@@ -171,10 +175,47 @@ TEST_F(MapCommands, MerchantsAndConversationsSwitchOnAndOff) {
     EXPECT_EQ(Run("<SETACTIVE(9,1)>"), Framed("Conversation not found! ID=9", "SETACTIVE(9,1)"));
 }
 
-TEST_F(MapCommands, TheMapViewCannotBeScrolledYet) {
-    EXPECT_EQ(Run("<CENTERVIEWTO(100,100)>"),
-              Framed("CENTERVIEWTO: the map view cannot be scrolled by scripts yet.",
-                     "CENTERVIEWTO(100,100)"));
+// Records what scripts ask of the map window.
+class TRecordingScroller : public TMapViewScroller {
+public:
+    void CenterViewOn(int32_t x, int32_t y, int32_t steps) override {
+        Calls.push_back({x, y, steps});
+    }
+    std::vector<std::array<int32_t, 3>> Calls;
+};
+
+TEST_F(MapCommands, ScriptsScrollTheMapWindowOnTheirOwnPlayersTurn) {
+    TRecordingScroller window;
+    scenario.ViewScroller = &window;
+    const std::string k = Id(knight);
+    EXPECT_EQ(Run("<CENTERVIEWTO(100,140)><CENTERVIEWTO(20,30,0)><CENTERVIEWTOUNIT(" + k +
+                  ",4)><CENTERVIEWTOUNIT(" + k + ")><CENTERVIEWTOUNIT(" + Id(townsman) +
+                  ")><CENTERVIEWTOUNIT(999)>"),
+              "");
+    using TCall = std::array<int32_t, 3>;
+    EXPECT_EQ(
+        window.Calls,
+        (std::vector<TCall>{{100, 140, 1}, {20, 30, 0}, {red->X, red->Y, 4}, {red->X, red->Y, 1}}))
+        << "a unit in a city or unknown moves nothing";
+    EXPECT_NE(Run("<CENTERVIEWTO(1,2,3,4)>"), "");
+    EXPECT_EQ(window.Calls.size(), 4u);
+
+    // Blue's turn: the screen shows red's map, which blue's scripts leave alone.
+    window.Calls.clear();
+    scenario.BeginTurnOf(1);
+    EXPECT_EQ(Run("<CENTERVIEWTO(100,140)><CENTERVIEWTOUNIT(" + k + ")>"), "");
+    EXPECT_TRUE(window.Calls.empty());
+    scenario.ViewScroller = nullptr;
+}
+
+TEST_F(MapCommands, WithoutAMapWindowScriptsScrollTheScenariosView) {
+    scenario.View.Width = scenario.View.Height = 100;
+    EXPECT_EQ(Run("<CENTERVIEWTO(300,250,0)>"), "");
+    EXPECT_EQ(scenario.View.Left, 250);
+    EXPECT_EQ(scenario.View.Top, 200);
+    EXPECT_EQ(Run("<CENTERVIEWTO(150,150,2)>"), "");
+    EXPECT_EQ(scenario.ScrollSteps, 2);
+    EXPECT_EQ(scenario.ScrollTargetLeft, 100);
 }
 
 } // namespace

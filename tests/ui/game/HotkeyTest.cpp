@@ -1,3 +1,4 @@
+#include "platform/win32/SdlKeys.h"
 #include "ui/game/Hotkeys.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,8 @@ TEST(Hotkeys, TheTableGivesTheScreensTheirKeys) {
         {hkSpellBookSlot0 + 2, 'E', 0, "x [E]"},
         {19, 8, 0, "x [BkSpace]"},
         {40, 0, 0, "x"},
-        {53, 61, 0, "x [=]"},
+        {52, 189, 0, "x [-]"},
+        {53, 187, 0, "x [=]"},
         {62, 27, 13, "x [Esc/Enter]"},
         {70, 27, 13, "x [Esc/Enter]"},
     };
@@ -64,6 +66,27 @@ TEST(Hotkeys, TheTableGivesTheScreensTheirKeys) {
         EXPECT_EQ(entry.Key2, c.Key2) << c.Entry;
         EXPECT_EQ(MakeHotkeyCaption(entry, "x"), c.Caption) << c.Entry;
     }
+}
+
+// The keys as the platform reports them: "-" and "=" select their heroes, and Insert,
+// whose code is the 45 a plain reading of the key names would give "-", selects none.
+TEST(Hotkeys, TheHeroKeysBesideTheDigitsAreTheKeysThePlatformSends) {
+    const THotkeyTable table = MakeKeyTable();
+    const auto platformKey = [](SDL_Scancode scancode, SDL_Keycode symbol) {
+        SDL_Keysym key{};
+        key.scancode = scancode;
+        key.sym = symbol;
+        return uint32_t(Win32::WindowsKeyFromSdl(key).VirtualKey);
+    };
+    const auto heroOf = [&table](uint32_t key) {
+        for (int entry = hkHeroFirst; entry < hkHeroFirst + HeroKeyCount; ++entry)
+            if (MatchHotkey(table[size_t(entry)], key))
+                return entry;
+        return -1;
+    };
+    EXPECT_EQ(heroOf(platformKey(SDL_SCANCODE_MINUS, SDLK_MINUS)), 52);
+    EXPECT_EQ(heroOf(platformKey(SDL_SCANCODE_EQUALS, SDLK_EQUALS)), 53);
+    EXPECT_EQ(heroOf(platformKey(SDL_SCANCODE_INSERT, SDLK_INSERT)), -1);
 }
 
 } // namespace
