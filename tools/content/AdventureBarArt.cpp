@@ -5,6 +5,7 @@
 #include "tools/content/ContentIds.h"
 
 #include <cmath>
+#include <utility>
 
 namespace Content {
 
@@ -21,8 +22,8 @@ void Stroke(cairo_t* cr, uint32_t colour, double width) {
     cairo_stroke(cr);
 }
 
-// 183 x 153: a frame round the 137 x 110 map box at (22, 18), and plates under it for
-// gold, turn and player, centred on x 70, 122 and 173 at y 139.
+// 183 x 153: a frame round the 137 x 110 map box at (22, 18), and light plates under it
+// for the dark figures of gold, turn and player, centred on x 70, 122 and 173 at y 139.
 TPicture MiniMapPanel() {
     TCanvas canvas(183, 153);
     cairo_t* cr = canvas.Cr();
@@ -33,9 +34,10 @@ TPicture MiniMapPanel() {
     cairo_rectangle(cr, 21, 17, 139, 112);
     SetColour(cr, 0x101010);
     cairo_fill(cr);
-    for (const int centre : {70, 122, 173}) {
-        RoundedRect(cr, centre - 20, 131, 40, 16, 3);
-        FillOutlined(cr, 0x4A3A2A, 1);
+    for (const auto& [centre, halfWidth] :
+         {std::pair{70, 20}, std::pair{122, 20}, std::pair{173, 9}}) {
+        RoundedRect(cr, centre - halfWidth, 131, 2 * halfWidth, 16, 3);
+        FillOutlined(cr, 0xC8B48A, 1);
     }
     return canvas.Picture();
 }
