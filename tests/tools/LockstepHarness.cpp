@@ -2,7 +2,6 @@
 
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
-#include "game/world/players/ActionValidation.h"
 
 #include <algorithm>
 
@@ -11,21 +10,6 @@ namespace LevelTests {
 using namespace GameData;
 
 namespace {
-
-constexpr int WalkFrames = 30;
-
-TCity* CityHolding(const TScenario& scenario, uint32_t unitID) {
-    const TUnit* unit = scenario.Units.FindByID(unitID);
-    if (!unit)
-        return nullptr;
-    for (TMapObject* object : scenario.Objects)
-        if (object->Kind == okCity) {
-            auto* city = static_cast<TCity*>(object);
-            if (unit->GetCity() == city || city->GateGroup->FindUnitByID(unitID))
-                return city;
-        }
-    return nullptr;
-}
 
 std::vector<TCity*> Cities(const TScenario& scenario) {
     std::vector<TCity*> cities;
@@ -61,24 +45,6 @@ std::vector<TGroup*> OwnGroups(const TScenario& scenario) {
     return groups;
 }
 
-// The current player's group named by the action, or null.
-TGroup* OwnGroup(const TScenario& scenario, uint32_t id) {
-    auto* group = static_cast<TGroup*>(scenario.FindObjectOfKind(id, okGroup));
-    return group && group->OwnerIndex == scenario.IndexOfPlayer(scenario.CurrentPlayer) ? group
-                                                                                        : nullptr;
-}
-
-// A walk plays out over the updates that follow; the owner's reports are taken
-// as the game object takes them, so that none waits in its slot.
-void PlayFrames(TScenario& scenario, int frames) {
-    for (int i = 0; i < frames; ++i) {
-        scenario.Update();
-        if (scenario.CurrentPlayer)
-            while (scenario.CurrentPlayer->TakeAction().Code != acNone) {
-            }
-    }
-}
-
 } // namespace
 
 uint32_t TActionDriver::Draw() {
@@ -92,7 +58,38 @@ uint32_t TActionDriver::AnyUnitID(const TScenario& scenario) {
                : scenario.Units[int(Below(uint32_t(scenario.Units.Count())))]->ID;
 }
 
+TPlayerAction TActionDriver::GroupOrder(const TScenario& scenario) {
+    const std::vector<TGroup*> groups = OwnGroups(scenario);
+    TGroup& group = *groups[Below(uint32_t(groups.size()))];
+    TPlayerAction order;
+    const uint32_t kind = Below(10);
+    if (kind < 2) {
+        // Any slot's mark on or off, all of them sometimes.
+        order = MakeAction(acMarkSplit, Below(2) | Below(2) << 8 | Below(2) << 16);
+    } else if (kind < 4 && groups.size() > 1) {
+        const TGroup& other = *groups[Below(uint32_t(groups.size()))];
+        order = MakeAction(acMoveGroup, uint32_t(other.CellX), uint32_t(other.CellY), 0, 1);
+        order.P[4] = 10;
+        order.P[5] = other.ID;
+        order.P[6] = 1;
+    } else {
+        const int x = std::clamp(group.CellX + int(Below(13)) - 6, 0, scenario.Width - 1);
+        const int y = std::clamp(group.CellY + int(Below(13)) - 6, 0, scenario.Height - 1);
+        order = MakeAction(acMoveGroup, uint32_t(x), uint32_t(y));
+        order.P[6] = 1;
+    }
+    if (scenario.CurrentPlayer && scenario.CurrentPlayer->Selection == &group)
+        return order;
+    FFollowUp = order;
+    return MakeAction(acSelectObject, group.ID);
+}
+
 TPlayerAction TActionDriver::Next(const TScenario& scenario) {
+    if (FFollowUp) {
+        const TPlayerAction order = *FFollowUp;
+        FFollowUp.reset();
+        return order;
+    }
     if (++SinceEndOfTurn >= 12 || Below(100) < 8) {
         SinceEndOfTurn = 0;
         return MakeAction(acEndTurn);
@@ -100,25 +97,8 @@ TPlayerAction TActionDriver::Next(const TScenario& scenario) {
     const uint32_t roll = Below(100);
     if (roll < 20)
         return Malformed(scenario);
-    if (roll < 55) {
-        const std::vector<TGroup*> groups = OwnGroups(scenario);
-        if (!groups.empty()) {
-            TGroup& group = *groups[Below(uint32_t(groups.size()))];
-            const uint32_t kind = Below(10);
-            if (kind < 2)
-                return MakeAction(acMarkSplit, group.ID, Below(MaxGroupUnits));
-            if (kind < 4 && groups.size() > 1) {
-                const TGroup& other = *groups[Below(uint32_t(groups.size()))];
-                TPlayerAction merge =
-                    MakeAction(acMoveGroup, uint32_t(other.CellX), uint32_t(other.CellY), group.ID);
-                merge.P[5] = other.ID;
-                return merge;
-            }
-            const int x = std::clamp(group.CellX + int(Below(13)) - 6, 0, scenario.Width - 1);
-            const int y = std::clamp(group.CellY + int(Below(13)) - 6, 0, scenario.Height - 1);
-            return MakeAction(acMoveGroup, uint32_t(x), uint32_t(y), group.ID);
-        }
-    }
+    if (roll < 55 && !OwnGroups(scenario).empty())
+        return GroupOrder(scenario);
     const std::vector<TCity*> cities = Cities(scenario);
     if (cities.empty())
         return MakeAction(acEndTurn);
@@ -161,69 +141,58 @@ TPlayerAction TActionDriver::Malformed(const TScenario& scenario) {
 
 namespace {
 
-bool Execute(TScenario& scenario, const TPlayerAction& action) {
-    const uint32_t* p = action.P;
-    switch (action.Code) {
-    case acEndTurn:
-        scenario.PassTurn();
-        return true;
-    case acMarkSplit: {
-        // The harness names the group and the slot to mark or unmark.
-        TGroup* group = OwnGroup(scenario, p[0]);
-        if (!group || p[1] >= uint32_t(group->UnitCount()))
-            return false;
-        group->SplitMarks[p[1]] ^= 1;
-        return true;
-    }
-    case acMoveGroup: {
-        // The harness names the walking group in the third argument.
-        TGroup* group = OwnGroup(scenario, p[2]);
-        if (!group)
-            return false;
-        if (p[5] != 0)
-            group->MoveToGroup(OwnGroup(scenario, p[5]), 0, false);
-        else
-            group->MoveTo(int(p[0]), int(p[1]), false, 0);
-        PlayFrames(scenario, WalkFrames);
-        return true;
-    }
-    case acMoveCityUnit: {
-        TCity* city = CityHolding(scenario, p[1]);
-        return city && city->MoveUnit(p[0], p[1], p[2], int32_t(p[3]));
-    }
-    case acMerchantPurchase: {
-        TCity* city = CityHolding(scenario, p[1]);
-        return city && city->Purchase(p[0], p[1], p[2], p[3]);
-    }
-    default:
-        // Group orders and the rest arrive with the orders and the game object.
-        return false;
-    }
-}
+// Updates a walk plays out over.
+constexpr int WalkFrames = 30;
 
 } // namespace
 
-bool ExecuteAction(TScenario& scenario, const TPlayerAction& action) {
-    if (ValidateAction(scenario, action) != 0 || !Execute(scenario, action))
-        return false;
-    // As the game object does after every action: what the current side sees.
-    scenario.RebuildOccupancyGrid();
-    scenario.UpdatePlayerVisibility(scenario.CurrentPlayer);
-    return true;
+struct TPeer::TSeedSwap {
+    TPeer& Peer;
+    explicit TSeedSwap(TPeer& peer) : Peer(peer) { Swap(); }
+    ~TSeedSwap() { Swap(); }
+    void Swap() {
+        std::swap(Base::RandomSeed, Peer.FSeed);
+        std::swap(Base::AIRandomSeed, Peer.FAISeed);
+        std::swap(Base::SavedRandomSeed, Peer.FSavedSeed);
+    }
+};
+
+TPeer::TPeer(std::unique_ptr<TScenario> scenario)
+    : FGame(std::make_unique<Main::TGame>(&FWindows)) {
+    const TSeedSwap swap(*this);
+    FGame->Init();
+    FGame->Scenario = std::move(scenario);
+    Main::TGameParams params;
+    params.Reset();
+    params.Mode = Main::gmNetwork;
+    for (Main::TPlayerParams& player : params.Players)
+        player.Control = Main::pcLocal;
+    FGame->StartGame(params);
+    Settle();
 }
 
-bool TPeer::Execute(const TPlayerAction& action) {
-    std::swap(Base::RandomSeed, Seed);
-    std::swap(Base::AIRandomSeed, AISeed);
-    const bool done = ExecuteAction(*Scenario, action);
-    std::swap(Base::RandomSeed, Seed);
-    std::swap(Base::AIRandomSeed, AISeed);
-    return done;
+TPeer::~TPeer() = default;
+
+void TPeer::Settle() {
+    while (Scenario().CurrentPlayer && Scenario().CurrentPlayer->HasPendingAction())
+        FGame->ExecuteAction();
 }
 
-void MakeAllPlayersLocal(TScenario& scenario) {
-    for (TPlayer* player : scenario.Players)
-        player->Type = ptLocal;
+TPeer::TOutcome TPeer::Execute(const TPlayerAction& action) {
+    const TSeedSwap swap(*this);
+    TPlayer* player = Scenario().CurrentPlayer;
+    player->PostAction(false, action);
+    FGame->ExecuteAction();
+    TOutcome outcome{player->GetActionResult(), false};
+    if (outcome.Result == arCannotGoThere) {
+        outcome.Refused = true;
+    } else {
+        for (int i = 0; i < WalkFrames; ++i)
+            FGame->Update();
+        outcome.Result = player->GetActionResult();
+    }
+    Settle();
+    return outcome;
 }
 
 } // namespace LevelTests

@@ -1,9 +1,11 @@
-// Two peers loaded from the same level and fed the same seeded actions (group
-// moves, splits and merges, city moves, purchases, ends of turn) stay in
-// step: their saved bytes agree after every action whatever the C runtime's own
-// generator holds on each machine, refused actions change nothing, a replay of the
-// recorded actions from the saved start ends in the same state, and every state
-// reached saves and loads back to the same bytes.
+// Two peers loaded from the same level, each with its own game object, fed the same
+// seeded actions (selections, group moves, splits and merges, town moves, purchases,
+// ends of turn) through the game's executor stay in step: their saved bytes agree
+// after every action whatever the C runtime's own generator holds on each machine,
+// refused actions change nothing, a replay of the recorded actions from the level
+// file ends in the same state, and every state reached saves and loads back to the
+// same bytes.
+#include "platform/win32/Desktop.h"
 #include "tests/support/StateDigest.h"
 #include "tests/tools/LevelFixture.h"
 #include "tests/tools/LockstepHarness.h"
@@ -24,23 +26,19 @@ constexpr int ActionCount = 260; // ten rounds of three players' turns, with roo
 constexpr int MinimumTurns = 10;
 constexpr int RoundTripEvery = 40;
 
-constexpr Base::TRandomSeed GameSeed{0x22, 0};
+class Lockstep : public ::testing::Test {
+protected:
+    Win32::TDesktop Desktop;
+    Win32::TScopedDesktop ScopedDesktop{Desktop};
+};
 
-// A peer loaded from the file, every player local, with the game's seed.
-TPeer StartPeer(const std::vector<uint8_t>& bytes) {
-    TPeer peer{LoadedScenario(bytes), GameSeed, GameSeed};
-    MakeAllPlayersLocal(*peer.Scenario);
-    return peer;
-}
-
-TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
+TEST_F(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
     const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
-    TPeer firstPeer = StartPeer(file);
-    TPeer secondPeer = StartPeer(file);
-    TScenario* first = firstPeer.Scenario.get();
-    TScenario* second = secondPeer.Scenario.get();
-    const std::vector<uint8_t> start = SavedBytes(*first);
-    ASSERT_EQ(SavedBytes(*second), start);
+    TPeer firstPeer(LoadedScenario(file));
+    TPeer secondPeer(LoadedScenario(file));
+    TScenario* first = &firstPeer.Scenario();
+    TScenario* second = &secondPeer.Scenario();
+    ASSERT_EQ(SavedBytes(*second), SavedBytes(*first));
     const uint16_t firstTurn = first->Turn;
 
     TActionDriver driver(0x5EED0022);
@@ -53,15 +51,17 @@ TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
         const uint64_t before = StateDigest(*first);
         // Each machine's runtime generator stands wherever its own past left it.
         std::srand(unsigned(step));
-        const bool doneFirst = firstPeer.Execute(action);
+        const TPeer::TOutcome outcomeFirst = firstPeer.Execute(action);
         std::srand(~unsigned(step));
-        const bool doneSecond = secondPeer.Execute(action);
-        ASSERT_EQ(doneFirst, doneSecond) << step;
+        const TPeer::TOutcome outcomeSecond = secondPeer.Execute(action);
+        ASSERT_TRUE(outcomeFirst == outcomeSecond) << step;
+        const bool doneFirst = !outcomeFirst.Refused;
         const std::vector<uint8_t> saved = SavedBytes(*first);
         ASSERT_TRUE(SavedBytes(*second) == saved) << "step " << step << " code " << action.Code;
         const uint64_t after = StateDigest(*first);
         if (!doneFirst) {
-            ASSERT_EQ(after, before) << "a refused action changed the game at step " << step;
+            ASSERT_EQ(after, before)
+                << "a refused action changed the game at step " << step << " code " << action.Code;
             ++refused;
         } else {
             ++taken;
@@ -75,25 +75,25 @@ TEST(Lockstep, TwoPeersAgreeAfterEveryActionAndAReplayEndsAlike) {
     EXPECT_GT(refused, 20);
     EXPECT_GT(taken, 40);
 
-    TPeer replay = StartPeer(start);
+    TPeer replay(LoadedScenario(file));
     for (size_t step = 0; step < recorded.size(); ++step)
         replay.Execute(recorded[step]);
-    EXPECT_EQ(StateDigest(*replay.Scenario), StateDigest(*first));
+    EXPECT_EQ(StateDigest(replay.Scenario()), StateDigest(*first));
 }
 
-TEST(Lockstep, MalformedActionsAreRefusedAlikeAndChangeNothing) {
+TEST_F(Lockstep, MalformedActionsAreRefusedAlikeAndChangeNothing) {
     const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
-    TPeer first = StartPeer(file);
-    TPeer second = StartPeer(file);
-    const uint64_t digest = StateDigest(*first.Scenario);
+    TPeer first(LoadedScenario(file));
+    TPeer second(LoadedScenario(file));
+    const uint64_t digest = StateDigest(first.Scenario());
     TActionDriver driver(77);
     for (int i = 0; i < 100; ++i) {
-        const TPlayerAction action = driver.Malformed(*first.Scenario);
-        EXPECT_FALSE(first.Execute(action)) << action.Code;
-        EXPECT_FALSE(second.Execute(action)) << action.Code;
+        const TPlayerAction action = driver.Malformed(first.Scenario());
+        EXPECT_TRUE(first.Execute(action).Refused) << action.Code;
+        EXPECT_TRUE(second.Execute(action).Refused) << action.Code;
     }
-    EXPECT_EQ(StateDigest(*first.Scenario), digest);
-    EXPECT_EQ(StateDigest(*second.Scenario), digest);
+    EXPECT_EQ(StateDigest(first.Scenario()), digest);
+    EXPECT_EQ(StateDigest(second.Scenario()), digest);
 }
 
 } // namespace

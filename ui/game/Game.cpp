@@ -1,9 +1,17 @@
 #include "ui/game/Game.h"
 
+#include "engine/sound/DSFramework.h"
+#include "engine/sound/SoundStartup.h"
 #include "engine/widgets/DXWindowSystem.h"
+#include "game/script/Conversation.h"
+#include "game/script/QuestObjective.h"
+#include "game/spells/MapSpellEffect.h"
+#include "game/world/objects/Doodle.h"
 #include "game/world/scenario/Scenario.h"
+#include "game/world/sound/SoundTracks.h"
 #include "ui/game/ButtonWindow.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
 
 #include <array>
@@ -27,9 +35,21 @@ void DeleteScreen(DXWin::TDXWindowSystem* system, TWindow*& window) {
     window = nullptr;
 }
 
+template <typename TWindow>
+void ShowScreen(TWindow* window, bool visible) {
+    if (window)
+        window->SetVisible(visible);
+}
+
 } // namespace
 
-TGame::TGame(DXWin::TDXWindowSystem* windowSystem) : FWindowSystem(windowSystem) {}
+TGame::TGame(DXWin::TDXWindowSystem* windowSystem)
+    : FWindowSystem(windowSystem), FServices(std::make_unique<GameData::TScenario>()),
+      FPlaceholders(std::make_unique<TGameScreenPlaceholders>()) {
+    GameData::InstallMapSpells(*FServices);
+    GameData::InstallQuestObjectives(*FServices);
+    GameData::InstallConversations(*FServices);
+}
 
 TGame::~TGame() {
     Done();
@@ -47,14 +67,122 @@ void TGame::Init() {
     FMapWindow = new TMapWindow(FWindowSystem);
     FSmallMap = new TSmallMapWindow(FWindowSystem);
     FCommandBar = new TButtonWindow(FWindowSystem);
+    // The screens come up with the game, not before.
+    HideMapScreen();
 }
 
 void TGame::Done() {
+    if (Scenario)
+        Scenario->StopPlayerThreads();
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
     FMessages.clear();
     Scenario.reset();
+    FNextScenario.reset();
+}
+
+void TGame::HandleMessage(uint32_t) {}
+
+void TGame::BindScreens(GameData::TScenario* scenario) {
+    if (FMapWindow)
+        FMapWindow->SetScenario(scenario);
+    if (FSmallMap)
+        FSmallMap->SetScenario(scenario);
+    if (FCommandBar)
+        FCommandBar->SetScenario(scenario);
+}
+
+void TGame::ShowMapScreen() {
+    ShowScreen(FMapWindow, true);
+    ShowScreen(FSmallMap, true);
+    ShowScreen(FCommandBar, true);
+    if (!MusicResumePending)
+        PlayMapMusic(0);
+}
+
+void TGame::HideMapScreen() {
+    ShowScreen(FMapWindow, false);
+    ShowScreen(FSmallMap, false);
+    ShowScreen(FCommandBar, false);
+}
+
+void TGame::Activate() {
+    if (Active)
+        return;
+    Active = true;
+    ShowMapScreen();
+}
+
+void TGame::Deactivate() {
+    if (!Active)
+        return;
+    Active = false;
+    // The town screen is never open while it is a placeholder: nothing to leave.
+    StopSounds();
+    HideMapScreen();
+}
+
+void TGame::StopSounds() {
+    DSFrame::TDSFramework* sounds = DSFramework.get();
+    if (!sounds)
+        return;
+    sounds->FadeOutTrack(GameData::InterfaceTrack);
+    sounds->FadeOutTrack(GameData::SpeechTrack);
+    if (Scenario)
+        for (GameData::TMapObject* object : Scenario->Objects)
+            if (object->Kind == GameData::okDoodle)
+                static_cast<GameData::TDoodle*>(object)->StopSound();
+    for (int track = sounds->ReservedTrackCount(); track < sounds->TrackCount(); ++track)
+        if (sounds->IsTrackPlaying(track))
+            sounds->FadeOutTrack(track);
+}
+
+void TGame::ReleaseSurfaces() {
+    if (FMapWindow)
+        FMapWindow->ReleaseSurfaces();
+    if (Scenario)
+        Scenario->FreeSurfaces();
+}
+
+void TGame::RecreateSurfaces() {
+    if (FMapWindow)
+        FMapWindow->RecreateSurfaces();
+    if (Scenario)
+        Scenario->CreateSurfaces();
+}
+
+void TGame::RestoreSurfaces() {
+    if (FMapWindow)
+        FMapWindow->Invalidate();
+    if (Scenario)
+        Scenario->RestoreSpriteLists();
+}
+
+void TGame::ReportMissingScreen(TGameScreen screen) {
+    ShowMessage(TGameScreenPlaceholders::MissingMessage(screen));
+}
+
+bool TGame::MayOpenMenuPage(TMenuPage page) const {
+    // Saving and loading need a game of this machine's own: never in a network game.
+    if (page == mpSave || page == mpLoad)
+        return Scenario && Mode != gmNetwork;
+    return true;
+}
+
+void TGame::OpenMainMenu(TMenuPage page) {
+    if (MayOpenMenuPage(page))
+        ReportMissingScreen(TGameScreen::MainMenu);
+}
+
+void TGame::OpenCreaturePedia() {
+    ReportMissingScreen(TGameScreen::CreaturePedia);
+}
+
+void TGame::OpenTransferWindow() {
+    // Units carried over from earlier levels are chosen here; without the window none
+    // come along, which the message says.
+    ReportMissingScreen(TGameScreen::TransferWindow);
 }
 
 uint32_t TGame::PlayerColor(int32_t playerIndex) {

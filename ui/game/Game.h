@@ -15,7 +15,9 @@
 
 namespace GameData {
 class TScenario;
-}
+class TPlayer;
+struct TPlayerAction;
+} // namespace GameData
 namespace DXWin {
 class TDXWindowSystem;
 }
@@ -29,6 +31,7 @@ class TMapWindow;
 class TSmallMapWindow;
 class TButtonWindow;
 class TGameScreenPlaceholders;
+enum class TGameScreen : uint8_t;
 
 // The pages of the main menu.
 enum TMenuPage : int32_t { mpMain = 0, mpSave = 1, mpLoad = 2, mpOptions = 3 };
@@ -44,8 +47,18 @@ public:
     void Done();
 
     // Scenarios.
+    // Reads the scenario file from the "scenario" archive into a new scenario with the
+    // game's services; touches nothing of the running game, so a loading-screen task
+    // may run it.
+    std::unique_ptr<GameData::TScenario> ReadScenario(const ClassLib::AnsiString& name) const;
+    // Main thread: closes the running game and makes the scenario read from the file
+    // the game's.
     void LoadScenario(const ClassLib::AnsiString& name, int32_t level);
+    // The loading screen's task between levels: reads the next level into a scenario of
+    // its own; the main thread takes it over with TakeNextLevel once the task returns.
     void LoadNextLevel();
+    // False when no next level was read.
+    bool TakeNextLevel();
     void StartGame(const TGameParams& params);
     void CloseGame();
     void ShowBriefing();
@@ -71,11 +84,24 @@ public:
     void RecreateSurfaces();
     void RestoreSurfaces();
 
+    // The save and load pages only while a game of this machine's own runs (never a
+    // network game); the others always. OpenMainMenu does nothing for a page refused.
+    bool MayOpenMenuPage(TMenuPage page) const;
     void OpenMainMenu(TMenuPage page);
     void OpenCreaturePedia();
+    void OpenTransferWindow();
 
     // The executor of every player action, local, computer or remote.
     void ExecuteAction();
+
+    // The story between turns and the end of the scenario.
+    void ProcessConversations();
+    void FinishScenario(int32_t winner);
+    void Autosave();
+
+    // Screens that do not exist yet: a line on the message line saying so (for the
+    // viewing player's own doings).
+    void ReportMissingScreen(TGameScreen screen);
 
     void ReadSettings();
     void WriteSettings();
@@ -93,6 +119,9 @@ public:
     TButtonWindow* CommandBar() const { return FCommandBar; }
     const THotkeyTable& Hotkeys() const { return FHotkeys; }
     const std::deque<ClassLib::AnsiString>& Messages() const { return FMessages; }
+    // The services every scenario the game loads is given (sounds, settings, spell
+    // effects, planners, the scripting library's quests and conversations).
+    GameData::TScenario& Services() const { return *FServices; }
 
     bool Active = false;
     std::unique_ptr<GameData::TScenario> Scenario;
@@ -113,7 +142,34 @@ public:
     TGameMode Mode = gmSingle;
 
 private:
+    // The acting player's refused action: the refusal as its result.
+    void Refuse(GameData::TPlayer& player);
+    void RefuseForMissingScreen(GameData::TPlayer& player, TGameScreen screen);
+    void ExecuteActionOf(GameData::TPlayer& player, const GameData::TPlayerAction& action);
+    void ExecuteEndTurn(GameData::TPlayer& player);
+    void ExecuteReport(GameData::TPlayer& player, uint32_t outcome);
+    void ExecuteSelectObject(GameData::TPlayer& player, uint32_t objectID);
+    void ExecuteMoveGroup(GameData::TPlayer& player, const GameData::TPlayerAction& action);
+    void ExecuteMarkSplit(GameData::TPlayer& player, uint32_t marks);
+    void ExecuteEnterCity(GameData::TPlayer& player, uint32_t cityID);
+    void ExecuteEnterBuilding(GameData::TPlayer& player, uint32_t buildingID);
+    // The highest player index whose script global is 0; -1 when none.
+    int32_t FindScenarioEnd() const;
+    void ShowActionResult(const GameData::TPlayer& player, int32_t result);
+    void ScrollMessages();
+    void ResumeMapMusicWhenDue();
+    void PlayMapMusic(int32_t position);
+    void BindScreens(GameData::TScenario* scenario);
+
     DXWin::TDXWindowSystem* FWindowSystem;
+    std::unique_ptr<GameData::TScenario> FServices;
+    std::unique_ptr<TGameScreenPlaceholders> FPlaceholders;
+    // Read by the loading screen's task, taken over on the main thread.
+    std::unique_ptr<GameData::TScenario> FNextScenario;
+    int32_t FNextLevel = 0;
+    // Said once per game: the placeholders stand in on every turn.
+    bool FAutosaveMissingShown = false;
+    bool FScenarioEndMissingShown = false;
     std::deque<ClassLib::AnsiString> FMessages;
     // The screens belong to the window system, which deletes them; Done takes them
     // back out of it so that they go with the game.

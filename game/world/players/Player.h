@@ -62,6 +62,7 @@ public:
     void PostAction(bool send, const TPlayerAction& action);
     // Main thread: the pending action (code 0 when none), leaving the slot empty.
     TPlayerAction TakeAction();
+    bool HasPendingAction() const;
     void SetActionResult(int32_t result);
     int32_t GetActionResult() const;
     // Worker thread: the result of the last posted action once the main thread has
@@ -174,6 +175,8 @@ public:
     Data::TDynamicArray<uint32_t> MetPrototypes;
 
 private:
+    // Code 0 is answered with the refusal at once and never takes the slot.
+    bool RefuseEmptyAction(const TPlayerAction& action);
     void RunTurn();
     void ReplayRemoteTurn();
     // One network message: false once the turn's end has been replayed.

@@ -19,7 +19,19 @@ void TPlayer::CheckStop() const {
         throw EThreadTermination();
 }
 
+bool TPlayer::RefuseEmptyAction(const TPlayerAction& action) {
+    if (action.Code != acNone)
+        return false;
+    // An empty slot reads as "nothing pending": posted, it would leave the poster
+    // waiting for an answer that never comes.
+    const std::lock_guard<std::mutex> guard(FLock);
+    FActionResult = arCannotGoThere;
+    return true;
+}
+
 void TPlayer::PostAction(bool send, const TPlayerAction& action) {
+    if (RefuseEmptyAction(action))
+        return;
     for (;;) {
         {
             std::unique_lock<std::mutex> guard(FLock);
@@ -50,6 +62,8 @@ void TPlayer::PostAction(bool send, const TPlayerAction& action) {
 }
 
 bool TPlayer::TryPostLocalAction(const TPlayerAction& action) {
+    if (RefuseEmptyAction(action))
+        return true;
     const std::lock_guard<std::mutex> guard(FLock);
     if (FPendingAction.Code != acNone)
         return false;
@@ -58,6 +72,11 @@ bool TPlayer::TryPostLocalAction(const TPlayerAction& action) {
     FActionResult = arPending;
     FEndTurnPosted = FEndTurnPosted || action.Code == acEndTurn;
     return true;
+}
+
+bool TPlayer::HasPendingAction() const {
+    const std::lock_guard<std::mutex> guard(FLock);
+    return FPendingAction.Code != acNone;
 }
 
 TPlayerAction TPlayer::TakeAction() {

@@ -103,6 +103,8 @@ void TScenario::Clear() {
     AnimationsDone = 1;
     ActionCounter = 0;
     ConnectionLost = 0;
+    FViewingPlayer = nullptr;
+    FViewingPlayerSet = false;
 }
 
 void TScenario::SetMapSize(int width, int height) {

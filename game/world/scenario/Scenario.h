@@ -324,8 +324,12 @@ public:
     // Takes a map object out of the draw order at once and deletes it after the
     // current update, so that an update walking the objects never meets a freed one.
     void RetireObject(TMapObject* object);
-    // The player whose screen shows the map: the first local player.
+    // The player whose eyes the screens use; null for none. The game object sets it
+    // at the start of a game and of each turn; until anything sets it (a scenario
+    // played without the game object), the first local player. This machine's alone:
+    // never stored.
     TPlayer* ViewingPlayer() const;
+    void SetViewingPlayer(TPlayer* player);
     // Game time from the update count: ten milliseconds per update.
     uint32_t GameTimeMs() const { return FrameCounter * 10; }
     // After a fight or a spell: the dead leave corpses and the map, and cities let
@@ -523,6 +527,8 @@ private:
     // Groups aiming at the object leaving the map forget it.
     void ForgetTarget(const TMapObject* object);
 
+    TPlayer* FViewingPlayer = nullptr;
+    bool FViewingPlayerSet = false;
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
     std::vector<std::unique_ptr<TMapObject>> FRetired;
     std::vector<std::pair<TMapObject*, uint32_t>> FTickList;

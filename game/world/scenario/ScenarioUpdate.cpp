@@ -176,10 +176,17 @@ void TScenario::ClearBattleFlags(TGroup* attackers, TGroup* defenders) {
 }
 
 TPlayer* TScenario::ViewingPlayer() const {
+    if (FViewingPlayerSet)
+        return FViewingPlayer;
     for (TPlayer* player : Players)
         if (player->Type == ptLocal)
             return player;
     return nullptr;
+}
+
+void TScenario::SetViewingPlayer(TPlayer* player) {
+    FViewingPlayer = player;
+    FViewingPlayerSet = true;
 }
 
 } // namespace GameData

@@ -144,7 +144,14 @@ TEST(PlayerActions, ActionsNamingUnitsNeedRegisteredUnits) {
     data.AddUnitPrototype(3);
     TTinyWorld world;
     TScenario& s = *world.Scenario;
-    const uint32_t unit = s.RegisterUnit(TestSupport::MakeUnit(3), true)->ID;
+    TCity* city = world.AddCity(0, 6, 6);
+    TGroup* group = world.AddGroup(0, 6, 8);
+    const uint32_t unit = group->AddUnit(TestSupport::MakeUnit(3), true, true)->ID;
+    s.BeginTurnOf(0);
+    // Town actions wait until the acting player's group has entered the town.
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit, 2, uint32_t(-1))),
+              arCannotGoThere);
+    city->EnterGroup(*group);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit, 2, uint32_t(-1))), 0);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit + 1, 2)), arCannotGoThere);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, unit, 1, 5)), 0);

@@ -1,0 +1,223 @@
+// The one executor of every player action, local, computer or remote: at most one
+// action per update tick, from the player on turn, checked against the shared state
+// first (a refusal changes nothing, on every machine alike).
+#include "game/world/cities/City.h"
+#include "game/world/cities/Location.h"
+#include "game/world/groups/Group.h"
+#include "game/world/scenario/Scenario.h"
+#include "ui/game/Game.h"
+#include "ui/game/MapWindow.h"
+#include "ui/game/ScreenPlaceholders.h"
+
+namespace Main {
+
+using namespace GameData;
+
+namespace {
+
+uint8_t ByteOf(uint32_t value, int index) {
+    return uint8_t(value >> (8 * index));
+}
+
+} // namespace
+
+void TGame::ExecuteAction() {
+    if (!Scenario)
+        return;
+    if (Scenario->ConnectionLost) {
+        Deactivate();
+        CloseGame();
+        OpenMainMenu(mpMain);
+        return;
+    }
+    TPlayer* player = Scenario->PlayerAt(Scenario->CurrentPlayerIndex);
+    if (!player || player != Scenario->CurrentPlayer)
+        return;
+    // Takes the pending action; one that fails the shared checks comes back empty, its
+    // poster answered with the refusal.
+    const TPlayerAction action = Scenario->TakeCurrentAction();
+    if (action.Code == acNone || action.Code > LastActionCode)
+        return;
+    ExecuteActionOf(*player, action);
+}
+
+void TGame::Refuse(TPlayer& player) {
+    player.SetActionResult(arCannotGoThere);
+}
+
+void TGame::RefuseForMissingScreen(TPlayer& player, TGameScreen screen) {
+    if (Scenario && &player == Scenario->ViewingPlayer())
+        ReportMissingScreen(screen);
+    Refuse(player);
+}
+
+void TGame::ExecuteActionOf(TPlayer& player, const TPlayerAction& action) {
+    const uint32_t* p = action.P;
+    TScenario& scenario = *Scenario;
+    switch (action.Code) {
+    case acEndTurn:
+        ExecuteEndTurn(player);
+        break;
+    case acAttackGroup:
+    case acAttackCity:
+    case acFightCommands:
+        // Fights in view and in the background alike run in the fight dialog.
+        RefuseForMissingScreen(player, TGameScreen::FightDialog);
+        break;
+    case acReport:
+        ExecuteReport(player, p[0]);
+        break;
+    case acSelectObject:
+        ExecuteSelectObject(player, p[0]);
+        break;
+    case acMoveGroup:
+        ExecuteMoveGroup(player, action);
+        break;
+    case acCastSpell:
+        if (!player.GetSelectedGroup()->StartSpellCast(p[0], p[1], int(p[2]), int(p[3])))
+            Refuse(player);
+        break;
+    case acPitchCamp:
+        scenario.FindGroupByID(p[0])->PitchCamp();
+        break;
+    case acBreakCamp:
+        scenario.FindGroupByID(p[0])->BreakCamp();
+        break;
+    case acMarkSplit:
+        ExecuteMarkSplit(player, p[0]);
+        break;
+    case acEnterCity:
+        ExecuteEnterCity(player, p[0]);
+        break;
+    case acEnterBuilding:
+        ExecuteEnterBuilding(player, p[0]);
+        break;
+    case acLeaveCity:
+    case acMoveCityUnit:
+    case acVisitMerchant:
+    case acMerchantPurchase:
+        RefuseForMissingScreen(player, TGameScreen::TownWindow);
+        break;
+    case acConversationChoice:
+        // The answer belongs to the talk dialog showing the conversation; there is none.
+        RefuseForMissingScreen(player, TGameScreen::TalkDialog);
+        break;
+    default:
+        break;
+    }
+}
+
+void TGame::ExecuteEndTurn(TPlayer& player) {
+    TScenario& scenario = *Scenario;
+    SpellBeingTargeted = 0;
+    player.SetActionResult(arDone);
+    player.EndTurn();
+    const AnsiString error = player.TakeTurnError();
+    if (!error.empty())
+        ShowMessage(error);
+    const int next = (scenario.CurrentPlayerIndex + 1) % scenario.PlayerCount();
+    if (next == 0)
+        scenario.AdvanceTurn();
+    scenario.CurrentPlayerIndex = int16_t(next);
+    scenario.CurrentPlayer = scenario.PlayerAt(next);
+    StartTurn();
+}
+
+void TGame::ExecuteReport(TPlayer& player, uint32_t outcome) {
+    ProcessConversations();
+    const int32_t winner = FindScenarioEnd();
+    if (winner < 0) {
+        if (AutosavePending) {
+            Autosave();
+            AutosavePending = false;
+        }
+        player.SetActionResult(int32_t(outcome));
+        return;
+    }
+    FinishScenario(winner);
+    // The end of the scenario does not exist yet: the game goes on, and the poster is
+    // answered rather than left waiting.
+    if (Scenario && Scenario->PlayerAt(Scenario->CurrentPlayerIndex) == &player)
+        player.SetActionResult(int32_t(outcome));
+}
+
+int32_t TGame::FindScenarioEnd() const {
+    for (int i = Scenario->PlayerCount() - 1; i >= 0; --i)
+        if (Scenario->Globals[size_t(i)] == 0)
+            return i;
+    return -1;
+}
+
+void TGame::ExecuteSelectObject(TPlayer& player, uint32_t objectID) {
+    TScenario& scenario = *Scenario;
+    TMapObject* object = scenario.FindObjectByID(objectID);
+    player.SelectObject(object);
+    if (object && object->Kind == okGroup && FMapWindow) {
+        const TPlayer* viewer = scenario.ViewingPlayer();
+        if (&player == viewer && player.Type == ptLocal &&
+            FMapWindow->IsOnScreen(object->X, object->Y)) {
+            player.SetActionResult(arDone);
+            return;
+        }
+        if (viewer && viewer->IsObjectVisible(*object)) {
+            // The map window answers the poster once the view has arrived.
+            FMapWindow->CenterOn(object->X, object->Y, true, 0);
+            return;
+        }
+    }
+    player.SetActionResult(arDone);
+}
+
+void TGame::ExecuteMoveGroup(TPlayer& player, const TPlayerAction& action) {
+    const uint32_t* p = action.P;
+    TMapObject* object = Scenario->FindObjectByID(p[5]);
+    TGroup* group = player.GetActiveGroup();
+    const int32_t reserve = int32_t(p[4]);
+    const bool refill = ByteOf(p[6], 0) != 0;
+    if (ByteOf(p[3], 0) != 0)
+        group->MoveToGroup(static_cast<TGroup*>(object), reserve, refill);
+    else if (p[2] != 0)
+        group->MoveAgainstGroup(static_cast<TGroup*>(object), ByteOf(p[2], 0), refill, reserve);
+    else if (ByteOf(p[3], 1) != 0)
+        group->MoveIntoLocation(object, reserve, refill);
+    else
+        group->MoveTo(int(p[0]), int(p[1]), refill, reserve);
+}
+
+void TGame::ExecuteMarkSplit(TPlayer& player, uint32_t marks) {
+    TGroup* group = player.GetSelectedGroup();
+    bool allMarked = true;
+    for (int slot = 0; slot < group->UnitCount() && slot < MaxGroupUnits; ++slot)
+        allMarked = allMarked && ByteOf(marks, slot) != 0;
+    if (allMarked) {
+        player.PostReport(arMustStayInGroup);
+        return;
+    }
+    for (int slot = 0; slot < MaxGroupUnits; ++slot)
+        group->SplitMarks[size_t(slot)] = ByteOf(marks, slot);
+    player.PostReport(arDone);
+}
+
+void TGame::ExecuteEnterCity(TPlayer& player, uint32_t cityID) {
+    TScenario& scenario = *Scenario;
+    TCity* city = scenario.FindCityByID(cityID);
+    if (!city->HasScriptedEntry()) {
+        // Entering a town opens the town window; nothing of the entry happens without it.
+        RefuseForMissingScreen(player, TGameScreen::TownWindow);
+        return;
+    }
+    scenario.TriggerConversations(scenario.IndexOfPlayer(&player), ceLocation, int32_t(city->ID));
+    player.GetSelectedGroup()->PayEntryCost(*city);
+    player.PostReport(arDone);
+}
+
+void TGame::ExecuteEnterBuilding(TPlayer& player, uint32_t buildingID) {
+    TScenario& scenario = *Scenario;
+    TBuilding* building = scenario.FindBuildingByID(buildingID);
+    scenario.TriggerConversations(scenario.IndexOfPlayer(&player), ceLocation,
+                                  int32_t(building->ID));
+    player.GetSelectedGroup()->PayEntryCost(*building);
+    player.PostReport(arDone);
+}
+
+} // namespace Main
