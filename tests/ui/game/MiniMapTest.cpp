@@ -120,8 +120,7 @@ TEST_F(MiniMap, TerrainUnderTheFogWithTheViewFramedAndGreyLinesBesideANarrowArea
 
 TEST_F(MiniMap, NobodyViewingShowsABlackArea) {
     StartOn(32, 32);
-    for (TPlayer* player : Scenario().Players)
-        player->Type = ptComputer;
+    Scenario().SetViewingPlayer(nullptr); // a game only computers play
     DrawFrame();
     const Win32::RECT r = Area();
     const auto [inside, outside] = CountInsideOutside(0, r);
