@@ -8,6 +8,8 @@ namespace Content {
 
 void DrawInterfaceSprites(TLibrary& library);
 void DrawCommonSprites(TLibrary& library);
+// The mini-map's and the command bar's panels and buttons, in the common library.
+void DrawAdventureBars(TLibrary& library);
 void DrawFogEdges(TLibrary& library);
 void DrawPictures(TLibrary& library);
 // Creature kinds first to last (1-based).

@@ -277,11 +277,9 @@ void ScreenSprites(TLibrary& library) {
                                }),
                     GlowOptions());
     }
-    library.Add(TurnBar, {Panel(230, 60, 0x3A2A1A)}, KeyedOptions());
     library.Add(UnitPanel, {Panel(230, 120, 0x3A2A1A)}, KeyedOptions());
     library.Add(UnitPanelWide, {Panel(236, 120, 0x3A2A1A)}, KeyedOptions());
     library.Add(UnitPanelSmall, {Panel(230, 90, 0x3A2A1A)}, KeyedOptions());
-    library.Add(CommandBar, {Panel(230, 600, 0x2E2218)}, KeyedOptions());
     for (uint32_t slot : {SpellBookButton, SpellBookButtonHover}) {
         library.Add(slot,
                     DrawFrames(32, 32, 1,
@@ -381,6 +379,7 @@ void DrawCommonSprites(TLibrary& library) {
     Decorations(library);
     ScreenSprites(library);
     PathArrows(library);
+    DrawAdventureBars(library);
     GenericScreenSprites(library);
 }
 

@@ -5,18 +5,46 @@
 
 #include "ui/widgets/VRNWindow.h"
 
+#include <array>
+#include <functional>
+
 namespace GameData {
 class TScenario;
+class TPlayer;
+} // namespace GameData
+namespace DXWin {
+class TDXButton;
+}
+namespace Gfx {
+class TSprite;
 }
 
 namespace Main {
 
+// The bar's buttons, in the order they are made.
+enum TCommandButton : int {
+    cbEndTurn,
+    cbNextGroup,
+    cbNextGroupWithAPs,
+    cbDeployPack,
+    cbCreaturePedia,
+    cbDiary,
+    cbMainMenu,
+    CommandButtonCount
+};
+
 class TButtonWindow : public TVRNWindow {
 public:
+    static constexpr int Left = 655;
+    static constexpr int Top = 455;
+    static constexpr int Size = 145;
+    static constexpr int ButtonSize = 40;
+
     explicit TButtonWindow(DXWin::TDXWindowSystem* windowSystem);
     ~TButtonWindow() override;
 
     void SetScenario(GameData::TScenario* scenario);
+    GameData::TScenario* Scenario() const { return FScenario; }
 
     void EndTurnClick();
     void NextGroupClick();
@@ -25,8 +53,28 @@ public:
     void DiaryClick();
     void MainMenuClick();
 
+    DXWin::TDXButton* Button(TCommandButton button) const { return FButtons[size_t(button)]; }
+
+    // Whether End of turn asks "End turn?" first. Reads the game's ConfirmEndTurn
+    // setting; until the settings file is read it answers the setting's default.
+    std::function<bool()> ConfirmEndTurn;
+
 private:
+    void MakeButton(TCommandButton index);
+    void DrawBackground(Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) const;
+    static void DrawButton(const DXWin::TDXButton& button, Gfx::TSprite* normal, Gfx::TSprite* lit,
+                           Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds);
+    void UpdateButtons();
+    // The player on turn when it is the viewing player and plays at this machine;
+    // null otherwise.
+    GameData::TPlayer* CommandingPlayer() const;
+    // The same, and only while the scenario takes a new action: a hot key pressed
+    // while the last one waits for its result posts nothing.
+    GameData::TPlayer* PlayerFreeToAct() const;
+    void SelectNextGroup(bool withActionPoints);
+
     GameData::TScenario* FScenario = nullptr;
+    std::array<DXWin::TDXButton*, CommandButtonCount> FButtons{};
 };
 
 } // namespace Main

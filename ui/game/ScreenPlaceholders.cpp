@@ -18,6 +18,8 @@ ClassLib::AnsiString TGameScreenPlaceholders::MissingMessage(TGameScreen screen)
         return "The transfer window is not available yet.";
     case TGameScreen::CreaturePedia:
         return "The creature encyclopedia is not available yet.";
+    case TGameScreen::Diary:
+        return "The diary is not available yet.";
     case TGameScreen::ScenarioBook:
         return "The scenario book is not available yet.";
     case TGameScreen::MainMenu:

@@ -17,6 +17,7 @@ enum class TGameScreen : uint8_t {
     UnitSheet,
     TransferWindow,
     CreaturePedia,
+    Diary,
     ScenarioBook,
     MainMenu,
     SavedGames,

@@ -4,6 +4,8 @@
 #include "tests/tools/content/GeneratedContent.h"
 #include "engine/core/Archive.h"
 #include "engine/core/Base.h"
+#include "engine/graphics/GfxFont.h"
+#include "engine/graphics/GfxRects.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "engine/graphics/SpriteList.h"
 #include "game/world/data/DataArchives.h"
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 namespace {
@@ -79,6 +82,44 @@ TEST_F(GeneratedContent, LoadsThroughMainAndGlobalDataWithEveryNamedIDPresent) {
             {spell.IconID, spell.CastSpriteID, spell.FlightSpriteID, spell.ImpactSpriteID},
             spell.Name);
     }
+}
+
+TEST_F(GeneratedContent, EveryInterfaceFontShowsItsTextOnceItsSurfaceIsBuilt) {
+    SpriteTests::TScopedDisplay display;
+    OpenDataArchives();
+    CreateMainData();
+    CreateGlobalData();
+    GlobalData->PrepareSurfaces(); // builds the glyph surfaces of fonts 3 and 4
+    Win32::IDirectDrawSurface7* back = display.BackBuffer();
+    for (int i = 0; i < UIFontCount; ++i) {
+        SCOPED_TRACE("interface font " + std::to_string(i));
+        Gfx::FillRect(back, 0, 0, 200, 40, 0xFFFF, nullptr);
+        GlobalData->UIFonts[i]->DrawString(back, 5, 5, nullptr, 0, "Gold 1000");
+        Win32::DDSURFACEDESC2 desc;
+        ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
+        int inked = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 200; ++x)
+                inked +=
+                    reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(desc.lpSurface) +
+                                                      y * desc.lPitch)[x] != 0xFFFF;
+        back->Unlock(nullptr);
+        EXPECT_GT(inked, 20);
+    }
+}
+
+TEST_F(GeneratedContent, TheMiniMapAndCommandBarArtFitsTheirWindows) {
+    OpenDataArchives();
+    CreateMainData();
+    CreateGlobalData();
+    const auto size = [](int slot) {
+        const Gfx::TSprite& sprite = *GlobalData->CommonSprites[slot];
+        return std::array<int, 4>{sprite.Width, sprite.Height, sprite.HotSpotX, sprite.HotSpotY};
+    };
+    EXPECT_EQ(size(1053), (std::array<int, 4>{183, 153, 0, 0}));
+    EXPECT_EQ(size(1063), (std::array<int, 4>{145, 145, 0, 0}));
+    for (int slot = 1064; slot <= 1077; ++slot)
+        EXPECT_EQ(size(slot), (std::array<int, 4>{40, 40, 20, 20})) << "slot " << slot;
 }
 
 TEST_F(GeneratedContent, EverySpriteOfEveryLibraryDecodes) {
