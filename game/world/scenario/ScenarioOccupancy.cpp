@@ -23,8 +23,11 @@ TScenario::TOccupancyMark TScenario::MarkOf(const TGroup& group) {
 }
 
 void TScenario::RebuildOccupancyGrid() {
-    if (!CurrentPlayer)
+    if (!CurrentPlayer) {
+        // The grid is left as it was; the marks may no longer say why.
+        FOccupancyPlayer = nullptr;
         return;
+    }
     std::fill(Occupancy.begin(), Occupancy.end(), nullptr);
     FOccupancyCover.assign(Occupancy.size(), 0);
     FOccupancyMarks.clear();
