@@ -140,7 +140,7 @@ Win32::IDirectDrawSurface7* TSmallMapPicture::Update(Gfx::TSprite& thumbnail,
         FTerrain = SampleThumbnail(thumbnail, width, height);
         compose = true;
     }
-    const std::vector<uint8_t>* fogPixels =
+    const Gfx::TPixelBytes* fogPixels =
         fog.FogImage.Frames.empty() ? nullptr : &fog.FogImage.Frames[0].Pixels;
     const size_t fogBytes = size_t(std::max(fog.FogImage.Width, int16_t(0))) *
                             size_t(std::max(fog.FogImage.Height, int16_t(0))) * 4;

@@ -26,21 +26,21 @@ constexpr int MapSize = 128;
 constexpr int Centre = MapSize / 2;
 
 struct TBenchWorld {
-    explicit TBenchWorld(int costSpread) {
+    explicit TBenchWorld(int costSpread, int side = MapSize) {
         Data.SetConstant(Data2::gcFirstStepHeight, 10);
         Data.SetConstant(Data2::gcFirstStepHeight + 1, 20);
         Data.SetConstant(Data2::gcFirstStepHeight + 2, 40);
         Data.SetConstant(Data2::gcSightTolerance, 5);
         Data.SetConstant(Data2::gcSightHeightOffset, 0);
         Data.SetConstant(Data2::gcSightDistanceScale, 1);
-        Scenario.SetMapSize(MapSize, MapSize);
+        Scenario.SetMapSize(side, side);
         uint64_t seed = 12345;
         const auto next = [&] {
             seed = seed * 6364136223846793005ull + 1442695040888963407ull;
             return uint32_t(seed >> 33);
         };
-        for (int y = 0; y < MapSize; ++y)
-            for (int x = 0; x < MapSize; ++x) {
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
                 const size_t cell = size_t(Scenario.CellIndex(x, y));
                 // Rolling hills with some rough cells, one cell in ten blocked.
                 Scenario.BaseHeights[cell] =
@@ -48,7 +48,7 @@ struct TBenchWorld {
                 Scenario.BaseCosts[cell] =
                     next() % 10 == 0 ? 255 : uint8_t(1 + next() % costSpread);
             }
-        Scenario.BaseCosts[size_t(Scenario.CellIndex(Centre, Centre))] = 1;
+        Scenario.BaseCosts[size_t(Scenario.CellIndex(side / 2, side / 2))] = 1;
         Scenario.RebuildTerrainGrids();
         for (int i = 0; i < MaxPlayers; ++i)
             Scenario.AddPlayer(std::make_unique<TPlayer>(&Scenario));
@@ -123,6 +123,27 @@ void BM_DijkstraReference(benchmark::State& state) {
 }
 BENCHMARK(BM_DijkstraReference)->Arg(4)->Arg(20)->Unit(benchmark::kMicrosecond);
 
+// The cheap hilly map cut to sides 32, 64 and 128, filled from its centre: the time
+// per reached cell should not grow with the map.
+void BM_CostFillSide(benchmark::State& state) {
+    const int side = int(state.range(0));
+    static TBenchWorld small(4, 32), middle(4, 64);
+    TScenario& s = side == 32 ? small.Scenario : side == 64 ? middle.Scenario : World(4).Scenario;
+    for (auto _ : state) {
+        s.FloodFillCosts(side / 2, side / 2, s.Players[0]);
+        benchmark::DoNotOptimize(s.MoveCosts.data());
+    }
+    int reached = 0;
+    for (const uint8_t cost : s.MoveCosts)
+        reached += cost < 255;
+    state.SetItemsProcessed(state.iterations() * reached);
+    state.counters["reached"] = reached;
+    state.counters["ns_per_cell"] =
+        benchmark::Counter(double(state.iterations()) * reached * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CostFillSide)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMicrosecond);
+
 // Every fill cell at cost 1 on the flat largest map: the widest front the queue sees.
 void BM_CostFillWholeMap(benchmark::State& state) {
     TScenario& s = World(4).Scenario;
@@ -196,12 +217,18 @@ BENCHMARK(BM_FogFivePlayers)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
-        r.Ratio("BM_CostFill/4", "BM_DijkstraReference/4", 1.0);
-        r.Ratio("BM_CostFill/20", "BM_DijkstraReference/20", 1.0);
+        r.Ratio("BM_CostFill/4", "BM_DijkstraReference/4", 1.5);
+        r.Ratio("BM_CostFill/20", "BM_DijkstraReference/20", 1.5);
         for (const char* name : {"BM_CostFill/4", "BM_CostFill/20", "BM_CostFillWholeMap"}) {
             const Bench::TSpread time = r.Time(name);
             std::printf("  %-28s best %.3f ms, median %.3f ms (target under 0.5 ms)\n", name,
                         time.Min / 1000.0, time.Median / 1000.0);
+        }
+        for (const char* name :
+             {"BM_CostFillSide/32", "BM_CostFillSide/64", "BM_CostFillSide/128"}) {
+            const Bench::TSpread rate = r.Rate(name);
+            std::printf("  %-28s best %.1f ns, median %.1f ns per reached cell\n", name,
+                        1e9 / rate.Max, 1e9 / rate.Median);
         }
         const Bench::TSpread fog = r.Time("BM_FogFivePlayers");
         std::printf("  %-28s best %.2f ms, median %.2f ms (target under 5 ms)\n",

@@ -260,6 +260,9 @@ void TGroup::SetOwner(uint8_t index) {
             newOwner->AI->AddAIUnit(*Units[size_t(i)]);
     }
     OwnerIndex = index;
+    // A new side may make the group a stranger on the current player's way, or its own.
+    if (Scenario)
+        Scenario->OccupancyMayChange(this);
 }
 
 TPlayer* TGroup::GetOwner() const {

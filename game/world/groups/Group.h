@@ -164,8 +164,7 @@ public:
     bool CheckForDeadUnits();
     bool IsNearPitchedCamp() const;
 
-    // Occupancy: marks the group's cells in the scenario's grid (3 x 3 while camping).
-    void RegisterOccupancy() const;
+    // Occupancy: a group covers its cell, 3 x 3 cells while camping.
     bool IsCellTaken(int x, int y) const;
     bool IsCellTakenByOther(int x, int y) const;
     bool IsCellOpenFor(int x, int y) const;

@@ -373,7 +373,7 @@ void TGroup::Walk() {
     const int step = std::max<int>(1, PixelsPerStep);
     const int newX = X + SignOf(dx) * std::min(step, std::abs(dx));
     const int newY = Y + SignOf(dy) * std::min(step, std::abs(dy));
-    const int index = Scenario->IndexOfObject(this);
+    const int index = Scenario->IndexOfLiveObject(*this);
     if (index >= 0)
         Scenario->MoveObject(index, newX, newY);
     else

@@ -258,15 +258,6 @@ bool TGroup::IsNearPitchedCamp() const {
     return false;
 }
 
-void TGroup::RegisterOccupancy() const {
-    const bool camping = CampState == csSettingUp || CampState == csPitched;
-    const int reach = camping ? 1 : 0;
-    for (int y = TMapObject::CellY() - reach; y <= TMapObject::CellY() + reach; ++y)
-        for (int x = TMapObject::CellX() - reach; x <= TMapObject::CellX() + reach; ++x)
-            if (Scenario->IsCellOnMap(x, y))
-                Scenario->Occupancy[size_t(Scenario->CellIndex(x, y))] = const_cast<TGroup*>(this);
-}
-
 bool TGroup::IsCellTaken(int x, int y) const {
     const bool camping = CampState == csSettingUp || CampState == csPitched;
     return Scenario->GroupCoveringCell(x, y, camping ? nullptr : this) != nullptr;

@@ -27,6 +27,7 @@ void TGroup::Split() {
         throw ClassLib::Exception("TGroup::Split - Unknown error!");
     }
     CampState = csNone;
+    Scenario->OccupancyMayChange(this);
     CampStyle = int32_t(Base::NextRandom(Base::RandomSeed) % 4);
     for (int slot = 0; slot < UnitCount(); ++slot)
         if (SplitMarks[size_t(slot)]) {
@@ -74,6 +75,7 @@ void TGroup::MergeWith(TGroup* other) {
     other->Units = {};
     other->SplitMarks = {};
     CampState = other->CampState;
+    Scenario->OccupancyMayChange(this);
     CampStyle = other->CampStyle;
     Frame = other->Frame;
     // The other group may be ticking in this very update: the scenario keeps it

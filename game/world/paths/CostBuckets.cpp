@@ -2,16 +2,16 @@
 
 namespace GameData {
 
-void TCostBuckets::Reset() {
-    for (std::vector<int32_t>& bucket : FBuckets)
-        bucket.clear();
-    FHeld = 0;
+void TCostBuckets::Reset(size_t cells) {
+    // Each cell is expanded once and queues each of its 8 neighbours at most once;
+    // the starting cells come on top, and the fill writes one entry past the last.
+    const size_t room = 9 * cells + 1;
+    if (FEntries.size() < room) {
+        FEntries.resize(room);
+        FLinks.resize(room);
+    }
+    FUsed = 0;
     FPeak = 0;
-}
-
-void TCostBuckets::ClearBucket(int cost) {
-    FHeld -= int(FBuckets[size_t(cost)].size());
-    FBuckets[size_t(cost)].clear();
 }
 
 } // namespace GameData

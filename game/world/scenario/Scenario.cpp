@@ -60,6 +60,8 @@ void TScenario::Clear() {
     for (auto* grid : {&BaseCosts, &Costs, &MoveCosts})
         grid->clear();
     Occupancy.clear();
+    FOccupancyPlayer = nullptr;
+    FOccupancyStale.clear();
     Distances.clear();
     Path = {};
     LooseUnits.Clear();
@@ -119,6 +121,7 @@ void TScenario::SetMapSize(int width, int height) {
     Heights.assign(cells, 0);
     Costs.assign(cells, 0);
     Occupancy.assign(cells, nullptr);
+    FOccupancyPlayer = nullptr;
     MoveCosts.assign(cells, 0);
     Distances.assign(cells, 0);
 }

@@ -142,7 +142,10 @@ public:
     // Groups and cities give up their units first (with the groups' and cities' issues).
     void RemoveObjectAt(int index, int flag);
     void RemoveObject(TMapObject* object, int flag);
+    // Compares pointers only: safe with an object already freed.
     int IndexOfObject(const TMapObject* object) const { return Objects.IndexOf(object); }
+    // The same for a live object, found through the draw order: a search, not a walk.
+    int IndexOfLiveObject(const TMapObject& object) const;
     int ObjectIndexAtPixel(int x, int y) const;
     int ObjectIndexAtCell(int x, int y) const;
     // As ObjectIndexAtPixel, counting only what the current player is shown.
@@ -158,6 +161,12 @@ public:
     TBuilding* FindBuildingByID(uint32_t id) const;
     // The current player's own groups and the groups it has spotted mark their cells.
     void RebuildOccupancyGrid();
+    // After an object joined the list, moved in it or left it (index -1): the grid
+    // stays equal to a rebuild, changing only the cells the object covered or covers.
+    void UpdateOccupancyOf(const TMapObject* object, int index);
+    // A group on the map changed side or camp outside a move: its cells follow at the
+    // grid's next change, as they would with a rebuild.
+    void OccupancyMayChange(const TGroup* group);
     // From the last object: the first group other than ignore standing on the cell;
     // null when none.
     TGroup* GroupAtCell(int x, int y, const TGroup* ignore) const;
@@ -535,7 +544,25 @@ private:
 
     TPlayer* FViewingPlayer = nullptr;
     bool FViewingPlayerSet = false;
+
+    // The cells a group marked at the last change of the grid.
+    struct TOccupancyMark {
+        int X;
+        int Y;
+        int Reach;
+    };
+    static TOccupancyMark MarkOf(const TGroup& group);
+    void ApplyOccupancyOf(const TGroup* group, int index);
+    // The last group in draw order whose mark covers the cell; null when none.
+    TMapObject* LastGroupMarking(int x, int y) const;
+
     std::unordered_map<uint32_t, TMapObject*> FObjectsByID;
+    // How many marks cover each cell, beside the grid.
+    std::vector<uint16_t> FOccupancyCover;
+    std::unordered_map<const TMapObject*, TOccupancyMark> FOccupancyMarks;
+    std::vector<const TGroup*> FOccupancyStale;
+    // The player the marks were made for; null when the grid needs a rebuild.
+    const TPlayer* FOccupancyPlayer = nullptr;
     std::vector<std::unique_ptr<TMapObject>> FRetired;
     std::vector<std::pair<TMapObject*, uint32_t>> FTickList;
     void CollectDirtyRects(int viewX, const RECT& clip, int viewY);

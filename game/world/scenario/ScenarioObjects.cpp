@@ -35,7 +35,7 @@ TMapObject* TScenario::InsertInDrawOrder(std::unique_ptr<TMapObject> object) {
         FObjectsByID.erase(raw->ID);
         throw;
     }
-    RebuildOccupancyGrid();
+    UpdateOccupancyOf(raw, index);
     return raw;
 }
 
@@ -65,7 +65,7 @@ void TScenario::MoveObject(int index, int x, int y) {
         Objects.Exchange(index, index + 1);
         ++index;
     }
-    RebuildOccupancyGrid();
+    UpdateOccupancyOf(object, index);
 }
 
 void TScenario::RemoveObjectAt(int index, int flag) {
@@ -89,9 +89,9 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
+    UpdateOccupancyOf(object, -1);
     Objects.Delete(index);
     RedrawOptions = 0;
-    RebuildOccupancyGrid();
 }
 
 void TScenario::ForgetTarget(const TMapObject* object) {
@@ -143,6 +143,17 @@ int TScenario::ObjectIndexAt(int x, int y, bool shownOnly) const {
     return -1;
 }
 
+int TScenario::IndexOfLiveObject(const TMapObject& object) const {
+    // Among the objects of equal place first; a walk when the object is not there
+    // (off the list, or moved without the list knowing).
+    int index = 0;
+    if (Objects.BinarySearch(&object, CompareDrawOrder, &index))
+        for (; index < Objects.Count() && CompareDrawOrder(Objects[index], &object) == 0; ++index)
+            if (Objects[index] == &object)
+                return index;
+    return Objects.IndexOf(&object);
+}
+
 TMapObject* TScenario::FindObjectByID(uint32_t id) const {
     const auto found = FObjectsByID.find(id);
     return found == FObjectsByID.end() ? nullptr : found->second;
@@ -173,19 +184,6 @@ TCity* TScenario::FindCityByID(uint32_t id) const {
 
 TBuilding* TScenario::FindBuildingByID(uint32_t id) const {
     return static_cast<TBuilding*>(FindObjectOfKind(id, okBuilding));
-}
-
-void TScenario::RebuildOccupancyGrid() {
-    if (!CurrentPlayer)
-        return;
-    std::fill(Occupancy.begin(), Occupancy.end(), nullptr);
-    for (TMapObject* object : Objects) {
-        if (object->Kind != okGroup)
-            continue;
-        const auto* group = static_cast<const TGroup*>(object);
-        if (group->Spotted || CurrentPlayer->GetRelationToGroup(group) == RelationSelf)
-            group->RegisterOccupancy();
-    }
 }
 
 TGroup* TScenario::GroupAtCell(int x, int y, const TGroup* ignore) const {

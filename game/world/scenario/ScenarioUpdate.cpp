@@ -121,7 +121,7 @@ void TScenario::RetireObject(TMapObject* object) {
     FObjectsByID.erase(object->ID);
     FRetired.emplace_back(Objects.Extract(index));
     RedrawOptions = 0;
-    RebuildOccupancyGrid();
+    UpdateOccupancyOf(object, -1);
 }
 
 void TScenario::RemoveDeadUnits() {

@@ -1,6 +1,7 @@
 // Step costs, cost and distance fills, paths and the searches on them, checked
 // against small maps drawn as text with the expected values worked out by hand.
 #include "game/world/data/GlobalData.h"
+#include "game/world/groups/Group.h"
 #include "game/world/objects/MapObject.h"
 #include "game/world/paths/StepCost.h"
 #include "game/world/scenario/Scenario.h"
@@ -258,46 +259,105 @@ TEST_F(TPathFinding, NearestReachableCellSkipsOccupiedAndUnreachedCells) {
     EXPECT_FALSE(s->FindNearestReachableCell(x, y));
 }
 
-// The fill against a plain Dijkstra on large maps of every kind of step: the
+// The cheapest totals by a plain Dijkstra from the given cells, capped at 200.
+std::vector<int> DijkstraCosts(const TScenario& s, const std::vector<TField>& starts,
+                               const TPlayer* player) {
+    std::vector<int> best(s.Costs.size(), INT_MAX);
+    using TEntry = std::pair<int, int>;
+    std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> open;
+    for (const TField& start : starts) {
+        best[size_t(s.CellIndex(start.X, start.Y))] = 0;
+        open.push({0, s.CellIndex(start.X, start.Y)});
+    }
+    while (!open.empty()) {
+        const auto [cost, cell] = open.top();
+        open.pop();
+        if (cost > best[size_t(cell)])
+            continue;
+        const int x = cell % s.Width, y = cell / s.Width;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                if ((dx == 0 && dy == 0) || !s.IsCellOnMap(x + dx, y + dy))
+                    continue;
+                const int total = cost + StepCost(s, x, y, player, x + dx, y + dy);
+                const int next = s.CellIndex(x + dx, y + dy);
+                if (total <= 200 && total < best[size_t(next)]) {
+                    best[size_t(next)] = total;
+                    open.push({total, next});
+                }
+            }
+    }
+    for (int& cost : best)
+        cost = cost == INT_MAX ? 255 : cost;
+    return best;
+}
+
+// The fill against a plain Dijkstra on large maps of every kind of step, from one
+// cell and from several, round strangers and through the player's own groups: the
 // queue never overflows and every cell gets its cheapest total.
 TEST_F(TPathFinding, LargeFillsMatchDijkstra) {
+    enum TKind { Noise, Hills };
+    struct TCase {
+        TKind Kind;
+        int Side;
+        int CostSpread;
+    };
     std::mt19937 random(20);
-    for (int round = 0; round < 3; ++round) {
-        auto s = MakeTextMapScenario(TTextRows(128, std::string(128, '.')));
-        for (size_t i = 0; i < s->Costs.size(); ++i) {
-            s->Costs[i] = random() % 8 == 0 ? 255 : uint8_t(random() % (round == 0 ? 3 : 30));
-            s->Heights[i] = int16_t(random() % 50);
+    for (const TCase c :
+         {TCase{Noise, 128, 3}, TCase{Noise, 128, 30}, TCase{Noise, 128, 30}, TCase{Hills, 32, 4},
+          TCase{Hills, 64, 4}, TCase{Hills, 128, 4}, TCase{Hills, 128, 20}, TCase{Hills, 100, 2}}) {
+        auto s = MakeTextMapScenario(TTextRows(size_t(c.Side), std::string(size_t(c.Side), '.')));
+        for (int y = 0; y < c.Side; ++y)
+            for (int x = 0; x < c.Side; ++x) {
+                const size_t i = size_t(s->CellIndex(x, y));
+                // Rolling hills with cliffs where the slope wraps round, or plain noise.
+                s->Heights[i] = c.Kind == Hills
+                                    ? int16_t((x * 7 + y * 3) % 60 + (x * y) % 11 + random() % 8)
+                                    : int16_t(random() % 50);
+                s->Costs[i] = random() % 8 == 0
+                                  ? 255
+                                  : uint8_t((c.Kind == Noise ? 0 : 1) + random() % c.CostSpread);
+            }
+        std::vector<std::unique_ptr<TMapObject>> occupants;
+        for (int i = 0; i < c.Side * c.Side / 40; ++i) {
+            // Strangers block; the player's own groups let it through.
+            std::unique_ptr<TMapObject> occupant;
+            if (i % 3 == 0) {
+                auto own = std::make_unique<TGroup>(s.get());
+                own->OwnerIndex = 0;
+                occupant = std::move(own);
+            } else {
+                occupant = std::make_unique<TStranger>(s.get());
+            }
+            s->Occupancy[random() % s->Occupancy.size()] = occupant.get();
+            occupants.push_back(std::move(occupant));
         }
-        const int startX = 64, startY = 64;
-        s->Costs[size_t(s->CellIndex(startX, startY))] = 1;
-        s->FloodFillCosts(startX, startY, s->Players[0]);
-
-        std::vector<int> best(s->Costs.size(), INT_MAX);
-        using TEntry = std::pair<int, int>;
-        std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> open;
-        best[size_t(s->CellIndex(startX, startY))] = 0;
-        open.push({0, s->CellIndex(startX, startY)});
-        while (!open.empty()) {
-            const auto [cost, cell] = open.top();
-            open.pop();
-            if (cost > best[size_t(cell)])
-                continue;
-            const int x = cell % 128, y = cell / 128;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    if ((dx == 0 && dy == 0) || !s->IsCellOnMap(x + dx, y + dy))
-                        continue;
-                    const int total = cost + StepCost(*s, x, y, s->Players[0], x + dx, y + dy);
-                    const int next = s->CellIndex(x + dx, y + dy);
-                    if (total <= 200 && total < best[size_t(next)]) {
-                        best[size_t(next)] = total;
-                        open.push({total, next});
-                    }
-                }
-        }
-        for (size_t i = 0; i < best.size(); ++i)
-            ASSERT_EQ(s->MoveCosts[i], best[i] == INT_MAX ? 255 : best[i]) << "cell " << i;
+        const int centre = c.Side / 2;
+        s->Costs[size_t(s->CellIndex(centre, centre))] = 1;
+        s->Occupancy[size_t(s->CellIndex(centre, centre))] = nullptr;
+        s->FloodFillCosts(centre, centre, s->Players[0]);
+        const std::vector<int> one =
+            DijkstraCosts(*s, {{int16_t(centre), int16_t(centre)}}, s->Players[0]);
+        for (size_t i = 0; i < one.size(); ++i)
+            ASSERT_EQ(s->MoveCosts[i], one[i]) << "side " << c.Side << ", cell " << i;
         // Each expanded cell queues each neighbour at most once.
-        EXPECT_LE(s->FillBuckets.Peak(), 8 * 128 * 128);
+        EXPECT_LE(s->FillBuckets.Peak(), 8 * c.Side * c.Side);
+
+        Data::TDynamicArray<TField> exits;
+        std::vector<TField> open;
+        for (int i = 0; i < 6; ++i) {
+            const TField field{int16_t(random() % uint32_t(c.Side)),
+                               int16_t(random() % uint32_t(c.Side))};
+            exits.Add(field);
+            if (!s->Occupancy[size_t(s->CellIndex(field.X, field.Y))] ||
+                MayPassOccupant(s->Players[0],
+                                s->Occupancy[size_t(s->CellIndex(field.X, field.Y))]))
+                open.push_back(field);
+        }
+        exits.Add(exits[0]); // listed twice
+        s->FloodFillCostsFromCells(exits, s->Players[0]);
+        const std::vector<int> several = DijkstraCosts(*s, open, s->Players[0]);
+        for (size_t i = 0; i < several.size(); ++i)
+            ASSERT_EQ(s->MoveCosts[i], several[i]) << "side " << c.Side << ", cell " << i;
     }
 }
