@@ -46,7 +46,11 @@ TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
         EXPECT_EQ(player.Type, described.Type == 0 ? ptLocal : ptComputer);
         ASSERT_NE(player.Banner, nullptr);
         EXPECT_TRUE(player.Area.ContainsCell(described.StartX, described.StartY));
+        // A player's own global at 0 ends the level on the first report.
+        EXPECT_NE(scenario->Globals[size_t(i)], 0) << "GLOBAL" << i;
     }
+    for (size_t i = level.Players.size(); i < scenario->Globals.size(); ++i)
+        ASSERT_EQ(scenario->Globals[i], 0) << "GLOBAL" << i << " is the level scripts' own";
 
     std::vector<const TGroup*> groups;
     std::vector<const TCity*> cities;

@@ -225,6 +225,10 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
     s.MaxTransferUnits = LevelTransferLimit;
     s.CurrentPlayerIndex = 0;
     s.CurrentPlayer = s.PlayerAt(0);
+    // The game ends the level on the first report that finds a player's own global at 0;
+    // every side starts still playing, and the level's scripts clear one to finish it.
+    for (int i = 0; i < s.PlayerCount(); ++i)
+        s.Globals[size_t(i)] = 1;
     // As loading leaves it, so that a loaded level saves to the same bytes.
     s.RebuildOccupancyGrid();
     s.UpdatePlayerVisibility(s.CurrentPlayer);

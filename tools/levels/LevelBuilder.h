@@ -34,7 +34,8 @@ struct TBuiltLevel {
 
 // The scenario with its side files: Stem + ".scn", Stem + ".bkg" and the shared
 // scenery prototypes, scenery sprites and banners. Trees and rocks stand on free,
-// dry cells away from every start, group and city.
+// dry cells away from every start, group and city. GLOBAL0 .. GLOBAL(players - 1) start
+// at 1: the level goes on until a script clears one (GLOBAL1 to 0 is the victory).
 TBuiltLevel BuildLevel(const TLevelDescription& level);
 
 // The scenery prototype list as the scenario reads it, with Unix line ends (BuildLevel

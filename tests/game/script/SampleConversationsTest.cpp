@@ -61,6 +61,8 @@ protected:
         }
         scenario.Turn = 1;
         scenario.CurrentPlayerIndex = 0;
+        for (int i = 0; i < scenario.PlayerCount(); ++i)
+            scenario.Globals[size_t(i)] = 1; // still playing, as the level builder leaves them
     }
 
     TQuestObjective& Quest() const {
@@ -141,6 +143,8 @@ TEST_F(SampleConversations, AcceptingTheGreetingGivesTheQuestAndItsReportPays) {
     scenario.MoveObject(scenario.IndexOfObject(group), ford.X, ford.Y);
     scenario.UpdateQuests();
     EXPECT_EQ(Quest().State, qsCompleted);
+    EXPECT_EQ(scenario.Globals[1], 0) << "the level is won";
+    EXPECT_EQ(scenario.Globals[0], 1);
     const std::vector<TTalkPage> report = PlayQueued(0);
     ASSERT_EQ(report.size(), 1u);
     EXPECT_EQ(report[0].Said, "<1>The ford still holds! Take this for your trouble.");

@@ -54,9 +54,9 @@ protected:
                 scenario.Conversations.Add(std::move(c));
             }
         // As the level builder binds them.
-        scenario.Globals[1] = int32_t(ashford->ID);
-        scenario.Globals[2] = ashford->X;
-        scenario.Globals[3] = ashford->Y;
+        scenario.Globals[11] = int32_t(ashford->ID);
+        scenario.Globals[12] = ashford->X;
+        scenario.Globals[13] = ashford->Y;
         scenario.BeginTurnOf(0);
     }
 
@@ -77,7 +77,7 @@ protected:
 };
 
 TEST_F(SampleEvents, TheFordReportRewardsTheHero) {
-    scenario.Globals[0] = 1;
+    scenario.Globals[10] = 1;
     const int16_t morale = hero->Effective.Morale();
     EXPECT_EQ(Play(FordReport), "");
     EXPECT_EQ(hero->Own.Experiences(), 50);
@@ -95,7 +95,7 @@ TEST_F(SampleEvents, AshfordChangesHandsOnceTheFordIsSeen) {
     EXPECT_EQ(ashford->Owner, 1) << "nobody has seen the ford yet";
     EXPECT_FALSE(rises->DeleteRequested);
 
-    scenario.Globals[0] = 1;
+    scenario.Globals[10] = 1;
     const int objects = scenario.Objects.Count();
     EXPECT_EQ(Play(AshfordRises), "");
     EXPECT_EQ(ashford->Owner, 0);

@@ -45,6 +45,9 @@ protected:
         quest->GiveQuest(int32_t(hero->ID));
         scenario.CurrentPlayerIndex = 0;
         scenario.Turn = 1;
+        // Each side still playing, as the level builder leaves them.
+        for (const size_t player : {0u, 1u, 2u})
+            scenario.Globals[player] = 1;
     }
 
     void MoveGroupTo(int cellX, int cellY) {
@@ -71,7 +74,11 @@ TEST_F(SampleQuest, CompletedWhenTheHeroReachesTheFord) {
     MoveGroupTo(7, 6);
     scenario.UpdateQuests();
     EXPECT_EQ(quest->State, qsCompleted);
+    EXPECT_EQ(scenario.Globals[10], 1) << "the ferryman's count of sightings";
+    // The level is won: player 1's global is the highest at 0.
     EXPECT_EQ(scenario.Globals[0], 1);
+    EXPECT_EQ(scenario.Globals[1], 0);
+    EXPECT_EQ(scenario.Globals[2], 1);
 }
 
 TEST_F(SampleQuest, FailedWhenTheHeroDies) {
@@ -79,6 +86,9 @@ TEST_F(SampleQuest, FailedWhenTheHeroDies) {
     hero->Effective.Value(HITPOINTS) = 0;
     scenario.UpdateQuests();
     EXPECT_EQ(quest->State, qsFailed);
+    EXPECT_EQ(scenario.Globals[0], 0) << "the level is lost";
+    EXPECT_EQ(scenario.Globals[1], 1);
+    EXPECT_EQ(scenario.Globals[10], 0);
 }
 
 TEST_F(SampleQuest, FailedWhenTurnTwelveHasPassed) {
@@ -89,7 +99,9 @@ TEST_F(SampleQuest, FailedWhenTurnTwelveHasPassed) {
     }
     scenario.UpdateQuests();
     EXPECT_EQ(quest->State, qsFailed);
+    EXPECT_EQ(scenario.Globals[0], 0) << "the level is lost";
     MoveGroupTo(6, 6);
     scenario.UpdateQuests();
     EXPECT_EQ(quest->State, qsFailed) << "too late";
+    EXPECT_EQ(scenario.Globals[1], 1) << "no victory after the defeat";
 }
