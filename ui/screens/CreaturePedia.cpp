@@ -7,6 +7,7 @@
 #include "game/world/players/Player.h"
 #include "ui/widgets/WidgetArt.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -138,7 +139,15 @@ void TCreaturePediaWindow::ShowPage(TCategory& category, int index) {
     if (FFont) {
         ClassLib::AnsiString shown = FFont->WrapText(DescriptionWidth, prototype.Description);
         if (FFont->TextHeight(shown) > DescriptionMaxHeight) {
-            FFont->FitTextToHeight(shown, DescriptionWidth, 0, DescriptionMaxHeight);
+            // Whole lines, as many as fit.
+            size_t end = shown.find_first_of("\r\n");
+            while (end != ClassLib::AnsiString::npos) {
+                const size_t next = shown.find_first_of("\r\n", end + 1);
+                if (FFont->TextHeight(shown.substr(0, next)) > DescriptionMaxHeight)
+                    break;
+                end = next;
+            }
+            shown.resize(std::min(end, shown.size()));
             const std::string_view full = prototype.Description;
             // The fitted text is the wrapped beginning: count its characters other than
             // the soft breaks wrapping added.

@@ -133,3 +133,42 @@ TEST_F(ScenarioBook, AFaultyTagIsShownAndTheBookStillOpens) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace Main;
+
+class ScenarioBookDrawing : public GameWidgetDrawingTest {};
+
+TEST_F(ScenarioBookDrawing, TheTextIsDrawnOnlyInsideTheTextRectangle) {
+    UseFont(5);
+    UseFont(6, 16);
+    UseFont(7, 12);
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "<N>The river rises and the <B>northern<N> fords close; <RGB(180,0,0)>hold "
+                "them<RGB(0,0,0)> until the <I>snow<N> melts and the riders return.\n";
+    auto* book = new TScenarioBookWindow(&Windows, 0);
+    book->SetText("7. A Very Long Scenario Title That Wraps Over More Than One Line", text);
+    book->Show();
+    Windows.ProcessRequests();
+    // Halfway up the visible part.
+    for (int i = 0; i < 2500; ++i)
+        Windows.Tick();
+    DrawFrame();
+    SaveFrame("scenario-book");
+    const Win32::RECT textRect = TScenarioBookWindow::TextRect;
+    int ink = 0, inkOutside = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (At(x, y) != Paper)
+                ++(x >= textRect.left && x < textRect.right && y >= textRect.top &&
+                           y < textRect.bottom
+                       ? ink
+                       : inkOutside);
+    EXPECT_GT(ink, 2000);
+    EXPECT_EQ(inkOutside, 0);
+    delete book;
+}
+
+} // namespace

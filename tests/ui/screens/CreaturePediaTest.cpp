@@ -141,3 +141,68 @@ TEST_F(CreaturePedia, ARightClickCloses) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace Main;
+
+class CreaturePediaDrawing : public GameWidgetDrawingTest {};
+
+TEST_F(CreaturePediaDrawing, ALongDescriptionShowsItsBeginningAndHintsTheRest) {
+    UseFont(8);
+    Tools::TSpriteOptions options;
+    options.ID = 1;
+    const std::vector<Tools::TPicture> frames{
+        SpriteTests::Picture(380, 500, [](int, int) { return 0xFFC0A060u; })};
+    Data2::GlobalData->CreatureLibrary.OpenDirectory(std::make_unique<ClassLib::TMemoryStream>(
+        Tools::EncodeSpriteLibrary(3, {Tools::EncodeSprite(frames, options)})));
+    Data2::TUnitPrototype prototype{};
+    prototype.ID = 7;
+    prototype.CreatureType = 1;
+    prototype.PictureID3 = 1;
+    prototype.IsHero = 1;
+    std::strcpy(prototype.Name, "Sir Aldemar of the Long Name");
+    std::string description;
+    for (int i = 0; i < 30; ++i)
+        description += "He rode north in the year of the long winter. ";
+    description += "THE-END";
+    std::strncpy(prototype.Description, description.c_str(), sizeof prototype.Description - 1);
+    prototype.Stats.Base(GameData::HITPOINTS) = 30;
+    prototype.Stats.Delta(GameData::HITPOINTS) = 4;
+    prototype.Stats.Every(GameData::HITPOINTS) = 2;
+    prototype.Stats.Base(GameData::HPREGENERATE) = 1;
+    Data2::GlobalData->UnitPrototypes.Add(prototype);
+
+    GameData::TScenario scenario;
+    GameData::TPlayer player(&scenario);
+    player.MetPrototypes.Add(7);
+    const THotkeyTable keys = MakeKeyTable();
+    auto* window = new TCreaturePediaWindow(&Windows, &player, keys);
+    window->Show();
+    Windows.ProcessRequests();
+    ASSERT_EQ(window->Humans.Count(), 1);
+    EXPECT_EQ(window->DescriptionRest().substr(0, 3), "...");
+    EXPECT_NE(window->DescriptionRest().find("THE-END"), std::string::npos);
+    EXPECT_NE(window->DescriptionRest().substr(3, 1), " ");
+    EXPECT_LE(window->Description().GetHeight(), 190 + 20);
+
+    MoveTo(500, 300);
+    Windows.Tick();
+    EXPECT_EQ(window->Hint(), window->DescriptionRest());
+    MoveTo(100, 300);
+    Windows.Tick();
+    EXPECT_EQ(window->Hint(), "");
+
+    DrawFrame();
+    SaveFrame("creature-pedia");
+    // The picture is the page, the text lies on it from x = 429.
+    EXPECT_NE(At(200, 300), Paper);
+    int ink = 0;
+    for (int y = 72; y < 475; ++y)
+        for (int x = 429; x < 760; ++x)
+            ink += At(x, y) != Paper && At(x, y) != At(200, 300);
+    EXPECT_GT(ink, 1000);
+    delete window;
+}
+
+} // namespace
