@@ -16,6 +16,9 @@ constexpr int cgVertRoller = 1085;
 constexpr int pgHorizParchment = 26;
 constexpr int pgHorizRoller = 27;
 constexpr int pgBook = 28;
+constexpr int pgScenarioBookBackground = 29;
+constexpr int pgScenarioBookBottomRoll = 30;
+constexpr int pgScenarioBookTopRoll = 31;
 // Slot of Data2::TMainData::Sprites.
 constexpr int msTooltipBackground = 20;
 

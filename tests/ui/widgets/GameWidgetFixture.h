@@ -12,8 +12,11 @@
 #include "tools/FontBuilder.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -114,6 +117,42 @@ protected:
                 if (At(x, y) == colour)
                     ++(x >= r.left && x < r.right && y >= r.top && y < r.bottom ? inside : outside);
         return {inside, outside};
+    }
+
+    // The last frame as a 24-bit BMP, for a person to look at; only when the
+    // environment names a folder in VRN_SCREENSHOT_DIR.
+    void SaveFrame(const char* name) const {
+        const char* dir = std::getenv("VRN_SCREENSHOT_DIR");
+        if (!dir)
+            return;
+        const uint32_t rowBytes = 800 * 3, imageBytes = rowBytes * 600;
+        std::vector<uint8_t> bmp(54 + imageBytes, 0);
+        const auto put32 = [&](size_t at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                bmp[at + size_t(i)] = uint8_t(v >> (8 * i));
+        };
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        put32(2, uint32_t(bmp.size()));
+        put32(10, 54);
+        put32(14, 40);
+        put32(18, 800);
+        put32(22, 600);
+        bmp[26] = 1;
+        bmp[28] = 24;
+        put32(34, imageBytes);
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const uint16_t p = At(x, y);
+                uint8_t* out = &bmp[54 + size_t(599 - y) * rowBytes + size_t(x) * 3];
+                out[0] = uint8_t((p & 0x1F) << 3);
+                out[1] = uint8_t(((p >> 5) & 0x3F) << 2);
+                out[2] = uint8_t(((p >> 11) & 0x1F) << 3);
+            }
+        std::FILE* file = std::fopen((std::string(dir) + "/" + name + ".bmp").c_str(), "wb");
+        ASSERT_NE(file, nullptr) << dir;
+        std::fwrite(bmp.data(), 1, bmp.size(), file);
+        std::fclose(file);
     }
 
     SpriteTests::TScopedDisplay Display;
