@@ -37,7 +37,7 @@ enum : uint32_t {
     LoadingPicture = 24,
     Hand = 25,
     ClickMarker = 26, // six frames, shrinking onto the cell clicked
-    Count = 27, // slots 0-26; slot 0 shows the pointer
+    Count = 27,       // slots 0-26; slot 0 shows the pointer
 };
 } // namespace InterfaceSlot
 
@@ -72,7 +72,7 @@ enum : uint32_t {
     Roller = 1085,
     FaceFrame = 1086,
     IconFrame = 1093,
-    FirstValueBar = 1104, // 1104 hit points, 1105 action points, 1106 experience, 1107 mana
+    FirstValueBar = 1104,  // 1104 hit points, 1105 action points, 1106 experience, 1107 mana
     FirstPathArrow = 1108, // 1108-1110: within the points, into the reserve, beyond them
     BadgeSheet = 1111,
     FirstDecoration = 1112,  // 1112-1131: kind * 5 + owner

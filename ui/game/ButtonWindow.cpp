@@ -5,6 +5,7 @@
 #include "engine/widgets/DXButton.h"
 #include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
+#include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
 #include "ui/game/Game.h"
 #include "ui/game/ScreenPlaceholders.h"
@@ -44,7 +45,8 @@ constexpr TButtonLayout ButtonLayouts[CommandButtonCount] = {
 } // namespace
 
 TButtonWindow::TButtonWindow(DXWin::TDXWindowSystem* windowSystem)
-    : TVRNWindow(windowSystem, 0, 0), ConfirmEndTurn([] { return true; }) {
+    : TVRNWindow(windowSystem, 0, 0),
+      ConfirmEndTurn([] { return GameData::GameSettings.ConfirmEndTurn; }) {
     SetBoundsRect({Left, Top, Left + Size, Top + Size});
     OnDraw = [this](Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) {
         DrawBackground(target, bounds);

@@ -55,8 +55,8 @@ public:
 
     DXWin::TDXButton* Button(TCommandButton button) const { return FButtons[size_t(button)]; }
 
-    // Whether End of turn asks "End turn?" first. Reads the game's ConfirmEndTurn
-    // setting; until the settings file is read it answers the setting's default.
+    // Whether End of turn asks "End turn?" first: the game's ConfirmEndTurn setting,
+    // unless a test answers in its place.
     std::function<bool()> ConfirmEndTurn;
 
 private:

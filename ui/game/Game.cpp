@@ -142,6 +142,8 @@ void TGame::StopSounds() {
 void TGame::ReleaseSurfaces() {
     if (FMapWindow)
         FMapWindow->ReleaseSurfaces();
+    if (FSmallMap)
+        FSmallMap->ReleaseSurfaces();
     if (Scenario)
         Scenario->FreeSurfaces();
 }
@@ -156,6 +158,9 @@ void TGame::RecreateSurfaces() {
 void TGame::RestoreSurfaces() {
     if (FMapWindow)
         FMapWindow->Invalidate();
+    // Its picture is made again from the fog at the next draw.
+    if (FSmallMap)
+        FSmallMap->ReleaseSurfaces();
     if (Scenario)
         Scenario->RestoreSpriteLists();
 }
