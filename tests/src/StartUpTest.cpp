@@ -292,8 +292,9 @@ TEST_F(RunningGame, CampaignLevelOneRunsWithPlayerOneAtThisMachine) {
     EXPECT_EQ(scenario.ViewingPlayer(), scenario.PlayerAt(1));
     EXPECT_EQ(scenario.PlayerAt(1)->Type, GameData::ptLocal);
     for (int i = 0; i < scenario.PlayerCount(); ++i)
-        if (i != 1)
+        if (i != 1) {
             EXPECT_EQ(scenario.Players[i]->Type, GameData::ptComputer) << i;
+        }
     // The updates run the game: the computer players before player 1 end their turns.
     for (int update = 0; update < 3000 && scenario.CurrentPlayerIndex != 1; ++update) {
         ++App.TickCount;

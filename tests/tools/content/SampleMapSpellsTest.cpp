@@ -288,8 +288,9 @@ TEST_F(SampleMapSpells, EachChangesWhatThePlayerSeesAtItsOwnLevel) {
         const int y = row.Target == TTarget::CasterCell ? CasterY : TargetY;
 
         // The computer player foresees it too (its rule for spell 59 always says no).
-        if (row.Spell != 59)
+        if (row.Spell != 59) {
             EXPECT_TRUE(CanCastMapSpell(scenario, *caster, row.Spell, x, y));
+        }
         Base::RandomSeed = {12345, 678};
         const uint64_t digest = TestSupport::StateDigest(scenario);
         const TSnapshot before = Snap(scenario, *caster, target);

@@ -19,16 +19,7 @@ protected:
 
     // Paper, then the game's message line alone, read back.
     void DrawGame() {
-        Win32::IDirectDrawSurface7* back = Display.BackBuffer();
-        Gfx::FillRect(back, 0, 0, 800, 600, Paper, nullptr);
-        Game.Draw(back);
-        Win32::DDSURFACEDESC2 desc;
-        ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
-        Pixels.assign(800 * 600, 0);
-        for (int y = 0; y < 600; ++y)
-            std::memcpy(&Pixels[size_t(y) * 800],
-                        static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch, 800 * 2);
-        back->Unlock(nullptr);
+        DrawOnPaper([this](Win32::IDirectDrawSurface7* back) { Game.Draw(back); });
     }
 
     Main::TGame Game{&Windows};

@@ -93,8 +93,9 @@ TEST_F(ScenarioBook, RollsUpAPixelEveryTenFramesAndClosesOnceTheTextHasPassed) {
     const int lastTick = travel * TScenarioBookWindow::TicksPerPixel;
     for (int tick = 1; tick < lastTick; ++tick) {
         Windows.Tick();
-        if (tick == 10 || tick == 19)
+        if (tick == 10 || tick == 19) {
             EXPECT_EQ(book->ScrollOffset(), 455 - tick / 10) << tick;
+        }
     }
     EXPECT_FALSE(book->Done());
     Windows.Tick();

@@ -97,9 +97,14 @@ protected:
     static constexpr uint16_t Paper = 0xFFFF;
 
     void DrawFrame() {
+        DrawOnPaper([this](Win32::IDirectDrawSurface7* back) { Windows.Draw(back); });
+    }
+    // The back buffer filled with paper, drawn on by draw, and read back.
+    template <typename TDraw>
+    void DrawOnPaper(TDraw draw) {
         Win32::IDirectDrawSurface7* back = Display.BackBuffer();
         Gfx::FillRect(back, 0, 0, 800, 600, Paper, nullptr);
-        Windows.Draw(back);
+        draw(back);
         Win32::DDSURFACEDESC2 desc;
         ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
         Pixels.assign(800 * 600, 0);
