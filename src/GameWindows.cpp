@@ -4,6 +4,7 @@
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
 #include "ui/game/Game.h"
+#include "ui/screens/CreaturePedia.h"
 #include "ui/widgets/GameView.h"
 #include "ui/widgets/VRNTooltip.h"
 
@@ -26,6 +27,11 @@ void CreateGame() {
     game->Init();
     // Every scenario the game loads plays with this machine's settings.
     game->Services().Settings = &GameData::GameSettings;
+    TGame* const owner = game.get();
+    game->Screens.CreaturePedia = [owner](const GameData::TPlayer* viewer) {
+        TCreaturePediaWindow book(owner->WindowSystem(), viewer, owner->Hotkeys());
+        book.ShowModal(false);
+    };
     Game = std::move(game);
     GameView = Game.get();
 }

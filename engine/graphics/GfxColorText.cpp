@@ -77,7 +77,14 @@ void TColorText::SplitIntoWords() {
                 continue;
             }
             if (word.empty()) {
-                if (c != ' ') {
+                if (c == ' ') {
+                    // A blank opening a piece parts its first word from the word the
+                    // piece before ended with.
+                    if (penX > 0 && !words.empty() && words.back()->BreakKind == cbNone) {
+                        words.back()->BreakKind = cbBlank;
+                        penX += font.TextWidth(" ");
+                    }
+                } else {
                     newLine();
                     if (!words.empty())
                         words.back()->BreakKind = c == '\n' ? cbLineFeed : cbSoftBreak;

@@ -56,7 +56,7 @@ void DecorateCities(TScenario& scenario) {
 }
 
 void ExploreAround(TScenario& scenario, int centreX, int centreY, int radius) {
-    TPlayer& player = *scenario.Players[0];
+    TPlayer& player = *scenario.Players[PersonsSide];
     TFog& fog = *player.Fog;
     for (int y = 0; y < fog.Height; ++y)
         for (int x = 0; x < fog.Width; ++x) {
@@ -89,9 +89,9 @@ TMapTestScene::TMapTestScene() {
     constexpr int CampaignLevel = 2; // level 3
     Scenario = LoadCampaignLevel(CampaignLevel);
     Scenario->CreateSurfaces();
-    Scenario->BeginTurnOf(0);
+    Scenario->BeginTurnOf(PersonsSide);
     DecorateCities(*Scenario);
-    TPlayer& player = *Scenario->Players[0];
+    TPlayer& player = *Scenario->Players[PersonsSide];
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];
         if (object->Kind == okGroup && static_cast<TGroup*>(object)->GetOwner() == &player) {

@@ -13,6 +13,8 @@ namespace Tools {
 
 constexpr int MapViewWidth = 800;
 constexpr int MapViewHeight = 600;
+// The side a new game gives to the person at this machine; player 0 is the wild side.
+constexpr int PersonsSide = 1;
 
 // As the game starts: data.ini in folder leads to the archives, which stay open with
 // the main and global data made from them until CloseGameData.

@@ -118,7 +118,7 @@ public:
             LoadLevelFromArchives();
         InstallMapSpells(*FScenario);
         FScenario->CreateSurfaces();
-        FScenario->BeginTurnOf(0);
+        FScenario->BeginTurnOf(Tools::PersonsSide);
         FScenario->SetWeather(1);
         Tools::DecorateCities(*FScenario);
         SendGroupsWalking();
@@ -169,7 +169,7 @@ private:
     // The selected group casts on the nearest enemy group a few cells away, else on a
     // cell beside it, through the game's own casting path.
     void CastFromSelectedGroup(int spellID) {
-        GameData::TPlayer& player = *FScenario->Players[0];
+        GameData::TPlayer& player = *FScenario->Players[Tools::PersonsSide];
         GameData::TGroup* caster = player.GetSelectedGroup();
         GameData::TUnit* leader = caster ? caster->GetLeader() : nullptr;
         if (!leader) {
@@ -203,10 +203,10 @@ private:
             std::fprintf(stderr, "map-test: spell %d cannot be cast now\n", spellID);
     }
 
-    // The first player's groups walk a few cells and its first group is selected;
+    // The person's side's groups walk a few cells and its first group is selected;
     // the view starts over them.
     void SendGroupsWalking() {
-        GameData::TPlayer& player = *FScenario->Players[0];
+        GameData::TPlayer& player = *FScenario->Players[Tools::PersonsSide];
         bool first = true;
         for (int i = 0; i < FScenario->Objects.Count(); ++i) {
             GameData::TMapObject* object = FScenario->Objects[i];

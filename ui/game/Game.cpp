@@ -182,7 +182,15 @@ void TGame::OpenMainMenu(TMenuPage page) {
 }
 
 void TGame::OpenCreaturePedia() {
-    ReportMissingScreen(TGameScreen::CreaturePedia);
+    if (!Screens.CreaturePedia) {
+        ReportMissingScreen(TGameScreen::CreaturePedia);
+        return;
+    }
+    Deactivate();
+    if (FWindowSystem)
+        FWindowSystem->SetForcedCursor(nullptr);
+    Screens.CreaturePedia(Scenario ? Scenario->ViewingPlayer() : nullptr);
+    Activate();
 }
 
 void TGame::OpenTransferWindow() {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace GameData {
@@ -32,6 +33,13 @@ class TSmallMapWindow;
 class TButtonWindow;
 class TGameScreenPlaceholders;
 enum class TGameScreen : uint8_t;
+
+// The screens of the libraries above this one, which the program installs when it
+// creates the game; one not installed is reported as missing.
+struct TScreenOpeners {
+    // Shows the encyclopedia of the creatures that player has met, modally.
+    std::function<void(const GameData::TPlayer* viewer)> CreaturePedia;
+};
 
 // The pages of the main menu.
 enum TMenuPage : int32_t { mpMain = 0, mpSave = 1, mpLoad = 2, mpOptions = 3 };
@@ -140,6 +148,7 @@ public:
     GameData::TTransfer Transfer;
     bool AutosavePending = false;
     TGameMode Mode = gmSingle;
+    TScreenOpeners Screens;
 
 private:
     // The acting player's refused action: the refusal as its result.
@@ -160,6 +169,8 @@ private:
     void ResumeMapMusicWhenDue();
     void PlayMapMusic(int32_t position);
     void BindScreens(GameData::TScenario* scenario);
+    // Posts the turn's opening report once the player on turn has a free action slot.
+    void PostTurnReport();
 
     DXWin::TDXWindowSystem* FWindowSystem;
     std::unique_ptr<GameData::TScenario> FServices;
@@ -170,6 +181,7 @@ private:
     // Said once per game: the placeholders stand in on every turn.
     bool FAutosaveMissingShown = false;
     bool FScenarioEndMissingShown = false;
+    bool FTurnReportDue = false;
     std::deque<ClassLib::AnsiString> FMessages;
     // The screens belong to the window system, which deletes them; Done takes them
     // back out of it so that they go with the game.

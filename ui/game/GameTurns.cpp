@@ -12,6 +12,7 @@
 #include "platform/win32/Clock.h"
 #include "ui/game/Game.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/ScenarioBook.h"
 #include "ui/game/ScreenPlaceholders.h"
 
 namespace Main {
@@ -71,6 +72,7 @@ void TGame::CloseGame() {
         Scenario->StopPlayerThreads();
     Scenario.reset();
     Mode = gmSingle;
+    FTurnReportDue = false;
 }
 
 void TGame::StartGame(const TGameParams& params) {
@@ -143,8 +145,11 @@ void TGame::ShowBriefing() {
         return;
     if (!Scenario->Networked)
         GameData::PlaySpeech(uint32_t(Level));
-    // The scenario book would show the briefing here, captioned "%d. %s".
-    ReportMissingScreen(TGameScreen::ScenarioBook);
+    if (FWindowSystem) {
+        TScenarioBookWindow book(FWindowSystem, 0);
+        book.SetText(ClassLib::Format("%d. %s", Level, Scenario->Description), Scenario->Briefing);
+        book.ShowModal(false);
+    }
     GameData::StopSpeech();
 }
 
@@ -180,11 +185,21 @@ void TGame::StartTurn() {
     if (player == viewer && local)
         ShowMessage(ClassLib::Format("Turn number %d started. Player %d is on turn.",
                                      int(scenario.Turn), int(index)));
-    if (local)
-        // The quest, conversation and end checks run once at the start of the turn.
-        player->PostAction(true, GameData::MakeAction(GameData::acReport, GameData::arDone));
+    FTurnReportDue = local;
+    PostTurnReport();
     if (Mode == gmSingle && local)
         AutosavePending = true;
+}
+
+void TGame::PostTurnReport() {
+    GameData::TPlayer* player =
+        Scenario ? Scenario->PlayerAt(Scenario->CurrentPlayerIndex) : nullptr;
+    // The main thread cannot wait for a busy slot: the report follows once it is empty.
+    if (!FTurnReportDue || !player || player->HasPendingAction())
+        return;
+    FTurnReportDue = false;
+    // The quest, conversation and end checks run once at the start of the turn.
+    player->PostAction(true, GameData::MakeAction(GameData::acReport, GameData::arDone));
 }
 
 } // namespace Main

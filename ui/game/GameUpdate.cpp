@@ -27,6 +27,7 @@ void TGame::Update() {
     LastResult = result;
     player->ClearSpottedFlags();
     ExecuteAction();
+    PostTurnReport();
     ResumeMapMusicWhenDue();
 }
 

@@ -20,8 +20,6 @@ ClassLib::AnsiString TGameScreenPlaceholders::MissingMessage(TGameScreen screen)
         return "The creature encyclopedia is not available yet.";
     case TGameScreen::Diary:
         return "The diary is not available yet.";
-    case TGameScreen::ScenarioBook:
-        return "The scenario book is not available yet.";
     case TGameScreen::MainMenu:
         return "The main menu is not available yet.";
     case TGameScreen::SavedGames:

@@ -18,7 +18,6 @@ enum class TGameScreen : uint8_t {
     TransferWindow,
     CreaturePedia,
     Diary,
-    ScenarioBook,
     MainMenu,
     SavedGames,
     ScenarioEnd,

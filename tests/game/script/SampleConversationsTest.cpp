@@ -21,6 +21,8 @@ using namespace GameData;
 namespace {
 
 constexpr int Human = 1;
+// The person's side on the campaign's levels, which the conversations are meant for.
+constexpr int Side = 1;
 constexpr uint32_t Greeting = 501, AtTheGate = 502, FordReport = 503, FordQuest = 40;
 
 std::string SourceFile(const std::string& name) {
@@ -36,11 +38,11 @@ protected:
         data.AddUnitPrototype(Human, "Human");
         InstallQuestObjectives(scenario);
         InstallConversations(scenario);
-        group = world.AddGroup(0, 1, 1);
+        group = world.AddGroup(Side, 1, 1);
         hero = group->AddUnit(TestSupport::MakeUnit(Human, 10), true, false);
         hero->Name = "Aldo";
         hero->IsHero = 1;
-        city = world.AddCity(0, 9, 9);
+        city = world.AddCity(Side, 9, 9);
         auto ford = std::make_unique<TArea>();
         ford->ID = 1;
         ford->AddCell({6, 6});
@@ -60,7 +62,7 @@ protected:
             scenario.Conversations.Add(std::move(c));
         }
         scenario.Turn = 1;
-        scenario.CurrentPlayerIndex = 0;
+        scenario.CurrentPlayerIndex = Side;
         for (int i = 0; i < scenario.PlayerCount(); ++i)
             scenario.Globals[size_t(i)] = 1; // still playing, as the level builder leaves them
     }
@@ -90,7 +92,7 @@ protected:
         return shown;
     }
     std::string LastNote() const {
-        const ClassLib::TStringList& notes = world.Player(0).Texts1;
+        const ClassLib::TStringList& notes = world.Player(Side).Texts1;
         return notes.Count() ? std::string(notes[notes.Count() - 1]) : "";
     }
 
@@ -121,7 +123,7 @@ TEST_F(SampleConversations, TheSourceReadsAndRoundTripsThroughTheScenario) {
 }
 
 TEST_F(SampleConversations, AcceptingTheGreetingGivesTheQuestAndItsReportPays) {
-    scenario.TriggerConversations(0, ceTurn, 0);
+    scenario.TriggerConversations(Side, ceTurn, 0);
     const std::vector<TTalkPage> greeting = PlayQueued(0);
     ASSERT_EQ(greeting.size(), 2u);
     EXPECT_EQ(greeting[0].Said, "<1>Welcome to Varnholt, Aldo!\nThe river rose in the night "
@@ -136,7 +138,7 @@ TEST_F(SampleConversations, AcceptingTheGreetingGivesTheQuestAndItsReportPays) {
     EXPECT_FALSE(Conversation(Greeting).Running);
 
     scenario.Turn = 2;
-    scenario.TriggerConversations(0, ceTurn, 0);
+    scenario.TriggerConversations(Side, ceTurn, 0);
     EXPECT_EQ(scenario.PopQueuedConversation(), nullptr) << "the greeting belongs to turn 1";
 
     const TPoint ford = CellToPixelCentre(6, 6);
@@ -148,11 +150,11 @@ TEST_F(SampleConversations, AcceptingTheGreetingGivesTheQuestAndItsReportPays) {
     const std::vector<TTalkPage> report = PlayQueued(0);
     ASSERT_EQ(report.size(), 1u);
     EXPECT_EQ(report[0].Said, "<1>The ford still holds! Take this for your trouble.");
-    EXPECT_EQ(world.Player(0).Gold, 1100);
+    EXPECT_EQ(world.Player(Side).Gold, 1100);
     EXPECT_EQ(LastNote(), "The ford holds. The ferryman paid me 100 gold.");
     EXPECT_TRUE(Conversation(FordReport).DeleteRequested);
 
-    scenario.TriggerConversations(0, ceLocation, int32_t(city->ID));
+    scenario.TriggerConversations(Side, ceLocation, int32_t(city->ID));
     const std::vector<TTalkPage> gate = PlayQueued(0);
     ASSERT_EQ(gate.size(), 1u);
     EXPECT_EQ(gate[0].Said,
@@ -160,14 +162,14 @@ TEST_F(SampleConversations, AcceptingTheGreetingGivesTheQuestAndItsReportPays) {
 }
 
 TEST_F(SampleConversations, RefusingTheGreetingRingsTheBellThreeTimes) {
-    scenario.TriggerConversations(0, ceTurn, 0);
+    scenario.TriggerConversations(Side, ceTurn, 0);
     const std::vector<TTalkPage> greeting = PlayQueued(1);
     ASSERT_EQ(greeting.size(), 2u);
     EXPECT_EQ(greeting[1].Said,
               "<1>Then I shall ring for someone braver.\n<0>Dong!\n<0>Dong!\n<0>Dong!");
     EXPECT_EQ(Quest().State, qsNotGiven);
 
-    scenario.TriggerConversations(0, ceLocation, int32_t(city->ID));
+    scenario.TriggerConversations(Side, ceLocation, int32_t(city->ID));
     const std::vector<TTalkPage> gate = PlayQueued(0);
     ASSERT_EQ(gate.size(), 1u);
     EXPECT_EQ(gate[0].Said, "<1>Travellers are welcome in Ashford.");

@@ -20,6 +20,8 @@ using namespace GameData;
 namespace {
 
 constexpr int Human = 1;
+// The person's side on the campaign's levels and the side holding Ashford.
+constexpr uint8_t Side = 1, Raiders = 2;
 constexpr uint32_t FordReport = 503, AshfordRises = 504, FordQuest = 40;
 
 std::string SourceFile(const std::string& name) {
@@ -38,10 +40,10 @@ protected:
         TestSupport::SetStat(stats, HITPOINTS, 20);
         InstallQuestObjectives(scenario);
         InstallConversations(scenario);
-        group = world.AddGroup(0, 1, 1);
+        group = world.AddGroup(Side, 1, 1);
         hero = group->AddUnit(TestSupport::MakeUnit(Human, 10), true, false);
         hero->IsHero = 1;
-        ashford = world.AddCity(1, 9, 9, "Ashford");
+        ashford = world.AddCity(Raiders, 9, 9, "Ashford");
         auto quest = std::make_unique<TQuestObjective>();
         quest->ID = FordQuest;
         quest->SetScenario(&scenario);
@@ -57,7 +59,7 @@ protected:
         scenario.Globals[11] = int32_t(ashford->ID);
         scenario.Globals[12] = ashford->X;
         scenario.Globals[13] = ashford->Y;
-        scenario.BeginTurnOf(0);
+        scenario.BeginTurnOf(Side);
     }
 
     // Plays the conversation through to its end; the talk's error, empty when none.
@@ -87,18 +89,18 @@ TEST_F(SampleEvents, TheFordReportRewardsTheHero) {
 }
 
 TEST_F(SampleEvents, AshfordChangesHandsOnceTheFordIsSeen) {
-    scenario.TriggerConversations(0, ceEveryTurn, 0);
+    scenario.TriggerConversations(Side, ceEveryTurn, 0);
     auto* rises = static_cast<TConversation*>(scenario.PopQueuedConversation());
     ASSERT_NE(rises, nullptr);
     EXPECT_EQ(rises->ID, AshfordRises);
     EXPECT_EQ(Play(AshfordRises), "");
-    EXPECT_EQ(ashford->Owner, 1) << "nobody has seen the ford yet";
+    EXPECT_EQ(ashford->Owner, Raiders) << "nobody has seen the ford yet";
     EXPECT_FALSE(rises->DeleteRequested);
 
     scenario.Globals[10] = 1;
     const int objects = scenario.Objects.Count();
     EXPECT_EQ(Play(AshfordRises), "");
-    EXPECT_EQ(ashford->Owner, 0);
+    EXPECT_EQ(ashford->Owner, Side);
     EXPECT_EQ(scenario.Objects.Count(), objects + 1);
     EXPECT_EQ(scenario.AnimationsDone, 0) << "the talk waits for the sparkle";
     bool found = false;

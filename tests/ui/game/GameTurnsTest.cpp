@@ -157,3 +157,47 @@ TEST_F(GameTest, TheSaveAndLoadPagesOpenOnlyInAGameOfThisMachinesOwn) {
 }
 
 } // namespace
+
+namespace {
+
+// The encyclopedia is the viewing player's, whoever is on turn, and the map screen comes
+// back once it closes.
+TEST_F(GameTest, TheEncyclopediaOpensForTheViewingPlayer) {
+    AddGroup(1, 2, 2, 1);
+    TakeWorld();
+    Game->StartGame(CampaignParams());
+    ASSERT_EQ(Scenario().CurrentPlayerIndex, 0);
+    const TPlayer* shownFor = nullptr;
+    bool activeWhileShown = true;
+    Game->Screens.CreaturePedia = [&](const TPlayer* viewer) {
+        shownFor = viewer;
+        activeWhileShown = Game->Active;
+    };
+    Game->OpenCreaturePedia();
+    EXPECT_EQ(shownFor, &Player(1));
+    EXPECT_FALSE(activeWhileShown);
+    EXPECT_TRUE(Game->Active);
+    EXPECT_EQ(CountMessages("The creature encyclopedia is not available yet."), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A turn that starts while its player's action slot is still taken reports once the
+// slot is free, rather than failing on the main thread.
+TEST_F(GameTest, TheTurnReportWaitsForAFreeActionSlot) {
+    AddGroup(0, 2, 2, 1);
+    TakeWorld();
+    Game->StartGame(AllLocal());
+    TPlayer& first = Player(0);
+    ASSERT_EQ(first.TakeAction().Code, acReport);
+    first.PostAction(false, MakeAction(acEndTurn, 0));
+    Scenario().CurrentPlayerIndex = 0;
+    EXPECT_NO_THROW(Game->StartTurn());
+    EXPECT_EQ(first.TakeAction().Code, acEndTurn);
+    Game->Update();
+    EXPECT_EQ(first.TakeAction().Code, acReport);
+}
+
+} // namespace
