@@ -96,6 +96,10 @@ enum : uint32_t {
     HorizontalParchment = 27,
     HorizontalRoller = 28,
     Book = 29,
+    // The briefing's scroll: its parchment, and the rolls drawn over the text's ends.
+    ScenarioBook = 30,
+    ScenarioBookBottomRoll = 31,
+    ScenarioBookTopRoll = 32,
 };
 }
 

@@ -152,13 +152,26 @@ TPicture DrawLoadingPicture() {
     return canvas.Picture();
 }
 
+// The briefing's parchment where the text rolls (150..480 across, between the rolls),
+// keyed around it so that the map shows beside the scroll.
+Tools::TPicture DrawScenarioBook() {
+    constexpr int Left = 142, Top = 60, Width = 346, Height = 420;
+    Tools::TPicture picture{Left + Width, Top + Height, {}};
+    picture.Pixels.assign(size_t(picture.Width) * size_t(picture.Height), 0);
+    const Tools::TPicture parchment = DrawParchment(Width, Height, 5);
+    for (int y = 0; y < Height; ++y)
+        std::copy_n(parchment.Pixels.begin() + ptrdiff_t(y) * Width, Width,
+                    picture.Pixels.begin() + ptrdiff_t(Top + y) * picture.Width + Left);
+    return picture;
+}
+
 void DrawPictures(TLibrary& library) {
     for (uint32_t slot = 1; slot <= uint32_t(PictureCount); ++slot) {
         if (slot == InterfaceSlot::LoadingPicture) {
             library.Add(slot, {DrawLoadingPicture()}, PictureOptions());
             continue;
         }
-        if (slot >= PictureSlot::VerticalParchment && slot <= PictureSlot::Book)
+        if (slot >= PictureSlot::VerticalParchment && slot <= PictureSlot::ScenarioBookTopRoll)
             continue;
         const bool large = slot <= 12;
         const int width = large ? 800 : 400, height = large ? 600 : 300;
@@ -170,6 +183,10 @@ void DrawPictures(TLibrary& library) {
     library.Add(PictureSlot::HorizontalParchment, {DrawParchment(400, 160, 2)}, KeyedOptions());
     library.Add(PictureSlot::HorizontalRoller, DrawRoller(24, 184, false, 4), KeyedOptions());
     library.Add(PictureSlot::Book, DrawBook(568, 456), KeyedOptions());
+    library.Add(PictureSlot::ScenarioBook, {DrawScenarioBook()}, KeyedOptions());
+    library.Add(PictureSlot::ScenarioBookBottomRoll, {DrawRoller(350, 50, true, 1)},
+                KeyedOptions());
+    library.Add(PictureSlot::ScenarioBookTopRoll, {DrawRoller(350, 50, true, 1)}, KeyedOptions());
 }
 
 } // namespace Content

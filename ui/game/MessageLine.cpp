@@ -17,8 +17,8 @@ constexpr uint32_t MessageReadTicks = 100;
 constexpr uint32_t ScrollEveryTicks = 5;
 // Without the global data's font (a headless game) the lines are this high.
 constexpr int32_t FallbackLineHeight = 16;
-// Drawn in the font's own colours.
-constexpr uint32_t MessageColour = 0;
+// Light, as the tooltip's text on the same backdrop: the map under it is mostly dark.
+constexpr uint32_t MessageColour = 0xFFFF;
 
 uint32_t ApplicationTicks() {
     return DXApp::Application ? DXApp::Application->TickCount : 0;

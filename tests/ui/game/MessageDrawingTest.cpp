@@ -8,18 +8,22 @@ namespace {
 
 class MessageDrawing : public GameWidgetDrawingTest {
 protected:
-    // Black text pixels in the rows [top, bottom) of the message area.
+    // White text pixels in the rows [top, bottom) of the message area.
     int TextPixels(int top, int bottom) const {
         int count = 0;
         for (int y = std::max(top, 0); y < bottom; ++y)
             for (int x = 0; x < 620; ++x)
-                count += At(x, y) == 0 ? 1 : 0;
+                count += At(x, y) == 0xFFFF ? 1 : 0;
         return count;
     }
 
-    // Paper, then the game's message line alone, read back.
+    // A black ground (the light text shows on it), then the game's message line alone,
+    // read back.
     void DrawGame() {
-        DrawOnPaper([this](Win32::IDirectDrawSurface7* back) { Game.Draw(back); });
+        DrawOnPaper([this](Win32::IDirectDrawSurface7* back) {
+            Gfx::FillRect(back, 0, 0, 800, 600, 0, nullptr);
+            Game.Draw(back);
+        });
     }
 
     Main::TGame Game{&Windows};
