@@ -28,7 +28,7 @@ struct TSceneryKind {
 
 // Trees slow a walk; rocks close their cell.
 constexpr TSceneryKind SceneryKinds[] = {
-    {TreePrototypeID, TreeSpriteID, 10, "Tree"},
+    {TreePrototypeID, TreeSpriteID, 3, "Tree"},
     {RockPrototypeID, RockSpriteID, 250, "Rock"},
 };
 
@@ -140,6 +140,16 @@ void AddGroups(TScenario& scenario, const TLevelDescription& level) {
     }
 }
 
+// Towers at the corners, the banner, the owner's shield and a brazier at the gate.
+void Decorate(TCity& city) {
+    enum { Banner, Watchtower, Shield, Brazier };
+    const TCityDecoration decorations[] = {
+        {Watchtower, -12, -14}, {Watchtower, 52, -14}, {Banner, 14, 16}, {Shield, 34, 30},
+        {Watchtower, -12, 46},  {Watchtower, 52, 46},  {Brazier, 20, 62}};
+    for (const TCityDecoration& decoration : decorations)
+        city.Decorations.Add(decoration);
+}
+
 void AddCities(TScenario& scenario, const TLevelDescription& level) {
     for (const TLevelCity& source : level.Cities) {
         auto city = std::make_unique<TCity>(&scenario);
@@ -153,6 +163,7 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
                 city->Footprint.AddCell({int16_t(source.X + dx), int16_t(source.Y + dy)});
         for (int dx = 0; dx < 2; ++dx)
             city->ExitArea.AddCell({int16_t(source.X + dx), int16_t(source.Y + 2)});
+        Decorate(*city);
         auto* added = static_cast<TCity*>(scenario.AddObject(std::move(city)));
         for (int id : source.Defenders) {
             TUnit* unit = scenario.RegisterUnit(MakeUnit(id), true);

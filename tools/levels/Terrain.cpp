@@ -80,7 +80,8 @@ TTerrain GenerateTerrain(const TLevelDescription& level) {
         terrain.Water[i] = water ? 1 : 0;
         const int height = water ? 0 : int(std::lround(hills[i] * level.Hilliness));
         terrain.Heights[i] = int16_t(keep[i] ? std::min(height, 1) : height);
-        terrain.Costs[i] = water ? 255 : uint8_t(20 + 4 * terrain.Heights[i]);
+        // A unit's day of action points (about 24) carries it four to eight cells.
+        terrain.Costs[i] = water ? 255 : uint8_t(3 + terrain.Heights[i] / 2);
     }
     return terrain;
 }

@@ -40,21 +40,6 @@ std::unique_ptr<TScenario> LoadCampaignLevel(int level) {
     return LoadScenario(*stream, nullptr);
 }
 
-void DecorateCities(TScenario& scenario) {
-    enum { Banner, Watchtower, Shield, Brazier };
-    const TCityDecoration decorations[] = {
-        {Watchtower, -12, -14}, {Watchtower, 52, -14}, {Banner, 14, 16}, {Shield, 34, 30},
-        {Watchtower, -12, 46},  {Watchtower, 52, 46},  {Brazier, 20, 62}};
-    for (int i = 0; i < scenario.Objects.Count(); ++i) {
-        if (scenario.Objects[i]->Kind != okCity)
-            continue;
-        auto* city = static_cast<TCity*>(scenario.Objects[i]);
-        if (city->Decorations.Count() == 0)
-            for (const TCityDecoration& decoration : decorations)
-                city->Decorations.Add(decoration);
-    }
-}
-
 void ExploreAround(TScenario& scenario, int centreX, int centreY, int radius) {
     TPlayer& player = *scenario.Players[PersonsSide];
     TFog& fog = *player.Fog;
@@ -90,7 +75,6 @@ TMapTestScene::TMapTestScene() {
     Scenario = LoadCampaignLevel(CampaignLevel);
     Scenario->CreateSurfaces();
     Scenario->BeginTurnOf(PersonsSide);
-    DecorateCities(*Scenario);
     TPlayer& player = *Scenario->Players[PersonsSide];
     for (int i = 0; i < Scenario->Objects.Count(); ++i) {
         TMapObject* object = Scenario->Objects[i];

@@ -23,10 +23,6 @@ void CloseGameData();
 // A campaign level from the open archives; its index counts from 0.
 std::unique_ptr<GameData::TScenario> LoadCampaignLevel(int level);
 
-// The levels' cities stand on bare ground: watchtowers at their corners, a banner and
-// a shield in the middle and a brazier at the gate, in their owner's colour.
-void DecorateCities(GameData::TScenario& scenario);
-
 // As after some turns of play: the first player has explored every cell closer than
 // radius cells to (centreX, centreY).
 void ExploreAround(GameData::TScenario& scenario, int centreX, int centreY, int radius);

@@ -120,7 +120,6 @@ public:
         FScenario->CreateSurfaces();
         FScenario->BeginTurnOf(Tools::PersonsSide);
         FScenario->SetWeather(1);
-        Tools::DecorateCities(*FScenario);
         SendGroupsWalking();
         ExploreHomeLands();
         DDSURFACEDESC2 desc;
