@@ -378,7 +378,7 @@ void TSpellSelectDialog::DrawSpell(Win32::IDirectDrawSurface7* target, const Win
     const int line = font->CellHeight();
     const int textX = x + NameOffsetX, textY = y + NameOffsetY;
     font->DrawString(target, textX, textY, &bounds, 0, prototype.Name);
-    const uint32_t colour = CanCast(spell) ? 0 : CannotCastColour;
+    const uint32_t colour = Gfx::PackColor16(CanCast(spell) ? 0 : CannotCastColour);
     font->DrawString(target, textX, textY + line, &bounds, colour,
                      ClassLib::Format("Level: %d", int(prototype.MinLevel)));
     font->DrawString(target, textX, textY + 2 * line, &bounds, colour,

@@ -1,6 +1,7 @@
 #include "ui/game/UnitDetailWindow.h"
 
 #include "engine/graphics/GfxFont.h"
+#include "engine/graphics/GfxPixels.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "engine/widgets/DXWindowSystem.h"
@@ -191,7 +192,7 @@ int TUnitDetailWindow::DrawStatValue(Win32::IDirectDrawSurface7* target, const T
     const GameData::TUnitStats& now = unit.Effective;
     const GameData::TUnitStats& own = unit.Own;
     const auto put = [&](const AnsiString& text, uint32_t colour) {
-        font->DrawString(target, x, y, nullptr, colour, text);
+        font->DrawString(target, x, y, nullptr, Gfx::PackColor16(colour), text);
         x += font->TextWidth(text);
     };
     const auto number = [&](int value, int ownValue, bool zeroStaysBlack = false) {

@@ -1,6 +1,5 @@
 // The spell book lists the unit's spells of the context by family, turns its pages by
 // twos, gives back only spells the unit can cast now, and reads the game's keys.
-#include "engine/core/Base.h"
 #include "tests/ui/game/UnitWindowFixture.h"
 #include "ui/game/SpellBookTab.h"
 #include "ui/game/SpellSelectDialog.h"

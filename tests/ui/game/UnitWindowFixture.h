@@ -2,6 +2,7 @@
 // spell, skill and unit prototypes made in code, and a unit that knows every spell.
 #pragma once
 
+#include "engine/core/Base.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/units/Unit.h"
 #include "tests/support/UnitBuilder.h"
