@@ -171,7 +171,7 @@ void TSpellSelectDialog::SelectTab(int tab) {
     for (int i = 0; i < TabCount; ++i)
         FTabButtons[size_t(i)]->SetSelected(i == tab);
     if (tab != FCurrentTab) {
-        FPage = 0;
+        TurnTo(0);
         FHoverIndex = -1;
     }
     FCurrentTab = tab;
@@ -186,18 +186,25 @@ int TSpellSelectDialog::SpellCount() const {
     return spells ? spells->Count() : 0;
 }
 
+void TSpellSelectDialog::TurnTo(int page) {
+    // The spell under the mouse is another one now; the next move finds it.
+    if (page != FPage)
+        FHoverIndex = -1;
+    FPage = page;
+}
+
 void TSpellSelectDialog::PreviousPage() {
     if (FPage > 0)
-        FPage -= 2;
+        TurnTo(FPage - 2);
 }
 
 void TSpellSelectDialog::NextPage() {
     if ((FPage + 2) * RowsPerPage < SpellCount())
-        FPage += 2;
+        TurnTo(FPage + 2);
 }
 
 void TSpellSelectDialog::FirstPage() {
-    FPage = 0;
+    TurnTo(0);
 }
 
 void TSpellSelectDialog::LastPage() {

@@ -80,6 +80,7 @@ public:
     static Win32::RECT SlotHotRect(int slot);
 
 private:
+    void TurnTo(int page);
     const Data::TDynamicArray<TSpellInfo>* CurrentSpells() const;
     int SpellCount() const;
     // Index in the current tab of the listed spell under the point, -1 none.

@@ -182,3 +182,57 @@ TEST_F(SpellBook, ARightClickCancels) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace Main;
+
+class SpellBookDrawing : public UnitWindowTest {};
+
+TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfReachInRed) {
+    UseFont(2, 12);
+    // A book short enough for the selected tab to show below it.
+    UsePictures({{pgBook, 568, 420, BookStages}});
+    for (int slot = 1094; slot <= 1097; ++slot)
+        UseFrame(slot, 34, 60, 0xFF208020);
+    UseFrame(1093, 48, 48, 0xFFD0B040);
+    std::vector<uint32_t> icons;
+    for (int id = 1; id <= 10; ++id) {
+        Data2::TSpellPrototype& spell =
+            AddSpell(id, 1,
+                     id == 2 ? "Summon the Restless Spirits of the Northern Barrows"
+                             : "Spell of a Rather Long Name " + std::to_string(id));
+        spell.TargetFlags = id % 2 ? Data2::tfOwnCell | Data2::tfFriendlyGroup | Data2::tfFreeCell
+                                   : Data2::tfEnemyGroup;
+        icons.push_back(uint32_t(id));
+    }
+    Data2::GlobalData->SpellPrototypes[2].ManaCost = 300; // spell 3: out of reach
+    AddSpell(70, 2, "Battle Spell");
+    OpenLibrary(Data2::GlobalData->SpellLibrary, icons, 40, 40, 0xFF2050A0);
+    for (const uint32_t id : icons)
+        Data2::GlobalData->SpellLibrary.AcquireSpriteByID(id);
+    GameData::TUnit& unit = MakeCaster();
+
+    auto* book = new TSpellSelectDialog(&Windows);
+    book->SetUnit(&unit, scAdventureMap);
+    book->Show();
+    Windows.ProcessRequests();
+    TickAt(Clock.Now(), 300);
+    const Win32::POINT anchor = TSpellSelectDialog::SlotAnchor(1);
+    MoveTo(book->X() + anchor.x + 20, book->Y() + anchor.y + 20);
+    DrawFrame();
+    SaveFrame("spell-book");
+
+    // Spell 3's lines of cost are red; spell 2's are not.
+    const uint16_t red = Gfx::PackColor16(0xC00000);
+    const auto redIn = [&](int slot) {
+        const Win32::POINT a = TSpellSelectDialog::SlotAnchor(slot);
+        const int x = book->X() + a.x + 55, y = book->Y() + a.y;
+        return CountInsideOutside(red, {x, y, x + 100, y + 50}).first;
+    };
+    EXPECT_GT(redIn(2), 0);
+    EXPECT_EQ(redIn(1), 0);
+    delete book;
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "engine/graphics/GfxPixels.h"
 #include "tests/ui/game/UnitWindowFixture.h"
 #include "ui/game/UnitDetailWindow.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <functional>
 #include <string>
@@ -160,6 +161,83 @@ TEST_F(UnitSheet, TheMouseOverASpellIconOrSkillLineGivesItsTooltip) {
         Windows.Tick();
         EXPECT_EQ(std::string(sheet->Hint()), tooltip) << at.x << "," << at.y;
     }
+    delete sheet;
+}
+
+} // namespace
+
+namespace {
+
+using namespace Main;
+
+class UnitSheetDrawing : public UnitWindowTest {};
+
+TEST_F(UnitSheetDrawing, TheWholeSheetOfAUnitWithManyEffectsAndSkills) {
+    UseFont(3, 13);
+    UseFont(8, 22);
+    // Blended, as the game's parchment: only such a sprite is drawn stretched.
+    Tools::TSpriteOptions blended;
+    blended.Kind = 3;
+    blended.BlendMode = 0xFF;
+    blended.Bits = 32;
+    Gfx::TSprite* parchment =
+        Sprites
+            .emplace_back(SpriteTests::LoadSprite(Tools::EncodeSprite(
+                {SpriteTests::Picture(64, 64, [](int, int) { return 0xFFE8D8A8u; })}, blended)))
+            .get();
+    parchment->PrepareSurfaces(false);
+    Data2::GlobalData->CommonSprites[cgVertParchment] = parchment;
+    UseFrame(1087, 128, 168, 0xFFD0B040);
+    OpenLibrary(Data2::GlobalData->CreatureLibrary, {DetailPictureID}, 120, 160, 0xFF804020);
+    std::vector<uint32_t> icons;
+    for (int id = 1; id <= 14; ++id) {
+        AddSpell(id, 1);
+        icons.push_back(uint32_t(id));
+    }
+    OpenLibrary(Data2::GlobalData->SpellLibrary, icons, 40, 40, 0xFF2050A0);
+    for (const uint32_t id : icons)
+        Data2::GlobalData->SpellLibrary.AcquireSpriteByID(id);
+    for (int id = 1; id <= 12; ++id)
+        AddSkill(id, "Knowledge of the Far Lands " + std::to_string(id));
+    Data2::GlobalData->GameConstants[Data2::gcMaxMorale] = 100;
+    GameData::TUnit& unit = MakeCaster("Aldegund the Wanderer of the Seven Hills");
+    GameData::TUnitStats& own = unit.Own;
+    own.Skills = ~uint64_t(0);
+    TestSupport::SetStat(own, GameData::HITPOINTS, 40, 5, 2);
+    TestSupport::SetStat(own, GameData::HPREGENERATE, 3);
+    TestSupport::SetStat(own, GameData::MORALEREGENERATE, 2);
+    TestSupport::SetStat(own, GameData::ATTACK, 12, 1, 1);
+    TestSupport::SetStat(own, GameData::DEFENCE, 9);
+    TestSupport::SetStat(own, GameData::SIGHT, 3);
+    own.RecalcValues();
+    for (int id = 1; id <= 14; ++id) {
+        auto effect = std::make_unique<GameData::TAfterEffect>();
+        effect->Kind = id;
+        effect->Duration = id;
+        if (id == 1)
+            effect->Delta.Value(GameData::ATTACK) = 4;
+        if (id == 2)
+            effect->Delta.Value(GameData::DEFENCE) = -5;
+        unit.AddEffect(std::move(effect));
+    }
+    auto skillEffect = std::make_unique<GameData::TAfterEffect>();
+    skillEffect->Kind = GameData::ekSkillBase + 2;
+    skillEffect->Duration = 4;
+    unit.AddEffect(std::move(skillEffect));
+    unit.RecalculateStats(false);
+
+    auto* sheet = new TUnitDetailWindow(&Windows, DXWin::woModal);
+    sheet->SetUnit(&unit);
+    sheet->SheetX = 130;
+    sheet->SheetY = 20;
+    sheet->Show();
+    Windows.ProcessRequests();
+    DrawFrame();
+    SaveFrame("unit-sheet");
+    // Twelve icons at most: the thirteenth place (row four) stays empty.
+    EXPECT_EQ(CountInsideOutside(At(130 + 40 + 10, 20 + 370 + 10), {170, 540, 210, 580}).first, 0);
+    EXPECT_NE(unit.DetailPicture(), nullptr);
+    sheet->CloseSheet();
     delete sheet;
 }
 

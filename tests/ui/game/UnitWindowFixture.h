@@ -87,5 +87,19 @@ protected:
             std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, records)));
     }
 
+    // A frame of the colour, four pixels wide, open in the middle; hot spot at (4, 4).
+    Gfx::TSprite* UseFrame(int slot, int width, int height, uint32_t colour) {
+        const auto pixel = [=](int x, int y) {
+            const bool edge = x < 4 || y < 4 || x >= width - 4 || y >= height - 4;
+            return edge ? colour : 0u;
+        };
+        Gfx::TSprite* frame = Sprites
+                                  .emplace_back(SpriteTests::LoadSprite(Tools::EncodeSprite(
+                                      {SpriteTests::Picture(width, height, pixel)}, {})))
+                                  .get();
+        frame->HotSpotX = frame->HotSpotY = 4;
+        return Data2::GlobalData->CommonSprites[slot] = frame;
+    }
+
     std::vector<std::unique_ptr<GameData::TUnit>> Units;
 };
