@@ -132,6 +132,10 @@ TEST_F(SpellBook, NineSpellsFillTwoOpeningsTurnedByEdgesAndKeys) {
     const Win32::POINT first = SlotPoint(*book, 0);
     MoveTo(first.x, first.y);
     EXPECT_EQ(book->HoverIndex(), 8);
+    // Turned away, the spell under the mouse is no longer that one.
+    Key(Win32::VK_HOME);
+    EXPECT_EQ(book->HoverIndex(), -1);
+    Key(Win32::VK_END);
     EXPECT_EQ(std::string(book->Hint()), "What Spell 9 does. [1]");
     MoveTo(left, middleY);
     EXPECT_EQ(std::string(book->Hint()), "Previous page [PgUp]");
@@ -187,7 +191,7 @@ namespace {
 
 using namespace Main;
 
-class SpellBookDrawing : public UnitWindowTest {};
+using SpellBookDrawing = SpellBook;
 
 TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfReachInRed) {
     UseFont(2, 12);
@@ -213,13 +217,9 @@ TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfR
         Data2::GlobalData->SpellLibrary.AcquireSpriteByID(id);
     GameData::TUnit& unit = MakeCaster();
 
-    auto* book = new TSpellSelectDialog(&Windows);
-    book->SetUnit(&unit, scAdventureMap);
-    book->Show();
-    Windows.ProcessRequests();
-    TickAt(Clock.Now(), 300);
-    const Win32::POINT anchor = TSpellSelectDialog::SlotAnchor(1);
-    MoveTo(book->X() + anchor.x + 20, book->Y() + anchor.y + 20);
+    TSpellSelectDialog* book = OpenBook(unit, scAdventureMap);
+    const Win32::POINT hovered = SlotPoint(*book, 1);
+    MoveTo(hovered.x, hovered.y);
     DrawFrame();
     SaveFrame("spell-book");
 

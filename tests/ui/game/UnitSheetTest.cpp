@@ -170,7 +170,7 @@ namespace {
 
 using namespace Main;
 
-class UnitSheetDrawing : public UnitWindowTest {};
+using UnitSheetDrawing = UnitSheet;
 
 TEST_F(UnitSheetDrawing, TheWholeSheetOfAUnitWithManyEffectsAndSkills) {
     UseFont(3, 13);
@@ -188,7 +188,6 @@ TEST_F(UnitSheetDrawing, TheWholeSheetOfAUnitWithManyEffectsAndSkills) {
     parchment->PrepareSurfaces(false);
     Data2::GlobalData->CommonSprites[cgVertParchment] = parchment;
     UseFrame(1087, 128, 168, 0xFFD0B040);
-    OpenLibrary(Data2::GlobalData->CreatureLibrary, {DetailPictureID}, 120, 160, 0xFF804020);
     std::vector<uint32_t> icons;
     for (int id = 1; id <= 14; ++id) {
         AddSpell(id, 1);
@@ -226,12 +225,7 @@ TEST_F(UnitSheetDrawing, TheWholeSheetOfAUnitWithManyEffectsAndSkills) {
     unit.AddEffect(std::move(skillEffect));
     unit.RecalculateStats(false);
 
-    auto* sheet = new TUnitDetailWindow(&Windows, DXWin::woModal);
-    sheet->SetUnit(&unit);
-    sheet->SheetX = 130;
-    sheet->SheetY = 20;
-    sheet->Show();
-    Windows.ProcessRequests();
+    TUnitDetailWindow* sheet = ShowSheet(unit);
     DrawFrame();
     SaveFrame("unit-sheet");
     // Twelve icons at most: the thirteenth place (row four) stays empty.
