@@ -13,6 +13,7 @@
 #include "ui/game/MapWindow.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
+#include "ui/game/UnitDetailWindow.h"
 
 #include <array>
 
@@ -67,6 +68,7 @@ void TGame::Init() {
     FMapWindow = new TMapWindow(FWindowSystem);
     FSmallMap = new TSmallMapWindow(FWindowSystem);
     FCommandBar = new TButtonWindow(FWindowSystem);
+    FUnitSheet = new TUnitDetailWindow(FWindowSystem, DXWin::woModal);
     // The screens come up with the game, not before.
     HideMapScreen();
     ReadSettings();
@@ -78,6 +80,7 @@ void TGame::Done() {
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
+    DeleteScreen(FWindowSystem, FUnitSheet);
     FMessages.clear();
     Scenario.reset();
     FNextScenario.reset();
@@ -197,6 +200,17 @@ void TGame::OpenTransferWindow() {
     // Units carried over from earlier levels are chosen here; without the window none
     // come along, which the message says.
     ReportMissingScreen(TGameScreen::TransferWindow);
+}
+
+void TGame::ShowUnitSheet(GameData::TUnit* unit, int x, int y) {
+    if (!FUnitSheet || !unit)
+        return;
+    FUnitSheet->SetUnit(unit);
+    FUnitSheet->SheetX = x;
+    FUnitSheet->SheetY = y;
+    FUnitSheet->ShowModal(true);
+    // A loop ended by quitting leaves the unit set: its picture goes all the same.
+    FUnitSheet->SetUnit(nullptr);
 }
 
 uint32_t TGame::PlayerColor(int32_t playerIndex) {

@@ -16,6 +16,7 @@
 
 namespace GameData {
 class TScenario;
+class TUnit;
 class TPlayer;
 struct TPlayerAction;
 } // namespace GameData
@@ -31,6 +32,7 @@ namespace Main {
 class TMapWindow;
 class TSmallMapWindow;
 class TButtonWindow;
+class TUnitDetailWindow;
 class TGameScreenPlaceholders;
 enum class TGameScreen : uint8_t;
 
@@ -98,6 +100,8 @@ public:
     void OpenMainMenu(TMenuPage page);
     void OpenCreaturePedia();
     void OpenTransferWindow();
+    // The unit sheet for the unit with its top-left corner at (x, y), modal.
+    void ShowUnitSheet(GameData::TUnit* unit, int x, int y);
 
     // The executor of every player action, local, computer or remote.
     void ExecuteAction();
@@ -125,6 +129,7 @@ public:
     TMapWindow* MapWindow() const { return FMapWindow; }
     TSmallMapWindow* SmallMap() const { return FSmallMap; }
     TButtonWindow* CommandBar() const { return FCommandBar; }
+    TUnitDetailWindow* UnitSheet() const { return FUnitSheet; }
     const THotkeyTable& Hotkeys() const { return FHotkeys; }
     const std::deque<ClassLib::AnsiString>& Messages() const { return FMessages; }
     // The services every scenario the game loads is given (sounds, settings, spell
@@ -188,6 +193,7 @@ private:
     TMapWindow* FMapWindow = nullptr;
     TSmallMapWindow* FSmallMap = nullptr;
     TButtonWindow* FCommandBar = nullptr;
+    TUnitDetailWindow* FUnitSheet = nullptr;
     THotkeyTable FHotkeys{};
 };
 

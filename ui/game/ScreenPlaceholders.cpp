@@ -12,8 +12,6 @@ ClassLib::AnsiString TGameScreenPlaceholders::MissingMessage(TGameScreen screen)
         return "The talk dialog is not available yet.";
     case TGameScreen::GroupPanel:
         return "The group panel is not available yet.";
-    case TGameScreen::UnitSheet:
-        return "The unit sheet is not available yet.";
     case TGameScreen::TransferWindow:
         return "The transfer window is not available yet.";
     case TGameScreen::CreaturePedia:

@@ -14,7 +14,6 @@ enum class TGameScreen : uint8_t {
     TownWindow,
     TalkDialog,
     GroupPanel,
-    UnitSheet,
     TransferWindow,
     CreaturePedia,
     Diary,
