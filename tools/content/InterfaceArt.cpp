@@ -196,17 +196,18 @@ void DrawInterfaceSprites(TLibrary& library) {
                   [facing](cairo_t* cr) { ScrollArrow(cr, facing); });
     }
     {
-        // Stretched behind tooltips: a plain parchment tone with a dark rim.
+        // Stretched behind tooltips and the message line: a dark, slightly see-through
+        // box with a brown rim. Blended, so that the main data keeps the surfaces a
+        // stretched draw needs.
         TCanvas canvas(16, 16);
         cairo_t* cr = canvas.Cr();
-        SetColour(cr, 0x3A2A18);
+        SetColour(cr, 0x3A2A18, 1.0, 0.85);
         cairo_paint(cr);
         cairo_rectangle(cr, 1, 1, 14, 14);
-        SetColour(cr, 0x2A2A40);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        SetColour(cr, 0x2A2A40, 1.0, 0.7);
         cairo_fill(cr);
-        TSpriteOptions options = KeyedOptions();
-        options.Keyed = false;
-        library.Add(TooltipBackground, {canvas.Picture()}, options);
+        library.Add(TooltipBackground, {canvas.Picture()}, BlendedOptions());
     }
     AddCursor(library, Inspect, 12, 12, [](cairo_t* cr) {
         cairo_move_to(cr, 19, 19);

@@ -21,7 +21,7 @@ constexpr int pgScenarioBookBottomRoll = 30;
 constexpr int pgScenarioBookTopRoll = 31;
 // Slots of Data2::TMainData::Sprites.
 constexpr int msNormalCursor = 1;
-constexpr int msTooltipBackground = 20;
+constexpr int msTooltipBackground = 21;
 constexpr int msPageTurnCursor = 25;
 
 // Entries of Data2::TGlobalData::InterfaceSounds.
