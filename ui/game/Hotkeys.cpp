@@ -109,22 +109,22 @@ THotkeyTable MakeKeyTable() {
     set(51, Digit(0), "0");
     set(52, VkMinus, "-");
     set(53, VkEquals, "=");
+    // A book's page turning from its first entry on, and its closing.
+    const auto setPageKeys = [&](int first) {
+        set(first, VkPgUp, "PgUp");
+        set(first + 1, VkPgDown, "PgDown");
+        set(first + 2, VkHome, "Home");
+        set(first + 3, VkEnd, "End");
+        set(first + 4, VkEsc, "Esc", VkEnter, "Enter");
+    };
     // Diary dialog.
     for (int i = 0; i < 4; ++i)
         set(54 + i, VkF1 + uint32_t(i), fName(i));
-    set(58, VkPgUp, "PgUp");
-    set(59, VkPgDown, "PgDown");
-    set(60, VkHome, "Home");
-    set(61, VkEnd, "End");
-    set(62, VkEsc, "Esc", VkEnter, "Enter");
+    setPageKeys(58);
     // Creature encyclopedia.
     for (int i = 0; i < 3; ++i)
         set(63 + i, VkF1 + uint32_t(i), fName(i));
-    set(66, VkPgUp, "PgUp");
-    set(67, VkPgDown, "PgDown");
-    set(68, VkHome, "Home");
-    set(69, VkEnd, "End");
-    set(70, VkEsc, "Esc", VkEnter, "Enter");
+    setPageKeys(66);
     return table;
 }
 
