@@ -10,6 +10,7 @@
 #include "game/world/scenario/Scenario.h"
 #include "game/world/sound/SoundTracks.h"
 #include "ui/game/ButtonWindow.h"
+#include "ui/game/GroupInfoWindow.h"
 #include "ui/game/MapWindow.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
@@ -67,6 +68,7 @@ void TGame::Init() {
     FMapWindow = new TMapWindow(FWindowSystem);
     FSmallMap = new TSmallMapWindow(FWindowSystem);
     FCommandBar = new TButtonWindow(FWindowSystem);
+    FGroupPanel = new TGroupInfoWindow(FWindowSystem);
     // The screens come up with the game, not before.
     HideMapScreen();
     ReadSettings();
@@ -78,6 +80,7 @@ void TGame::Done() {
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
+    DeleteScreen(FWindowSystem, FGroupPanel);
     FMessages.clear();
     Scenario.reset();
     FNextScenario.reset();
@@ -92,12 +95,15 @@ void TGame::BindScreens(GameData::TScenario* scenario) {
         FSmallMap->SetScenario(scenario);
     if (FCommandBar)
         FCommandBar->SetScenario(scenario);
+    if (FGroupPanel)
+        FGroupPanel->SetScenario(scenario);
 }
 
 void TGame::ShowMapScreen() {
     ShowScreen(FMapWindow, true);
     ShowScreen(FSmallMap, true);
     ShowScreen(FCommandBar, true);
+    ShowScreen(FGroupPanel, true);
     if (!MusicResumePending)
         PlayMapMusic(0);
 }
@@ -106,6 +112,7 @@ void TGame::HideMapScreen() {
     ShowScreen(FMapWindow, false);
     ShowScreen(FSmallMap, false);
     ShowScreen(FCommandBar, false);
+    ShowScreen(FGroupPanel, false);
 }
 
 void TGame::Activate() {

@@ -30,6 +30,7 @@ namespace Main {
 class TMapWindow;
 class TSmallMapWindow;
 class TButtonWindow;
+class TGroupInfoWindow;
 class TGameScreenPlaceholders;
 enum class TGameScreen : uint8_t;
 
@@ -117,6 +118,7 @@ public:
     TMapWindow* MapWindow() const { return FMapWindow; }
     TSmallMapWindow* SmallMap() const { return FSmallMap; }
     TButtonWindow* CommandBar() const { return FCommandBar; }
+    TGroupInfoWindow* GroupPanel() const { return FGroupPanel; }
     const THotkeyTable& Hotkeys() const { return FHotkeys; }
     const std::deque<ClassLib::AnsiString>& Messages() const { return FMessages; }
     // The services every scenario the game loads is given (sounds, settings, spell
@@ -176,6 +178,7 @@ private:
     TMapWindow* FMapWindow = nullptr;
     TSmallMapWindow* FSmallMap = nullptr;
     TButtonWindow* FCommandBar = nullptr;
+    TGroupInfoWindow* FGroupPanel = nullptr;
     THotkeyTable FHotkeys{};
 };
 

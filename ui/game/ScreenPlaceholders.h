@@ -13,7 +13,7 @@ enum class TGameScreen : uint8_t {
     FightDialog,
     TownWindow,
     TalkDialog,
-    GroupPanel,
+    SpellBook,
     UnitSheet,
     TransferWindow,
     CreaturePedia,
