@@ -33,7 +33,7 @@ int32_t RowY(int slot) {
 TGroupInfoWindow::TGroupInfoWindow(DXWin::TDXWindowSystem* windowSystem)
     : TVRNWindow(windowSystem, 0, 0) {
     SetBoundsRect({OutsideX, Top, OutsideX + PanelWidth, Top + FullHeight});
-    OnTick = [this](DXWin::TDXControl*) { Tick(); };
+    OnTick = [this](DXWin::TDXControl*) { Step(); };
     const THotkeyTable& keys = Game ? Game->Hotkeys() : MakeKeyTable();
     for (int slot = 0; slot < Slots; ++slot) {
         auto* panel =
@@ -82,7 +82,7 @@ void TGroupInfoWindow::SlideTo(int32_t x, int32_t y, int32_t duration) {
     FSlide.SlideTo(*this, x, y, duration);
 }
 
-void TGroupInfoWindow::Tick() {
+void TGroupInfoWindow::Step() {
     Refresh();
     FSlide.Step(*this);
 }

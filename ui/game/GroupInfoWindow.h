@@ -58,7 +58,7 @@ public:
 private:
     enum TSlotState : int32_t { ssShown = 1, ssPushedOut = 2 };
 
-    void Tick();
+    void Step();
     // The group the panel follows now; null when it shows none.
     GameData::TGroup* ShownGroup() const;
     // The viewing player plays at this machine and owns the group.

@@ -86,7 +86,7 @@ TUnitInfoControl::TUnitInfoControl(DXWin::TDXGroup* parent, DXWin::TDXWindow* ow
     OnDraw = [this](Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) {
         DrawPanel(target, bounds);
     };
-    OnTick = [this](DXWin::TDXControl*) { Tick(); };
+    OnTick = [this](DXWin::TDXControl*) { Step(); };
     OnMouseMove = [this](DXWin::TShiftState, int x, int y) {
         FMouseX = x;
         FMouseY = y;
@@ -159,7 +159,7 @@ void TUnitInfoControl::SetFacePosition(int32_t x, int32_t y) {
     FDetailY = y;
 }
 
-void TUnitInfoControl::Tick() {
+void TUnitInfoControl::Step() {
     FSlide.Step(*this);
     // The values change under a still mouse.
     const AnsiString hint = TooltipAt(FMouseX, FMouseY);

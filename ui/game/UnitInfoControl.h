@@ -73,7 +73,7 @@ public:
     bool ShowSelection = true;
 
 private:
-    void Tick();
+    void Step();
     void OpenDetailSheet();
     // UnitInfoDrawing.cpp
     void DrawPanel(Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) const;
