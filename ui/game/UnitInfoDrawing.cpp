@@ -155,15 +155,16 @@ void TUnitInfoControl::DrawNumbers(Win32::IDirectDrawSurface7* target, int32_t x
 
 void TUnitInfoControl::DrawPortrait(Win32::IDirectDrawSurface7* target,
                                     const Win32::RECT& bounds) const {
-    if (FUnit) {
-        Gfx::DrawSprite(FUnit->Portrait(), target, 0, bounds.left, bounds.top, nullptr);
-        FUnit->DrawEffectIcons(target, bounds.left, bounds, bounds.top);
-        if (FUnit->IsDead())
-            Gfx::DrawSpriteStretched(CommonSprite(gsDeadCover), target, 0, bounds, nullptr, true);
-    }
+    // An empty panel is on its way out: nothing to frame.
+    if (!FUnit)
+        return;
+    Gfx::DrawSprite(FUnit->Portrait(), target, 0, bounds.left, bounds.top, nullptr);
+    FUnit->DrawEffectIcons(target, bounds.left, bounds, bounds.top);
+    if (FUnit->IsDead())
+        Gfx::DrawSpriteStretched(CommonSprite(gsDeadCover), target, 0, bounds, nullptr, true);
     if (Marked)
         DrawAtHotSpot(CommonSprite(gsSplitMark), target, bounds.left, bounds.top);
-    const int owner = OwnerFrame && FUnit ? OwnerIndexOf(*FUnit) : -1;
+    const int owner = OwnerFrame ? OwnerIndexOf(*FUnit) : -1;
     DrawAtHotSpot(CommonSprite(owner >= 0 ? gsFirstOwnerFrame + owner : gsNeutralFrame), target,
                   bounds.left, bounds.top);
     if (ShowSelection && FPortraitButton->Hovered())

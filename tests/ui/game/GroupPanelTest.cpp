@@ -256,6 +256,11 @@ TEST_F(GroupPanel, TheSpellBookOpensOnlyForAUnitWithASpell) {
     Key(uint32_t('W'));
     EXPECT_EQ(CountMessages("The spell book is not available yet."), 2);
     EXPECT_EQ(Posted().Code, uint32_t(acNone));
+
+    // A right click on a portrait asks for the unit sheet.
+    TickAt(1100);
+    Mouse(Win32::WM_RBUTTONDOWN, Left + 55, 140 + 104 + 51, Win32::MK_RBUTTON);
+    EXPECT_EQ(CountMessages("The unit sheet is not available yet."), 1);
 }
 
 } // namespace
