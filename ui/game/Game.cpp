@@ -14,6 +14,7 @@
 #include "ui/game/MapWindow.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
+#include "ui/game/UnitDetailWindow.h"
 
 #include <array>
 
@@ -69,6 +70,7 @@ void TGame::Init() {
     FSmallMap = new TSmallMapWindow(FWindowSystem);
     FCommandBar = new TButtonWindow(FWindowSystem);
     FGroupPanel = new TGroupInfoWindow(FWindowSystem);
+    FUnitSheet = new TUnitDetailWindow(FWindowSystem, DXWin::woModal);
     // The screens come up with the game, not before.
     HideMapScreen();
     ReadSettings();
@@ -81,6 +83,7 @@ void TGame::Done() {
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
     DeleteScreen(FWindowSystem, FGroupPanel);
+    DeleteScreen(FWindowSystem, FUnitSheet);
     FMessages.clear();
     Scenario.reset();
     FNextScenario.reset();
@@ -196,6 +199,17 @@ void TGame::OpenTransferWindow() {
     // Units carried over from earlier levels are chosen here; without the window none
     // come along, which the message says.
     ReportMissingScreen(TGameScreen::TransferWindow);
+}
+
+void TGame::ShowUnitSheet(GameData::TUnit* unit, int x, int y) {
+    if (!FUnitSheet || !unit)
+        return;
+    FUnitSheet->SetUnit(unit);
+    FUnitSheet->SheetX = x;
+    FUnitSheet->SheetY = y;
+    FUnitSheet->ShowModal(true);
+    // A loop ended by quitting leaves the unit set: its picture goes all the same.
+    FUnitSheet->SetUnit(nullptr);
 }
 
 uint32_t TGame::PlayerColor(int32_t playerIndex) {

@@ -15,6 +15,7 @@
 
 namespace GameData {
 class TScenario;
+class TUnit;
 class TPlayer;
 struct TPlayerAction;
 } // namespace GameData
@@ -31,6 +32,7 @@ class TMapWindow;
 class TSmallMapWindow;
 class TButtonWindow;
 class TGroupInfoWindow;
+class TUnitDetailWindow;
 class TGameScreenPlaceholders;
 enum class TGameScreen : uint8_t;
 
@@ -91,6 +93,8 @@ public:
     void OpenMainMenu(TMenuPage page);
     void OpenCreaturePedia();
     void OpenTransferWindow();
+    // The unit sheet for the unit with its top-left corner at (x, y), modal.
+    void ShowUnitSheet(GameData::TUnit* unit, int x, int y);
 
     // The executor of every player action, local, computer or remote.
     void ExecuteAction();
@@ -119,6 +123,7 @@ public:
     TSmallMapWindow* SmallMap() const { return FSmallMap; }
     TButtonWindow* CommandBar() const { return FCommandBar; }
     TGroupInfoWindow* GroupPanel() const { return FGroupPanel; }
+    TUnitDetailWindow* UnitSheet() const { return FUnitSheet; }
     const THotkeyTable& Hotkeys() const { return FHotkeys; }
     const std::deque<ClassLib::AnsiString>& Messages() const { return FMessages; }
     // The services every scenario the game loads is given (sounds, settings, spell
@@ -179,6 +184,7 @@ private:
     TSmallMapWindow* FSmallMap = nullptr;
     TButtonWindow* FCommandBar = nullptr;
     TGroupInfoWindow* FGroupPanel = nullptr;
+    TUnitDetailWindow* FUnitSheet = nullptr;
     THotkeyTable FHotkeys{};
 };
 

@@ -6,12 +6,13 @@
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
 #include "ui/game/Game.h"
-#include "ui/game/ScreenPlaceholders.h"
+#include "ui/game/SpellSelectDialog.h"
 #include "ui/game/UnitInfoControl.h"
 #include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 namespace Main {
 
@@ -31,7 +32,8 @@ int32_t RowY(int slot) {
 } // namespace
 
 TGroupInfoWindow::TGroupInfoWindow(DXWin::TDXWindowSystem* windowSystem)
-    : TVRNWindow(windowSystem, 0, 0) {
+    : TVRNWindow(windowSystem, 0, 0),
+      ChooseSpell([this](TUnit& unit) { return ChooseFromSpellBook(unit); }) {
     SetBoundsRect({OutsideX, Top, OutsideX + PanelWidth, Top + FullHeight});
     OnTick = [this](DXWin::TDXControl*) { Step(); };
     const THotkeyTable& keys = Game ? Game->Hotkeys() : MakeKeyTable();
@@ -191,13 +193,23 @@ void TGroupInfoWindow::OpenSpellBook(int slot) {
     TGroup* group = ShownGroup();
     if (!group || group->IsSelectedCityGroup())
         return;
-    const TUnit* unit = group->UnitAt(slot);
+    TUnit* unit = group->UnitAt(slot);
     // A spell aimed from here is cast by the selected group: never another player's.
     if (!unit || !unit->HasUsableSpell() || !Commands(*group))
         return;
     PlayWidgetSound(TWidgetSound::Click);
-    if (Game)
-        Game->ReportMissingScreen(TGameScreen::SpellBook);
+    const int spell = ChooseSpell ? ChooseSpell(*unit) : 0;
+    // The book is modal; the group is checked again in case the game moved on meanwhile.
+    if (!Game || ShownGroup() != group || group->UnitAt(slot) != unit)
+        return;
+    Game->SpellBeingTargeted = spell;
+    Game->Caster = spell > 0 ? slot : 0;
+}
+
+int TGroupInfoWindow::ChooseFromSpellBook(TUnit& unit) {
+    const auto book = std::make_unique<TSpellSelectDialog>(GetWindowSystem());
+    book->SetUnit(&unit, scAdventureMap);
+    return book->ShowAndChoose();
 }
 
 } // namespace Main

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace GameData {
 class TGroup;
@@ -49,6 +50,9 @@ public:
     // The spell book of the unit in the slot; a spell chosen there is then aimed on the
     // map by the map window.
     void OpenSpellBook(int slot);
+    // The spell the player picks from the unit's book, 0 for none: the spell book
+    // shown modally, unless a test answers in its place.
+    std::function<int(GameData::TUnit&)> ChooseSpell;
 
     GameData::TGroup* Group() const { return FGroup; }
     TState State() const { return FState; }
@@ -66,6 +70,7 @@ private:
     void FillSlot(int slot, GameData::TUnit& unit, bool commanded);
     void EmptySlot(int slot);
     void ClearPanels();
+    int ChooseFromSpellBook(GameData::TUnit& unit);
 
     GameData::TScenario* FScenario = nullptr;
     GameData::TGroup* FGroup = nullptr;

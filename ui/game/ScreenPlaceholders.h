@@ -13,8 +13,6 @@ enum class TGameScreen : uint8_t {
     FightDialog,
     TownWindow,
     TalkDialog,
-    SpellBook,
-    UnitSheet,
     TransferWindow,
     CreaturePedia,
     Diary,

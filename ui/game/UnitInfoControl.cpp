@@ -4,7 +4,6 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/units/Unit.h"
 #include "ui/game/Game.h"
-#include "ui/game/ScreenPlaceholders.h"
 
 namespace Main {
 
@@ -168,9 +167,8 @@ void TUnitInfoControl::Step() {
 }
 
 void TUnitInfoControl::OpenDetailSheet() {
-    if (!FUnit || !Game)
-        return;
-    Game->ReportMissingScreen(TGameScreen::UnitSheet);
+    if (FUnit && Game)
+        Game->ShowUnitSheet(FUnit, FDetailX, FDetailY);
 }
 
 } // namespace Main

@@ -24,8 +24,12 @@ TPictureHold::~TPictureHold() {
         GlobalData->PictureLibrary.ReleaseSpriteByPointer(FSprite);
 }
 
+Gfx::TSprite* MainDataSprite(int slot) {
+    return Data2::MainData ? Data2::MainData->Sprites[slot] : nullptr;
+}
+
 Gfx::TSprite* TooltipBackground() {
-    return Data2::MainData ? Data2::MainData->Sprites[msTooltipBackground] : nullptr;
+    return MainDataSprite(msTooltipBackground);
 }
 
 Gfx::TFont* InterfaceFont(int index) {

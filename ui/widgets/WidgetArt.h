@@ -19,8 +19,10 @@ constexpr int pgBook = 28;
 constexpr int pgScenarioBookBackground = 29;
 constexpr int pgScenarioBookBottomRoll = 30;
 constexpr int pgScenarioBookTopRoll = 31;
-// Slot of Data2::TMainData::Sprites.
+// Slots of Data2::TMainData::Sprites.
+constexpr int msNormalCursor = 1;
 constexpr int msTooltipBackground = 20;
+constexpr int msPageTurnCursor = 25;
 
 // Entries of Data2::TGlobalData::InterfaceSounds.
 enum class TWidgetSound { Click = 0, WindowOpen = 3, WindowClose = 4 };
@@ -42,6 +44,8 @@ private:
     Gfx::TSprite* FSprite = nullptr;
 };
 
+// A sprite of the main data; null while there is none.
+Gfx::TSprite* MainDataSprite(int slot);
 Gfx::TSprite* TooltipBackground();
 // The first (0) and second (1) interface fonts.
 Gfx::TFont* InterfaceFont(int index);

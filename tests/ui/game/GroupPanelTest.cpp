@@ -6,7 +6,10 @@
 #include "tests/ui/game/GameFixture.h"
 #include "ui/game/GroupInfoWindow.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/UnitDetailWindow.h"
 #include "ui/game/UnitInfoControl.h"
+
+#include <vector>
 
 namespace {
 
@@ -23,7 +26,14 @@ protected:
     GroupPanel() {
         // The screens reach the game object through Main::Game.
         Main::Game = std::move(Game);
-        Data.AddSpell(SpellID, 1);
+        Data.AddSpell(SpellID, 1).Group = 1; // cast on the map
+        App.Create(
+            Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", 0xA0, 100, nullptr,
+            [this] { Windows.Tick(); }, nullptr, nullptr, nullptr, nullptr, nullptr,
+            [this](Win32::UINT msg, Win32::WPARAM wParam, Win32::LPARAM lParam) {
+                Windows.HandleMessage(msg, wParam, lParam);
+            });
+        App.Active = true;
         Data.SetConstant(Data2::gcMaxMorale, 100);
         Scenario().CurrentPlayer = &Player(Red);
         Scenario().CurrentPlayerIndex = Red;
@@ -31,6 +41,7 @@ protected:
         Panel->SetScenario(&Scenario());
         Panel->Show();
         Windows.ProcessRequests();
+        WindowsBefore = Windows.WindowCount();
     }
 
     ~GroupPanel() override { Main::Game.reset(); }
@@ -47,6 +58,10 @@ protected:
         Player(selector).SelectObject(group);
         return group;
     }
+    // For the loop of a modal window to read.
+    static void PostToApplication(Win32::UINT msg, Win32::WPARAM wParam) {
+        Win32::PostMessage(DXApp::Application->Window, msg, wParam, 1);
+    }
     void TickAt(uint32_t now) {
         Clock.Set(now);
         Windows.Tick();
@@ -61,6 +76,7 @@ protected:
     }
 
     TGroupInfoWindow* Panel = nullptr; // the window system's
+    int WindowsBefore = 0;
 };
 
 TEST_F(GroupPanel, AGroupOfTwoShowsTwoPanelsAndTheThirdWaitsOutside) {
@@ -244,23 +260,62 @@ TEST_F(GroupPanel, TheSpellBookOpensOnlyForAUnitWithASpell) {
     GameData::TGroup* group = Select(Red, 2);
     group->UnitAt(1)->LearnSpell(SpellID);
     TickAt(1000);
+    std::vector<TUnit*> asked;
+    int answer = SpellID;
+    Panel->ChooseSpell = [&](TUnit& unit) {
+        asked.push_back(&unit);
+        return answer;
+    };
     Panel->OpenSpellBook(0);
     Panel->OpenSpellBook(2);
-    EXPECT_EQ(CountMessages("The spell book is not available yet."), 0);
+    EXPECT_TRUE(asked.empty());
     Panel->OpenSpellBook(1);
-    EXPECT_EQ(CountMessages("The spell book is not available yet."), 1);
-    // Its key on the map, as the map window hears it.
+    EXPECT_EQ(asked, std::vector<TUnit*>{group->UnitAt(1)});
+    EXPECT_EQ(Main::Game->SpellBeingTargeted, SpellID);
+    EXPECT_EQ(Main::Game->Caster, 1);
+
+    // Its key on the map, as the map window hears it; the book closed without a spell
+    // aims none.
     Main::Game->MapWindow()->SetScenario(&Scenario());
     Main::Game->MapWindow()->Show();
     Windows.ProcessRequests();
+    answer = 0;
     Key(uint32_t('W'));
-    EXPECT_EQ(CountMessages("The spell book is not available yet."), 2);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(Main::Game->SpellBeingTargeted, 0);
+    EXPECT_EQ(Main::Game->Caster, 0);
     EXPECT_EQ(Posted().Code, uint32_t(acNone));
+}
 
-    // A right click on a portrait asks for the unit sheet.
+TEST_F(GroupPanel, TheBookAndTheSheetAreShownModally) {
+    GameData::TGroup* group = Select(Red, 2);
+    TUnit& mage = *group->UnitAt(1);
+    mage.Own.LearnableSpells |= MaskBit(SpellID);
+    mage.LearnSpell(SpellID);
+    TickAt(1000);
     TickAt(1100);
-    Mouse(Win32::WM_RBUTTONDOWN, Left + 55, 140 + 104 + 51, Win32::MK_RBUTTON);
-    EXPECT_EQ(CountMessages("The unit sheet is not available yet."), 1);
+    // The message that opened a modal window is dropped first; then a key answers.
+    PostToApplication(Win32::WM_KEYUP, 'W');
+    PostToApplication(Win32::WM_KEYDOWN, '1'); // the first spell listed
+    Panel->OpenSpellBook(1);
+    EXPECT_EQ(Main::Game->SpellBeingTargeted, SpellID);
+    EXPECT_EQ(Main::Game->Caster, 1);
+    PostToApplication(Win32::WM_KEYUP, 'W');
+    PostToApplication(Win32::WM_KEYDOWN, Win32::VK_ESCAPE);
+    Panel->OpenSpellBook(1);
+    EXPECT_EQ(Main::Game->SpellBeingTargeted, 0);
+    EXPECT_EQ(Windows.WindowCount(), WindowsBefore) << "the book is gone again";
+
+    // A right click on a portrait opens the unit sheet where the panel says.
+    const Win32::LPARAM portrait = Win32::PointToLParam(Left + 55, 140 + 104 + 51);
+    Win32::PostMessage(App.Window, Win32::WM_RBUTTONDOWN, Win32::MK_RBUTTON, portrait);
+    Win32::PostMessage(App.Window, Win32::WM_RBUTTONUP, 0, portrait);
+    PostToApplication(Win32::WM_KEYDOWN, Win32::VK_ESCAPE);
+    Pump();
+    const TUnitDetailWindow& sheet = *Main::Game->UnitSheet();
+    EXPECT_EQ(sheet.SheetX, 20);
+    EXPECT_EQ(sheet.SheetY, 20);
+    EXPECT_FALSE(sheet.Visible());
 }
 
 } // namespace
