@@ -55,6 +55,13 @@ int FoldedSpellIndex(int spellID) {
     return k >= 1 && k <= GameData::MaskedIDCount ? k : 0;
 }
 
+// The book's entries of the key table after its four tabs.
+constexpr int hkBookPreviousPage = hkSpellBookFirst + 4;
+constexpr int hkBookNextPage = hkSpellBookFirst + 5;
+constexpr int hkBookFirstPage = hkSpellBookFirst + 6;
+constexpr int hkBookLastPage = hkSpellBookFirst + 7;
+constexpr int hkBookClose = hkSpellBookFirst + 8;
+
 THotkeyTable KeyTable() {
     return Game ? Game->Hotkeys() : MakeKeyTable();
 }
@@ -305,10 +312,10 @@ void TSpellSelectDialog::HandleMouseMove(int x, int y) {
     }
     FHoverIndex = -1;
     if (x < PageTurnMargin && FPage > 0) {
-        SetHint(MakeHotkeyCaption(keys[size_t(hkSpellBookFirst + 4)], "Previous page"));
+        SetHint(MakeHotkeyCaption(keys[size_t(hkBookPreviousPage)], "Previous page"));
         SetCursor(MainDataSprite(msPageTurnCursor));
     } else if (Width() - x < PageTurnMargin && (FPage + 2) * RowsPerPage < SpellCount()) {
-        SetHint(MakeHotkeyCaption(keys[size_t(hkSpellBookFirst + 5)], "Next page"));
+        SetHint(MakeHotkeyCaption(keys[size_t(hkBookNextPage)], "Next page"));
         SetCursor(MainDataSprite(msPageTurnCursor));
     } else {
         SetHint("");
@@ -324,30 +331,24 @@ void TSpellSelectDialog::HandleKeyDown(Win32::WPARAM& key, DXWin::TShiftState sh
     const auto matches = [&keys, &code](int entry) {
         return MatchHotkey(keys[size_t(entry)], code);
     };
-    if (matches(hkSpellBookFirst + 8)) {
+    if (matches(hkBookClose)) {
         Cancel();
-        return;
-    }
-    for (int tab = 0; tab < TabCount; ++tab)
-        if (matches(hkSpellBookFirst + tab)) {
-            if (FTabButtons[size_t(tab)]->Visible())
-                SelectTab(tab);
-            return;
-        }
-    if (matches(hkSpellBookFirst + 4))
+    } else if (matches(hkBookPreviousPage)) {
         PreviousPage();
-    else if (matches(hkSpellBookFirst + 5))
+    } else if (matches(hkBookNextPage)) {
         NextPage();
-    else if (matches(hkSpellBookFirst + 6))
+    } else if (matches(hkBookFirstPage)) {
         FirstPage();
-    else if (matches(hkSpellBookFirst + 7))
+    } else if (matches(hkBookLastPage)) {
         LastPage();
-    else
+    } else {
+        for (int tab = 0; tab < TabCount; ++tab)
+            if (matches(hkSpellBookFirst + tab) && FTabButtons[size_t(tab)]->Visible())
+                SelectTab(tab);
         for (int slot = 0; slot < SlotsPerOpening; ++slot)
-            if (matches(hkSpellBookSpell1 + slot)) {
+            if (matches(hkSpellBookSpell1 + slot))
                 ChooseSpell(slot);
-                break;
-            }
+    }
     key = code;
 }
 

@@ -3,6 +3,7 @@
 // shows the tooltips of its spells and skills, and closes on a click or Escape only,
 // letting the unit's picture go.
 #include "engine/graphics/GfxPixels.h"
+#include "tests/ui/game/GameFixture.h"
 #include "tests/ui/game/UnitWindowFixture.h"
 #include "ui/game/UnitDetailWindow.h"
 #include "ui/widgets/WidgetArt.h"
@@ -233,6 +234,49 @@ TEST_F(UnitSheetDrawing, TheWholeSheetOfAUnitWithManyEffectsAndSkills) {
     EXPECT_NE(unit.DetailPicture(), nullptr);
     sheet->CloseSheet();
     delete sheet;
+}
+
+} // namespace
+
+namespace {
+
+using namespace Main;
+
+// The game's own sheet in the application's modal loop.
+class GameUnitSheet : public GameTest {
+protected:
+    GameUnitSheet() {
+        App.Create(
+            Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", 0xA0, 100, nullptr,
+            [this] { Windows.Tick(); }, nullptr, nullptr, nullptr, nullptr, nullptr,
+            [this](Win32::UINT msg, Win32::WPARAM wParam, Win32::LPARAM lParam) {
+                Windows.HandleMessage(msg, wParam, lParam);
+            });
+        App.Active = true;
+    }
+    void PostKey(Win32::WPARAM key) { Win32::PostMessage(App.Window, Win32::WM_KEYDOWN, key, 1); }
+};
+
+TEST_F(GameUnitSheet, ShowsAUnitUntilEscapeAndLetsItsPictureGoEvenWhenTheProgramQuits) {
+    Data.Global().UnitPrototypes[0].DetailPictureID = DetailPictureID;
+    OpenLibrary(Data.Global().CreatureLibrary, {DetailPictureID}, 8, 8, 0xFF404040);
+    const std::unique_ptr<GameData::TUnit> unit = TestSupport::MakeUnit(WalkerID);
+    TUnitDetailWindow* sheet = Game->UnitSheet();
+    ASSERT_NE(sheet, nullptr);
+    PostKey('A'); // the key that opened it: dropped
+    PostKey('B');
+    PostKey(27);
+    Game->ShowUnitSheet(unit.get(), 20, 30);
+    EXPECT_EQ(sheet->ModalResult(), 1);
+    EXPECT_EQ(sheet->SheetX, 20);
+    EXPECT_EQ(sheet->SheetY, 30);
+    EXPECT_EQ(unit->DetailPicture(), nullptr);
+
+    App.Terminate();
+    Game->ShowUnitSheet(unit.get(), 0, 0);
+    EXPECT_EQ(sheet->ModalResult(), 0);
+    EXPECT_EQ(sheet->Unit(), nullptr);
+    EXPECT_EQ(unit->DetailPicture(), nullptr);
 }
 
 } // namespace

@@ -12,10 +12,27 @@
 #include <string>
 #include <vector>
 
+inline constexpr int DetailPictureID = 901;
+
+// One-colour sprites with these IDs as the whole creature or spell library.
+inline void OpenLibrary(Gfx::TSpriteList& library, const std::vector<uint32_t>& ids, int width,
+                        int height, uint32_t colour) {
+    std::vector<Tools::TBytes> records;
+    for (const uint32_t id : ids) {
+        Tools::TSpriteOptions options;
+        options.ID = id;
+        records.push_back(Tools::EncodeSprite(
+            {SpriteTests::Picture(width, height,
+                                  [colour, id](int, int) { return colour + 8 * id; })},
+            options));
+    }
+    library.OpenDirectory(
+        std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, records)));
+}
+
 class UnitWindowTest : public GameWidgetDrawingTest {
 protected:
     static constexpr int UnitPrototypeID = 7;
-    static constexpr int DetailPictureID = 901;
 
     // A spell of the context (1 map, 2 battle) castable from level 1 for 10 mana.
     Data2::TSpellPrototype& AddSpell(int id, int context, const std::string& name = "") {
@@ -69,22 +86,6 @@ protected:
         own.Value(GameData::MANA) = own.Value(GameData::ACTIONPOINTS) = 100;
         unit.RecalculateStats(false);
         return unit;
-    }
-
-    // One-colour sprites with these IDs as the whole creature or spell library.
-    static void OpenLibrary(Gfx::TSpriteList& library, const std::vector<uint32_t>& ids, int width,
-                            int height, uint32_t colour) {
-        std::vector<Tools::TBytes> records;
-        for (const uint32_t id : ids) {
-            Tools::TSpriteOptions options;
-            options.ID = id;
-            records.push_back(Tools::EncodeSprite(
-                {SpriteTests::Picture(width, height,
-                                      [colour, id](int, int) { return colour + 8 * id; })},
-                options));
-        }
-        library.OpenDirectory(
-            std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(1, records)));
     }
 
     // A frame of the colour, four pixels wide, open in the middle; hot spot at (4, 4).
