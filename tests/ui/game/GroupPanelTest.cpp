@@ -27,13 +27,7 @@ protected:
         // The screens reach the game object through Main::Game.
         Main::Game = std::move(Game);
         Data.AddSpell(SpellID, 1).Group = 1; // cast on the map
-        App.Create(
-            Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", 0xA0, 100, nullptr,
-            [this] { Windows.Tick(); }, nullptr, nullptr, nullptr, nullptr, nullptr,
-            [this](Win32::UINT msg, Win32::WPARAM wParam, Win32::LPARAM lParam) {
-                Windows.HandleMessage(msg, wParam, lParam);
-            });
-        App.Active = true;
+        RunModalLoops();
         Data.SetConstant(Data2::gcMaxMorale, 100);
         Scenario().CurrentPlayer = &Player(Red);
         Scenario().CurrentPlayerIndex = Red;
