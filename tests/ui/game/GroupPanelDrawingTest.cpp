@@ -174,4 +174,32 @@ TEST_F(GroupPanelDrawing, EmptySlotsShowNothing) {
     EXPECT_EQ(Count(Background, 0, 0, 238, 312), 0);
 }
 
+TEST_F(GroupPanelDrawing, TheFightDialogsSidesHaveTheirOwnLayouts) {
+    Use(1061, MakeSprite(195, 132, 1, Background));
+    Use(1062, MakeSprite(194, 132, 1, Background));
+    TGroup* group = World->AddGroup(0, 3, 3);
+    TUnit* unit = AddUnit(*group, Walker);
+    unit->Name = "Walker";
+    DXWin::TDXWindow* window = MakeWindow(0, 300, 800, 140);
+    auto* left = new TUnitInfoControl(window, window, ulFightLeft, DXWin::csVisible);
+    auto* right = new TUnitInfoControl(window, window, ulFightRight, DXWin::csVisible);
+    left->SetPosition(20, 0);
+    right->SetPosition(400, 0);
+    left->SetUnit(unit);
+    right->SetUnit(unit);
+    DrawFrame();
+    SaveFrame("unit_panels_fight");
+    // The left side's background starts 6 pixels before it; its bars at x + 10, the
+    // right side's at x + 130, both full of hit points from y + 38.
+    EXPECT_EQ(At(14, 300 + 5), Packed(Background));
+    EXPECT_EQ(At(13, 300 + 5), Paper);
+    const int bar = 8 * 46;
+    EXPECT_EQ(Count(HitPoints, 20 + 10 - Left, 300 + 38 - Top, 20 + 18 - Left, 300 + 84 - Top),
+              bar);
+    EXPECT_EQ(Count(HitPoints, 400 + 130 - Left, 300 + 38 - Top, 400 + 138 - Left, 300 + 84 - Top),
+              bar);
+    EXPECT_EQ(left->PortraitButton()->GetScreenRect().left, 20 + 100);
+    EXPECT_EQ(right->PortraitButton()->GetScreenRect().left, 400 + 15);
+}
+
 } // namespace
