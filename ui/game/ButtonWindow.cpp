@@ -7,6 +7,7 @@
 #include "game/world/players/Player.h"
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
+#include "ui/game/ButtonSprite.h"
 #include "ui/game/Game.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/widgets/ScrollDialogs.h"
@@ -77,8 +78,8 @@ void TButtonWindow::MakeButton(TCommandButton index) {
     button->SetHint(MakeHotkeyCaption(keys[size_t(layout.Hotkey)], layout.Caption));
     button->OnDraw = [button, &layout](Win32::IDirectDrawSurface7* target,
                                        const Win32::RECT& bounds) {
-        DrawButton(*button, CommonSprite(layout.NormalSprite), CommonSprite(layout.LitSprite),
-                   target, bounds);
+        DrawButtonSprite(*button, CommonSprite(layout.NormalSprite), CommonSprite(layout.LitSprite),
+                         target, bounds);
     };
     FButtons[size_t(index)] = button;
 }
@@ -95,18 +96,6 @@ void TButtonWindow::DrawBackground(Win32::IDirectDrawSurface7* target,
         return;
     Gfx::DrawSprite(FScenario->CurrentPlayer->GetPlayerSprite(), target, 0,
                     bounds.left + PlayerSpriteOffset, bounds.top + PlayerSpriteOffset, nullptr);
-}
-
-void TButtonWindow::DrawButton(const DXWin::TDXButton& button, Gfx::TSprite* normal,
-                               Gfx::TSprite* lit, Win32::IDirectDrawSurface7* target,
-                               const Win32::RECT& bounds) {
-    Gfx::TSprite* sprite = button.Hovered() ? lit : normal;
-    if (!sprite)
-        return;
-    const int shift = button.Hovered() && button.Pressed() ? 1 : 0;
-    const int x = (bounds.left + bounds.right) / 2 - sprite->HotSpotX + shift;
-    const int y = (bounds.top + bounds.bottom) / 2 - sprite->HotSpotY + shift;
-    Gfx::DrawSprite(sprite, target, 0, x, y, nullptr);
 }
 
 void TButtonWindow::UpdateButtons() {

@@ -15,9 +15,6 @@ class TPlayer;
 namespace DXWin {
 class TDXButton;
 }
-namespace Gfx {
-class TSprite;
-}
 
 namespace Main {
 
@@ -62,8 +59,6 @@ public:
 private:
     void MakeButton(TCommandButton index);
     void DrawBackground(Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds) const;
-    static void DrawButton(const DXWin::TDXButton& button, Gfx::TSprite* normal, Gfx::TSprite* lit,
-                           Win32::IDirectDrawSurface7* target, const Win32::RECT& bounds);
     void UpdateButtons();
     // The player on turn when it is the viewing player and plays at this machine;
     // null otherwise.

@@ -10,6 +10,7 @@
 #include "game/world/scenario/Scenario.h"
 #include "game/world/sound/SoundTracks.h"
 #include "ui/game/ButtonWindow.h"
+#include "ui/game/GroupInfoWindow.h"
 #include "ui/game/MapWindow.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
@@ -68,6 +69,7 @@ void TGame::Init() {
     FMapWindow = new TMapWindow(FWindowSystem);
     FSmallMap = new TSmallMapWindow(FWindowSystem);
     FCommandBar = new TButtonWindow(FWindowSystem);
+    FGroupPanel = new TGroupInfoWindow(FWindowSystem);
     FUnitSheet = new TUnitDetailWindow(FWindowSystem, DXWin::woModal);
     // The screens come up with the game, not before.
     HideMapScreen();
@@ -80,6 +82,7 @@ void TGame::Done() {
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
+    DeleteScreen(FWindowSystem, FGroupPanel);
     DeleteScreen(FWindowSystem, FUnitSheet);
     FMessages.clear();
     Scenario.reset();
@@ -95,12 +98,15 @@ void TGame::BindScreens(GameData::TScenario* scenario) {
         FSmallMap->SetScenario(scenario);
     if (FCommandBar)
         FCommandBar->SetScenario(scenario);
+    if (FGroupPanel)
+        FGroupPanel->SetScenario(scenario);
 }
 
 void TGame::ShowMapScreen() {
     ShowScreen(FMapWindow, true);
     ShowScreen(FSmallMap, true);
     ShowScreen(FCommandBar, true);
+    ShowScreen(FGroupPanel, true);
     if (!MusicResumePending)
         PlayMapMusic(0);
 }
@@ -109,6 +115,7 @@ void TGame::HideMapScreen() {
     ShowScreen(FMapWindow, false);
     ShowScreen(FSmallMap, false);
     ShowScreen(FCommandBar, false);
+    ShowScreen(FGroupPanel, false);
 }
 
 void TGame::Activate() {

@@ -32,6 +32,7 @@ namespace Main {
 class TMapWindow;
 class TSmallMapWindow;
 class TButtonWindow;
+class TGroupInfoWindow;
 class TUnitDetailWindow;
 class TGameScreenPlaceholders;
 enum class TGameScreen : uint8_t;
@@ -129,6 +130,7 @@ public:
     TMapWindow* MapWindow() const { return FMapWindow; }
     TSmallMapWindow* SmallMap() const { return FSmallMap; }
     TButtonWindow* CommandBar() const { return FCommandBar; }
+    TGroupInfoWindow* GroupPanel() const { return FGroupPanel; }
     TUnitDetailWindow* UnitSheet() const { return FUnitSheet; }
     const THotkeyTable& Hotkeys() const { return FHotkeys; }
     const std::deque<ClassLib::AnsiString>& Messages() const { return FMessages; }
@@ -193,6 +195,7 @@ private:
     TMapWindow* FMapWindow = nullptr;
     TSmallMapWindow* FSmallMap = nullptr;
     TButtonWindow* FCommandBar = nullptr;
+    TGroupInfoWindow* FGroupPanel = nullptr;
     TUnitDetailWindow* FUnitSheet = nullptr;
     THotkeyTable FHotkeys{};
 };

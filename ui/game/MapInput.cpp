@@ -9,8 +9,8 @@
 #include "platform/win32/VirtualKeys.h"
 #include "ui/game/ButtonWindow.h"
 #include "ui/game/Game.h"
+#include "ui/game/GroupInfoWindow.h"
 #include "ui/game/MapWindow.h"
-#include "ui/game/ScreenPlaceholders.h"
 
 #include <array>
 
@@ -248,8 +248,8 @@ bool TMapWindow::HandleKey(uint32_t key) {
     const THotkeyTable& keys = Game->Hotkeys();
     for (int slot = 0; slot < 3; ++slot)
         if (MatchHotkey(keys[size_t(hkSpellBookSlot0 + slot)], key)) {
-            // The spell book opens from the group panel, which does not exist yet.
-            Game->ReportMissingScreen(TGameScreen::GroupPanel);
+            if (TGroupInfoWindow* panel = Game->GroupPanel())
+                panel->OpenSpellBook(slot);
             return true;
         }
     TPlayer& player = *FScenario->CurrentPlayer;

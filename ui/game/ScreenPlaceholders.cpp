@@ -10,8 +10,6 @@ ClassLib::AnsiString TGameScreenPlaceholders::MissingMessage(TGameScreen screen)
         return "The town window is not available yet.";
     case TGameScreen::TalkDialog:
         return "The talk dialog is not available yet.";
-    case TGameScreen::GroupPanel:
-        return "The group panel is not available yet.";
     case TGameScreen::TransferWindow:
         return "The transfer window is not available yet.";
     case TGameScreen::CreaturePedia:

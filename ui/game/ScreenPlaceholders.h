@@ -13,7 +13,6 @@ enum class TGameScreen : uint8_t {
     FightDialog,
     TownWindow,
     TalkDialog,
-    GroupPanel,
     TransferWindow,
     CreaturePedia,
     Diary,

@@ -39,6 +39,18 @@ protected:
         DXApp::Application = nullptr;
     }
 
+    // Gives the application a window and a loop that ticks the window system, so that
+    // modal windows run and read what the test posts to App.Window.
+    void RunModalLoops() {
+        App.Create(
+            Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", 0xA0, 100, nullptr,
+            [this] { Windows.Tick(); }, nullptr, nullptr, nullptr, nullptr, nullptr,
+            [this](Win32::UINT msg, Win32::WPARAM wParam, Win32::LPARAM lParam) {
+                Windows.HandleMessage(msg, wParam, lParam);
+            });
+        App.Active = true;
+    }
+
     // Hands the tiny world to the game; every player's script global says it plays on.
     GameData::TScenario& TakeWorld() {
         Game->Scenario = std::move(World->Scenario);

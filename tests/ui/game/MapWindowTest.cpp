@@ -501,8 +501,6 @@ TEST_F(MapWindowTest, KeysOfScreensNotBuiltYetAreRefusedOnTheMessageLine) {
         return std::count(lines.begin(), lines.end(), ClassLib::AnsiString(text));
     };
     Main::Game->Scenario = std::move(World.Scenario);
-    Key(uint32_t('Q'));
-    EXPECT_EQ(said("The group panel is not available yet."), 1);
     Key(uint32_t('C'));
     EXPECT_EQ(said("The creature encyclopedia is not available yet."), 1);
     Key(Win32::VK_ESCAPE);

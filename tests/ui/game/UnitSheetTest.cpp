@@ -245,15 +245,7 @@ using namespace Main;
 // The game's own sheet in the application's modal loop.
 class GameUnitSheet : public GameTest {
 protected:
-    GameUnitSheet() {
-        App.Create(
-            Win32::GetModuleHandle(nullptr), "Varnholt", "VRNWindow", 0xA0, 100, nullptr,
-            [this] { Windows.Tick(); }, nullptr, nullptr, nullptr, nullptr, nullptr,
-            [this](Win32::UINT msg, Win32::WPARAM wParam, Win32::LPARAM lParam) {
-                Windows.HandleMessage(msg, wParam, lParam);
-            });
-        App.Active = true;
-    }
+    GameUnitSheet() { RunModalLoops(); }
     void PostKey(Win32::WPARAM key) { Win32::PostMessage(App.Window, Win32::WM_KEYDOWN, key, 1); }
 };
 
