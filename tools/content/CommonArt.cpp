@@ -236,14 +236,18 @@ void Decorations(TLibrary& library) {
 }
 
 // A square frame of the given colour with a transparent inside.
-TPicture Frame(int size, int border, uint32_t colour) {
-    TCanvas canvas(size, size);
+TPicture Frame(int width, int height, int border, uint32_t colour) {
+    TCanvas canvas(width, height);
     cairo_t* cr = canvas.Cr();
-    RoundedRect(cr, 0.5, 0.5, size - 1, size - 1, border);
-    RoundedRect(cr, border, border, size - 2 * border, size - 2 * border, 1);
+    RoundedRect(cr, 0.5, 0.5, width - 1, height - 1, border);
+    RoundedRect(cr, border, border, width - 2 * border, height - 2 * border, 1);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     FillOutlined(cr, colour, 1);
     return canvas.Picture();
+}
+
+TPicture Frame(int size, int border, uint32_t colour) {
+    return Frame(size, size, border, colour);
 }
 
 TPicture Panel(int width, int height, uint32_t colour) {
@@ -255,6 +259,45 @@ TPicture Panel(int width, int height, uint32_t colour) {
     SetColour(cr, Gold, 1.0, 0.8);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
+    return canvas.Picture();
+}
+
+// The group panel's plate for one unit: the portrait's place, the bars' well and a
+// column of boxes for the values at the right.
+TPicture UnitPanelPlate() {
+    TCanvas canvas(238, 104);
+    cairo_t* cr = canvas.Cr();
+    RoundedRect(cr, 1, 1, 236, 102, 6);
+    FillOutlined(cr, 0x3A2A1A, 2);
+    RoundedRect(cr, 12, 8, 86, 86, 3); // the portrait's place
+    SetColour(cr, 0x20160C);
+    cairo_fill(cr);
+    RoundedRect(cr, 125, 34, 60, 54, 3); // the bars' well
+    SetColour(cr, 0x2A1E12);
+    cairo_fill(cr);
+    for (int row = 0; row < 5; ++row) {
+        RoundedRect(cr, 210.5, 2.5 + 19 * row, 25, 17, 3); // centred on its value
+        SetColour(cr, 0x5A4630);
+        cairo_fill_preserve(cr);
+        SetColour(cr, Gold, 1.0, 0.6);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+    RoundedRect(cr, 101.5, 63.5, 25, 15, 3); // the level
+    SetColour(cr, 0x5A4630);
+    cairo_fill(cr);
+    return canvas.Picture();
+}
+
+// A spell book's tab in its family's colour with a gold rim.
+TPicture BookTab(uint32_t colour) {
+    TCanvas canvas(34, 44);
+    cairo_t* cr = canvas.Cr();
+    RoundedRect(cr, 1, 1, 32, 48, 6);
+    FillOutlined(cr, colour, 1.5);
+    Ellipse(cr, 17, 14, 5, 5);
+    SetColour(cr, Gold);
+    cairo_fill(cr);
     return canvas.Picture();
 }
 
@@ -277,7 +320,7 @@ void ScreenSprites(TLibrary& library) {
                                }),
                     GlowOptions());
     }
-    library.Add(UnitPanel, {Panel(230, 120, 0x3A2A1A)}, KeyedOptions());
+    library.Add(UnitPanel, {UnitPanelPlate()}, KeyedOptions());
     library.Add(UnitPanelWide, {Panel(236, 120, 0x3A2A1A)}, KeyedOptions());
     library.Add(UnitPanelSmall, {Panel(230, 90, 0x3A2A1A)}, KeyedOptions());
     for (uint32_t slot : {SpellBookButton, SpellBookButtonHover}) {
@@ -323,12 +366,27 @@ void ScreenSprites(TLibrary& library) {
     constexpr uint32_t barColours[4] = {0xD03028, 0x40B040, 0xE0C040, 0x4060E0};
     for (uint32_t i = 0; i < 4; ++i)
         library.Add(FirstValueBar + i,
-                    DrawFrames(8, 40, 1,
+                    DrawFrames(8, 46, 1,
                                [&](cairo_t* cr, int) {
-                                   cairo_rectangle(cr, 0.5, 0.5, 7, 39);
+                                   cairo_rectangle(cr, 0.5, 0.5, 7, 45);
                                    FillOutlined(cr, barColours[i], 1);
                                }),
                     KeyedOptions());
+    library.Add(ValueBarFrame,
+                DrawFrames(8, 46, 1,
+                           [](cairo_t* cr, int) {
+                               cairo_rectangle(cr, 0.5, 0.5, 7, 45);
+                               SetColour(cr, 0x100A06);
+                               cairo_fill_preserve(cr);
+                               SetColour(cr, Gold, 1.0, 0.5);
+                               cairo_set_line_width(cr, 1);
+                               cairo_stroke(cr);
+                           }),
+                KeyedOptions());
+    constexpr uint32_t tabColours[4] = {0xA03020, 0x3050B0, 0x3A8A3A, 0x707070};
+    for (uint32_t i = 0; i < 4; ++i)
+        library.Add(FirstBookTab + i, {BookTab(tabColours[i])}, KeyedOptions());
+    library.Add(DetailFrame, {Frame(168, 208, 5, Gold)}, KeyedOptions(4, 4));
     // Effect icon frames by spell group.
     constexpr uint32_t groupColours[4] = {0xC04020, 0x3070C0, 0x40A040, 0x909090};
     for (uint32_t i = 0; i < 4; ++i)

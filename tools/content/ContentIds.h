@@ -71,7 +71,10 @@ enum : uint32_t {
     Parchment = 1084,
     Roller = 1085,
     FaceFrame = 1086,
+    DetailFrame = 1087,
     IconFrame = 1093,
+    FirstBookTab = 1094, // 1094 battlemage, 1095 psionic, 1096 druid, 1097 other
+    ValueBarFrame = 1103,
     FirstValueBar = 1104,  // 1104 hit points, 1105 action points, 1106 experience, 1107 mana
     FirstPathArrow = 1108, // 1108-1110: within the points, into the reserve, beyond them
     BadgeSheet = 1111,

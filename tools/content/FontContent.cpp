@@ -28,7 +28,8 @@ constexpr uint32_t KeyProofBlack = 0x080808;
 constexpr TFontChoice Choices[] = {
     {1, "DejaVuSans.ttf", 12},
     {2, "DejaVuSans.ttf", 13},
-    {3, "DejaVuSerif.ttf", 14, KeyProofBlack},
+    // The panels' and books' small print: four bar labels share 64 pixels.
+    {3, "DejaVuSansCondensed.ttf", 11, KeyProofBlack},
     {4, "DejaVuSans-Bold.ttf", 13},
     {5, "DejaVuSans.ttf", 11},
     {6, "DejaVuSerif-Bold.ttf", 16},
