@@ -30,9 +30,11 @@ TMapObject* TScenario::InsertInDrawOrder(std::unique_ptr<TMapObject> object) {
     TMapObject* raw = object.get();
     FObjectsByID.emplace(raw->ID, raw);
     try {
+        FObjectIndex.Add(raw);
         Objects.Insert(index, object.release());
     } catch (...) {
         FObjectsByID.erase(raw->ID);
+        FObjectIndex.Remove(raw);
         throw;
     }
     UpdateOccupancyOf(raw, index);
@@ -65,6 +67,7 @@ void TScenario::MoveObject(int index, int x, int y) {
         Objects.Exchange(index, index + 1);
         ++index;
     }
+    FObjectIndex.Refile(object);
     UpdateOccupancyOf(object, index);
 }
 
@@ -89,9 +92,39 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
+    UnindexObject(object);
     UpdateOccupancyOf(object, -1);
     Objects.Delete(index);
     RedrawOptions = 0;
+}
+
+void TScenario::UnindexObject(TMapObject* object) {
+    FObjectIndex.Remove(object);
+    const auto drawn = std::find(FDrawnObjects.begin(), FDrawnObjects.end(), object);
+    if (drawn != FDrawnObjects.end())
+        FDrawnObjects.erase(drawn);
+}
+
+void TScenario::CollectObjectsNear(const RECT& mapRect, std::vector<TMapObject*>& out) const {
+    out.clear();
+    FObjectIndex.Collect(mapRect, out);
+    SortInDrawOrder(out);
+}
+
+void TScenario::SortInDrawOrder(std::vector<TMapObject*>& objects) const {
+    std::vector<std::pair<int, TMapObject*>> placed;
+    placed.reserve(objects.size());
+    for (TMapObject* object : objects)
+        if (const int index = IndexOfLiveObject(*object); index >= 0)
+            placed.emplace_back(index, object);
+    std::sort(placed.begin(), placed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    placed.erase(std::unique(placed.begin(), placed.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 placed.end());
+    objects.clear();
+    for (const auto& [index, object] : placed)
+        objects.push_back(object);
 }
 
 void TScenario::ForgetTarget(const TMapObject* object) {
