@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace GameData {
 
@@ -161,17 +162,20 @@ int TScenario::ObjectIndexAtPoint(int x, int y) const {
 }
 
 int TScenario::ObjectIndexAt(int x, int y, bool shownOnly) const {
+    // Nothing is hit where its picture does not reach.
+    std::vector<TMapObject*> near;
+    CollectObjectsNear({x, y, x + 1, y + 1}, near);
     // Groups stand in front of locations, and locations in front of everything else.
     for (int pass = 0; pass < 3; ++pass)
-        for (int i = Objects.Count() - 1; i >= 0; --i) {
-            const TMapObject* object = Objects[i];
+        for (auto it = near.rbegin(); it != near.rend(); ++it) {
+            const TMapObject* object = *it;
             const bool candidate = pass == 0 ? object->Kind == okGroup
                                    : pass == 1
                                        ? object->Kind == okBuilding || object->Kind == okCity
                                        : true;
             if (candidate && object->HitTest(x, y) &&
                 (!shownOnly || IsShownToCurrentPlayer(*object)))
-                return i;
+                return IndexOfLiveObject(*object);
         }
     return -1;
 }
