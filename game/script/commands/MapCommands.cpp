@@ -158,8 +158,11 @@ bool ChangeDoodleCommand(TConversation& c, AnsiString& params, AnsiString&) {
     doodle->SetPrototype(&prototype);
     doodle->Active = animated == KeepAnimated ? wasAnimated : uint8_t(animated != 0);
     doodle->Invalidated = 1;
-    if (x != NoPosition && y != NoPosition)
-        scenario.MoveObject(scenario.IndexOfObject(doodle), x, y);
+    // Even in place: the new layer has its own place in the draw order, and the new
+    // picture its own blocks in the map's index.
+    const bool moves = x != NoPosition && y != NoPosition;
+    scenario.MoveObject(scenario.IndexOfObject(doodle), moves ? x : doodle->X,
+                        moves ? y : doodle->Y);
     // The new prototype patches the terrain differently.
     AfterSceneryChange(scenario);
     return true;

@@ -55,10 +55,6 @@ void DrawIntoBitmap(void* target, Gfx::TSprite* sprite, int frame, int x, int y,
     Gfx::DrawSpriteToBitmap(sprite, static_cast<ClassLib::TBitmap*>(target), frame, x, y, clip);
 }
 
-RECT VisibleMapRect(int viewX, const RECT& clip, int viewY) {
-    return {viewX, viewY, viewX + (clip.right - clip.left), viewY + (clip.bottom - clip.top)};
-}
-
 RECT ToTarget(const RECT& r, int viewX, const RECT& clip, int viewY) {
     const int dx = clip.left - viewX;
     const int dy = clip.top - viewY;

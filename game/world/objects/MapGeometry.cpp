@@ -67,6 +67,10 @@ int RectArea(const RECT& r) {
     return (r.right - r.left) * (r.bottom - r.top);
 }
 
+RECT VisibleMapRect(int viewX, const RECT& clip, int viewY) {
+    return {viewX, viewY, viewX + (clip.right - clip.left), viewY + (clip.bottom - clip.top)};
+}
+
 RECT UnionRects(const RECT& a, const RECT& b) {
     if (Win32::IsEmpty(a))
         return b;

@@ -39,5 +39,7 @@ int RectArea(const RECT& r);
 RECT UnionRects(const RECT& a, const RECT& b);
 // True when joining the two wastes less than a pixel: used to merge dirty rectangles.
 bool CanMergeRects(const RECT& a, const RECT& b);
+// The map pixels a target's clip shows when (viewX, viewY) is at its top-left corner.
+RECT VisibleMapRect(int viewX, const RECT& clip, int viewY);
 
 } // namespace GameData

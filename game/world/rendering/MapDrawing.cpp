@@ -4,9 +4,11 @@
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/cities/City.h"
 #include "game/world/fog/Fog.h"
+#include "game/world/objects/MapGeometry.h"
 #include "game/world/scenario/Scenario.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace GameData {
 
@@ -58,11 +60,12 @@ void TScenario::DrawArea(Win32::IDirectDrawSurface7* target, int viewX, int32_t 
         Background.DrawTiles(target, viewX, clip, viewY);
     if (!(options & roObjects))
         return;
-    const RECT area{viewX, viewY, viewX + (clip.right - clip.left),
-                    viewY + (clip.bottom - clip.top)};
+    const RECT area = VisibleMapRect(viewX, clip, viewY);
+    // A redraw draws its parts one after another; a part never draws another one.
+    std::vector<TMapObject*> objects;
+    CollectObjectsNear(area, objects);
     const auto drawObjects = [&](bool lower) {
-        for (int i = 0; i < Objects.Count(); ++i) {
-            TMapObject* object = Objects[i];
+        for (TMapObject* object : objects) {
             if (CurrentPlayer && (object->Layer <= LowerLayerLimit) != lower)
                 continue;
             // A city's decorations may reach beyond its cells.
@@ -73,22 +76,32 @@ void TScenario::DrawArea(Win32::IDirectDrawSurface7* target, int viewX, int32_t 
     };
     if (CurrentPlayer)
         drawObjects(true);
-    DrawObjectMarkers(target, viewX, clip, viewY);
+    DrawMarkersOf(objects, target, viewX, clip, viewY);
     drawObjects(false);
+}
+
+void TScenario::DrawMarkersOf(const std::vector<TMapObject*>& objects,
+                              Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
+                              int viewY) {
+    for (TMapObject* object : objects)
+        if (IsShownToCurrentPlayer(*object))
+            object->DrawMarker(target, viewX, clip, viewY);
 }
 
 void TScenario::DrawObjectMarkers(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                                   int viewY) {
-    for (int i = 0; i < Objects.Count(); ++i)
-        if (IsShownToCurrentPlayer(*Objects[i]))
-            Objects[i]->DrawMarker(target, viewX, clip, viewY);
+    std::vector<TMapObject*> objects;
+    CollectObjectsNear(VisibleMapRect(viewX, clip, viewY), objects);
+    DrawMarkersOf(objects, target, viewX, clip, viewY);
 }
 
 void TScenario::DrawObjectOverlays(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                                    int viewY) {
-    for (int i = 0; i < Objects.Count(); ++i)
-        if (IsShownToCurrentPlayer(*Objects[i]))
-            Objects[i]->DrawOverlays(target, viewX, clip, viewY);
+    std::vector<TMapObject*> objects;
+    CollectObjectsNear(VisibleMapRect(viewX, clip, viewY), objects);
+    for (TMapObject* object : objects)
+        if (IsShownToCurrentPlayer(*object))
+            object->DrawOverlays(target, viewX, clip, viewY);
 }
 
 void TScenario::DrawSpellEffect(Win32::IDirectDrawSurface7* target, int offsetX, int offsetY,

@@ -6,7 +6,9 @@
 #include "game/world/objects/MapGeometry.h"
 #include "game/world/scenario/Scenario.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace GameData {
 
@@ -84,8 +86,7 @@ void TScenario::RedrawMapView(Win32::IDirectDrawSurface7* target, int viewX, boo
         D3DFrame::ClearSurface(target);
         DrawArea(target, viewX, options, clip, viewY);
     }
-    for (int i = 0; i < Objects.Count(); ++i)
-        Objects[i]->StoreDrawnState();
+    StoreDrawnStates(viewX, clip, viewY);
     RedrawViewLeft = viewX;
     RedrawViewTop = viewY;
     RedrawClip = clip;
@@ -127,9 +128,18 @@ void TScenario::CollectDirtyRects(int viewX, const RECT& clip, int viewY) {
     const auto add = [&](const RECT& mapRect) {
         AddDirtyRect(Win32::Intersect(Offset(mapRect, dx, dy), clip));
     };
-    for (int i = 0; i < Objects.Count(); ++i) {
-        const TMapObject* object = Objects[i];
-        if (object->NeedsRedraw())
+    const RECT keptView = VisibleMapRect(RedrawViewLeft, clip, RedrawViewTop);
+    // What the retained image shows, and what may show now.
+    FRedrawObjects.assign(FDrawnObjects.begin(), FDrawnObjects.end());
+    FObjectIndex.Collect(VisibleMapRect(viewX, clip, viewY), FRedrawObjects);
+    SortInDrawOrder(FRedrawObjects);
+    for (const TMapObject* object : FRedrawObjects) {
+        const bool drawnState =
+            TObjectIndex::IsRoaming(*object) ||
+            std::binary_search(FDrawnObjects.begin(), FDrawnObjects.end(), object, std::less<>());
+        if (!drawnState) // no pixel of it in the retained image: where the image is kept
+            add(Win32::Intersect(object->DrawBounds(), keptView));
+        else if (object->NeedsRedraw())
             add(UnionRects(object->DrawnBounds, object->DrawBounds()));
         if (object->Kind == okCity) {
             const auto* city = static_cast<const TCity*>(object);
@@ -137,6 +147,23 @@ void TScenario::CollectDirtyRects(int viewX, const RECT& clip, int viewY) {
                 add(city->GetDecorationBounds(d));
         }
     }
+}
+
+void TScenario::StoreDrawnStates(int viewX, const RECT& clip, int viewY) {
+    // The objects that left the view keep the state they left with; roaming objects
+    // always keep theirs, as their pictures change anywhere.
+    for (TMapObject* object : FDrawnObjects)
+        object->StoreDrawnState();
+    const RECT view = VisibleMapRect(viewX, clip, viewY);
+    FRedrawObjects.clear();
+    FObjectIndex.Collect(view, FRedrawObjects);
+    FDrawnObjects.clear();
+    for (TMapObject* object : FRedrawObjects) {
+        object->StoreDrawnState();
+        if (!TObjectIndex::IsRoaming(*object) && object->IntersectsRect(view))
+            FDrawnObjects.push_back(object);
+    }
+    std::sort(FDrawnObjects.begin(), FDrawnObjects.end(), std::less<>());
 }
 
 } // namespace GameData

@@ -47,6 +47,8 @@ void TScenario::Clear() {
     PendingObjects.Clear();
     Objects.Clear();
     FObjectsByID.clear();
+    FObjectIndex.Clear();
+    FDrawnObjects.clear();
     NextObjectID = FirstObjectID;
     Width = 0;
     Height = 0;
@@ -124,6 +126,7 @@ void TScenario::SetMapSize(int width, int height) {
     FOccupancyPlayer = nullptr;
     MoveCosts.assign(cells, 0);
     Distances.assign(cells, 0);
+    FObjectIndex.SetMapSize(width * CellSize, height * CellSize);
 }
 
 int TScenario::StoredCellIndex(int x, int y) const {

@@ -19,6 +19,7 @@
 #include "game/world/players/Player.h"
 #include "game/world/players/PlayerAction.h"
 #include "game/world/scenario/Area.h"
+#include "game/world/scenario/ObjectIndex.h"
 #include "game/world/scenario/Particles.h"
 #include "game/world/scenario/ScriptRecords.h"
 #include "game/world/sound/FrameworkSounds.h"
@@ -174,6 +175,9 @@ public:
     TGroup* GroupCoveringCell(int x, int y, const TGroup* ignore) const;
     // Layer, then row, then the larger column first.
     static int CompareDrawOrder(const TMapObject* a, const TMapObject* b);
+    // Every object whose picture may reach into the map rectangle, in draw order, each
+    // once; others may come along (groups, cities and buildings always do).
+    void CollectObjectsNear(const RECT& mapRect, std::vector<TMapObject*>& out) const;
     bool IsDrawOrderSorted() const { return Objects.IsSorted(CompareDrawOrder); }
     void AdvanceTurn();
 
@@ -541,6 +545,10 @@ private:
     int ObjectIndexAt(int x, int y, bool shownOnly) const;
     // Groups aiming at the object leaving the map forget it.
     void ForgetTarget(const TMapObject* object);
+    // The object leaves the map's index and the list of what the last redraw drew.
+    void UnindexObject(TMapObject* object);
+    // Draw order by the objects' places in Objects; duplicates go.
+    void SortInDrawOrder(std::vector<TMapObject*>& objects) const;
 
     TPlayer* FViewingPlayer = nullptr;
     bool FViewingPlayerSet = false;
@@ -570,6 +578,16 @@ private:
     void ScrollKeptImage(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip,
                          int viewY);
     std::vector<RECT> DirtyRects;
+    TObjectIndex FObjectIndex;
+    // The filed objects whose picture reached into the view at the last redraw, by
+    // address: their drawn state is kept; any other filed object had no pixel in the
+    // retained image.
+    std::vector<TMapObject*> FDrawnObjects;
+    // The objects near the view in the redraw at work.
+    std::vector<TMapObject*> FRedrawObjects;
+    void StoreDrawnStates(int viewX, const RECT& clip, int viewY);
+    void DrawMarkersOf(const std::vector<TMapObject*>& objects, Win32::IDirectDrawSurface7* target,
+                       int viewX, const RECT& clip, int viewY);
     // The fog edges composed as the device draws them; false where they cannot be.
     bool ComposeFog(Win32::IDirectDrawSurface7* target, int viewX, const RECT& clip, int viewY);
     Gfx::TBlendedTiles FogTiles;

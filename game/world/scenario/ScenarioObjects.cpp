@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace GameData {
 
@@ -30,9 +31,11 @@ TMapObject* TScenario::InsertInDrawOrder(std::unique_ptr<TMapObject> object) {
     TMapObject* raw = object.get();
     FObjectsByID.emplace(raw->ID, raw);
     try {
+        FObjectIndex.Add(raw);
         Objects.Insert(index, object.release());
     } catch (...) {
         FObjectsByID.erase(raw->ID);
+        FObjectIndex.Remove(raw);
         throw;
     }
     UpdateOccupancyOf(raw, index);
@@ -65,6 +68,7 @@ void TScenario::MoveObject(int index, int x, int y) {
         Objects.Exchange(index, index + 1);
         ++index;
     }
+    FObjectIndex.Refile(object);
     UpdateOccupancyOf(object, index);
 }
 
@@ -89,9 +93,39 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
+    UnindexObject(object);
     UpdateOccupancyOf(object, -1);
     Objects.Delete(index);
     RedrawOptions = 0;
+}
+
+void TScenario::UnindexObject(TMapObject* object) {
+    FObjectIndex.Remove(object);
+    const auto drawn = std::find(FDrawnObjects.begin(), FDrawnObjects.end(), object);
+    if (drawn != FDrawnObjects.end())
+        FDrawnObjects.erase(drawn);
+}
+
+void TScenario::CollectObjectsNear(const RECT& mapRect, std::vector<TMapObject*>& out) const {
+    out.clear();
+    FObjectIndex.Collect(mapRect, out);
+    SortInDrawOrder(out);
+}
+
+void TScenario::SortInDrawOrder(std::vector<TMapObject*>& objects) const {
+    std::vector<std::pair<int, TMapObject*>> placed;
+    placed.reserve(objects.size());
+    for (TMapObject* object : objects)
+        if (const int index = IndexOfLiveObject(*object); index >= 0)
+            placed.emplace_back(index, object);
+    std::sort(placed.begin(), placed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    placed.erase(std::unique(placed.begin(), placed.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 placed.end());
+    objects.clear();
+    for (const auto& [index, object] : placed)
+        objects.push_back(object);
 }
 
 void TScenario::ForgetTarget(const TMapObject* object) {
@@ -128,17 +162,20 @@ int TScenario::ObjectIndexAtPoint(int x, int y) const {
 }
 
 int TScenario::ObjectIndexAt(int x, int y, bool shownOnly) const {
+    // Nothing is hit where its picture does not reach.
+    std::vector<TMapObject*> near;
+    CollectObjectsNear({x, y, x + 1, y + 1}, near);
     // Groups stand in front of locations, and locations in front of everything else.
     for (int pass = 0; pass < 3; ++pass)
-        for (int i = Objects.Count() - 1; i >= 0; --i) {
-            const TMapObject* object = Objects[i];
+        for (auto it = near.rbegin(); it != near.rend(); ++it) {
+            const TMapObject* object = *it;
             const bool candidate = pass == 0 ? object->Kind == okGroup
                                    : pass == 1
                                        ? object->Kind == okBuilding || object->Kind == okCity
                                        : true;
             if (candidate && object->HitTest(x, y) &&
                 (!shownOnly || IsShownToCurrentPlayer(*object)))
-                return i;
+                return IndexOfLiveObject(*object);
         }
     return -1;
 }

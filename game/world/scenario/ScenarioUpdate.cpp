@@ -119,6 +119,7 @@ void TScenario::RetireObject(TMapObject* object) {
     ForgetTarget(object);
     PendingObjects.Remove(object);
     FObjectsByID.erase(object->ID);
+    UnindexObject(object);
     FRetired.emplace_back(Objects.Extract(index));
     RedrawOptions = 0;
     UpdateOccupancyOf(object, -1);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -88,6 +89,10 @@ TEST_F(MapCommands, SceneryComesAndGoesWithItsTerrain) {
     EXPECT_EQ(Run("<CHANGEDOODLE(" + t + ",3)>"), ""); // now a rock
     EXPECT_EQ(CostAt(5, 5), Impassable) << "the terrain patch follows the new prototype";
     EXPECT_EQ(tree->X, 220) << "no position given: it stays";
+    std::vector<TMapObject*> near;
+    scenario.CollectObjectsNear({250, 240, 255, 250}, near); // the rock's, not the tree's
+    EXPECT_NE(std::find(near.begin(), near.end(), tree), near.end())
+        << "the larger picture is drawn where it reaches";
     EXPECT_EQ(Run("<CHANGEDOODLE(" + t + ",2,60,60,0)>"), "");
     EXPECT_EQ(tree->Active, 0);
     EXPECT_EQ(tree->CellX(), 1);

@@ -123,6 +123,39 @@ TEST_F(TMapRedrawTest, ScrolledAndUpdatedViewEqualsAFullRedraw) {
     }
 }
 
+// Objects the retained image did not show, or showed elsewhere: made far away and
+// brought into the part of the image that stays, gone out of view and back to where
+// they were drawn before, changed while out of view, each while the view moves a little.
+TEST_F(TMapRedrawTest, ObjectsComingIntoTheKeptImageShowAsInAFullRedraw) {
+    TDoodle* stranger = World.AddDoodle(TTinyWorld::Rock, 20, 20);
+    const int walkerX = Walker->X;
+    const int walkerY = Walker->Y;
+    const int fountainX = Fountain->X;
+    const int fountainY = Fountain->Y;
+    struct TStep {
+        int ViewX, ViewY;
+        TDoodle* Object;
+        int X, Y; // where the object goes before the redraw
+    };
+    const TStep steps[] = {
+        {4, 4, stranger, 150, 120},    {8, 0, Walker, 900, 900},
+        {8, 8, Fountain, 880, 860},    {12, 8, Walker, walkerX, walkerY},
+        {16, 12, stranger, 860, 100},  {20, 12, Fountain, fountainX, fountainY},
+        {360, 12, stranger, 500, 150}, {352, 20, Walker, 400, 60},
+        {344, 28, stranger, 880, 860}, {340, 28, stranger, 500, 150},
+    };
+    Redraw(0, 0, AllOptions, true);
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(testing::Message() << "view " << step.ViewX << ", " << step.ViewY);
+        Scenario().MoveObject(Scenario().IndexOfObject(step.Object), step.X, step.Y);
+        for (int tick = 0; tick < 5; ++tick)
+            Fountain->Tick();
+        Redraw(step.ViewX, step.ViewY, AllOptions);
+        EXPECT_EQ(Hash(TestSupport::ReadPixels(*Retained)),
+                  Hash(Reference(step.ViewX, step.ViewY, AllOptions)));
+    }
+}
+
 TEST_F(TMapRedrawTest, ShortScrollKeepsTheImageAndLongOneStartsAgain) {
     Redraw(100, 100, AllOptions, true);
     // A pixel the map would never draw, inside the part that stays in view.
