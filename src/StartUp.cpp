@@ -118,6 +118,8 @@ void StartUp(const TStartOptions& options, std::function<void()> onDestroy) {
     // Surfaces are made here, on the main thread, now that the data are in.
     Data2::GlobalData->PrepareSurfaces();
     CreateGame();
+    if (options.OnGameCreated)
+        options.OnGameCreated(*Game);
     std::printf("Varnholt: data loaded from %s\n", Data::DataPath.c_str());
     std::fflush(stdout);
 

@@ -10,6 +10,8 @@
 
 namespace Main {
 
+class TGame;
+
 // Set at the start of start-up; nothing clears them, so the game always starts full
 // screen (scaled to the desktop).
 extern bool SoundEnabled;
@@ -22,6 +24,8 @@ using TShutdownReport = std::function<void(const char* step)>;
 struct TStartOptions {
     int32_t RunMilliseconds = 0; // above 0: close that much game time after start-up
     TShutdownReport OnShutdownStep;
+    // Called once the game object exists, before the first level starts.
+    std::function<void(Main::TGame&)> OnGameCreated;
 };
 
 // The game draws for 16-bit displays of 640 x 480, 800 x 600 and 1024 x 768 only.

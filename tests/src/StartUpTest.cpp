@@ -64,6 +64,14 @@ protected:
         Base::ProgramPath = Dir.Path();
         std::ofstream(Dir.File("data.ini")) << "[Main]\r\nDataPath=Data\\\r\n";
         Options.OnShutdownStep = [this](const char* step) { Steps.push_back(step); };
+        // The briefing would roll for a minute of game time: the player here reads it
+        // at once.
+        Options.OnGameCreated = [this](Main::TGame& game) {
+            game.Screens.ScenarioBook = [this](const ClassLib::AnsiString& caption,
+                                               const ClassLib::AnsiString&) {
+                Briefings.push_back(caption);
+            };
+        };
     }
     ~StartUpTest() override {
         DXApp::Application = nullptr;
@@ -104,6 +112,7 @@ protected:
     DXApp::TDXApplication App;
     TestSupport::TempDir Dir;
     Main::TStartOptions Options;
+    std::vector<std::string> Briefings; // the captions of the briefings shown
     TSteps Steps;
 
 private:
@@ -288,6 +297,7 @@ TEST_F(RunningGame, CampaignLevelOneRunsWithPlayerOneAtThisMachine) {
     ASSERT_NE(Main::Game->Scenario, nullptr);
     EXPECT_EQ(Main::Game->Level, 1);
     EXPECT_TRUE(Main::Game->Active);
+    EXPECT_EQ(Briefings, std::vector<std::string>{"1. The Quiet Vale"});
     GameData::TScenario& scenario = *Main::Game->Scenario;
     EXPECT_EQ(scenario.ViewingPlayer(), scenario.PlayerAt(1));
     EXPECT_EQ(scenario.PlayerAt(1)->Type, GameData::ptLocal);

@@ -12,6 +12,7 @@
 #include "ui/game/ButtonWindow.h"
 #include "ui/game/GroupInfoWindow.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/ScenarioBook.h"
 #include "ui/game/ScreenPlaceholders.h"
 #include "ui/game/SmallMapWindow.h"
 #include "ui/game/UnitDetailWindow.h"
@@ -51,6 +52,14 @@ TGame::TGame(DXWin::TDXWindowSystem* windowSystem)
     GameData::InstallMapSpells(*FServices);
     GameData::InstallQuestObjectives(*FServices);
     GameData::InstallConversations(*FServices);
+    Screens.ScenarioBook = [this](const ClassLib::AnsiString& caption,
+                                  const ClassLib::AnsiString& text) {
+        if (!FWindowSystem)
+            return;
+        TScenarioBookWindow book(FWindowSystem, 0);
+        book.SetText(caption, text);
+        book.ShowModal(false);
+    };
 }
 
 TGame::~TGame() {

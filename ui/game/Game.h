@@ -42,6 +42,10 @@ enum class TGameScreen : uint8_t;
 struct TScreenOpeners {
     // Shows the encyclopedia of the creatures that player has met, modally.
     std::function<void(const GameData::TPlayer* viewer)> CreaturePedia;
+    // Rolls the briefing up in the scenario book until it has passed or is dismissed;
+    // the game object's own book unless replaced.
+    std::function<void(const ClassLib::AnsiString& caption, const ClassLib::AnsiString& text)>
+        ScenarioBook;
 };
 
 // The pages of the main menu.

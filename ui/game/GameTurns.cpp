@@ -12,7 +12,6 @@
 #include "platform/win32/Clock.h"
 #include "ui/game/Game.h"
 #include "ui/game/MapWindow.h"
-#include "ui/game/ScenarioBook.h"
 #include "ui/game/ScreenPlaceholders.h"
 
 namespace Main {
@@ -145,11 +144,9 @@ void TGame::ShowBriefing() {
         return;
     if (!Scenario->Networked)
         GameData::PlaySpeech(uint32_t(Level));
-    if (FWindowSystem) {
-        TScenarioBookWindow book(FWindowSystem, 0);
-        book.SetText(ClassLib::Format("%d. %s", Level, Scenario->Description), Scenario->Briefing);
-        book.ShowModal(false);
-    }
+    if (Screens.ScenarioBook)
+        Screens.ScenarioBook(ClassLib::Format("%d. %s", Level, Scenario->Description),
+                             Scenario->Briefing);
     GameData::StopSpeech();
 }
 
