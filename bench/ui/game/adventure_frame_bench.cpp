@@ -56,6 +56,8 @@ struct TAdventureScreen {
             throw std::runtime_error("the campaign has no level 3");
         Main::Game = std::make_unique<Main::TGame>(&Windows);
         Main::Game->Init();
+        // Measured is the map screen; the briefing would wait for a reader.
+        Main::Game->Screens.ScenarioBook = nullptr;
         Main::Game->LoadScenario(Data2::GlobalData->LevelFiles[Level - 1], Level);
         Main::TGameParams params;
         params.Reset();
