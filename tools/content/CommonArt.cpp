@@ -391,7 +391,8 @@ void ScreenSprites(TLibrary& library) {
     constexpr uint32_t groupColours[4] = {0xC04020, 0x3070C0, 0x40A040, 0x909090};
     for (uint32_t i = 0; i < 4; ++i)
         library.Add(FirstEffectFrame + i, {Frame(22, 3, groupColours[i])}, KeyedOptions());
-    library.Add(Parchment, {DrawParchment(240, 400, 3)}, KeyedOptions());
+    // Blended, so that it keeps the surfaces a stretched draw needs (the unit sheet).
+    library.Add(Parchment, {DrawParchment(240, 400, 3)}, BlendedOptions());
     library.Add(Roller, DrawRoller(264, 24, true, 4), KeyedOptions());
 }
 

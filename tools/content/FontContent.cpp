@@ -30,7 +30,8 @@ constexpr TFontChoice Choices[] = {
     {2, "DejaVuSans.ttf", 13},
     // The panels' and books' small print: four bar labels share 64 pixels.
     {3, "DejaVuSansCondensed.ttf", 11, KeyProofBlack},
-    {4, "DejaVuSans-Bold.ttf", 13},
+    // The unit sheet: labels of up to "Counterattack:" in the 90 pixels before values.
+    {4, "DejaVuSansCondensed.ttf", 12},
     {5, "DejaVuSans.ttf", 11},
     {6, "DejaVuSerif-Bold.ttf", 16},
     {7, "DejaVuSerif-Bold.ttf", 20},
