@@ -1,5 +1,7 @@
 #include "platform/net/DirectPlayInProcess.h"
 
+#include "platform/net/DirectPlayLink.h"
+
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
@@ -10,16 +12,6 @@ namespace Win32 {
 
 using ClassLib::Format;
 using TClock = std::chrono::steady_clock;
-
-namespace {
-
-int RemainingMs(TClock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-    return left < 0 ? 0 : static_cast<int>(left);
-}
-
-} // namespace
 
 class TInProcessTransport : public TDPTransport {
 public:
@@ -165,7 +157,7 @@ void TRawConnection::EndWriting() {
 
 auto TRawConnection::ReadSome(TClock::time_point deadline) -> TRead {
     pollfd fd{FSocket, POLLIN, 0};
-    if (::poll(&fd, 1, RemainingMs(deadline)) <= 0)
+    if (PollUntil(fd, deadline) <= 0)
         return TRead::TimedOut;
     uint8_t buffer[4096];
     const ssize_t got = ::recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT);

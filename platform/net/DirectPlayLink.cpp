@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,6 +14,18 @@ namespace {
 // Reads at most this much per call, so one busy peer cannot starve the others.
 constexpr size_t ReadQuantum = 256 * 1024;
 } // namespace
+
+int PollUntil(pollfd& fd, std::chrono::steady_clock::time_point deadline) {
+    while (true) {
+        // Rounded up, so that the wait never ends before the deadline.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        const int ready = ::poll(&fd, 1, left < 0 ? 0 : static_cast<int>(left));
+        if (ready >= 0 || errno != EINTR)
+            return ready;
+    }
+}
 
 TDPLink::TDPLink(int socket, AnsiString name) : FSocket(socket), FName(std::move(name)) {
     Created = LastReceived = LastSent = TClock::now();

@@ -9,7 +9,13 @@
 #include <cstdint>
 #include <vector>
 
+struct pollfd;
+
 namespace Win32 {
+
+// Waits for one socket until the deadline; a signal does not end the wait early.
+// Returns what poll returns: 1 when ready, 0 at the deadline, -1 on an error.
+int PollUntil(pollfd& fd, std::chrono::steady_clock::time_point deadline);
 
 class TDPLink {
 public:

@@ -1,5 +1,6 @@
 #include "platform/net/DirectPlaySockets.h"
 
+#include "platform/net/DirectPlayLink.h"
 #include "platform/net/LogThrottle.h"
 
 #include <arpa/inet.h>
@@ -305,7 +306,8 @@ HRESULT TSocketTransport::Connect(const TDPEndpoint& endpoint, int& result) {
         error = errno;
         if (error == EINPROGRESS) {
             pollfd fd{socket, POLLOUT, 0};
-            if (::poll(&fd, 1, static_cast<int>(FOptions.AnswerTimeoutMs)) == 1) {
+            if (PollUntil(fd, std::chrono::steady_clock::now() +
+                                  std::chrono::milliseconds(FOptions.AnswerTimeoutMs)) == 1) {
                 socklen_t length = sizeof error;
                 ::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length);
             } else {
