@@ -5,6 +5,7 @@
 
 #include "game/world/scenario/Transfer.h"
 #include "platform/classlib/AnsiString.h"
+#include "ui/game/FightScreen.h"
 #include "ui/game/GameParams.h"
 #include "ui/game/Hotkeys.h"
 #include "ui/widgets/GameView.h"
@@ -160,6 +161,8 @@ public:
     bool AutosavePending = false;
     TGameMode Mode = gmSingle;
     TScreenOpeners Screens;
+    // The fight screen the program installs; fights are refused without one.
+    std::unique_ptr<TFightScreen> FightDialog;
 
 private:
     // The acting player's refused action: the refusal as its result.

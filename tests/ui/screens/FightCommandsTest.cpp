@@ -1,0 +1,3 @@
+#include "ui/screens/FightDialog.h"
+
+#include <gtest/gtest.h>
