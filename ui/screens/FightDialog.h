@@ -219,6 +219,8 @@ private:
     // ---- FightRounds.cpp ----
 
     // ---- FightCommands.cpp ----
+    // Lets the commands' tests put two groups into the dialog without a whole fight start.
+    friend struct TFightCommandsTestAccess;
 
     // ---- FightStart.cpp ----
 
