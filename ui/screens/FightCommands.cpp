@@ -350,18 +350,21 @@ void TFightDialog::MouseMove(DXWin::TShiftState shift, int x, int y) {
     if (Background || Phase > fpDefenderCommands)
         return;
     SetHoverSlot(SlotAt(x, y));
-    int cursor = msNormalCursor;
-    if (SelectedSlot >= 0 && PendingSpell >= 1) {
-        cursor = HoverSlot >= 0 && Battle.CanCastSpellAt(SelectedSlot, PendingSpell, HoverSlot)
-                     ? msCanCastCursor
-                     : msCannotCastCursor;
-    } else if (SelectedSlot >= 0 && HoverSlot >= 0) {
-        if (!GameData::OnSameSide(SelectedSlot, HoverSlot))
-            cursor = msAttackCursor;
-        else if (GameData::IsDefenderSlot(SelectedSlot))
-            cursor = msGuardCursor;
-    }
-    SetCursor(Data2::MainData ? Data2::MainData->Sprites[cursor] : nullptr);
+    SetCursor(Data2::MainData ? Data2::MainData->Sprites[CursorEntry()] : nullptr);
+}
+
+int TFightDialog::CursorEntry() const {
+    if (SelectedSlot < 0)
+        return msNormalCursor;
+    if (PendingSpell >= 1)
+        return HoverSlot >= 0 && Battle.CanCastSpellAt(SelectedSlot, PendingSpell, HoverSlot)
+                   ? msCanCastCursor
+                   : msCannotCastCursor;
+    if (HoverSlot < 0)
+        return msNormalCursor;
+    if (!GameData::OnSameSide(SelectedSlot, HoverSlot))
+        return msAttackCursor;
+    return GameData::IsDefenderSlot(SelectedSlot) ? msGuardCursor : msNormalCursor;
 }
 
 void TFightDialog::KeyDown(Win32::WPARAM& key, DXWin::TShiftState shift) {

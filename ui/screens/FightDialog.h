@@ -221,6 +221,8 @@ private:
     // ---- FightCommands.cpp ----
     // Lets the commands' tests put two groups into the dialog without a whole fight start.
     friend struct TFightCommandsTestAccess;
+    // The main data's cursor for the mouse over HoverSlot while a command is chosen.
+    int CursorEntry() const;
 
     // ---- FightStart.cpp ----
 

@@ -10,6 +10,7 @@
 #include "platform/net/DirectPlayInProcess.h"
 #include "tests/platform/net/DirectPlayTestSupport.h"
 #include "tests/ui/game/GameFixture.h"
+#include "ui/game/UnitInfoControl.h"
 
 #include <array>
 #include <chrono>
@@ -28,6 +29,7 @@ struct TFightCommandsTestAccess {
         dialog.FDefenderSide.emplace(*defender);
         dialog.Battle.SetGroups(&*dialog.FAttackerSide, &*dialog.FDefenderSide);
     }
+    static int CursorEntry(const TFightDialog& dialog) { return dialog.CursorEntry(); }
 };
 
 } // namespace Main
@@ -46,7 +48,7 @@ class FightCommands : public GameTest {
 protected:
     FightCommands() {
         Data.SetConstant(Data2::gcLeastActionPoints, LeastAP);
-        Data.AddSpell(Spell, 1);
+        SpellData = &Data.AddSpell(Spell, 1);
         Red = AddGroup(0, 2, 2, 2);
         Blue = AddGroup(1, 3, 2, 2);
         TakeWorld();
@@ -86,6 +88,7 @@ protected:
         Dialog->KeyDown(pressed, shift);
     }
 
+    Data2::TSpellPrototype* SpellData = nullptr;
     TGroup* Red = nullptr;
     TGroup* Blue = nullptr;
     std::unique_ptr<TFightDialog> Dialog;
@@ -314,6 +317,78 @@ TEST_F(FightCommands, TheMouseFindsTheUnitUnderIt) {
     EXPECT_EQ(Dialog->SelectedSlot, -1);
 }
 
+TEST_F(FightCommands, ASpellIsAimedAtATargetItMayReach) {
+    SpellData->TargetFlags = Data2::tfEnemyGroup;
+    for (TUnitStats* stats : {&Red->UnitAt(1)->Own, &Red->UnitAt(1)->Effective}) {
+        stats->LearnableSpells |= MaskBit(Spell);
+        stats->Spells |= MaskBit(Spell);
+    }
+    Dialog->ClickSlot(1);
+    Dialog->PendingSpell = Spell;
+    Dialog->ClickSlot(0); // a friend is out of the spell's reach
+    EXPECT_EQ(Dialog->PendingSpell, Spell);
+    EXPECT_EQ(Dialog->Battle.Slots[1].Command, bcNone);
+    Dialog->ClickSlot(4);
+    EXPECT_EQ(Dialog->PendingSpell, 0);
+    EXPECT_EQ(Dialog->Battle.Slots[1].Command, bcCastSpell);
+    EXPECT_EQ(Dialog->Battle.Slots[1].SpellID, Spell);
+    EXPECT_EQ(Dialog->Battle.Slots[1].TargetSlot, 4);
+    EXPECT_EQ(Dialog->SelectedSlot, 1);
+}
+
+TEST_F(FightCommands, TheCursorTellsWhatAClickWouldDo) {
+    const auto cursorOver = [&](int selected, int hover, int spell) {
+        Dialog->SelectedSlot = selected;
+        Dialog->HoverSlot = hover;
+        Dialog->PendingSpell = spell;
+        return Main::TFightCommandsTestAccess::CursorEntry(*Dialog);
+    };
+    constexpr int Normal = 1, Attack = 3, CannotCast = 4, CanCast = 5, Guard = 23;
+    EXPECT_EQ(cursorOver(-1, 3, 0), Normal);
+    EXPECT_EQ(cursorOver(0, 3, 0), Attack);
+    EXPECT_EQ(cursorOver(0, 1, 0), Normal);
+    EXPECT_EQ(cursorOver(0, -1, 0), Normal);
+    EXPECT_EQ(cursorOver(3, 0, 0), Attack);
+    EXPECT_EQ(cursorOver(3, 4, 0), Guard);
+    EXPECT_EQ(cursorOver(0, 3, Spell), CannotCast);
+    EXPECT_EQ(cursorOver(0, -1, Spell), CannotCast);
+    SpellData->TargetFlags = Data2::tfEnemyGroup;
+    Red->UnitAt(0)->Effective.LearnableSpells |= MaskBit(Spell);
+    Red->UnitAt(0)->Effective.Spells |= MaskBit(Spell);
+    EXPECT_EQ(cursorOver(0, 3, Spell), CanCast);
+    EXPECT_EQ(cursorOver(0, 1, Spell), CannotCast);
+}
+
+TEST_F(FightCommands, TheSpellBookOpensOnlyForAUnitChoosingHere) {
+    struct TCase {
+        const char* Name;
+        int Slot;
+        std::function<void()> Arrange;
+    };
+    const TCase cases[] = {
+        {"a defender while the attackers choose", 3, [] {}},
+        {"no unit", 2, [] {}},
+        {"a dead unit", 1, [this] { Red->UnitAt(1)->AddHitPoints(-100); }},
+        {"computer attackers", 0, [this] { Player(0).Type = ptComputer; }},
+        {"automatic", 0, [this] { Dialog->Automatic = 1; }},
+        {"background", 0, [this] { Dialog->Background = 1; }},
+        {"commands shown", 0, [this] { Dialog->Phase = Main::fpShowCommands; }},
+        {"an attacker while the defenders choose", 0,
+         [this] { Dialog->Phase = Main::fpDefenderCommands; }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Player(0).Type = ptLocal;
+        Dialog->Automatic = 0;
+        Dialog->Background = 0;
+        Dialog->Phase = Main::fpAttackerCommands;
+        c.Arrange();
+        Dialog->ChooseSpell(c.Slot);
+        EXPECT_EQ(Dialog->SelectedSlot, -1);
+        EXPECT_EQ(Dialog->PendingSpell, 0);
+    }
+}
+
 TEST_F(FightCommands, KeysSelectCancelAndAnswer) {
     const uint32_t digit2 = '2', digit4 = '4';
     PressKey(digit2);
@@ -473,6 +548,35 @@ TEST_F(FightCommands, APromptStepAnswersTheRequest) {
     Dialog->StepCommands(true);
     EXPECT_EQ(Dialog->Request, Main::frNone);
     EXPECT_EQ(Red->UnitAt(0)->Effective.Value(ACTIONPOINTS), before - LeastAP);
+}
+
+TEST_F(FightCommands, ThePanelsOfferWhatTheChoosingSideMayClick) {
+    for (int slot = 0; slot < BattleSlotCount; ++slot) {
+        auto* panel = new Main::TUnitInfoControl(
+            Dialog.get(), Dialog.get(), slot < 3 ? Main::ulFightLeft : Main::ulFightRight, 0);
+        panel->SetUnit(Dialog->Battle.UnitAt(slot));
+        Dialog->Panels[size_t(slot)] = panel;
+    }
+    const auto portrait = [&](int slot) {
+        return Dialog->Panels[size_t(slot)]->PortraitButton()->Enabled();
+    };
+    const auto selectable = [&](int slot) { return Dialog->Panels[size_t(slot)]->ShowSelection; };
+    Red->UnitAt(1)->AddHitPoints(-100);
+    Dialog->StepCommands(true);
+    EXPECT_TRUE(portrait(0) && selectable(0));
+    EXPECT_FALSE(portrait(1) || selectable(1)); // the dead are given nothing
+    EXPECT_TRUE(portrait(3) && selectable(3));  // the targets
+    EXPECT_TRUE(portrait(4) && selectable(4));
+
+    Player(0).Type = ptComputer;
+    Dialog->StepCommands(true);
+    EXPECT_EQ(Dialog->StatusText, "Computer is assigning commands to attackers");
+    for (int slot : {0, 3, 4}) {
+        SCOPED_TRACE(slot);
+        EXPECT_FALSE(portrait(slot) || selectable(slot));
+        EXPECT_FALSE(Dialog->Panels[size_t(slot)]->SpellbookButton()->Enabled());
+    }
+    Dialog->Battle.FreeAIThread();
 }
 
 TEST_F(FightCommands, LocalDefendersWhoCannotActAnswerAtOnce) {
