@@ -227,6 +227,7 @@ private:
     void StepFlyingSpell();
     void TakeCastSprites();
     void CastAtCastFrame();
+    int CastTarget() const;
     void EndCasting(int slot);
     void EndCast();
     void PrepareMoves();

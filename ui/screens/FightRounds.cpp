@@ -318,7 +318,7 @@ void TFightDialog::StepCaster() {
         return;
     }
     if (data.Anim != faCasting) {
-        const int target = Battle.Slots[size_t(caster)].TargetSlot;
+        const int target = CastTarget();
         const TUnitData& to = Units[size_t(target)];
         const int wanted = DirectionTo(CellOf(data.X), CellOf(data.Y), CellOf(to.X), CellOf(to.Y));
         if (data.Direction != wanted) {
@@ -348,6 +348,13 @@ void TFightDialog::StepCaster() {
     }
 }
 
+// A target outside the field (a command from a damaged record) is aimed at as the
+// caster itself; the battle fails such a cast.
+int TFightDialog::CastTarget() const {
+    const int target = Battle.Slots[size_t(Caster)].TargetSlot;
+    return target >= 0 && target < GameData::BattleSlotCount ? target : Caster;
+}
+
 void TFightDialog::CastAtCastFrame() {
     const int caster = Caster;
     FCastPaid = true;
@@ -367,7 +374,7 @@ void TFightDialog::CastAtCastFrame() {
         return;
     }
     const TUnitData& from = Units[size_t(caster)];
-    const TUnitData& to = Units[size_t(Battle.Slots[size_t(caster)].TargetSlot)];
+    const TUnitData& to = Units[size_t(CastTarget())];
     CurrentSpell = std::move(PreparedSpell);
     CurrentSpell->StartSpellAnimation(from.X, from.Y, to.Y, to.X);
 }
