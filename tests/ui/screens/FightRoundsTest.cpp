@@ -39,6 +39,8 @@ constexpr int ShieldEffect = 75; // wards off every spell
 constexpr int ShortCastSprite = 1;
 constexpr int LongCastSprite = 2;
 constexpr int DeathSprite = 3;
+constexpr int IdleSprite = 4;
+constexpr int IdleFrames = 4;
 constexpr int LongCastFrames = 5;
 constexpr int DeathFrames = 3;
 
@@ -73,8 +75,10 @@ protected:
             prototype.Stats.ExperienceBase() = 1000;
             for (int i = 0; i < 3; ++i)
                 prototype.Sounds[i] = Sound(i);
-            for (int direction = 0; direction < 8; ++direction)
+            for (int direction = 0; direction < 8; ++direction) {
                 prototype.SpriteIDs[usBattleDeath][direction] = DeathSprite;
+                prototype.SpriteIDs[usBattleIdle][direction] = IdleSprite;
+            }
         }
         Data.SetConstant(Data2::gcLeastActionPoints, 4);
         for (int i = 0; i < TestSupport::SampleBattleSpellCount; ++i)
@@ -96,7 +100,7 @@ protected:
         std::vector<Tools::TBytes> records;
         for (const auto& [id, frames] :
              {std::pair{ShortCastSprite, 1}, std::pair{LongCastSprite, LongCastFrames},
-              std::pair{DeathSprite, DeathFrames}}) {
+              std::pair{DeathSprite, DeathFrames}, std::pair{IdleSprite, IdleFrames}}) {
             Tools::TSpriteOptions options;
             options.ID = uint32_t(id);
             const std::vector<Tools::TPicture> pictures(
@@ -106,11 +110,18 @@ protected:
         Data2::GlobalData->CreatureLibrary.OpenDirectory(
             std::make_unique<ClassLib::TMemoryStream>(Tools::EncodeSpriteLibrary(3, records)));
     }
+    static Data2::TUnitPrototype& Prototype(int id) {
+        return Data2::GlobalData->UnitPrototypes[Data2::GlobalData->FindUnitPrototype(id)];
+    }
     static void SetCastSprite(int prototype, int sprite) {
-        Data2::TUnitPrototype& record =
-            Data2::GlobalData->UnitPrototypes[Data2::GlobalData->FindUnitPrototype(prototype)];
         for (int direction = 0; direction < 8; ++direction)
-            record.SpriteIDs[usBattleSpellCast][direction] = sprite;
+            Prototype(prototype).SpriteIDs[usBattleSpellCast][direction] = sprite;
+    }
+    // What the fight's start gives every fighter.
+    void HoldStandingSprites(int slot) {
+        Unit(slot).AcquireBattleIdleSprites();
+        Unit(slot).AcquireBattleDeathSprites();
+        Dialog->Units[size_t(slot)].SpriteFlags |= fsIdle | fsDying;
     }
 
     // The battle takes the sides; the fighters stand where a fight puts them.
@@ -403,11 +414,8 @@ TEST_F(FightRoundsTest, AKilledFighterDiesOnceAndTheFightIsDecided) {
     Sides.Add(Sides.Attackers, Brute);
     Sides.Add(Sides.Defenders);
     Start(Sides);
-    // As the fight's start gives every fighter its dying sprites.
-    for (const int slot : {0, 3}) {
-        Unit(slot).AcquireBattleDeathSprites();
-        Dialog->Units[size_t(slot)].SpriteFlags |= fsDying;
-    }
+    for (const int slot : {0, 3})
+        HoldStandingSprites(slot);
     Dialog->Battle.SetAttackCommand(0, 3);
     Dialog->Battle.SetAttackCommand(3, 0);
     EnterPhase(fpRoundStart);
@@ -423,6 +431,94 @@ TEST_F(FightRoundsTest, AKilledFighterDiesOnceAndTheFightIsDecided) {
     EXPECT_TRUE(Dialog->Sounds.empty());
     // A decided fight does not go back to the commands.
     EXPECT_EQ(Dialog->Phase, fpRoundEnd);
+}
+
+TEST_F(FightRoundsTest, AWoundMakesOneFlinch) {
+    Sides.Add(Sides.Attackers);
+    Sides.Add(Sides.Defenders);
+    Start(Sides);
+    HoldStandingSprites(3);
+    TUnitData& data = Dialog->Units[3];
+    const auto flinchTicks = [&] {
+        int ticks = 0;
+        for (; ticks < 100 && !Dialog->AnimateHits(); ++ticks)
+            ++Dialog->PhaseTicks;
+        return ticks;
+    };
+    Dialog->PhaseTicks = 1;
+    Unit(3).Wounds.Add({10, 0});
+    EXPECT_FALSE(Dialog->AnimateHits());
+    EXPECT_EQ(data.Anim, faFlinching);
+    // Three frames of four ticks.
+    const int ticks = flinchTicks();
+    EXPECT_GE(ticks, 8);
+    EXPECT_LE(ticks, 12);
+    EXPECT_EQ(data.Anim, faIdle);
+    // The wound has not aged, yet it is the same wound.
+    EXPECT_TRUE(Dialog->AnimateHits());
+    EXPECT_EQ(data.Anim, faIdle);
+    Unit(3).Wounds.Add({5, 0});
+    EXPECT_FALSE(Dialog->AnimateHits());
+    // Without a dying sequence to show it, the flinch is over at once.
+    Unit(3).ReleaseBattleDeathSprites();
+    Unit(3).Wounds.Clear();
+    Unit(3).Wounds.Add({7, 0});
+    EXPECT_TRUE(Dialog->AnimateHits());
+    EXPECT_EQ(data.Anim, faIdle);
+}
+
+// Idling and sound delays are the screen's own chance: the game's seeded state, which
+// every machine of a session must draw alike, is left alone.
+TEST_F(FightRoundsTest, IdlingAndSoundsLeaveTheGamesRandomStateAlone) {
+    Prototype(Fighter).IdleAnimMode = 2;
+    Prototype(Fighter).IdleAnimPeriod = 2;
+    Prototype(Brute).IdleAnimMode = 1;
+    Prototype(Brute).IdleAnimPeriod = 3;
+    Sides.Add(Sides.Attackers, Fighter);
+    Sides.Add(Sides.Defenders, Brute);
+    Start(Sides);
+    HoldStandingSprites(0);
+    HoldStandingSprites(3);
+    const Base::TRandomSeed before = Base::RandomSeed;
+    std::vector<int> fidgets, cycle;
+    for (uint32_t tick = 1; tick <= 3000; ++tick) {
+        Dialog->PhaseTicks = tick;
+        Dialog->AnimateIdle();
+        if (fidgets.empty() || fidgets.back() != Dialog->Units[0].Frame)
+            fidgets.push_back(Dialog->Units[0].Frame);
+        if (cycle.size() < 6 && (cycle.empty() || cycle.back() != Dialog->Units[3].Frame))
+            cycle.push_back(Dialog->Units[3].Frame);
+        Dialog->QueueSound(Sound(0), 50);
+        Dialog->PlayQueuedSounds();
+    }
+    EXPECT_EQ(cycle, (std::vector<int>{0, 1, 2, 3, 0, 1}));
+    // Now and then a whole run of the frames, back to the first and resting there.
+    ASSERT_GT(fidgets.size(), 5u);
+    EXPECT_EQ(fidgets[0], 0);
+    EXPECT_EQ(fidgets[1], 1);
+    EXPECT_EQ(fidgets[4], 0);
+    // Every sound waits 0 to 14 ticks.
+    EXPECT_LE(Dialog->Sounds.size(), 15u);
+    for (const TFightDialog::TSoundInfo& sound : Dialog->Sounds)
+        EXPECT_LT(sound.Delay, 15);
+    EXPECT_EQ(std::memcmp(&before, &Base::RandomSeed, sizeof before), 0);
+}
+
+TEST_F(FightRoundsTest, InTheBackgroundATickOnlyCountsAndWatchesTheAnimation) {
+    Sides.Add(Sides.Attackers);
+    Sides.Add(Sides.Defenders);
+    Start(Sides);
+    Dialog->Background = 1;
+    Dialog->AnimationDone = 0;
+    EnterPhase(fpShowCommands);
+    Dialog->QueueSound(Sound(0), 50);
+    for (int i = 0; i < 60; ++i)
+        Dialog->Tick();
+    EXPECT_EQ(Dialog->Phase, fpShowCommands);
+    EXPECT_EQ(Dialog->PhaseTicks, 60u);
+    EXPECT_EQ(Dialog->TotalTicks, 0u);
+    EXPECT_EQ(Dialog->Sounds.size(), 1u);
+    EXPECT_EQ(Dialog->AnimationDone, 1); // no animation to wait for
 }
 
 } // namespace
