@@ -22,9 +22,6 @@
 namespace Audio {
 class TAudioStream;
 }
-namespace Data2 {
-struct TSpellPrototype;
-}
 namespace DXWin {
 class TDXButton;
 }
