@@ -5,6 +5,7 @@
 #include "game/world/units/Unit.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace GameData {
 
@@ -220,42 +221,56 @@ void TBattle::ResolveGuardCommands() {
     }
 }
 
-TSpellRound TBattle::CastSpells(bool predict) {
-    TSpellRound round;
-    // The decisions cast thousands of rounds: each command's spell is looked up once,
-    // as it never changes within a round (a spell may only take a command away).
-    TRoundCasts casts;
+TBattle::TCastWalk TBattle::BeginCasts() const {
+    TCastWalk walk;
     for (int slot = 0; slot < BattleSlotCount; ++slot)
         if (Slots[slot].Command == bcCastSpell)
-            casts.Spells[slot] = Data2::FindSpellByID(Slots[slot].SpellID);
-    for (const int phase : CastingPhases) {
-        CastSide(true, phase, predict, round, casts);
-        CastSide(false, phase, predict, round, casts);
-    }
-    return round;
+            walk.Spells[slot] = Data2::FindSpellByID(Slots[slot].SpellID);
+    return walk;
 }
 
-void TBattle::CastSide(bool attackers, int phase, bool predict, TSpellRound& round,
-                       TRoundCasts& casts) {
-    const int first = attackers ? 0 : FirstDefenderSlot;
-    // Whether the spell belongs to the pass depends on the spell alone and is checked
-    // before the caster; no check changes anything, so their order changes nothing.
-    for (int level = 1; level <= HighestSpellLevel; ++level)
-        for (int slot = first; slot < first + SideSlotCount; ++slot) {
-            const TCombatantSlot& command = Slots[slot];
-            const Data2::TSpellPrototype* spell = casts.Spells[slot];
-            if (casts.Cast[slot] || !spell || !command.Occupied || command.Command != bcCastSpell ||
-                !IsSpellOfPass(*spell, level, phase) || !IsSlotAlive(slot) ||
-                !UnitAt(slot)->CanCastSpell(*spell))
-                continue;
-            casts.Cast[slot] = true;
-            const int32_t mana = PaySpellCost(slot, spell);
-            (attackers ? round.AttackerMana : round.DefenderMana) += mana;
-            if (RollSpellSuccess(slot, spell, predict, 0, 0))
-                ApplyBattleSpell(slot, spell);
-            else
-                (attackers ? round.AttackersAllSucceeded : round.DefendersAllSucceeded) = false;
-        }
+int TBattle::NextCaster(TCastWalk& walk) const {
+    constexpr int PhaseCount = int(std::size(CastingPhases));
+    constexpr int PlacesPerLevel = SideSlotCount;
+    constexpr int PlacesPerSide = HighestSpellLevel * PlacesPerLevel;
+    constexpr int PlacesPerPhase = 2 * PlacesPerSide;
+    constexpr int PlaceCount = PhaseCount * PlacesPerPhase;
+    while (walk.Position < PlaceCount) {
+        const int place = walk.Position++;
+        const int inPhase = place % PlacesPerPhase;
+        const int slot = (inPhase < PlacesPerSide ? 0 : FirstDefenderSlot) + place % PlacesPerLevel;
+        const Data2::TSpellPrototype* spell = walk.Spells[slot];
+        if (walk.Cast[slot] || !spell)
+            continue;
+        const int phase = CastingPhases[place / PlacesPerPhase];
+        const int level = 1 + (inPhase % PlacesPerSide) / PlacesPerLevel;
+        // Whether the spell belongs to the pass depends on the spell alone and is
+        // checked before the caster; no check changes anything, so their order
+        // changes nothing.
+        const TCombatantSlot& command = Slots[slot];
+        if (!command.Occupied || command.Command != bcCastSpell ||
+            !IsSpellOfPass(*spell, level, phase) || !IsSlotAlive(slot) ||
+            !UnitAt(slot)->CanCastSpell(*spell))
+            continue;
+        walk.Cast[slot] = true;
+        return slot;
+    }
+    return -1;
+}
+
+TSpellRound TBattle::CastSpells(bool predict) {
+    TSpellRound round;
+    TCastWalk walk = BeginCasts();
+    for (int slot = NextCaster(walk); slot >= 0; slot = NextCaster(walk)) {
+        const Data2::TSpellPrototype* spell = walk.Spells[slot];
+        const bool attackers = IsAttackerSlot(slot);
+        (attackers ? round.AttackerMana : round.DefenderMana) += PaySpellCost(slot, spell);
+        if (RollSpellSuccess(slot, spell, predict, 0, 0))
+            ApplyBattleSpell(slot, spell);
+        else
+            (attackers ? round.AttackersAllSucceeded : round.DefendersAllSucceeded) = false;
+    }
+    return round;
 }
 
 void TBattle::ExecuteBlows(bool attackers, bool simulate) {

@@ -86,8 +86,23 @@ public:
     bool CanCastSpellAt(int slot, int spellID, int target) const;
 
     void ResolveGuardCommands();
-    // Spells in phase order 1, 3, 2, within a phase the attackers' before the
-    // defenders', lower levels first, slots in order; each cast runs once.
+    // Where a round's casts stand: each command's spell (looked up once, as a round
+    // never changes it; a spell may only take a command away), which slots have cast,
+    // and the walk's next place.
+    struct TCastWalk {
+        std::array<const Data2::TSpellPrototype*, BattleSlotCount> Spells{};
+        std::array<bool, BattleSlotCount> Cast{};
+        int Position = 0;
+    };
+    // The casts of a round, in phase order 1, 3, 2, within a phase the attackers'
+    // before the defenders', lower levels first, slots in order; each slot casts at
+    // most once. NextCaster judges each slot when the walk comes to it, so the effects
+    // of the casts before count; it returns the slot, marked as cast, or -1 at the end.
+    // Casting is the caller's: PaySpellCost, RollSpellSuccess(slot, spell, predict, 0, 0)
+    // and on success ApplyBattleSpell, before the next caster is taken.
+    TCastWalk BeginCasts() const;
+    int NextCaster(TCastWalk& walk) const;
+    // Every cast of the walk.
     TSpellRound CastSpells(bool predict);
     void ExecuteAttacks();
     void ExecuteCounterattacks();
@@ -151,13 +166,6 @@ private:
     void RunAttackerDecision();
     void RunDefenderDecision();
     void RunDecision(bool attackers);
-    // A round's casts: the spell of each slot's command, and whether it was cast (a
-    // cast runs in the first pass that matches it and never again in the round).
-    struct TRoundCasts {
-        std::array<const Data2::TSpellPrototype*, BattleSlotCount> Spells{};
-        std::array<bool, BattleSlotCount> Cast{};
-    };
-    void CastSide(bool attackers, int phase, bool predict, TSpellRound& round, TRoundCasts& casts);
     void ExecuteBlows(bool attackers, bool simulate);
     std::array<int, 2> FSnapshotUnitCounts{};
     const Base::TActionThread* FDecisionThread = nullptr;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <random>
 #include <vector>
 
 namespace Audio {
@@ -217,6 +218,45 @@ private:
     std::optional<GameData::TGroupBattleSide> FDefenderSide;
 
     // ---- FightRounds.cpp ----
+    void StepPhase();
+    void StepCasts();
+    void StepCaster();
+    void StepFlyingSpell();
+    void TakeCastSprites();
+    void CastAtCastFrame();
+    int CastTarget() const;
+    void EndCasting(int slot);
+    void EndCast();
+    void PrepareMoves();
+    bool StepMoves();
+    void StartStrikes(bool attackers);
+    bool StepStrikes(bool attackers);
+    void ApplyStrikes(bool attackers);
+    void EndRound();
+    bool HasBothSides() const;
+    // The step NextStepDirection takes, -1 when every neighbour is taken or off the field.
+    int FreeStepDirection(int slot, int targetCellX, int targetCellY) const;
+    int TargetCellX(int slot) const;
+    int TargetCellY(int slot) const;
+    int FrameCount(int slot, int spriteSet) const;
+    static void RaiseFrameFlag();
+
+    // The casts of the round still to come, in the battle's order.
+    GameData::TBattle::TCastWalk FCastWalk;
+    bool FCastsDone = false;
+    // The caster's cost is paid and its success rolled once; a successful spell takes
+    // effect once.
+    bool FCastPaid = false;
+    bool FSpellApplied = false;
+    bool FEffectPrepared = false;
+    // What EffectThread worked out for the caster; read once the thread has ended.
+    const Data2::TSpellPrototype* FPreparedPrototype = nullptr;
+    int FCastDirection = 0;
+    // The new wounds (age 0) each slot has flinched at: a wound not yet aged makes no
+    // second flinch.
+    std::array<int, GameData::BattleSlotCount> FReactedWounds{};
+    // Idle chances and sound delays only: they must not draw on the game's seeded state.
+    std::minstd_rand FAnimationRandom;
 
     // ---- FightCommands.cpp ----
     // Lets the commands' tests put two groups into the dialog without a whole fight start.
