@@ -223,6 +223,8 @@ private:
     // ---- FightStart.cpp ----
 
     // ---- FightDialog.cpp, FightDrawing.cpp ----
+    // Tests set a fight up field by field.
+    friend struct TFightDrawingProbe;
     // The side-relative column (0..2) and the owner's row of a slot's badge; false
     // without a unit.
     bool BadgeCell(int slot, int& column, int& row) const;
