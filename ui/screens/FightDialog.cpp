@@ -61,8 +61,9 @@ TFightDialog::TFightDialog(DXWin::TDXWindowSystem* windowSystem, TGame& game)
         };
         panel->SetOnSelect(
             [this, slot, left](Win32::IDirectDrawSurface7* target, const Win32::RECT& portrait) {
-                DrawBadge(target, portrait, slot, left ? portrait.left - 21 : portrait.left + 90,
-                          portrait.top + 5);
+                // Beside the portrait, outside it: clipped to the dialog, not the portrait.
+                DrawBadge(target, GetScreenRect(), slot,
+                          left ? portrait.left - 21 : portrait.left + 90, portrait.top + 5);
             });
         Panels[size_t(slot)] = panel;
     }

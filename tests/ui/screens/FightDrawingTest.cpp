@@ -3,6 +3,7 @@
 // living fighter, and the battle spells' particles.
 #include "engine/graphics/GfxPixels.h"
 #include "engine/graphics/Sprite.h"
+#include "engine/widgets/DXButton.h"
 #include "game/spells/SpellVisual.h"
 #include "game/world/data/Prototypes.h"
 #include "game/world/groups/Group.h"
@@ -14,6 +15,7 @@
 #include "tests/ui/widgets/GameWidgetFixture.h"
 #include "tools/SpriteWriter.h"
 #include "ui/game/Game.h"
+#include "ui/game/UnitInfoControl.h"
 #include "ui/screens/FightDialog.h"
 
 #include <cmath>
@@ -228,6 +230,67 @@ TEST_F(FightDrawing, AFighterWithoutASpriteStillShowsItsBadge) {
     // The defender's: column 0, row 0, ending 30 right of it.
     EXPECT_EQ(At(Left + 329, Top + 160), Packed(0xFF400000));
     EXPECT_EQ(At(Left + 330, Top + 160), Paper);
+
+    // The panels carry the same badges beside their portraits: left of it on the
+    // attackers' side, right of it on the defenders'.
+    Dialog->Panels[1]->SetUnit(Attackers->UnitAt(1));
+    Dialog->Panels[3]->SetUnit(Defenders->UnitAt(0));
+    DrawFrame();
+    EXPECT_EQ(At(79, 274 + 16), Packed(0xFF800060));
+    EXPECT_EQ(At(606 + 15 + 90, 134 + 16), Packed(0xFF400000));
+}
+
+TEST_F(FightDrawing, PanelsStandAtTheEdgesAndButtonsAtTheBottom) {
+    for (int slot = 0; slot < 6; ++slot) {
+        SCOPED_TRACE(slot);
+        const TUnitInfoControl& panel = *Dialog->Panels[size_t(slot)];
+        const bool left = slot < 3;
+        EXPECT_EQ(panel.Layout(), left ? ulFightLeft : ulFightRight);
+        EXPECT_EQ(panel.X(), left ? 0 : 800 - 194);
+        EXPECT_EQ(panel.Y(), 200 + 140 * (slot % 3) - 66);
+        EXPECT_EQ(panel.DetailX(), left ? 240 : 20);
+        EXPECT_EQ(panel.DetailY(), 20);
+    }
+    struct TRow {
+        DXWin::TDXButton* Button;
+        int X;
+        const char* Hint;
+    };
+    for (const TRow& row : {TRow{Dialog->AutoButton, 270, "Assign commands automatically"},
+                            TRow{Dialog->FleeButton, 370, "Flee from fight"},
+                            TRow{Dialog->AcceptButton, 470, "Accept current commands"}}) {
+        SCOPED_TRACE(row.Hint);
+        EXPECT_EQ(row.Button->X(), row.X);
+        EXPECT_EQ(row.Button->Y(), 540);
+        EXPECT_EQ(row.Button->Width(), 60);
+        EXPECT_EQ(row.Button->Height(), 60);
+        // The game here has no key table yet: the bare text.
+        EXPECT_EQ(row.Button->Hint(), row.Hint);
+    }
+}
+
+TEST_F(FightDrawing, AButtonShowsItsSpriteOnlyWhileEnabledAndLightsUpUnderTheMouse) {
+    for (const auto& [slot, colour] :
+         {std::pair{1046, 0xFF30A030u}, std::pair{1049, 0xFFE0E040u}}) {
+        Gfx::TSprite* sprite = MakeSprite(40, 40, 1, colour);
+        sprite->HotSpotX = sprite->HotSpotY = 20;
+        Data2::GlobalData->CommonSprites[slot] = sprite;
+    }
+    AddFighter(*Attackers);
+    AddFighter(*Defenders);
+    StartFight();
+    Dialog->AcceptButton->Show();
+    Dialog->AcceptButton->Disable();
+    DrawFrame();
+    EXPECT_EQ(At(500, 570), Paper);
+    Dialog->AcceptButton->Enable();
+    DrawFrame();
+    EXPECT_EQ(At(500, 570), Packed(0xFF30A030));
+    EXPECT_EQ(At(480, 550), Packed(0xFF30A030));
+    EXPECT_EQ(At(479, 549), Paper);
+    MoveTo(500, 570);
+    DrawFrame();
+    EXPECT_EQ(At(500, 570), Packed(0xFFE0E040));
 }
 
 // Battle spells are seen by both sides, whatever the map's fog, and drawn larger.
