@@ -187,6 +187,14 @@ TEST_F(FightDrawing, ASideDoesNotSeeTheOtherSidesCommandsWhileTheyAreChosen) {
     EXPECT_TRUE(shown(AttackColour, Left + 192, Top + 32));
     EXPECT_TRUE(shown(AttackColour, Left + 192, Top + 352));
     EXPECT_TRUE(shown(OtherColour, Left + 352, Top + 192));
+
+    // A target beyond the field (as a peer might send) draws no beam and reads nothing
+    // beyond the fighters.
+    Dialog->Battle.Slots[0].TargetSlot = 9;
+    Dialog->Battle.Slots[3].TargetSlot = -1;
+    DrawFrame();
+    EXPECT_FALSE(shown(AttackColour, Left + 192, Top + 32));
+    EXPECT_FALSE(shown(AttackColour, Left + 192, Top + 352));
 }
 
 TEST_F(FightDrawing, TheFallenLieUnderTheLivingWhateverTheirRow) {
