@@ -283,6 +283,9 @@ void TSpell::Advance() {
 
 bool TSpell::IsParticleShown(const TSpellDrawInfo& info) const {
     const int id = SpellID();
+    // Both sides of a battle see the whole field.
+    if (id >= FirstBattleSpell)
+        return true;
     const int x = CellOf(TargetX), y = CellOf(TargetY);
     if (IsWideArea(id))
         return IsAnyCellShown(x, y, 2);
@@ -301,9 +304,10 @@ void TSpell::AddDrawInfo(const TSpellDrawInfo& info) {
         Particles.Add(std::make_unique<TSpellDrawInfo>(info).release());
 }
 
-// Missiles of spells 17, 40-43, 52, 55, 60 and 29: the cast sprite while the missile
-// is within 80 pixels of the caster, then the flight sprite, then the impact.
-void TSpell::AddMissile(float lift) {
+// Missiles of spells 17, 40-43, 52, 55, 60 and 29 and of their battle kin: the cast
+// sprite while the missile is within 80 pixels of the caster, then the flight sprite,
+// then the impact.
+void TSpell::AddMissile(const TMissileLook& look) {
     const int id = SpellID();
     const double dx = TargetX - SourceX, dy = TargetY - SourceY;
     const double d = std::hypot(dx, dy);
@@ -314,16 +318,18 @@ void TSpell::AddMissile(float lift) {
         TSpellDrawInfo info;
         info.Kind = sdTransformed;
         info.X = int32_t(SourceX + dx * share);
-        info.Y = int32_t(SourceY + dy * share - lift);
+        info.Y = int32_t(SourceY + dy * share - look.Lift);
         info.Angle = angle;
+        info.ScaleX = info.ScaleY = look.Scale;
         const int castFrames = UsableFrames(CastSprite);
         const int flightFrames = UsableFrames(FlightSprite);
         if (travelled < 80 && castFrames > 0) {
             const int step = std::max(1, 80 / castFrames);
             info.Sprite = CastSprite;
             info.Frame = uint32_t(std::min(int(travelled) / step, castFrames - 1));
-            if (id == 29)
-                info.ScaleX = info.ScaleY = float(travelled / 160 + 0.5);
+            // The fireball grows out of the caster's hands.
+            if (id == 29 || id == 93)
+                info.ScaleX = info.ScaleY = float(travelled / 160 + 0.5) * look.Scale;
         } else if (flightFrames > 0) {
             info.Sprite = FlightSprite;
             const int perFrame = std::max(1, Prototype->FlightTicks);
@@ -341,12 +347,17 @@ void TSpell::AddMissile(float lift) {
     info.Sprite = ImpactSprite;
     info.Frame = frame;
     info.X = TargetX;
-    info.Y = TargetY - (id == 29 ? int32_t(lift) : 0);
+    info.Y = TargetY - int32_t(look.ImpactLift);
+    if (look.ImpactTransformed) {
+        info.Kind = sdTransformed;
+        info.ScaleX = info.ScaleY = look.Scale;
+        info.Angle = look.ImpactTurned ? angle : 0.0f;
+    }
     AddDrawInfo(info);
 }
 
-// Spell 31: twenty missiles, one every 8 ticks, growing as they fly.
-void TSpell::AddBarrage() {
+// Spell 31 (and 95 in battle): twenty missiles, one every 8 ticks, growing as they fly.
+void TSpell::AddBarrage(float lift, float scale) {
     const double dx = TargetX - SourceX, dy = TargetY - SourceY;
     const float angle = DirectionAngle(dx, dy);
     const int castFrames = UsableFrames(CastSprite), flightFrames = UsableFrames(FlightSprite);
@@ -365,8 +376,8 @@ void TSpell::AddBarrage() {
         if (e < FlightTicks) {
             const double share = double(e) / FlightTicks;
             info.X = int32_t(SourceX + dx * share);
-            info.Y = int32_t(SourceY + dy * share - 15);
-            info.ScaleX = info.ScaleY = float(0.8 * share + 0.2);
+            info.Y = int32_t(SourceY + dy * share - lift);
+            info.ScaleX = info.ScaleY = float(0.8 * share + 0.2) * scale;
             if (e < uint32_t(castFrames * castPerFrame) && castFrames > 0) {
                 info.Sprite = CastSprite;
                 info.Frame = uint32_t((int(e) / castPerFrame) % castFrames);
@@ -378,7 +389,8 @@ void TSpell::AddBarrage() {
             info.Sprite = ImpactSprite;
             info.Frame = uint32_t((int(e - FlightTicks) / impactPerFrame) % impactFrames);
             info.X = TargetX;
-            info.Y = TargetY - 15;
+            info.Y = TargetY - int32_t(lift);
+            info.ScaleX = info.ScaleY = scale;
         }
         if (info.Sprite)
             AddDrawInfo(info);
@@ -388,14 +400,18 @@ void TSpell::AddBarrage() {
 void TSpell::RebuildParticles() {
     Particles.Clear();
     const int id = SpellID();
-    if (!Prototype || id >= FirstBattleSpell || Finished)
+    if (!Prototype || Finished)
         return;
+    if (id >= FirstBattleSpell) {
+        RebuildBattleParticles();
+        return;
+    }
     if (IsMissile(id) || id == 29) {
-        AddMissile(10);
+        AddMissile({10.0f, 1.0f, false, false, id == 29 ? 10.0f : 0.0f});
         return;
     }
     if (id == 31) {
-        AddBarrage();
+        AddBarrage(15, 1);
         return;
     }
     const int frames = UsableFrames(ImpactSprite);
@@ -467,6 +483,130 @@ void TSpell::RebuildParticles() {
         info.Y = SourceY;
         AddDrawInfo(info);
     }
+}
+
+// Battle spells, larger than on the map (the field is seen from closer) and lifted to
+// the fighters' middles.
+void TSpell::RebuildBattleParticles() {
+    constexpr float Scale = 1.4f;
+    const int id = SpellID();
+    if (IsMissile(id)) {
+        AddMissile({25.0f, Scale, true, id == 77, 25.0f});
+        return;
+    }
+    if (id == 93) {
+        AddMissile({25.0f, Scale, true, false, 25.0f});
+        return;
+    }
+    if (id == 95) {
+        AddBarrage(30, Scale);
+        return;
+    }
+    if (id == 82) {
+        AddFallingMissile(Scale);
+        return;
+    }
+    if (id == 98) {
+        AddDrainBack(Scale);
+        return;
+    }
+    const int perFrame = Prototype->ImpactTicks;
+    const uint32_t f = perFrame > 0 ? Tick / uint32_t(perFrame) : 0;
+    if (!ImpactSprite || f >= uint32_t(UsableFrames(ImpactSprite)))
+        return;
+    TSpellDrawInfo info;
+    info.Sprite = ImpactSprite;
+    info.Frame = f;
+    if (id == 121 || id == 83) {
+        info.Kind = sdBeam;
+        const int lift = id == 121 ? 30 : 25;
+        info.X = SourceX;
+        info.Y = SourceY - lift;
+        if (id == 121) {
+            info.X2 = TargetX;
+            info.Y2 = TargetY - lift;
+        } else {
+            // Through the target and a third of the way again beyond it.
+            info.X2 = TargetX + (TargetX - SourceX) / 3;
+            info.Y2 = TargetY + (TargetY - SourceY) / 3 - 10;
+        }
+        AddDrawInfo(info);
+        return;
+    }
+    info.Kind = sdTransformed;
+    info.X = TargetX;
+    info.Y = TargetY;
+    info.ScaleX = info.ScaleY = Scale;
+    AddDrawInfo(info);
+}
+
+// Spell 82: the flight sprite falls onto the target from above and to the right.
+void TSpell::AddFallingMissile(float scale) {
+    constexpr int FromX = 50, FromY = -300;
+    const float angle = DirectionAngle(FromX, FromY);
+    TSpellDrawInfo info;
+    info.Kind = sdTransformed;
+    info.Angle = angle;
+    info.ScaleX = info.ScaleY = scale;
+    if (Tick < FlightTicks) {
+        const int frames = UsableFrames(FlightSprite);
+        if (frames <= 0)
+            return;
+        const double left = double(FlightTicks - Tick) / FlightTicks;
+        info.Sprite = FlightSprite;
+        info.Frame = uint32_t((int(Tick) / std::max(1, Prototype->FlightTicks)) % frames);
+        info.X = TargetX + int32_t(FromX * left);
+        info.Y = TargetY + int32_t(FromY * left) - 25;
+        AddDrawInfo(info);
+        return;
+    }
+    const int perFrame = Prototype->ImpactTicks;
+    const uint32_t frame = perFrame > 0 ? (Tick - FlightTicks) / uint32_t(perFrame) : 0;
+    if (!ImpactSprite || frame >= uint32_t(UsableFrames(ImpactSprite)))
+        return;
+    info.Sprite = ImpactSprite;
+    info.Frame = frame;
+    info.X = TargetX;
+    info.Y = TargetY - 25;
+    AddDrawInfo(info);
+}
+
+// Spell 98: gathered at the target, carried back to the caster and swallowed there.
+void TSpell::AddDrainBack(float scale) {
+    TSpellDrawInfo info;
+    info.Kind = sdTransformed;
+    info.ScaleX = info.ScaleY = scale;
+    if (Tick < CastTicks) {
+        const int frame = int(Tick) / std::max(1, Prototype->CastTicks);
+        if (frame >= UsableFrames(CastSprite))
+            return;
+        info.Sprite = CastSprite;
+        info.Frame = uint32_t(frame);
+        info.X = TargetX;
+        info.Y = TargetY - 25;
+        AddDrawInfo(info);
+        return;
+    }
+    const int frames = UsableFrames(FlightSprite);
+    if (frames <= 0)
+        return;
+    const uint32_t since = Tick - CastTicks;
+    info.Sprite = FlightSprite;
+    info.Frame = uint32_t((int(since) / std::max(1, Prototype->FlightTicks)) % frames);
+    info.Angle = DirectionAngle(SourceX - TargetX, SourceY - TargetY);
+    if (since < FlightTicks) {
+        const double share = double(since) / FlightTicks;
+        info.X = TargetX + int32_t((SourceX - TargetX) * share);
+        info.Y = TargetY + int32_t((SourceY - TargetY) * share) - 25;
+    } else {
+        if (ImpactTicks == 0 || since - FlightTicks >= ImpactTicks)
+            return;
+        info.X = SourceX;
+        info.Y = SourceY - 25;
+        const float shrink = 1.0f - float(since - FlightTicks) / float(ImpactTicks);
+        info.ScaleX = info.ScaleY = shrink * scale;
+    }
+    AddDrawInfo(info);
 }
 
 namespace {

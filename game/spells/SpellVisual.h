@@ -68,8 +68,8 @@ public:
     void StartSpellAnimation(int sourceX, int sourceY, int targetY, int targetX);
     // One update tick.
     void Advance();
-    // Map spells draw this tick's particles, offset from map to target pixels; the
-    // battle spells' own drawing belongs to the battle screen.
+    // This tick's particles, offset from map (or battle field) to target pixels. Map
+    // spells show only what the viewing player sees; battle spells show everything.
     void DrawSpellEffects(Win32::IDirectDrawSurface7* target, int offsetX, const Win32::RECT& clip,
                           int offsetY) const;
     // Whether the player at this machine (the scenario's viewing player) may hear the
@@ -110,8 +110,20 @@ private:
     bool IsParticleShown(const TSpellDrawInfo& info) const;
     void AddDrawInfo(const TSpellDrawInfo& info);
     void RebuildParticles();
-    void AddMissile(float lift);
-    void AddBarrage();
+    // How a missile looks: pixels above its line, its scale, and its impact, drawn
+    // scaled (and turned along the flight) or plain, pixels above the target.
+    struct TMissileLook {
+        float Lift = 0;
+        float Scale = 1;
+        bool ImpactTransformed = false;
+        bool ImpactTurned = false;
+        float ImpactLift = 0;
+    };
+    void AddMissile(const TMissileLook& look);
+    void AddBarrage(float lift, float scale);
+    void RebuildBattleParticles();
+    void AddFallingMissile(float scale);
+    void AddDrainBack(float scale);
     int SpellID() const;
 };
 

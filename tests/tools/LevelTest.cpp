@@ -36,6 +36,14 @@ TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
     EXPECT_EQ(scenario->Background.Width * TileSize, level.Width * CellSize);
     EXPECT_EQ(scenario->Background.Height * TileSize, level.Height * CellSize);
     EXPECT_GT(scenario->Preview.Width, 0);
+    // The fights are fought on a picture of the whole screen.
+    ASSERT_EQ(scenario->BattleBackgrounds.Count(), 1);
+    Gfx::TSprite* battle =
+        scenario->SpriteLibrary.AcquireSpriteByID(scenario->BattleBackgrounds[0]);
+    ASSERT_NE(battle, nullptr);
+    EXPECT_EQ(battle->Width, 800);
+    EXPECT_EQ(battle->Height, 600);
+    scenario->SpriteLibrary.ReleaseSpriteByPointer(battle);
 
     ASSERT_EQ(scenario->PlayerCount(), int(level.Players.size()));
     for (int i = 0; i < scenario->PlayerCount(); ++i) {

@@ -10,6 +10,8 @@ void DrawInterfaceSprites(TLibrary& library);
 void DrawCommonSprites(TLibrary& library);
 // The mini-map's and the command bar's panels and buttons, in the common library.
 void DrawAdventureBars(TLibrary& library);
+// The fight screen's buttons, command beams and panels, in the common library.
+void DrawFightSprites(TLibrary& library);
 void DrawFogEdges(TLibrary& library);
 void DrawPictures(TLibrary& library);
 // Creature kinds first to last (1-based).

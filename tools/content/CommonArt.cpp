@@ -302,27 +302,7 @@ TPicture BookTab(uint32_t colour) {
 }
 
 void ScreenSprites(TLibrary& library) {
-    // Beams drawn stretched between two points: a soft band across.
-    for (uint32_t slot : {AttackBeam, OtherBeam}) {
-        const uint32_t colour = slot == AttackBeam ? 0xFF4020 : 0x40A0FF;
-        library.Add(slot,
-                    DrawFrames(16, 8, 1,
-                               [&](cairo_t* cr, int) {
-                                   cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, 0, 8);
-                                   cairo_pattern_add_color_stop_rgba(band, 0, 0, 0, 0, 0);
-                                   cairo_pattern_add_color_stop_rgba(
-                                       band, 0.5, (colour >> 16) / 255.0,
-                                       (colour >> 8 & 0xFF) / 255.0, (colour & 0xFF) / 255.0, 1);
-                                   cairo_pattern_add_color_stop_rgba(band, 1, 0, 0, 0, 0);
-                                   cairo_set_source(cr, band);
-                                   cairo_paint(cr);
-                                   cairo_pattern_destroy(band);
-                               }),
-                    GlowOptions());
-    }
     library.Add(UnitPanel, {UnitPanelPlate()}, KeyedOptions());
-    library.Add(UnitPanelWide, {Panel(236, 120, 0x3A2A1A)}, KeyedOptions());
-    library.Add(UnitPanelSmall, {Panel(230, 90, 0x3A2A1A)}, KeyedOptions());
     for (uint32_t slot : {SpellBookButton, SpellBookButtonHover}) {
         library.Add(slot,
                     DrawFrames(32, 32, 1,
@@ -439,6 +419,7 @@ void DrawCommonSprites(TLibrary& library) {
     ScreenSprites(library);
     PathArrows(library);
     DrawAdventureBars(library);
+    DrawFightSprites(library);
     GenericScreenSprites(library);
 }
 

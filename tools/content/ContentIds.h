@@ -48,8 +48,13 @@ enum : uint32_t {
     FirstFogEdge = 10,       // 10-1033, by fog mask
     FirstPitchedCamp = 1034, // 1034-1038 by camp style 0-4
     FirstSettingUpCamp = 1039,
+    // The fight screen's buttons, each lit three slots on.
+    AutoButton = 1044,
+    FleeButton = 1045,
+    AcceptButton = 1046,
     AttackBeam = 1050,
     OtherBeam = 1051,
+    SelfSpell = 1052, // under a fighter that casts on itself
     MiniMapBackground = 1053,
     UnitPanel = 1054,
     SpellBookButton = 1055,
@@ -57,8 +62,8 @@ enum : uint32_t {
     PortraitMark = 1058,
     PortraitFrame = 1059,
     PortraitLit = 1060,
-    UnitPanelWide = 1061,
-    UnitPanelSmall = 1062,
+    UnitPanelWide = 1061,  // the fight screen's left panels
+    UnitPanelSmall = 1062, // and right panels
     CommandBar = 1063,
     // The command bar's buttons, each plain then lit at the next slot.
     NextGroupIcon = 1064,
@@ -84,6 +89,7 @@ enum : uint32_t {
     DeadCover = 1141,
     Count = 1142,
 };
+inline constexpr uint32_t FightButtonLitOffset = 3;
 inline constexpr int DecorationKinds = 4;
 inline constexpr int BadgeCellWidth = 12;
 inline constexpr int BadgeCellHeight = 12;

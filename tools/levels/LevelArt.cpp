@@ -150,6 +150,85 @@ TPicture DrawRock() {
     return ToPicture(surface.get());
 }
 
+// The meadow the fights take place on, seen from above: grass in patches, tufts and
+// stones, the 6 x 6 cells of the field (208, 150)-(592, 534) trodden a little paler,
+// trees along the top, the edges darkened so the panels and buttons stand out.
+TPicture DrawBattlePicture() {
+    constexpr int Width = 800, Height = 600;
+    constexpr int FieldLeft = 208, FieldTop = 150, FieldSize = 384, Cell = 64;
+    const TSurface surface = MakeSurface(Width, Height);
+    const TContext context = MakeContext(surface.get());
+    cairo_t* cr = context.get();
+    cairo_pattern_t* ground = cairo_pattern_create_linear(0, 0, 0, Height);
+    cairo_pattern_add_color_stop_rgb(ground, 0, 0.24, 0.40, 0.18);
+    cairo_pattern_add_color_stop_rgb(ground, 1, 0.30, 0.46, 0.20);
+    cairo_set_source(cr, ground);
+    cairo_paint(cr);
+    cairo_pattern_destroy(ground);
+    TContentRandom random(0xBA771Eull);
+    for (int i = 0; i < 160; ++i) { // patches of lighter and darker grass
+        const double x = random.Below(Width), y = random.Below(Height);
+        const double shade = random.Below(2) ? 0.06 : -0.05;
+        cairo_set_source_rgba(cr, 0.30 + shade, 0.48 + shade, 0.22 + shade, 0.5);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, 1.0, 0.6);
+        cairo_arc(cr, 0, 0, 12 + random.Below(30), 0, 2 * M_PI);
+        cairo_restore(cr);
+        cairo_fill(cr);
+    }
+    // The trodden field, its cells faintly marked.
+    cairo_set_source_rgba(cr, 0.62, 0.58, 0.38, 0.22);
+    cairo_rectangle(cr, FieldLeft, FieldTop, FieldSize, FieldSize);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 0.18, 0.26, 0.12, 0.25);
+    cairo_set_line_width(cr, 1);
+    for (int i = 0; i <= FieldSize / Cell; ++i) {
+        cairo_move_to(cr, FieldLeft + i * Cell + 0.5, FieldTop);
+        cairo_line_to(cr, FieldLeft + i * Cell + 0.5, FieldTop + FieldSize);
+        cairo_move_to(cr, FieldLeft, FieldTop + i * Cell + 0.5);
+        cairo_line_to(cr, FieldLeft + FieldSize, FieldTop + i * Cell + 0.5);
+    }
+    cairo_stroke(cr);
+    for (int i = 0; i < 400; ++i) { // tufts
+        const double x = random.Below(Width), y = random.Below(Height);
+        cairo_set_source_rgb(cr, 0.16, 0.32 + random.Below(10) / 100.0, 0.12);
+        for (int blade = -1; blade <= 1; ++blade) {
+            cairo_move_to(cr, x, y);
+            cairo_line_to(cr, x + blade * 3, y - 5 - random.Below(3));
+        }
+        cairo_stroke(cr);
+    }
+    for (int i = 0; i < 24; ++i) { // stones
+        const double x = random.Below(Width), y = random.Below(Height);
+        cairo_set_source_rgb(cr, 0.50, 0.49, 0.46);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, 1.0, 0.7);
+        cairo_arc(cr, 0, 0, 2 + random.Below(4), 0, 2 * M_PI);
+        cairo_restore(cr);
+        cairo_fill(cr);
+    }
+    for (int x = -10; x < Width + 40; x += 34 + random.Below(20)) { // the wood's edge
+        const double y = 20 + random.Below(40), r = 24 + random.Below(12);
+        cairo_pattern_t* crown = cairo_pattern_create_radial(x - 6, y - 8, 2, x, y, r);
+        cairo_pattern_add_color_stop_rgb(crown, 0, 0.30, 0.55, 0.22);
+        cairo_pattern_add_color_stop_rgb(crown, 1, 0.08, 0.26, 0.10);
+        cairo_set_source(cr, crown);
+        cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+        cairo_fill(cr);
+        cairo_pattern_destroy(crown);
+    }
+    cairo_pattern_t* vignette =
+        cairo_pattern_create_radial(Width / 2.0, Height / 2.0, 250, Width / 2.0, Height / 2.0, 520);
+    cairo_pattern_add_color_stop_rgba(vignette, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(vignette, 1, 0, 0, 0, 0.55);
+    cairo_set_source(cr, vignette);
+    cairo_paint(cr);
+    cairo_pattern_destroy(vignette);
+    return ToPicture(surface.get());
+}
+
 constexpr TColour BannerColour[BannerColours] = {
     {0.80, 0.10, 0.10}, {0.10, 0.25, 0.80}, {0.10, 0.60, 0.15}, {0.85, 0.75, 0.10},
     {0.55, 0.15, 0.65}, {0.90, 0.50, 0.10}, {0.85, 0.85, 0.85}, {0.15, 0.15, 0.15}};
@@ -196,7 +275,8 @@ TBytes DrawBackground(const TTerrain& terrain, uint32_t seed) {
 
 TBytes DrawSceneryLibrary() {
     return EncodeSpriteLibrary(0, {Encode(DrawTree(), TreeSpriteID, true, 20, 50),
-                                   Encode(DrawRock(), RockSpriteID, true, 20, 28)});
+                                   Encode(DrawRock(), RockSpriteID, true, 20, 28),
+                                   Encode(DrawBattlePicture(), BattlePictureID, false, 0, 0)});
 }
 
 TBytes DrawBannerLibrary() {

@@ -13,6 +13,8 @@ namespace Tools {
 // Scenery sprites in the scenery library.
 constexpr uint32_t TreeSpriteID = 1;
 constexpr uint32_t RockSpriteID = 2;
+// The picture behind the fight screen, 800 x 600, in the scenery library.
+constexpr uint32_t BattlePictureID = 3;
 // Banner sprite of colour c: FirstBannerID + c.
 constexpr uint32_t FirstBannerID = 1;
 constexpr int BannerColours = 8;

@@ -217,6 +217,7 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
         std::make_unique<ClassLib::TMemoryStream>(built.Files[BannerSpriteFile]));
     for (const TSceneryKind& kind : SceneryKinds)
         s.DoodlePrototypes.Add(MakePrototype(kind));
+    s.BattleBackgrounds.Add(BattlePictureID);
     ClassLib::TMemoryStream backgroundStream(built.Files[background]);
     s.Background.LoadFromStream(&backgroundStream);
     ClassLib::TMemoryStream preview(DrawPreview(terrain, level));

@@ -78,6 +78,8 @@ public:
     void Invalidate();
     void ReleaseSurfaces();
     void RecreateSurfaces();
+    // The picture the map is drawn into; the fight dialog shows its battle picture there.
+    Win32::IDirectDrawSurface7* RenderSurface() const { return FRenderSurface.Get(); }
     // Scrolls so that map pixel (x, y) comes to the centre of the screen left of the
     // side panels; with report, the player on turn's result is set to 1 when it ends.
     void CenterOn(int32_t x, int32_t y, bool report, int32_t steps);

@@ -267,6 +267,21 @@ private:
     // ---- FightStart.cpp ----
 
     // ---- FightDialog.cpp, FightDrawing.cpp ----
+    // Tests set a fight up field by field.
+    friend struct TFightDrawingProbe;
+    // The side-relative column (0..2) and the owner's row of a slot's badge; false
+    // without a unit.
+    bool BadgeCell(int slot, int& column, int& row) const;
+    // The badge's cell of the sheet with its top-left corner at (x, y).
+    void DrawBadge(Win32::IDirectDrawSurface7* target, const Win32::RECT& clip, int slot, int x,
+                   int y) const;
+    void DrawPlannedCommands(Win32::IDirectDrawSurface7* target, int firstSlot) const;
+    void ChooseCurrentSprites();
+    void DrawSelectionMarker(Win32::IDirectDrawSurface7* target, int slot) const;
+    void DrawFighters(Win32::IDirectDrawSurface7* target, const Win32::RECT& clip);
+    void DrawDamageNumbers(Win32::IDirectDrawSurface7* target, const Win32::RECT& clip) const;
+    // The map window's picture behind the field; null without one.
+    Win32::IDirectDrawSurface7* BattlePicture() const;
 };
 
 } // namespace Main
