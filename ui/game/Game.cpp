@@ -88,6 +88,9 @@ void TGame::Init() {
 void TGame::Done() {
     if (Scenario)
         Scenario->StopPlayerThreads();
+    // The fight dialog goes first: its battle's worker reads the scenario's units, and
+    // the dialog knows the map screens.
+    FightDialog.reset();
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);

@@ -76,6 +76,8 @@ public:
     void SetScenario(GameData::TScenario* scenario);
     GameData::TScenario* Scenario() const { return FScenario; }
     void Invalidate();
+    // The map as last drawn; null without a display.
+    Win32::IDirectDrawSurface7* RenderSurface() const { return FRenderSurface.Get(); }
     void ReleaseSurfaces();
     void RecreateSurfaces();
     // Scrolls so that map pixel (x, y) comes to the centre of the screen left of the
