@@ -62,6 +62,24 @@ bool ChoosesAutomatically(const TGroup& group, const TPlayer* viewer) {
     return owner && (owner->Type == ptComputer || (owner->Type == ptLocal && owner != viewer));
 }
 
+// Null when the library lacks it: the fight then shows only the dialog's frame.
+Gfx::TSprite* AcquireFightAnimation() {
+    if (!Data2::GlobalData)
+        return nullptr;
+    try {
+        return Data2::GlobalData->CommonLibrary.AcquireSpriteByID(FightAnimationSpriteID);
+    } catch (const ClassLib::Exception&) {
+        return nullptr;
+    }
+}
+
+bool AnyoneActs(const TBattle& battle) {
+    for (const TCombatantSlot& slot : battle.Slots)
+        if (slot.Command == bcAttack || slot.Command == bcCastSpell)
+            return true;
+    return false;
+}
+
 } // namespace
 
 void TFightDialog::StartGroupFight(TGroup* attacker, TGroup* defender) {
@@ -169,9 +187,7 @@ void TFightDialog::RunBackgroundFight(TGroup* attacker, TGroup* defender) {
     PhaseTicks = 0;
     Background = 1;
     if (shown) {
-        if (Data2::GlobalData)
-            FightAnimation =
-                Data2::GlobalData->CommonLibrary.AcquireSpriteByID(FightAnimationSpriteID);
+        FightAnimation = AcquireFightAnimation();
         HidePanels();
         for (DXWin::TDXButton* button : {AcceptButton, FleeButton, AutoButton})
             if (button)
@@ -195,6 +211,10 @@ void TFightDialog::RunBackgroundFight(TGroup* attacker, TGroup* defender) {
         if (attackers == frFlee)
             attacker->SpendActionCost();
         if (attackers != frAccept || AwaitSideCommands(false) != frAccept)
+            break;
+        // A round in which nobody strikes or casts changes nothing, and the next one
+        // would be chosen alike: nobody here can end it otherwise.
+        if (!AnyoneActs(Battle))
             break;
         Battle.PlayRound();
         if (Battle.AttackersDefeated() || Battle.DefendersDefeated() || !attacker->AnyUnitCanAct())
@@ -275,18 +295,19 @@ bool TFightDialog::WaitFor(const std::function<bool()>& ready, uint32_t maxSteps
             nullptr);
     } else {
         while (!finished()) {
-            const bool waitsForAnswer = maxSteps == 0;
+            StepWithoutApplication();
+            ++steps;
+            if (finished())
+                break;
             const TPlayer* player = FScenario->PlayerAt(FScenario->CurrentPlayerIndex);
             const bool answerPossible = Battle.IsAIThreadRunning() ||
                                         (player && player->HasPendingAction()) ||
                                         FScenario->IsNetworked();
             // Without an application nobody else can post: nothing left means nothing
             // will come.
-            if (waitsForAnswer && !answerPossible)
+            if (maxSteps == 0 && !answerPossible)
                 return false;
-            StepWithoutApplication();
-            ++steps;
-            if (!finished() && Battle.IsAIThreadRunning())
+            if (Battle.IsAIThreadRunning())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
