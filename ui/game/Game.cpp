@@ -175,6 +175,9 @@ void TGame::RecreateSurfaces() {
         FMapWindow->RecreateSurfaces();
     if (Scenario)
         Scenario->CreateSurfaces();
+    // A fight shows its picture from the map's surface.
+    if (FightDialog)
+        FightDialog->PaintBackdrop();
 }
 
 void TGame::RestoreSurfaces() {
@@ -185,6 +188,8 @@ void TGame::RestoreSurfaces() {
         FSmallMap->ReleaseSurfaces();
     if (Scenario)
         Scenario->RestoreSpriteLists();
+    if (FightDialog)
+        FightDialog->PaintBackdrop();
 }
 
 void TGame::ReportMissingScreen(TGameScreen screen) {

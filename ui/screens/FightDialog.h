@@ -227,8 +227,9 @@ private:
     // The groups, the battle's views of them and the scenario that registers the
     // units the battle makes.
     void BeginFight(GameData::TGroup* attacker, GameData::TGroup* defender);
-    // After either kind of fight: battle effects gone, the groups free again, the
-    // town's defenders back in their rows, the dead removed, the costs refilled.
+    // After either kind of fight, once the battle effects are gone: the groups free
+    // again, the town's defenders back in their rows, the dead removed, the costs
+    // refilled.
     void PutWorldInOrder();
     // One side's commands in a background fight: the computer's when the side is
     // assigned automatically, then the answer the executed fight-command action

@@ -119,7 +119,8 @@ void TFightDialog::PaintBackdrop() {
 }
 
 bool TFightDialog::Fighting() const {
-    return FAttacker != nullptr;
+    // A background fight lasts until its animation on the map has ended.
+    return FAttacker != nullptr || Background != 0;
 }
 
 void TFightDialog::Abandon() {
@@ -220,6 +221,8 @@ void TFightDialog::RunBackgroundFight(TGroup* attacker, TGroup* defender) {
         if (Battle.AttackersDefeated() || Battle.DefendersDefeated() || !attacker->AnyUnitCanAct())
             break;
     }
+    if (FGame.Scenario.get() == scenario)
+        Battle.RemoveBattleEffects();
     PutWorldInOrder();
     ResetState();
     if (shown) {
@@ -325,11 +328,9 @@ void TFightDialog::PutWorldInOrder() {
     if (!FScenario || FGame.Scenario.get() != FScenario)
         return;
     TScenario& scenario = *FScenario;
-    Battle.RemoveBattleEffects();
     scenario.ClearBattleFlags(FAttacker, FDefender);
     if (City)
         City->ReleaseDefenderGroup();
-    scenario.InBattle = 0;
     scenario.RemoveDeadUnits();
     if (TGroupInfoWindow* panel = FGame.GroupPanel())
         panel->Refresh();
@@ -348,6 +349,7 @@ void TFightDialog::FinishFight() {
         // Effects first: a copy a spell made leaves its side before the sprites refresh.
         Battle.RemoveBattleEffects();
         Battle.RefreshUnitSprites();
+        FScenario->InBattle = 0;
     }
     PutWorldInOrder();
     if (TMapWindow* map = FGame.MapWindow())

@@ -143,12 +143,12 @@ BENCHMARK(BM_OneDecisionWizardsAgainstWizards)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return Bench::RunWithRatios(argc, argv, [](Bench::TRatioReporter& r) {
-        r.Slowdown("BM_BackgroundFightWizardsAgainstWizards",
-                   "BM_OneDecisionWizardsAgainstWizards", 0.0);
-        r.Slowdown("BM_BackgroundFightWizardsAgainstKnights",
-                   "BM_OneDecisionWizardsAgainstWizards", 0.0);
-        for (const char* name :
-             {"BM_BackgroundFightWizardsAgainstWizards", "BM_BackgroundFightWizardsAgainstKnights"}) {
+        r.Slowdown("BM_BackgroundFightWizardsAgainstWizards", "BM_OneDecisionWizardsAgainstWizards",
+                   0.0);
+        r.Slowdown("BM_BackgroundFightWizardsAgainstKnights", "BM_OneDecisionWizardsAgainstWizards",
+                   0.0);
+        for (const char* name : {"BM_BackgroundFightWizardsAgainstWizards",
+                                 "BM_BackgroundFightWizardsAgainstKnights"}) {
             const Bench::TSpread fight = r.Time(name);
             std::printf("  %s best %.1f ms, median %.1f ms (target at most %.0f ms)\n", name,
                         fight.Min, fight.Median, TargetMs);

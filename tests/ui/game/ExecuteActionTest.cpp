@@ -168,8 +168,11 @@ const TRefusal Refusals[] = {
          return MakeAction(acMoveCityUnit, 0, t.RedCity->GateGroup->Units[0]->ID, 2, 0);
      },
      TownWindow, EnterTown},
-    {"FightCommandsWithoutFight", [](ActionTest&) { return MakeAction(acFightCommands, 3); },
-     nullptr, {}, arPending},
+    {"FightCommandsWithoutFight",
+     [](ActionTest&) { return MakeAction(acFightCommands, 3); },
+     nullptr,
+     {},
+     arPending},
     {"FightCommandsWithAnUnknownAnswer", [](ActionTest&) { return MakeAction(acFightCommands, 1); },
      nullptr, StartFight, arPending},
     {"FightCommandsAcceptNeedTheFightDialog",

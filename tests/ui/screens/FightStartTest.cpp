@@ -176,8 +176,8 @@ struct TBackdropCase {
     bool InTown;
     uint32_t TownPicture;
     std::vector<uint32_t> ScenarioPictures;
-    uint32_t AreaPicture;              // an area around the defender, 0 none
-    uint32_t Expected;                 // 0 none
+    uint32_t AreaPicture; // an area around the defender, 0 none
+    uint32_t Expected;    // 0 none
 };
 
 class BackdropTest : public FightStartTest, public ::testing::WithParamInterface<TBackdropCase> {};
@@ -213,12 +213,20 @@ using TW = TestSupport::TTinyWorld;
 INSTANTIATE_TEST_SUITE_P(
     Choices, BackdropTest,
     ::testing::Values(
-        TBackdropCase{"TownPicture", true, TW::TreeSprite, {TW::FountainSprite}, TW::RockSprite,
+        TBackdropCase{"TownPicture",
+                      true,
+                      TW::TreeSprite,
+                      {TW::FountainSprite},
+                      TW::RockSprite,
                       TW::TreeSprite},
-        TBackdropCase{"AreaOverDefault", false, 0, {TW::FountainSprite}, TW::RockSprite,
-                      TW::RockSprite},
+        TBackdropCase{
+            "AreaOverDefault", false, 0, {TW::FountainSprite}, TW::RockSprite, TW::RockSprite},
         TBackdropCase{"ScenarioDefault", false, 0, {TW::FountainSprite}, 0, TW::FountainSprite},
-        TBackdropCase{"TownWithoutPictureTakesTheDefault", true, 0, {TW::SparkleSprite}, 0,
+        TBackdropCase{"TownWithoutPictureTakesTheDefault",
+                      true,
+                      0,
+                      {TW::SparkleSprite},
+                      0,
                       TW::SparkleSprite},
         TBackdropCase{"None", false, 0, {}, 0, 0}),
     [](const ::testing::TestParamInfo<TBackdropCase>& info) {
