@@ -276,6 +276,29 @@ INSTANTIATE_TEST_SUITE_P(Sides, BackgroundFightTest,
                              return std::string(info.param.Name);
                          });
 
+TEST_F(FightStartTest, ATownFightOutOfSightRunsInTheBackgroundAndGivesTheRowBack) {
+    SetTurn(0, ptComputer, ptComputer, &Player(2));
+    Town->SetRowCount(2);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(Town->AddDefender(
+            1, Scenario().RegisterUnit(TestSupport::MakeUnit(BrawlerID), true), false));
+    Execute(MakeAction(acAttackCity, Town->ID));
+    EXPECT_TRUE(FightIsOver());
+    EXPECT_GT(Dialog->Decided, 0);
+    EXPECT_EQ(Dialog->City, nullptr);
+    EXPECT_FALSE(Dialog->ShownWhileRunning);
+    // The survivors stand in their row again; the fallen are gone from it.
+    int standing = 0;
+    for (int place = 0; place < Town->DefenderPlaceCount(); ++place)
+        if (const TUnit* unit = Town->DefenderAt(place)) {
+            EXPECT_FALSE(unit->IsDead());
+            EXPECT_EQ(unit->DefenceBonus, 0);
+            ++standing;
+        }
+    EXPECT_EQ(Town->DefenderCountInRow(1), standing);
+    EXPECT_TRUE(!Town->DefenderGroup || Town->DefenderGroup->UnitCount() == 0);
+}
+
 TEST_F(FightStartTest, ABackgroundFightInSightShowsTheDialogUntilItEnds) {
     SetTurn(0, ptComputer, ptComputer, &Player(2));
     SeeCell(Player(2), Blue->X / 40, Blue->Y / 40);
