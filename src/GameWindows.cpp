@@ -5,6 +5,7 @@
 #include "game/world/scenario/Scenario.h"
 #include "ui/game/Game.h"
 #include "ui/screens/CreaturePedia.h"
+#include "ui/screens/FightDialog.h"
 #include "ui/widgets/GameView.h"
 #include "ui/widgets/VRNTooltip.h"
 
@@ -28,6 +29,9 @@ void CreateGame() {
     // Every scenario the game loads plays with this machine's settings.
     game->Services().Settings = &GameData::GameSettings;
     TGame* const owner = game.get();
+    // Removes itself from the window system when the game deletes it, which happens
+    // before the window system goes.
+    game->FightDialog = std::make_unique<TFightDialog>(WindowSystem.get(), *owner);
     game->Screens.CreaturePedia = [owner](const GameData::TPlayer* viewer) {
         TCreaturePediaWindow book(owner->WindowSystem(), viewer, owner->Hotkeys());
         book.ShowModal(false);

@@ -46,6 +46,7 @@ public:
 
     void SetDefaultCursor(Gfx::TSprite* cursor) { FDefaultCursor = cursor; }
     void SetForcedCursor(Gfx::TSprite* cursor) { FForcedCursor = cursor; }
+    Gfx::TSprite* ForcedCursor() const { return FForcedCursor; }
     Gfx::TSprite* CurrentCursor() const { return FCurrentCursor; }
     void SetTooltip(std::unique_ptr<TDXTooltip> tooltip);
     TDXTooltip* Tooltip() const { return FTooltip.get(); }

@@ -2,6 +2,7 @@
 
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
+#include "ui/screens/FightDialog.h"
 
 #include <algorithm>
 
@@ -173,6 +174,13 @@ TPeer::TPeer(std::unique_ptr<TScenario> scenario)
 
 TPeer::~TPeer() = default;
 
+Main::TFightDialog& TPeer::InstallFightDialog() {
+    auto dialog = std::make_unique<Main::TFightDialog>(&FWindows, *FGame);
+    Main::TFightDialog& installed = *dialog;
+    FGame->FightDialog = std::move(dialog);
+    return installed;
+}
+
 void TPeer::Settle() {
     while (Scenario().CurrentPlayer && Scenario().CurrentPlayer->HasPendingAction())
         FGame->ExecuteAction();
@@ -186,7 +194,8 @@ TPeer::TOutcome TPeer::Execute(const TPlayerAction& action) {
     TOutcome outcome{player->GetActionResult(), false};
     if (outcome.Result == arCannotGoThere) {
         outcome.Refused = true;
-    } else {
+    } else if (action.Code != acFightCommands) {
+        // A side's fight commands answer nobody and start nothing that plays out.
         for (int i = 0; i < WalkFrames; ++i)
             FGame->Update();
         outcome.Result = player->GetActionResult();

@@ -14,6 +14,10 @@
 #include <memory>
 #include <optional>
 
+namespace Main {
+class TFightDialog;
+}
+
 namespace LevelTests {
 
 class TActionDriver {
@@ -58,6 +62,9 @@ public:
     TOutcome Execute(const GameData::TPlayerAction& action);
 
     GameData::TScenario& Scenario() const { return *FGame->Scenario; }
+    // The fight dialog the program installs, so that attacks run and fight commands
+    // reach it; returns it.
+    Main::TFightDialog& InstallFightDialog();
 
 private:
     struct TSeedSwap;

@@ -5,10 +5,12 @@
 // refused actions change nothing, a replay of the recorded actions from the level
 // file ends in the same state, and every state reached saves and loads back to the
 // same bytes.
+#include "game/world/groups/Group.h"
 #include "platform/win32/Desktop.h"
 #include "tests/support/StateDigest.h"
 #include "tests/tools/LevelFixture.h"
 #include "tests/tools/LockstepHarness.h"
+#include "ui/screens/FightDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +96,93 @@ TEST_F(Lockstep, MalformedActionsAreRefusedAlikeAndChangeNothing) {
     }
     EXPECT_EQ(StateDigest(first.Scenario()), digest);
     EXPECT_EQ(StateDigest(second.Scenario()), digest);
+}
+
+// A group of another player than the one on turn, with units, on the map.
+TGroup* EnemyGroup(const TScenario& scenario) {
+    for (TMapObject* object : scenario.Objects)
+        if (object->Kind == okGroup) {
+            auto* group = static_cast<TGroup*>(object);
+            if (group->OwnerIndex != scenario.CurrentPlayerIndex && group->UnitCount() > 0 &&
+                group->GetOwner())
+                return group;
+        }
+    return nullptr;
+}
+
+bool SameSlots(const std::array<TCombatantSlot, BattleSlotCount>& a,
+               const std::array<TCombatantSlot, BattleSlotCount>& b) {
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].Occupied != b[i].Occupied || a[i].Command != b[i].Command ||
+            a[i].SpellID != b[i].SpellID || a[i].TargetSlot != b[i].TargetSlot)
+            return false;
+    return true;
+}
+
+TPlayerAction FightCommands(uint32_t answer, std::initializer_list<uint32_t> words) {
+    TPlayerAction action = MakeAction(acFightCommands, answer);
+    int i = 1;
+    for (uint32_t word : words)
+        action.P[i++] = word;
+    return action;
+}
+
+// Commands a peer might send for the attackers, each broken one way: unknown answers,
+// a slot's occupancy misstated, an unknown command or spell, targets off the field, a
+// guard by an attacker.
+std::vector<TPlayerAction> MalformedFightCommands() {
+    const uint32_t wild = 0xFFFFFFFFu;
+    return {
+        FightCommands(0, {1, bcAttack, 0, 3}),
+        FightCommands(1, {1, bcAttack, 0, 3}),
+        FightCommands(4, {1, bcAttack, 0, 3}),
+        FightCommands(wild, {1, bcAttack, 0, 3}),
+        FightCommands(3, {0, bcAttack, 0, 3}),
+        FightCommands(3, {1, 7, 0, 3}),
+        FightCommands(3, {1, bcAttack, 0, 9}),
+        FightCommands(3, {1, bcAttack, 0, wild}),
+        FightCommands(3, {1, bcCastSpell, 9999, 3}),
+        FightCommands(3, {1, bcCastSpell, wild, 0}),
+        FightCommands(3, {1, bcGuard, 0, 1}),
+        FightCommands(3, {1, bcAttack, 0, 3, wild, wild, wild, wild}),
+    };
+}
+
+TEST_F(Lockstep, MalformedFightCommandsChangeNothingOnEitherPeer) {
+    const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
+    TPeer first(LoadedScenario(file));
+    TPeer second(LoadedScenario(file));
+    Main::TFightDialog* dialogs[] = {&first.InstallFightDialog(), &second.InstallFightDialog()};
+    TPeer* peers[] = {&first, &second};
+    const TGroup* target = EnemyGroup(first.Scenario());
+    ASSERT_NE(target, nullptr);
+    const uint32_t targetID = target->ID;
+    for (TPeer* peer : peers) {
+        // The player on turn sits at the screen: the fight is shown, and stays in its
+        // attackers' prompt while nothing ticks the dialog.
+        peer->Scenario().SetViewingPlayer(peer->Scenario().CurrentPlayer);
+        ASSERT_NE(peer->Scenario().CurrentPlayer->GetSelectedGroup(), nullptr);
+        peer->Execute(MakeAction(acAttackGroup, targetID));
+    }
+    for (Main::TFightDialog* dialog : dialogs)
+        ASSERT_TRUE(dialog->Fighting());
+    const uint64_t digest = StateDigest(first.Scenario());
+    ASSERT_EQ(StateDigest(second.Scenario()), digest);
+    const auto slots = dialogs[0]->Battle.Slots;
+
+    for (const TPlayerAction& action : MalformedFightCommands()) {
+        const TPeer::TOutcome outcome = first.Execute(action);
+        EXPECT_TRUE(second.Execute(action) == outcome) << action.P[0] << " " << action.P[2];
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(StateDigest(peers[i]->Scenario()), digest) << i;
+            EXPECT_TRUE(SameSlots(dialogs[i]->Battle.Slots, slots)) << i << " " << action.P[2];
+            EXPECT_EQ(dialogs[i]->Request, Main::frNone) << i;
+            EXPECT_EQ(dialogs[i]->Phase, Main::fpAttackerCommands) << i;
+        }
+    }
+    for (Main::TFightDialog* dialog : dialogs)
+        dialog->FinishFight();
+    EXPECT_EQ(StateDigest(first.Scenario()), StateDigest(second.Scenario()));
 }
 
 } // namespace

@@ -25,6 +25,12 @@ void TGame::ExecuteAction() {
     if (!Scenario)
         return;
     if (Scenario->ConnectionLost) {
+        // A running fight holds the groups: it ends first, and the game closes at the
+        // next tick, once the executor that started the fight has returned.
+        if (FightDialog && FightDialog->Fighting()) {
+            FightDialog->Abandon();
+            return;
+        }
         Deactivate();
         CloseGame();
         OpenMainMenu(mpMain);
@@ -60,9 +66,19 @@ void TGame::ExecuteActionOf(TPlayer& player, const TPlayerAction& action) {
         break;
     case acAttackGroup:
     case acAttackCity:
-    case acFightCommands:
         // Fights in view and in the background alike run in the fight dialog.
-        RefuseForMissingScreen(player, TGameScreen::FightDialog);
+        if (!FightDialog)
+            RefuseForMissingScreen(player, TGameScreen::FightDialog);
+        else
+            ExecuteAttack(player, action.Code, p[0]);
+        break;
+    case acFightCommands:
+        // The dialog answers through the fight itself; the acting player's result stays
+        // the attack's, which its poster may still be waiting for.
+        if (!FightDialog)
+            RefuseForMissingScreen(player, TGameScreen::FightDialog);
+        else
+            FightDialog->SetSideCommands(p[0], &p[1]);
         break;
     case acReport:
         ExecuteReport(player, p[0]);
@@ -105,6 +121,42 @@ void TGame::ExecuteActionOf(TPlayer& player, const TPlayerAction& action) {
     default:
         break;
     }
+}
+
+void TGame::ExecuteAttack(TPlayer& player, uint32_t code, uint32_t targetID) {
+    // One fight at a time: an attack arriving while one runs (a peer's out of turn)
+    // is dropped, and the running attack's poster keeps waiting for its own result.
+    if (FightDialog->Fighting())
+        return;
+    TScenario& scenario = *Scenario;
+    TGroup* attacker = player.GetSelectedGroup();
+    const TPlayer* viewer = scenario.ViewingPlayer();
+    const bool viewerTakesPart = &player == viewer;
+    if (code == acAttackGroup) {
+        TGroup* target = scenario.FindGroupByID(targetID);
+        if (!viewerTakesPart && target->GetOwner() != viewer) {
+            FightDialog->RunBackgroundGroupFight(attacker, target);
+        } else {
+            FightDialog->StartGroupFight(attacker, target);
+            FightDialog->Run();
+        }
+    } else {
+        TCity* town = scenario.FindCityByID(targetID);
+        int row = 0;
+        while (row < town->RowCount && town->DefenderCountInRow(row) == 0)
+            ++row;
+        if (row >= town->RowCount)
+            row = 0;
+        if (!viewerTakesPart && town->GetOwner() != viewer) {
+            FightDialog->RunBackgroundCityFight(attacker, town, row);
+        } else {
+            FightDialog->StartCityFight(attacker, town, row);
+            FightDialog->Run();
+        }
+    }
+    // A game closed under the fight has no one left to tell.
+    if (Scenario.get() == &scenario)
+        player.TryPostReport(arDone);
 }
 
 void TGame::ExecuteEndTurn(TPlayer& player) {

@@ -35,6 +35,9 @@ public:
     virtual void PaintBackdrop() = 0;
     // Whether a fight is running (shown or in the background).
     virtual bool Fighting() const = 0;
+    // The connection is lost: a fight on screen ends where it stands, so that the game
+    // can close (a background fight stops waiting by itself).
+    virtual void Abandon() = 0;
 };
 
 } // namespace Main

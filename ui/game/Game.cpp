@@ -88,6 +88,9 @@ void TGame::Init() {
 void TGame::Done() {
     if (Scenario)
         Scenario->StopPlayerThreads();
+    // The fight dialog goes first: its battle's worker reads the scenario's units, and
+    // the dialog knows the map screens.
+    FightDialog.reset();
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
@@ -172,6 +175,9 @@ void TGame::RecreateSurfaces() {
         FMapWindow->RecreateSurfaces();
     if (Scenario)
         Scenario->CreateSurfaces();
+    // A fight shows its picture from the map's surface.
+    if (FightDialog)
+        FightDialog->PaintBackdrop();
 }
 
 void TGame::RestoreSurfaces() {
@@ -182,6 +188,8 @@ void TGame::RestoreSurfaces() {
         FSmallMap->ReleaseSurfaces();
     if (Scenario)
         Scenario->RestoreSpriteLists();
+    if (FightDialog)
+        FightDialog->PaintBackdrop();
 }
 
 void TGame::ReportMissingScreen(TGameScreen screen) {

@@ -169,6 +169,9 @@ private:
     void Refuse(GameData::TPlayer& player);
     void RefuseForMissingScreen(GameData::TPlayer& player, TGameScreen screen);
     void ExecuteActionOf(GameData::TPlayer& player, const GameData::TPlayerAction& action);
+    // acAttackGroup and acAttackCity: the fight shown when the viewing player takes
+    // part, else in the background; then the attacker's report.
+    void ExecuteAttack(GameData::TPlayer& player, uint32_t code, uint32_t targetID);
     void ExecuteEndTurn(GameData::TPlayer& player);
     void ExecuteReport(GameData::TPlayer& player, uint32_t outcome);
     void ExecuteSelectObject(GameData::TPlayer& player, uint32_t objectID);

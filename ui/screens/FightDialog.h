@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -28,6 +29,7 @@ class TDXButton;
 namespace GameData {
 class TCity;
 class TGroup;
+class TScenario;
 class TSpell;
 class TUnit;
 } // namespace GameData
@@ -121,6 +123,7 @@ public:
     bool SetSideCommands(uint32_t answer, const uint32_t* commands) override; // FightCommands.cpp
     void PaintBackdrop() override;
     bool Fighting() const override;
+    void Abandon() override;
 
     // Start and finish (FightStart.cpp).
     void SetUpFight(GameData::TGroup* attacker, GameData::TGroup* defender);
@@ -265,6 +268,27 @@ private:
     int CursorEntry() const;
 
     // ---- FightStart.cpp ----
+    // The groups, the battle's views of them and the scenario that registers the
+    // units the battle makes.
+    void BeginFight(GameData::TGroup* attacker, GameData::TGroup* defender);
+    // After either kind of fight, once the battle effects are gone: the groups free
+    // again, the town's defenders back in their rows, the dead removed, the costs
+    // refilled.
+    void PutWorldInOrder();
+    // One side's commands in a background fight: the computer's when the side is
+    // assigned automatically, then the answer the executed fight-command action
+    // gives; frNone when the wait was given up.
+    int32_t AwaitSideCommands(bool attackers);
+    // Keeps the game running until ready holds, at most maxSteps updates when that is
+    // not 0; false when the wait was given up (the program quits, the connection is
+    // lost, the game closes, or headless, nothing is left that could answer).
+    bool WaitFor(const std::function<bool()>& ready, uint32_t maxSteps);
+    // One update of the nested loop without an application: the next action, the tick.
+    void StepWithoutApplication();
+    bool WaitGivenUp() const;
+    // The scenario the fight runs in; its registry of the units the battle makes.
+    GameData::TScenario* FScenario = nullptr;
+    std::optional<GameData::TScenarioUnitRegistry> FRegistry;
 
     // ---- FightDialog.cpp, FightDrawing.cpp ----
     // Tests set a fight up field by field.

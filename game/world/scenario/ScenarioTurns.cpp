@@ -38,7 +38,10 @@ TPlayerAction TScenario::TakeCurrentAction() {
         return action;
     const int32_t refusal = ValidateAction(*this, action);
     if (refusal != 0) {
-        CurrentPlayer->SetActionResult(refusal);
+        // A side's fight commands answer nobody: the acting player's result belongs to
+        // the attack, whose poster may be waiting for it while the fight runs.
+        if (action.Code != acFightCommands)
+            CurrentPlayer->SetActionResult(refusal);
         return {};
     }
     return action;

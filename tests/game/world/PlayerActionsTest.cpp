@@ -132,7 +132,9 @@ TEST(PlayerActions, InvalidActionsAreRefusedWithoutChangingAnything) {
         const uint16_t turn = s.Turn;
         red.PostAction(false, c.Action);
         EXPECT_FALSE(executor.Step());
-        EXPECT_EQ(red.GetActionResult(), arCannotGoThere);
+        // Fight commands answer nobody: the result stays the attack's.
+        EXPECT_EQ(red.GetActionResult(),
+                  c.Action.Code == acFightCommands ? arPending : arCannotGoThere);
         EXPECT_EQ(red.Selection, tree);
         EXPECT_EQ(s.Turn, turn);
         EXPECT_EQ(s.CurrentPlayer, &red);

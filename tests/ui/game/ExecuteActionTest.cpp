@@ -89,6 +89,8 @@ struct TRefusal {
     // The screen the action would need, or null when the shared checks refuse it.
     const char* Message = nullptr;
     std::function<void(ActionTest&)> Setup = {};
+    // Fight commands answer nobody, refused or not.
+    int32_t Result = arCannotGoThere;
 };
 
 TPlayerAction Move(uint32_t x, uint32_t y, uint32_t mode, uint32_t flags, uint32_t objectID) {
@@ -166,9 +168,13 @@ const TRefusal Refusals[] = {
          return MakeAction(acMoveCityUnit, 0, t.RedCity->GateGroup->Units[0]->ID, 2, 0);
      },
      TownWindow, EnterTown},
-    {"FightCommandsWithoutFight", [](ActionTest&) { return MakeAction(acFightCommands, 3); }},
+    {"FightCommandsWithoutFight",
+     [](ActionTest&) { return MakeAction(acFightCommands, 3); },
+     nullptr,
+     {},
+     arPending},
     {"FightCommandsWithAnUnknownAnswer", [](ActionTest&) { return MakeAction(acFightCommands, 1); },
-     nullptr, StartFight},
+     nullptr, StartFight, arPending},
     {"FightCommandsAcceptNeedTheFightDialog",
      [](ActionTest&) { return MakeAction(acFightCommands, 3); }, FightDialog, StartFight},
     {"FightCommandsFleeNeedTheFightDialog",
@@ -198,7 +204,7 @@ TEST_P(RefusalTest, IsRefusedChangingNothing) {
         c.Setup(*this);
     const TPlayerAction action = c.Action(*this);
     const TOutcome outcome = ExecuteOnce(action);
-    EXPECT_EQ(outcome.Result, arCannotGoThere);
+    EXPECT_EQ(outcome.Result, c.Result);
     EXPECT_FALSE(outcome.Changed);
     EXPECT_EQ(Scenario().CurrentPlayer, &Red());
     for (const char* message : {FightDialog, TownWindow, TalkDialog})
