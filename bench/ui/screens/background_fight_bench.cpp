@@ -34,20 +34,6 @@ constexpr double TargetMs = 50;
 
 using TLineUp = std::array<int, 3>;
 
-// Answers each side's prompt with the commands the computer chose, as the executed
-// fight-command action does once the dialog posts them.
-class TBenchFightDialog : public Main::TFightDialog {
-public:
-    using TFightDialog::TFightDialog;
-    void Tick() override {
-        TFightDialog::Tick();
-        const TPlayer* player = Game().Scenario->CurrentPlayer;
-        if (Background && Request == Main::frNone && Phase <= Main::fpDefenderCommands &&
-            !Battle.IsAIThreadRunning() && !(player && player->HasPendingAction()))
-            Request = Main::frAccept;
-    }
-};
-
 // The game object headless, on the tiny world with two computer players' line-ups
 // facing each other out of the third player's sight.
 class TFightWorld {
@@ -67,7 +53,7 @@ public:
         scenario.CurrentPlayer = scenario.Players[0];
         scenario.SetViewingPlayer(scenario.Players[2]);
         scenario.CurrentPlayer->SelectObject(Attacker);
-        auto dialog = std::make_unique<TBenchFightDialog>(&Windows, *Game);
+        auto dialog = std::make_unique<Main::TFightDialog>(&Windows, *Game);
         Dialog = dialog.get();
         Game->FightDialog = std::move(dialog);
     }
@@ -87,7 +73,7 @@ public:
     std::unique_ptr<Main::TGame> Game;
     TGroup* Attacker = nullptr;
     TGroup* Defender = nullptr;
-    TBenchFightDialog* Dialog = nullptr;
+    Main::TFightDialog* Dialog = nullptr;
 };
 
 void MeasureFight(benchmark::State& state, const TLineUp& attackers, const TLineUp& defenders) {

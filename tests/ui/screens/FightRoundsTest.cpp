@@ -419,7 +419,7 @@ TEST_F(FightRoundsTest, AKilledFighterDiesOnceAndTheFightIsDecided) {
     Dialog->Battle.SetAttackCommand(0, 3);
     Dialog->Battle.SetAttackCommand(3, 0);
     EnterPhase(fpRoundStart);
-    ASSERT_TRUE(TickUntil([&] { return Dialog->Phase == fpRoundEnd && Dialog->PhaseTicks > 80; }));
+    ASSERT_TRUE(TickUntil([&] { return Dialog->Phase == fpRoundEnd && Dialog->PhaseTicks > 20; }));
     EXPECT_TRUE(Unit(3).IsDead());
     EXPECT_EQ(Unit(0).Effective.Value(HITPOINTS), 100); // the dead strike no counterblow
     const TUnitData& dead = Dialog->Units[3];
