@@ -81,13 +81,13 @@ THotkeyTable MakeKeyTable() {
     set(hkSpellBookSlot0 + 1, 'W', "W");
     set(hkSpellBookSlot0 + 2, 'E', "E");
     // Fight dialog.
-    set(10, VkEsc, "Esc", 'R', "R");
-    set(11, VkSpace, "Space", 'A', "A");
-    set(12, VkEnter, "Enter", 'F', "F");
+    set(hkFightFlee, VkEsc, "Esc", 'R', "R");
+    set(hkFightAutomatic, VkSpace, "Space", 'A', "A");
+    set(hkFightAccept, VkEnter, "Enter", 'F', "F");
     for (int i = 0; i < 6; ++i)
-        set(13 + i, Digit(1 + i), digitName(1 + i));
-    set(19, VkBack, "BkSpace");
-    set(20, 'C', "C", 'S', "S");
+        set(hkFightSelectUnit + i, Digit(1 + i), digitName(1 + i));
+    set(hkFightCancel, VkBack, "BkSpace");
+    set(hkFightSpellbook, 'C', "C", 'S', "S");
     // Spell book: tabs, pages, close, then the eight spells of a page.
     for (int i = 0; i < 4; ++i)
         set(21 + i, VkF1 + uint32_t(i), fName(i));

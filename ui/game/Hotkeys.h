@@ -28,8 +28,14 @@ enum THotkeyEntry : int {
     hkDiary = 4,
     hkCreaturePedia = 5,
     hkMainMenu = 6,
-    hkSpellBookSlot0 = 7,  // .. 9
-    hkFightFirst = 10,     // .. 20
+    hkSpellBookSlot0 = 7, // .. 9
+    hkFightFirst = 10,    // .. 20
+    hkFightFlee = 10,
+    hkFightAutomatic = 11,
+    hkFightAccept = 12,
+    hkFightSelectUnit = 13, // .. 18, slots 0..5
+    hkFightCancel = 19,
+    hkFightSpellbook = 20,
     hkSpellBookFirst = 21, // .. 37: tabs, pages, close, then spells 1-8 from 30
     hkSpellBookSpell1 = 30,
     hkHeroFirst = 38,  // .. 53

@@ -31,14 +31,6 @@ using GameData::TUnit;
 
 namespace {
 
-// The fight dialog's entries of the game's key table.
-constexpr int hkFightFlee = hkFightFirst;
-constexpr int hkFightAutomatic = hkFightFirst + 1;
-constexpr int hkFightAccept = hkFightFirst + 2;
-constexpr int hkFightSelectUnit = hkFightFirst + 3; // slots 0..5
-constexpr int hkFightCancel = hkFightFirst + 9;
-constexpr int hkFightSpellbook = hkFightFirst + 10;
-
 constexpr int msGuardCursor = 23;
 
 constexpr uint32_t WordsPerRecord = 4;

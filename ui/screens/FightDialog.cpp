@@ -13,13 +13,6 @@ namespace Main {
 
 namespace {
 
-// Entries of the game's key table, as the dialog's key handling tries them.
-constexpr int FleeKey = hkFightFirst;          // Esc / R
-constexpr int AutomaticKey = hkFightFirst + 1; // Space / A
-constexpr int AcceptKey = hkFightFirst + 2;    // Enter / F
-constexpr int FirstSelectKey = hkFightFirst + 3;
-constexpr int SpellBookKey = hkFightFirst + 10; // C / S
-
 constexpr int PanelTop = 200, PanelStep = 140;
 constexpr int ButtonSize = 60, ButtonY = 540;
 constexpr int LeftSheetX = 240, RightSheetX = 20, SheetY = 20;
@@ -47,9 +40,9 @@ TFightDialog::TFightDialog(DXWin::TDXWindowSystem* windowSystem, TGame& game)
         panel->SetPosition(left ? 0 : 800 - size.cx, PanelTop + PanelStep * row - size.cy / 2);
         panel->SetFacePosition(left ? LeftSheetX : RightSheetX, SheetY);
         panel->PortraitButton()->SetHint(
-            MakeHotkeyCaption(keys[size_t(FirstSelectKey + slot)], "Select unit"));
+            MakeHotkeyCaption(keys[size_t(hkFightSelectUnit + slot)], "Select unit"));
         panel->SpellbookButton()->SetHint(
-            MakeHotkeyCaption(keys[size_t(SpellBookKey)], "Spellbook"));
+            MakeHotkeyCaption(keys[size_t(hkFightSpellbook)], "Spellbook"));
         // A portrait click is a left click on the fighter it shows.
         panel->PortraitButton()->OnClick = [this, slot](DXWin::TDXControl*) {
             const TUnitData& unit = Units[size_t(slot)];
@@ -81,9 +74,9 @@ TFightDialog::TFightDialog(DXWin::TDXWindowSystem* windowSystem, TGame& game)
         };
         return button;
     };
-    AutoButton = makeButton(270, AutomaticKey, "Assign commands automatically", AutoSprite);
-    FleeButton = makeButton(370, FleeKey, "Flee from fight", FleeSprite);
-    AcceptButton = makeButton(470, AcceptKey, "Accept current commands", AcceptSprite);
+    AutoButton = makeButton(270, hkFightAutomatic, "Assign commands automatically", AutoSprite);
+    FleeButton = makeButton(370, hkFightFlee, "Flee from fight", FleeSprite);
+    AcceptButton = makeButton(470, hkFightAccept, "Accept current commands", AcceptSprite);
     AutoButton->OnClick = [this](DXWin::TDXControl*) { AssignAutomatically(); };
     FleeButton->OnClick = [this](DXWin::TDXControl*) { Flee(); };
     AcceptButton->OnClick = [this](DXWin::TDXControl*) { Accept(); };

@@ -3,6 +3,7 @@
 // command bar and message line into the 800 x 600 back buffer, against a memcpy of the
 // back buffer; and the mini-map's redraw after the viewing player's fog has changed.
 #include "bench/RatioReporter.h"
+#include "bench/ui/LevelGame.h"
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
 #include "engine/core/Archive.h"
@@ -30,54 +31,19 @@
 
 namespace {
 
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
+constexpr int ScreenWidth = Bench::TLevelGame::ScreenWidth;
+constexpr int ScreenHeight = Bench::TLevelGame::ScreenHeight;
 constexpr int Level = 3;
 
-bool Accept16(const Win32::DDSURFACEDESC2& mode) {
-    return mode.ddpfPixelFormat.dwRGBBitCount == 16;
-}
-
 // The game as start-up leaves it, on level 3 with the local player on turn.
-struct TAdventureScreen {
-    TAdventureScreen() {
-        DXApp::Application = &Application;
-        D3DFrame::D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
-            nullptr, "Varnholt", 0x03, ScreenWidth, ScreenHeight, 16, Accept16);
-        D3DFrame::D3DFramework->SetFullScreen(-1, -1, -1);
-        Gfx::CalibrateRenderer();
-        Base::ProgramPath = VRN_PROGRAM_DIR "/";
-        Data::ReadDataPath();
-        Data2::OpenDataArchives();
-        Data2::CreateMainData();
-        Data2::CreateGlobalData();
-        Data2::GlobalData->PrepareSurfaces();
-        if (Data2::GlobalData->LevelCount < Level)
-            throw std::runtime_error("the campaign has no level 3");
-        Main::Game = std::make_unique<Main::TGame>(&Windows);
-        Main::Game->Init();
-        // Measured is the map screen; the briefing would wait for a reader.
-        Main::Game->Screens.ScenarioBook = nullptr;
-        Main::Game->LoadScenario(Data2::GlobalData->LevelFiles[Level - 1], Level);
-        Main::TGameParams params;
-        params.Reset();
-        Main::Game->StartGame(params);
+struct TAdventureScreen : Bench::TLevelGame {
+    TAdventureScreen() : TLevelGame(VRN_PROGRAM_DIR, Level) {
         // The computer players before the local one end their turns at once.
         for (int tick = 0; tick < 1000 && !LocalTurn(); ++tick)
             Frame();
         if (!LocalTurn())
             throw std::runtime_error("the local player's turn never came");
     }
-    ~TAdventureScreen() {
-        Main::Game.reset();
-        Data2::GlobalData.reset();
-        Data2::FreeMainData();
-        Data2::CloseDataArchives();
-        Gfx::FreeGraphicsRegistries();
-        D3DFrame::D3DFramework.reset();
-        DXApp::Application = nullptr;
-    }
-
     bool LocalTurn() const {
         const GameData::TScenario* s = Main::Game->Scenario.get();
         return s && s->CurrentPlayer && s->CurrentPlayer->Type == GameData::ptLocal &&
@@ -97,13 +63,6 @@ struct TAdventureScreen {
         Main::Game->Draw(back);
         device.EndScene();
     }
-
-    Win32::TDesktop Desktop;
-    Win32::TScopedDesktop ScopedDesktop{Desktop};
-    Win32::TManualClock Clock{1000};
-    Win32::TScopedClock ScopedClock{Clock};
-    DXApp::TDXApplication Application;
-    DXWin::TDXWindowSystem Windows;
 };
 
 TAdventureScreen& Screen() {

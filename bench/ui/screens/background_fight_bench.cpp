@@ -5,21 +5,11 @@
 // the decision bench finds slowest against them). The reference is one decision of the
 // attackers at the fight's start, so the ratio says how many decisions a fight costs.
 #include "bench/RatioReporter.h"
-#include "engine/widgets/DXWindowSystem.h"
 #include "game/spells/BattleDecisions.h"
-#include "game/world/groups/Group.h"
-#include "game/world/scenario/Scenario.h"
-#include "platform/win32/Desktop.h"
-#include "tests/support/BattleBuilder.h"
-#include "tests/support/SampleBestiary.h"
-#include "tests/support/TinyWorld.h"
-#include "tests/support/UnitBuilder.h"
-#include "ui/game/Game.h"
-#include "ui/screens/FightDialog.h"
+#include "tests/ui/screens/FightWorld.h"
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -32,54 +22,13 @@ constexpr int Knight = 3;
 constexpr int Level = 8;
 constexpr double TargetMs = 50;
 
-using TLineUp = std::array<int, 3>;
-
-// The game object headless, on the tiny world with two computer players' line-ups
-// facing each other out of the third player's sight.
-class TFightWorld {
-public:
-    TFightWorld(const TLineUp& attackers, const TLineUp& defenders) {
-        TestSupport::AddSampleBestiary(Data);
-        TestSupport::TTinyWorld world;
-        Attacker = AddLineUp(world, 0, 2, 2, attackers);
-        Defender = AddLineUp(world, 1, 3, 2, defenders);
-        Game = std::make_unique<Main::TGame>(&Windows);
-        Game->Init();
-        Game->Scenario = std::move(world.Scenario);
-        TScenario& scenario = *Game->Scenario;
-        for (int i = 0; i < 2; ++i)
-            scenario.Players[i]->Type = ptComputer;
-        scenario.CurrentPlayerIndex = 0;
-        scenario.CurrentPlayer = scenario.Players[0];
-        scenario.SetViewingPlayer(scenario.Players[2]);
-        scenario.CurrentPlayer->SelectObject(Attacker);
-        auto dialog = std::make_unique<Main::TFightDialog>(&Windows, *Game);
-        Dialog = dialog.get();
-        Game->FightDialog = std::move(dialog);
-    }
-
-    static TGroup* AddLineUp(TestSupport::TTinyWorld& world, uint8_t owner, int x, int y,
-                             const TLineUp& lineUp) {
-        TGroup* group = world.AddGroup(owner, x, y);
-        for (const int id : lineUp)
-            group->AddUnit(TestSupport::MakeUnitAtLevel(id, Level, true), true, false);
-        return group;
-    }
-
-    Win32::TDesktop Desktop;
-    Win32::TScopedDesktop ScopedDesktop{Desktop};
-    TestSupport::TTestGameData Data;
-    DXWin::TDXWindowSystem Windows;
-    std::unique_ptr<Main::TGame> Game;
-    TGroup* Attacker = nullptr;
-    TGroup* Defender = nullptr;
-    Main::TFightDialog* Dialog = nullptr;
-};
+using TestSupport::TFightWorld;
+using TestSupport::TLineUp;
 
 void MeasureFight(benchmark::State& state, const TLineUp& attackers, const TLineUp& defenders) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto world = std::make_unique<TFightWorld>(attackers, defenders);
+        auto world = std::make_unique<TFightWorld>(attackers, defenders, Level);
         Base::RandomSeed = {1, 0};
         state.ResumeTiming();
         world->Dialog->RunBackgroundGroupFight(world->Attacker, world->Defender);
@@ -93,7 +42,7 @@ void MeasureFight(benchmark::State& state, const TLineUp& attackers, const TLine
 }
 
 void MeasureDecision(benchmark::State& state, const TLineUp& attackers, const TLineUp& defenders) {
-    TFightWorld world(attackers, defenders);
+    TFightWorld world(attackers, defenders, Level);
     TGroupBattleSide attackerSide(*world.Attacker);
     TGroupBattleSide defenderSide(*world.Defender);
     TScenarioUnitRegistry registry(*world.Game->Scenario);

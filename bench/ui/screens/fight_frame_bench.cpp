@@ -3,6 +3,7 @@
 // battle spell in flight, drawn into the 800 x 600 back buffer, against a memcpy of
 // the back buffer.
 #include "bench/RatioReporter.h"
+#include "bench/ui/LevelGame.h"
 #include "engine/app/D3DFramework.h"
 #include "engine/app/DXApplication.h"
 #include "engine/core/Archive.h"
@@ -52,39 +53,15 @@ struct TFightDrawingProbe {
 
 namespace {
 
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
+constexpr int ScreenWidth = Bench::TLevelGame::ScreenWidth;
+constexpr int ScreenHeight = Bench::TLevelGame::ScreenHeight;
 constexpr int Level = 3;
 constexpr int MissileSpell = 77;
 
-bool Accept16(const Win32::DDSURFACEDESC2& mode) {
-    return mode.ddpfPixelFormat.dwRGBBitCount == 16;
-}
-
 // Two groups of the level, each filled to three units, fighting in the round's
 // showing of the commands, with a missile on its way across the field.
-struct TFightScreen {
-    TFightScreen() {
-        DXApp::Application = &Application;
-        D3DFrame::D3DFramework = std::make_unique<D3DFrame::TD3DFramework>(
-            nullptr, "Varnholt", 0x03, ScreenWidth, ScreenHeight, 16, Accept16);
-        D3DFrame::D3DFramework->SetFullScreen(-1, -1, -1);
-        Gfx::CalibrateRenderer();
-        Base::ProgramPath = VRN_PROGRAM_DIR "/";
-        Data::ReadDataPath();
-        Data2::OpenDataArchives();
-        Data2::CreateMainData();
-        Data2::CreateGlobalData();
-        Data2::GlobalData->PrepareSurfaces();
-        if (Data2::GlobalData->LevelCount < Level)
-            throw std::runtime_error("the campaign has no level 3");
-        Main::Game = std::make_unique<Main::TGame>(&Windows);
-        Main::Game->Init();
-        Main::Game->Screens.ScenarioBook = nullptr;
-        Main::Game->LoadScenario(Data2::GlobalData->LevelFiles[Level - 1], Level);
-        Main::TGameParams params;
-        params.Reset();
-        Main::Game->StartGame(params);
+struct TFightScreen : Bench::TLevelGame {
+    TFightScreen() : TLevelGame(VRN_PROGRAM_DIR, Level) {
         // The map once, so that the map window's picture exists behind the field.
         DrawMap();
         PickGroups();
@@ -93,16 +70,7 @@ struct TFightScreen {
         SetUpField();
         StartSpell();
     }
-    ~TFightScreen() {
-        Dialog.reset();
-        Main::Game.reset();
-        Data2::GlobalData.reset();
-        Data2::FreeMainData();
-        Data2::CloseDataArchives();
-        Gfx::FreeGraphicsRegistries();
-        D3DFrame::D3DFramework.reset();
-        DXApp::Application = nullptr;
-    }
+    ~TFightScreen() { Dialog.reset(); }
 
     void DrawMap() {
         Win32::IDirect3DDevice7& device = *D3DFrame::D3DFramework->Device();
@@ -199,12 +167,6 @@ struct TFightScreen {
         device.EndScene();
     }
 
-    Win32::TDesktop Desktop;
-    Win32::TScopedDesktop ScopedDesktop{Desktop};
-    Win32::TManualClock Clock{1000};
-    Win32::TScopedClock ScopedClock{Clock};
-    DXApp::TDXApplication Application;
-    DXWin::TDXWindowSystem Windows;
     GameData::TGroup* Attacker = nullptr;
     GameData::TGroup* Defender = nullptr;
     std::unique_ptr<Main::TFightDialog> Dialog;
