@@ -12,6 +12,16 @@ Gfx::TSpriteList& GlobalSpriteList() {
     return Data2::GlobalData->CommonLibrary;
 }
 
+// A corpse shows a death's last frame: a scenery sprite of the common list, or a
+// creature's dying sprite, which lives in the creature list.
+Gfx::TSpriteList& CorpseSpriteList(uint32_t spriteID) {
+    Gfx::TSpriteList& common = GlobalSpriteList();
+    if (spriteID == 0 || common.IndexOf(spriteID) >= 0)
+        return common;
+    Gfx::TSpriteList& creatures = Data2::GlobalData->CreatureLibrary;
+    return creatures.IndexOf(spriteID) >= 0 ? creatures : common;
+}
+
 void TDrawing::ReleaseSprite() {
     if (Sprite && Library)
         Library->ReleaseSpriteByPointer(Sprite);
@@ -117,7 +127,7 @@ void TCorpse::LoadFromStream(TStream* stream) {
     Frame = stream->ReadValue<int32_t>();
     const auto spriteID = stream->ReadValue<uint32_t>();
     if (spriteID != 0)
-        AcquireStoredSprite(GlobalSpriteList(), spriteID);
+        AcquireStoredSprite(CorpseSpriteList(spriteID), spriteID);
 }
 
 void TCorpse::SaveToStream(TStream* stream) const {
@@ -133,7 +143,8 @@ void TNaturalCorpse::Clear() {
 }
 
 void TNaturalCorpse::Setup(uint32_t spriteID, int frame, int turnsLeft, int layer, int y, int x) {
-    SetupFromGlobal(spriteID, frame, layer, y, x);
+    Gfx::TSpriteList& library = CorpseSpriteList(spriteID);
+    TDrawing::Setup(library.AcquireSpriteByID(spriteID), &library, frame, layer, y, x);
     TurnsLeft = turnsLeft;
 }
 

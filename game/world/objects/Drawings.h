@@ -79,5 +79,8 @@ public:
 
 // The global data's common sprite list; "The global game data is not loaded." without it.
 Gfx::TSpriteList& GlobalSpriteList();
+// Where a corpse's sprite is: the common list, or the creature list for a unit's dying
+// sprite the common list lacks.
+Gfx::TSpriteList& CorpseSpriteList(uint32_t spriteID);
 
 } // namespace GameData

@@ -2,7 +2,9 @@
 // creature library; all without a display.
 #include "engine/graphics/SpriteList.h"
 #include "game/world/data/GlobalData.h"
+#include "game/world/objects/Drawings.h"
 #include "game/world/units/Unit.h"
+#include "platform/classlib/Streams.h"
 #include "tests/support/GlobalDataFixture.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +121,43 @@ TEST_F(UnitSpritesTest, LoadingTakesTheMapSpritesAgain) {
     EXPECT_EQ(References(1), 17); // the walking set was let go
     EXPECT_EQ(unit.Sprite(usMapWalking, 0), nullptr);
     EXPECT_EQ(unit.Sprite(usMapDying, 0)->ID, 1u);
+}
+
+} // namespace
+
+namespace {
+
+// A corpse shows a unit's dying sprite, which the creature list holds; here the common
+// list has only sprites 1 and 2, so creature sprite 3 is found in the creature list
+// alone, when the corpse is made and when it is read back.
+class CorpseSpriteTest : public testing::Test {
+protected:
+    static TestSupport::TGlobalDataSizes Sizes() {
+        TestSupport::TGlobalDataSizes sizes;
+        sizes.CommonSprites = 2;
+        return sizes;
+    }
+    CorpseSpriteTest() : Installed(TestSupport::TGlobalDataFixture{Sizes()}) {
+        Data2::CreateGlobalData();
+    }
+    TestSupport::TInstalledData Installed;
+};
+
+TEST_F(CorpseSpriteTest, AUnitsCorpseFindsItsDyingSpriteInTheCreatureList) {
+    ASSERT_LT(Data2::GlobalData->CommonLibrary.IndexOf(3), 0);
+    const Gfx::TSpriteList& creatures = Data2::GlobalData->CreatureLibrary;
+    GameData::TNaturalCorpse corpse(nullptr);
+    corpse.Setup(3, 0, 2, 9, 40, 40);
+    ASSERT_NE(corpse.Sprite, nullptr);
+    EXPECT_EQ(corpse.Sprite, creatures.FindSprite(3));
+
+    ClassLib::TMemoryStream stream;
+    corpse.SaveToStream(&stream);
+    GameData::TNaturalCorpse copy(nullptr);
+    ClassLib::TMemoryStream saved(stream.Bytes());
+    copy.LoadFromStream(&saved);
+    EXPECT_EQ(copy.Sprite, creatures.FindSprite(3));
+    EXPECT_EQ(copy.TurnsLeft, 2);
 }
 
 } // namespace
