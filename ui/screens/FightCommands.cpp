@@ -2,6 +2,8 @@
 // peer's message, all ending in one fight-command action.
 #include "ui/screens/FightDialog.h"
 
+#include "engine/widgets/DXWindowSystem.h"
+
 #include "engine/app/DPFrame.h"
 #include "engine/widgets/DXButton.h"
 #include "game/world/data/MainData.h"
@@ -270,6 +272,9 @@ void TFightDialog::ChooseSpell(int slot) {
     const auto book = std::make_unique<TSpellSelectDialog>(GetWindowSystem());
     book->SetUnit(unit, scBattle);
     const int spell = book->ShowAndChoose();
+    // The book took the keys while it was open; they come back to the fight.
+    if (DXWin::TDXWindowSystem* windows = GetWindowSystem())
+        windows->ActivateWindow(this);
     // The game runs on while the book is open: an answer or a peer's message may have
     // ended the choosing, and a spell chosen then must not linger.
     if (Phase != phase || SelectedSlot != slot || Automatic != 0 || Battle.UnitAt(slot) != unit)

@@ -221,6 +221,7 @@ private:
     std::optional<GameData::TGroupBattleSide> FDefenderSide;
 
     // ---- FightRounds.cpp ----
+    void QueueHitSound(int striker, int target);
     void StepPhase();
     void StepCasts();
     void StepCaster();

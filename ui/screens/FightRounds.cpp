@@ -611,6 +611,24 @@ void TFightDialog::StartStrikes(bool attackers) {
     }
 }
 
+// The blow's sound by the striker's weapon kind (1 blade, 2 blunt, 3 claws and fangs,
+// 4 arrow) and the target's armour kind (1 hide, 2 mail, 3 plate and bone), which the
+// prototypes keep in their approach and target offsets; interface sounds 8-19 hold the
+// 4 x 3 table. Other kinds strike silently.
+void TFightDialog::QueueHitSound(int striker, int target) {
+    const GameData::TUnit* attacker = Battle.UnitAt(striker);
+    const GameData::TUnit* struck = Battle.UnitAt(target);
+    if (!attacker || !struck || !attacker->Prototype || !struck->Prototype || !Data2::GlobalData)
+        return;
+    const int weapon = attacker->Prototype->ApproachOffset;
+    const int armour = struck->Prototype->TargetOffset;
+    if (weapon < 1 || weapon > 4 || armour < 1 || armour > 3)
+        return;
+    constexpr int FirstHitSound = 7;
+    QueueSound(Data2::GlobalData->InterfaceSounds[FirstHitSound + 3 * (weapon - 1) + armour - 1],
+               GameData::GameSettings.SFXVolume);
+}
+
 bool TFightDialog::StepStrikes(bool attackers) {
     const int first = attackers ? 0 : GameData::FirstDefenderSlot;
     bool striking = false;
@@ -621,8 +639,7 @@ bool TFightDialog::StepStrikes(bool attackers) {
         if (PhaseTicks % StrikeFrameTicks == 0)
             ++data.Frame;
         if (data.Frame >= FrameCount(slot, GameData::usBattleAttack)) {
-            // The game data hold no hit sounds by weapon and armour, so the blow
-            // lands without one.
+            QueueHitSound(slot, data.AnimTarget);
             data.Anim = faIdle;
             data.Frame = 0;
         } else {

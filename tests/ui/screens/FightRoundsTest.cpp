@@ -71,6 +71,8 @@ protected:
             TestSupport::SetStat(prototype.Stats, COUNTERATTACK, 10);
             TestSupport::SetStat(prototype.Stats, DEFENCE, 10);
             prototype.CreatureType = 1;
+            prototype.ApproachOffset = 2; // a blunt weapon
+            prototype.TargetOffset = 3;   // plate
             prototype.Stats.LearnableSpells = ~uint64_t(0);
             prototype.Stats.ExperienceBase() = 1000;
             for (int i = 0; i < 3; ++i)
@@ -84,6 +86,7 @@ protected:
         for (int i = 0; i < TestSupport::SampleBattleSpellCount; ++i)
             TestSupport::AddSampleSpell(Data, TestSupport::SampleBattleSpells[i]);
         Data.Global().InterfaceSounds[3] = FailureSound();
+        Data.Global().InterfaceSounds[12] = HitSound(); // blunt on plate
         OpenCreatureSprites();
         Base::RandomSeed = {0x1234, 0x5678};
         Game = std::make_unique<TGame>(&Windows);
@@ -95,6 +98,7 @@ protected:
         return reinterpret_cast<Audio::TAudioStream*>(&Tokens[size_t(i)]);
     }
     Audio::TAudioStream* FailureSound() { return Sound(3); }
+    Audio::TAudioStream* HitSound() { return Sound(4); }
 
     static void OpenCreatureSprites() {
         std::vector<Tools::TBytes> records;
@@ -168,7 +172,7 @@ protected:
     }
 
     TestSupport::TTestGameData Data;
-    std::array<char, 4> Tokens{};
+    std::array<char, 5> Tokens{};
     std::vector<Audio::TAudioStream*> Queued;
     std::unique_ptr<TGame> Game;
     TSides Sides;
@@ -300,7 +304,8 @@ TEST_F(FightRoundsTest, AShownRoundEndsAsTheBattlesOwnRound) {
         EXPECT_EQ(Dialog->Units[size_t(slot)].SpriteFlags & (fsWalking | fsStriking | fsCasting), 0)
             << slot;
     }
-    EXPECT_TRUE(WasQueued(Sound(0))); // the attack sound
+    EXPECT_TRUE(WasQueued(Sound(0)));   // the attack sound
+    EXPECT_TRUE(WasQueued(HitSound())); // the blow landing, by weapon and armour
     EXPECT_EQ(Dialog->Caster, -1);
     EXPECT_FALSE(Dialog->CurrentSpell);
     EXPECT_FALSE(Dialog->PreparedSpell);
