@@ -17,9 +17,13 @@
 #include "platform/win32/Desktop.h"
 #include "ui/game/Game.h"
 
+#include <benchmark/benchmark.h>
+
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace Bench {
 
@@ -75,5 +79,18 @@ private:
         return mode.ddpfPixelFormat.dwRGBBitCount == 16;
     }
 };
+
+// The reference the screens' frames are measured against: a memcpy of the 16-bit back
+// buffer.
+inline void MeasureBackBufferMemcpy(benchmark::State& state) {
+    std::vector<uint8_t> source(size_t(TLevelGame::ScreenWidth * TLevelGame::ScreenHeight * 2),
+                                0x5A);
+    std::vector<uint8_t> target(source.size());
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), source.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()));
+}
 
 } // namespace Bench

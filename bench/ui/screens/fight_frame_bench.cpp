@@ -23,6 +23,7 @@
 #include "platform/win32/Clock.h"
 #include "platform/win32/Desktop.h"
 #include "tests/support/UnitBuilder.h"
+#include "tests/ui/screens/FightDrawingProbe.h"
 #include "ui/game/Game.h"
 #include "ui/game/UnitInfoControl.h"
 #include "ui/screens/FightDialog.h"
@@ -35,26 +36,8 @@
 #include <stdexcept>
 #include <vector>
 
-namespace Main {
-
-// Puts two groups into the dialog as the fight's start would.
-struct TFightDrawingProbe {
-    static void SetGroups(TFightDialog& dialog, GameData::TGroup& attacker,
-                          GameData::TGroup& defender) {
-        dialog.FAttacker = &attacker;
-        dialog.FDefender = &defender;
-        dialog.FAttackerSide.emplace(attacker);
-        dialog.FDefenderSide.emplace(defender);
-        dialog.Battle.SetGroups(&*dialog.FAttackerSide, &*dialog.FDefenderSide);
-    }
-};
-
-} // namespace Main
-
 namespace {
 
-constexpr int ScreenWidth = Bench::TLevelGame::ScreenWidth;
-constexpr int ScreenHeight = Bench::TLevelGame::ScreenHeight;
 constexpr int Level = 3;
 constexpr int MissileSpell = 77;
 
@@ -186,13 +169,7 @@ void BM_FightFrame(benchmark::State& state) {
 BENCHMARK(BM_FightFrame)->Unit(benchmark::kMillisecond);
 
 void BM_BackBufferMemcpy(benchmark::State& state) {
-    std::vector<uint8_t> source(size_t(ScreenWidth * ScreenHeight * 2), 0x5A);
-    std::vector<uint8_t> target(source.size());
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), source.size());
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()));
+    Bench::MeasureBackBufferMemcpy(state);
 }
 BENCHMARK(BM_BackBufferMemcpy)->Unit(benchmark::kMicrosecond);
 

@@ -12,6 +12,7 @@
 #include "platform/classlib/Streams.h"
 #include "tests/support/TinyWorld.h"
 #include "tests/support/UnitBuilder.h"
+#include "tests/ui/screens/FightDrawingProbe.h"
 #include "tests/ui/widgets/GameWidgetFixture.h"
 #include "tools/SpriteWriter.h"
 #include "ui/game/Game.h"
@@ -22,22 +23,6 @@
 #include <memory>
 #include <numbers>
 #include <vector>
-
-namespace Main {
-
-// Puts two groups into the dialog as the fight's start would.
-struct TFightDrawingProbe {
-    static void SetGroups(TFightDialog& dialog, GameData::TGroup& attacker,
-                          GameData::TGroup& defender) {
-        dialog.FAttacker = &attacker;
-        dialog.FDefender = &defender;
-        dialog.FAttackerSide.emplace(attacker);
-        dialog.FDefenderSide.emplace(defender);
-        dialog.Battle.SetGroups(&*dialog.FAttackerSide, &*dialog.FDefenderSide);
-    }
-};
-
-} // namespace Main
 
 namespace {
 
