@@ -158,12 +158,15 @@ protected:
         for (int ticks = 0; !done(); ++ticks) {
             if (ticks >= limit || std::chrono::steady_clock::now() > deadline)
                 return false;
+            // The effect's worker may be slow to run on a busy machine: the ticks it
+            // takes depend on the scheduler, not on the machine under test.
+            while (Dialog->EffectThread && Dialog->EffectThread->IsRunning() &&
+                   std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
             Dialog->Tick();
             for (const TFightDialog::TSoundInfo& sound : Dialog->Sounds)
                 if (std::find(Queued.begin(), Queued.end(), sound.Sound) == Queued.end())
                     Queued.push_back(sound.Sound);
-            if (Dialog->Phase == fpCastSpells && Dialog->EffectThread)
-                std::this_thread::yield();
         }
         return true;
     }
