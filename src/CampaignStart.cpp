@@ -21,7 +21,7 @@ struct TFirstLevelLoad {
 
 } // namespace
 
-void StartCampaignPlaceholder() {
+void StartCampaignPlaceholder(const std::function<void()>& onLevelLoaded) {
     Game->Level = 0;
     TFirstLevelLoad load{Game.get()};
     LoadingScreen->RunMethodTask(&TFirstLevelLoad::Run, &load);
@@ -36,6 +36,8 @@ void StartCampaignPlaceholder() {
     const GameData::TScenario& scenario = *Game->Scenario;
     for (int i = 0; i < scenario.PlayerCount() && size_t(i) < params.Players.size(); ++i)
         params.Players[size_t(i)].Name = scenario.Players[i]->Name;
+    if (onLevelLoaded)
+        onLevelLoaded();
     Game->StartGame(params);
 }
 

@@ -3,10 +3,13 @@
 // players. The main menu replaces it.
 #pragma once
 
+#include <functional>
+
 namespace Main {
 
 // Needs the game object and the loading screen. Closing the window meanwhile ends the
 // wait for the level and starts nothing; a level that cannot be loaded raises its error.
-void StartCampaignPlaceholder();
+// onLevelLoaded runs once the level is in, before the game starts it with its briefing.
+void StartCampaignPlaceholder(const std::function<void()>& onLevelLoaded);
 
 } // namespace Main

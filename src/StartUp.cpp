@@ -123,14 +123,15 @@ void StartUp(const TStartOptions& options, std::function<void()> onDestroy) {
     std::printf("Varnholt: data loaded from %s\n", Data::DataPath.c_str());
     std::fflush(stdout);
 
-    // Where the main menu will follow, campaign level 1 starts at once.
-    StartCampaignPlaceholder();
-    if (Application->Quit)
-        return;
-    std::printf("Varnholt: campaign level %d started\n", int(Game->Level));
-    std::fflush(stdout);
-    if (options.RunMilliseconds > 0)
-        CloseAfter(options.RunMilliseconds);
+    // Where the main menu will follow, campaign level 1 starts at once. The time limit
+    // counts from the level's start, so that a limited run also ends inside the
+    // briefing, which keeps start-up in its own loop until it has rolled by.
+    StartCampaignPlaceholder([&options] {
+        std::printf("Varnholt: campaign level %d started\n", int(Game->Level));
+        std::fflush(stdout);
+        if (options.RunMilliseconds > 0)
+            CloseAfter(options.RunMilliseconds);
+    });
 }
 
 void OnDestroy(const TShutdownReport& report) {
