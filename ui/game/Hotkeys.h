@@ -41,6 +41,15 @@ enum THotkeyEntry : int {
     hkHeroFirst = 38,  // .. 53
     hkDiaryFirst = 54, // .. 62
     hkPediaFirst = 63, // .. 70
+    // The encyclopedia's block: the three categories, then the page keys and close.
+    hkPediaAnimals = 63,
+    hkPediaHumans = 64,
+    hkPediaUndead = 65,
+    hkPediaPrevious = 66,
+    hkPediaNext = 67,
+    hkPediaFirstPage = 68,
+    hkPediaLastPage = 69,
+    hkPediaClose = 70,
 };
 constexpr int HeroKeyCount = 16;
 

@@ -62,13 +62,13 @@ TCreaturePediaWindow::TCreaturePediaWindow(DXWin::TDXWindowSystem* windowSystem,
                                            const THotkeyTable& keys)
     : TVRNWindow(windowSystem, 0x110000, 0), FKeys(keys) {
     SetSize(800, 600);
-    const auto key = [&](int offset) -> const THotkey& { return keys[hkPediaFirst + offset]; };
-    CloseButton = MakeButton(this, 0, 525, 494, 75, key(0), "Close");
-    NextButton = MakeButton(this, 744, 57, 40, 432, key(2), "Next page");
-    PreviousButton = MakeButton(this, 23, 59, 40, 422, key(1), "Previous page");
-    AnimalsButton = MakeButton(this, 518, 513, 30, 62, key(5), "Animals/Creatures");
-    HumansButton = MakeButton(this, 598, 513, 30, 62, key(6), "Humans");
-    UndeadButton = MakeButton(this, 668, 513, 30, 62, key(7), "Undead");
+    const auto key = [&](int entry) -> const THotkey& { return keys[size_t(entry)]; };
+    CloseButton = MakeButton(this, 0, 525, 494, 75, key(hkPediaClose), "Close");
+    NextButton = MakeButton(this, 744, 57, 40, 432, key(hkPediaNext), "Next page");
+    PreviousButton = MakeButton(this, 23, 59, 40, 422, key(hkPediaPrevious), "Previous page");
+    AnimalsButton = MakeButton(this, 518, 513, 30, 62, key(hkPediaAnimals), "Animals/Creatures");
+    HumansButton = MakeButton(this, 598, 513, 30, 62, key(hkPediaHumans), "Humans");
+    UndeadButton = MakeButton(this, 668, 513, 30, 62, key(hkPediaUndead), "Undead");
     CloseButton->OnClick = [this](DXWin::TDXControl*) { CloseBook(); };
     NextButton->OnClick = [this](DXWin::TDXControl*) { NextPage(); };
     PreviousButton->OnClick = [this](DXWin::TDXControl*) { PreviousPage(); };
@@ -226,22 +226,22 @@ void TCreaturePediaWindow::KeyPressed(Win32::WPARAM& key, DXWin::TShiftState shi
     if (shift & (DXWin::ssShift | DXWin::ssCtrl | DXWin::ssAlt))
         return;
     uint32_t k = uint32_t(key);
-    const auto pressed = [&](int offset) { return MatchHotkey(FKeys[hkPediaFirst + offset], k); };
-    if (pressed(0))
+    const auto pressed = [&](int entry) { return MatchHotkey(FKeys[size_t(entry)], k); };
+    if (pressed(hkPediaClose))
         CloseBook();
-    if (pressed(1))
+    if (pressed(hkPediaPrevious))
         PreviousPage();
-    if (pressed(2))
+    if (pressed(hkPediaNext))
         NextPage();
-    if (pressed(3))
+    if (pressed(hkPediaFirstPage))
         FirstPage();
-    if (pressed(4))
+    if (pressed(hkPediaLastPage))
         LastPage();
-    if (pressed(5))
+    if (pressed(hkPediaAnimals))
         ChooseCategory(Animals, AnimalsButton);
-    if (pressed(6))
+    if (pressed(hkPediaHumans))
         ChooseCategory(Humans, HumansButton);
-    if (pressed(7))
+    if (pressed(hkPediaUndead))
         ChooseCategory(Undead, UndeadButton);
     key = k;
 }

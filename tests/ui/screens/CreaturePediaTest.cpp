@@ -4,10 +4,13 @@
 #include "engine/widgets/DXButton.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
+#include "platform/win32/VirtualKeys.h"
 #include "tests/ui/widgets/GameWidgetFixture.h"
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -101,24 +104,21 @@ TEST_F(CreaturePedia, PagesTurnWithinACategoryAndEachCategoryKeepsItsPage) {
     window->AnimalsButton->Click();
     EXPECT_EQ(Shown(*window), "Eagle");
 
-    // The encyclopedia's keys: first page, last page, categories, close.
-    const auto press = [&](int entry) { Key(Keys[size_t(hkPediaFirst + entry)].Key1); };
-    press(3);
-    EXPECT_EQ(Shown(*window), "Wolf");
-    press(4);
-    EXPECT_EQ(Shown(*window), "Eagle");
-    press(1);
-    EXPECT_EQ(Shown(*window), "Bear");
-    press(2);
-    EXPECT_EQ(Shown(*window), "Eagle");
-    press(6);
-    EXPECT_EQ(Shown(*window), "Archer");
-    press(7);
-    EXPECT_EQ(Shown(*window), "Ghoul");
-    press(5);
-    EXPECT_EQ(Shown(*window), "Eagle");
+    // The keys by what they are: Home and End for the first and last page, the page keys
+    // for turning, F1-F3 for the categories, Escape to close.
+    for (const auto& [key, shown] :
+         std::vector<std::pair<uint32_t, const char*>>{{Win32::VK_HOME, "Wolf"},
+                                                       {Win32::VK_END, "Eagle"},
+                                                       {Win32::VK_PRIOR, "Bear"},
+                                                       {Win32::VK_NEXT, "Eagle"},
+                                                       {Win32::VK_F1 + 1, "Archer"},
+                                                       {Win32::VK_F1 + 2, "Ghoul"},
+                                                       {Win32::VK_F1, "Eagle"}}) {
+        Key(key);
+        EXPECT_EQ(Shown(*window), shown) << key;
+    }
     EXPECT_FALSE(window->Done());
-    press(0);
+    Key(Win32::VK_ESCAPE);
     EXPECT_TRUE(window->Done());
     EXPECT_EQ(window->ModalResult(), 1);
     delete window;
