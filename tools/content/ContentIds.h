@@ -124,6 +124,10 @@ constexpr uint32_t PortraitID(int kind) {
 constexpr uint32_t DetailPictureID(int kind) {
     return uint32_t(kind * 1000 + 901);
 }
+// The creature encyclopedia's page, 800 x 600.
+constexpr uint32_t PediaPageID(int kind) {
+    return uint32_t(kind * 1000 + 902);
+}
 
 // Spells: icon of spell n has ID n; effect families share the sprites below.
 inline constexpr int EffectFamilies = 10;

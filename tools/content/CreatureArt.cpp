@@ -205,6 +205,79 @@ TPicture Portrait(const TCreatureLook& look, int width, int height, double scale
     return canvas.Picture();
 }
 
+// The encyclopedia's open book: the creature large on the left page, the right page
+// plain for the name, attributes and description the screen writes from x 429. Arrows
+// mark the page-turning edges and emblems the three category buttons at the bottom.
+TPicture PediaPage(const TCreatureLook& look) {
+    constexpr int Width = 800, Height = 600;
+    TCanvas canvas(Width, Height);
+    cairo_t* cr = canvas.Cr();
+    SetColour(cr, 0x3A2414);
+    cairo_paint(cr);
+    for (int side = 0; side < 2; ++side) {
+        const double x = side == 0 ? 16 : 400, w = 384;
+        cairo_pattern_t* paper = cairo_pattern_create_linear(x, 0, x + w, 0);
+        // The paper darkens toward the spine.
+        const double spine = side == 0 ? 1 : 0;
+        cairo_pattern_add_color_stop_rgb(paper, spine, 0.78, 0.68, 0.50);
+        cairo_pattern_add_color_stop_rgb(paper, 0.12 + 0.76 * (1 - spine), 0.95, 0.89, 0.74);
+        cairo_pattern_add_color_stop_rgb(paper, 1 - spine, 0.90, 0.83, 0.66);
+        RoundedRect(cr, x, 14, w, 572, 8);
+        cairo_set_source(cr, paper);
+        cairo_fill(cr);
+        cairo_pattern_destroy(paper);
+    }
+    // The picture in its frame on the left page.
+    constexpr double FrameX = 86, FrameY = 110, FrameW = 250, FrameH = 330;
+    cairo_save(cr);
+    RoundedRect(cr, FrameX, FrameY, FrameW, FrameH, 10);
+    cairo_clip(cr);
+    cairo_translate(cr, FrameX, FrameY);
+    Backdrop(cr, int(FrameW), int(FrameH), look.Trim);
+    const double size = std::min(look.Size, 1.3);
+    cairo_translate(cr, FrameW / 2, FrameH - 24);
+    const double scale = 3.4 / size;
+    cairo_scale(cr, scale, scale);
+    Creature(cr, look, look.Body == TBody::Spider ? 0 : 1, TPose{});
+    cairo_restore(cr);
+    RoundedRect(cr, FrameX, FrameY, FrameW, FrameH, 10);
+    SetColour(cr, 0x6A4A20);
+    cairo_set_line_width(cr, 5);
+    cairo_stroke(cr);
+    // Page-turning arrows at the outer edges.
+    const auto arrow = [cr](double x, double direction) {
+        cairo_move_to(cr, x, 273 - 16);
+        cairo_line_to(cr, x + 14 * direction, 273);
+        cairo_line_to(cr, x, 273 + 16);
+        cairo_close_path(cr);
+        SetColour(cr, 0x7A5A30);
+        cairo_fill(cr);
+    };
+    arrow(36, -1);
+    arrow(764, 1);
+    // The category emblems: a paw, a head, a skull.
+    SetColour(cr, 0x6A4A20);
+    Ellipse(cr, 533, 548, 7, 6);
+    cairo_fill(cr);
+    for (int toe = 0; toe < 3; ++toe) {
+        Ellipse(cr, 526 + 7 * toe, 537 - (toe == 1 ? 3 : 0), 3, 3.5);
+        cairo_fill(cr);
+    }
+    Ellipse(cr, 613, 538, 7, 8);
+    cairo_fill(cr);
+    Ellipse(cr, 613, 557, 12, 7);
+    cairo_fill(cr);
+    Ellipse(cr, 683, 542, 10, 10);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 677, 548, 12, 10);
+    cairo_fill(cr);
+    SetColour(cr, 0xE8DCC0);
+    Ellipse(cr, 679, 543, 2.5, 3);
+    Ellipse(cr, 687, 543, 2.5, 3);
+    cairo_fill(cr);
+    return canvas.Picture();
+}
+
 } // namespace
 
 void DrawCreatures(TLibrary& library, int first, int last) {
@@ -222,6 +295,7 @@ void DrawCreatures(TLibrary& library, int first, int last) {
                     PictureOptions());
         library.Add(DetailPictureID(kind), {Portrait(look, 160, 200, 2.3 / size, 190)},
                     PictureOptions());
+        library.Add(PediaPageID(kind), {PediaPage(look)}, PictureOptions());
     }
 }
 

@@ -104,16 +104,24 @@ std::vector<Tools::TPicture> DrawBook(int width, int height) {
             cairo_stroke(cr);
         }
         if (stage > 0) {
-            // Pages: cream while opening, left to the window's own drawing when open.
+            // Pages: cream while opening; open, the two pages shade toward the spine, and
+            // the windows write on them.
             const double pageLeft = stage == 3 ? 24 : coverLeft + 12;
             RoundedRect(cr, pageLeft, 16, width - 24 - pageLeft, height - 32, 4);
             if (stage < 3) {
                 SetColour(cr, 0xF0E4C4);
                 cairo_fill(cr);
             } else {
-                cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+                cairo_pattern_t* paper = cairo_pattern_create_linear(pageLeft, 0, width - 24, 0);
+                const double middle = (spine - pageLeft) / (width - 24 - pageLeft);
+                cairo_pattern_add_color_stop_rgb(paper, 0, 0.93, 0.88, 0.75);
+                cairo_pattern_add_color_stop_rgb(paper, middle - 0.06, 0.94, 0.89, 0.77);
+                cairo_pattern_add_color_stop_rgb(paper, middle, 0.78, 0.70, 0.54);
+                cairo_pattern_add_color_stop_rgb(paper, middle + 0.06, 0.94, 0.89, 0.77);
+                cairo_pattern_add_color_stop_rgb(paper, 1, 0.93, 0.88, 0.75);
+                cairo_set_source(cr, paper);
                 cairo_fill(cr);
-                cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+                cairo_pattern_destroy(paper);
                 cairo_move_to(cr, spine, 12);
                 cairo_line_to(cr, spine, height - 12);
                 SetColour(cr, 0x3A1008);

@@ -185,7 +185,8 @@ TEST(GlobalDataFiles, UnitPrototypesMakeTheCombatRulesMeaningful) {
             }
         }
         const int k = u.ID;
-        EXPECT_EQ(u.Pictures, (std::array<int, 3>{k * 1000 + 900, k * 1000 + 901, 0}));
+        // Portrait, detail picture and the encyclopedia's page.
+        EXPECT_EQ(u.Pictures, (std::array<int, 3>{k * 1000 + 900, k * 1000 + 901, k * 1000 + 902}));
         EXPECT_TRUE(u.IdleMode == 1 || u.IdleMode == 2);
         EXPECT_GT(u.IdlePeriod, 0);
         for (int set = 0; set < 10; ++set)
