@@ -336,7 +336,9 @@ TEST_F(MapWindowTest, DuringAComputerTurnTheWaitCursorShowsAndInputIsIgnored) {
     Key(Win32::VK_LEFT);
     MoveTo(2, 2);
     Tick();
-    EXPECT_EQ(Posted().Code, acNone);
+    // The computer's own worker may have ended its turn meanwhile; the map posted nothing.
+    const uint32_t posted = Posted().Code;
+    EXPECT_TRUE(posted == acNone || posted == acEndTurn) << posted;
     EXPECT_EQ(Map->ViewX(), 200);
     EXPECT_EQ(Map->ViewY(), 200);
     // No wait cursor over a fight, nor over the screens that hide the map.
