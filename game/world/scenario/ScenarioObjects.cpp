@@ -96,6 +96,8 @@ void TScenario::RemoveObjectAt(int index, int flag) {
     UnindexObject(object);
     UpdateOccupancyOf(object, -1);
     Objects.Delete(index);
+    if (!FOccupancyPlayer)
+        RebuildOccupancyGrid();
     RedrawOptions = 0;
 }
 

@@ -58,6 +58,15 @@ void TScenario::UpdateOccupancyOf(const TMapObject* object, int index) {
         return;
     }
     if (FOccupancyPlayer != CurrentPlayer || FOccupancyCover.size() != Occupancy.size()) {
+        if (index < 0) {
+            // A rebuild now would mark the leaving object again: the grid loses it here
+            // and is rebuilt once it has left the list.
+            std::replace_if(
+                Occupancy.begin(), Occupancy.end(),
+                [object](const TMapObject* cell) { return cell == object; }, nullptr);
+            FOccupancyPlayer = nullptr;
+            return;
+        }
         RebuildOccupancyGrid();
         return;
     }

@@ -128,3 +128,22 @@ TEST_F(OccupancyTest, StepsJoinsAndDeparturesKeepTheGridARebuild) {
 }
 
 } // namespace
+
+namespace {
+
+// A grid made for another player (as after loading, before the first change) is made
+// anew when a group leaves: without the leaving group, which would dangle there.
+TEST_F(OccupancyTest, AGroupLeavingAGridOfAnotherPlayerIsNotMarkedInTheRebuild) {
+    Scenario().BeginTurnOf(0);
+    TGroup* leaving = AddGroup(0, 4, 4);
+    AddGroup(0, 6, 6);
+    Scenario().RebuildOccupancyGrid();
+    ASSERT_EQ(Scenario().Occupancy[size_t(Scenario().CellIndex(4, 4))], leaving);
+    Scenario().CurrentPlayer = Scenario().PlayerAt(1);
+    Scenario().RemoveObject(leaving, 0);
+    for (const TMapObject* cell : Scenario().Occupancy)
+        ASSERT_NE(cell, leaving);
+    ExpectGridIsARebuild(0);
+}
+
+} // namespace
