@@ -119,6 +119,12 @@ TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
     EXPECT_EQ(town->Width, 800);
     EXPECT_EQ(town->Height, 600);
     scenario->SpriteLibrary.ReleaseSpriteByPointer(town);
+    // Every building has its interior, portrait and button, the house too.
+    for (int building = 0; building < Tools::BuildingKinds; ++building)
+        for (const uint32_t first :
+             {Tools::FirstInteriorID, Tools::FirstMerchantPortraitID, Tools::FirstBuildingButtonID})
+            EXPECT_GE(scenario->SpriteLibrary.IndexOf(first + uint32_t(building)), 0)
+                << "building " << building << " sprite " << first + uint32_t(building);
 }
 
 INSTANTIATE_TEST_SUITE_P(Campaign, LevelTest, testing::Range(1, TLevelSet::LevelCount + 1));

@@ -18,7 +18,7 @@ using Content::RoundedRect;
 using Content::SetColour;
 using Content::TCanvas;
 
-enum { Inn, Mage, BattleMaster, Herbalist };
+enum { Inn, Mage, BattleMaster, Herbalist, House };
 
 constexpr uint32_t Timber = 0x3A2614, Plaster = 0xE6D8B8, Roof = 0x8A3A24, Slate = 0x4A5060,
                    Gold = 0xD8B050, Skin = 0xE8B890;
@@ -57,7 +57,7 @@ void Window(cairo_t* cr, double x, double y, double w, double h, bool lit) {
 }
 
 // A half-timbered house standing on baseY: plaster between dark beams, a steep roof.
-void House(cairo_t* cr, double x, double baseY, double w, double h, TContentRandom& random) {
+void TimberHouse(cairo_t* cr, double x, double baseY, double w, double h, TContentRandom& random) {
     const uint32_t walls[3] = {Plaster, 0xD8C8A0, 0xC8B890};
     const uint32_t roofs[3] = {Roof, Slate, 0x6A4A30};
     cairo_rectangle(cr, x, baseY - h, w, h);
@@ -177,19 +177,19 @@ TPicture TownPicture() {
     // Rows of houses: the far row first, then the street's two sides.
     for (double x = -20; x < 820;) {
         const double w = Random(random, 60, 100);
-        House(cr, x, 300, w, Random(random, 60, 90), random);
+        TimberHouse(cr, x, 300, w, Random(random, 60, 90), random);
         x += w + Random(random, 4, 14);
     }
     Cobbles(cr, 300, 600, 0x9A9080, random);
     for (double x = -30; x < 230;) {
         const double w = Random(random, 90, 120);
-        House(cr, x, 390 - x * 0.2, w, Random(random, 120, 160), random);
+        TimberHouse(cr, x, 390 - x * 0.2, w, Random(random, 120, 160), random);
         x += w + 6;
     }
     for (double x = 830; x > 570;) {
         const double w = Random(random, 90, 120);
         x -= w;
-        House(cr, x, 390 - (800 - x - w) * 0.2, w, Random(random, 120, 160), random);
+        TimberHouse(cr, x, 390 - (800 - x - w) * 0.2, w, Random(random, 120, 160), random);
         x -= 6;
     }
     // The square: a well in the middle, stalls either side.
@@ -626,12 +626,72 @@ TPicture HerbalistInterior() {
     return canvas.Picture();
 }
 
+// A burgher's parlour: a bed, a table with a candle, a cupboard of plates.
+TPicture HouseInterior() {
+    TCanvas canvas(InteriorWidth, InteriorHeight);
+    cairo_t* cr = canvas.Cr();
+    Room(cr, 0xD8C8A0, 0x6A4424);
+    for (int post = 0; post <= 4; ++post) { // the timber frame inside
+        cairo_move_to(cr, post * 200, 0);
+        cairo_line_to(cr, post * 200, 380);
+    }
+    cairo_move_to(cr, 0, 40);
+    cairo_line_to(cr, 800, 40);
+    Stroke(cr, Timber, 10);
+    Window(cr, 330, 110, 140, 120, false);
+    // The bed on the left.
+    cairo_rectangle(cr, 30, 250, 24, 200);
+    cairo_rectangle(cr, 250, 320, 20, 130);
+    SetColour(cr, 0x5A3418);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 50, 340, 210, 70);
+    FillOutlined(cr, 0xA02830, 2);
+    RoundedRect(cr, 58, 316, 70, 30, 10);
+    FillOutlined(cr, 0xF0E8D8, 1.5);
+    // The cupboard on the right.
+    cairo_rectangle(cr, 580, 130, 180, 300);
+    FillOutlined(cr, 0x6A4424, 3);
+    for (int shelf = 0; shelf < 2; ++shelf) {
+        cairo_rectangle(cr, 595, 150 + shelf * 70, 150, 60);
+        SetColour(cr, 0x2A1A0C);
+        cairo_fill(cr);
+        for (int plate = 0; plate < 4; ++plate) {
+            Ellipse(cr, 615 + plate * 37, 185 + shelf * 70, 15, 15);
+            FillOutlined(cr, plate % 2 ? 0x4A6AB0 : 0xE8E0D0, 1.5);
+        }
+    }
+    // The table with a candle, a loaf and a jug.
+    Ellipse(cr, 420, 470, 130, 34);
+    FillOutlined(cr, 0x7A4A24, 3);
+    cairo_rectangle(cr, 410, 480, 20, 90);
+    SetColour(cr, 0x4A2C14);
+    cairo_fill(cr);
+    cairo_pattern_t* glow = cairo_pattern_create_radial(400, 410, 4, 400, 410, 120);
+    cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.85, 0.4, 0.5);
+    cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.85, 0.4, 0);
+    cairo_set_source(cr, glow);
+    cairo_arc(cr, 400, 410, 120, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glow);
+    cairo_rectangle(cr, 394, 420, 12, 40);
+    FillOutlined(cr, 0xF0E8D0, 1);
+    Ellipse(cr, 400, 412, 4, 8);
+    SetColour(cr, 0xF8C030);
+    cairo_fill(cr);
+    Ellipse(cr, 460, 462, 26, 12);
+    FillOutlined(cr, 0xC08A40, 1.5);
+    RoundedRect(cr, 340, 430, 26, 36, 6);
+    FillOutlined(cr, 0x8A5A3A, 1.5);
+    return canvas.Picture();
+}
+
 // Head and shoulders over a backdrop; each merchant has his own dress.
 TPicture Portrait(int building) {
     TCanvas canvas(PortraitWidth, PortraitHeight);
     cairo_t* cr = canvas.Cr();
-    constexpr uint32_t backdrops[4] = {0x7A4A24, 0x2A2A5A, 0x6A6A70, 0x3A5A2A};
-    constexpr uint32_t dresses[4] = {0x8A5A30, 0x2A4AA0, 0xA02820, 0x3A7A3A};
+    constexpr uint32_t backdrops[BuildingKinds] = {0x7A4A24, 0x2A2A5A, 0x6A6A70, 0x3A5A2A,
+                                                   0x5A4A3A};
+    constexpr uint32_t dresses[BuildingKinds] = {0x8A5A30, 0x2A4AA0, 0xA02820, 0x3A7A3A, 0x7A6A9A};
     cairo_rectangle(cr, 0, 0, PortraitWidth, PortraitHeight);
     Gradient(cr, 0, PortraitHeight, backdrops[building], 0x101010);
     if (building == Mage)
@@ -707,6 +767,16 @@ TPicture Portrait(int building) {
         cairo_line_to(cr, cx + 18, 66);
         Stroke(cr, 0xA04040, 1.5);
         break;
+    case House: // brown hair and a white collar
+        cairo_move_to(cr, cx - 25, 52);
+        cairo_curve_to(cr, cx - 30, 10, cx + 30, 10, cx + 25, 52);
+        cairo_curve_to(cr, cx + 16, 34, cx - 16, 34, cx - 25, 52);
+        FillOutlined(cr, 0x6A4020, 1.5);
+        cairo_move_to(cr, cx - 18, 88);
+        cairo_line_to(cr, cx, 100);
+        cairo_line_to(cr, cx + 18, 88);
+        Stroke(cr, 0xF0E8D8, 5);
+        break;
     default: // a hood's rim and plaits
         cairo_move_to(cr, cx - 26, 60);
         cairo_curve_to(cr, cx - 30, 20, cx + 30, 20, cx + 26, 60);
@@ -728,8 +798,8 @@ TPicture Portrait(int building) {
 TPicture BuildingButton(int building) {
     TCanvas canvas(BuildingButtonWidth, BuildingButtonHeight);
     cairo_t* cr = canvas.Cr();
-    constexpr uint32_t walls[4] = {Plaster, 0x9098A8, 0xB89870, 0xC8D0A0};
-    constexpr uint32_t roofs[4] = {Roof, 0x3A4A90, Slate, 0x4A6A2A};
+    constexpr uint32_t walls[BuildingKinds] = {Plaster, 0x9098A8, 0xB89870, 0xC8D0A0, 0xD8C8A0};
+    constexpr uint32_t roofs[BuildingKinds] = {Roof, 0x3A4A90, Slate, 0x4A6A2A, 0x8A4A2A};
     RoundedRect(cr, 1, 1, 148, 74, 6);
     FillOutlined(cr, walls[building], 2);
     cairo_move_to(cr, 2, 22);
@@ -761,6 +831,14 @@ TPicture BuildingButton(int building) {
             cairo_line_to(cr, ex - 7, 45);
             Stroke(cr, 0xC8C8D0, 2.5);
             break;
+        case House: // a key
+            Ellipse(cr, ex, 33, 4, 4);
+            cairo_move_to(cr, ex, 37);
+            cairo_line_to(cr, ex, 46);
+            cairo_move_to(cr, ex, 43);
+            cairo_line_to(cr, ex + 4, 43);
+            Stroke(cr, Gold, 2);
+            break;
         default:
             cairo_move_to(cr, ex, 46);
             cairo_curve_to(cr, ex - 10, 40, ex - 6, 30, ex, 29);
@@ -788,9 +866,10 @@ TBytes Encode(const TPicture& picture, uint32_t id, TSpriteOptions options) {
 
 std::vector<TBytes> DrawTownSprites() {
     std::vector<TBytes> sprites{Encode(TownPicture(), TownPictureID, Content::PictureOptions())};
-    const TPicture interiors[MerchantBuildings] = {InnInterior(), MageInterior(),
-                                                   BattleMasterInterior(), HerbalistInterior()};
-    for (int building = 0; building < MerchantBuildings; ++building) {
+    const TPicture interiors[BuildingKinds] = {InnInterior(), MageInterior(),
+                                               BattleMasterInterior(), HerbalistInterior(),
+                                               HouseInterior()};
+    for (int building = 0; building < BuildingKinds; ++building) {
         const uint32_t b = uint32_t(building);
         sprites.push_back(
             Encode(interiors[building], FirstInteriorID + b, Content::PictureOptions()));
