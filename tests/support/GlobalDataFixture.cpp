@@ -193,8 +193,8 @@ TGlobalDataFixture::TGlobalDataFixture(const TGlobalDataSizes& sizes) : Sizes(si
     // Global data.
     const int commonSprites = sizes.CommonSprites;
     std::ostringstream common;
-    common << "; 1142 common sprites, the first slot empty\n0 ";
-    for (int i = 1; i < 1142; ++i)
+    common << "; the common sprites, the first slot empty\n0 ";
+    for (int i = 1; i < Data2::CommonSpriteCount; ++i)
         common << (i % commonSprites) + 1 << (i % 20 == 19 ? "\n" : " ");
     common << "\n8 6 ; badge cell\n";
     SetText("globals", "common.txt", common.str());

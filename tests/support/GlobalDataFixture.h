@@ -22,7 +22,7 @@ struct TGlobalDataSizes {
     int Units = 3;
     int Spells = 4; // the first half map spells from ID 1, the rest battle spells from 65
     int Skills = 3;
-    int CommonSprites = 4; // distinct sprites the 1142 common sprite IDs cycle through
+    int CommonSprites = 4; // distinct sprites the common sprite IDs cycle through
     int SpriteSize = 6;    // width and height of every sprite but the loading picture
 };
 

@@ -8,6 +8,8 @@
 #include "tests/support/DisplayFixtures.h"
 #include "tests/support/StateDigest.h"
 #include "tests/tools/LevelFixture.h"
+#include "tools/content/ContentIds.h"
+#include "tools/levels/TownArt.h"
 
 #include <gtest/gtest.h>
 
@@ -91,9 +93,38 @@ TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
             return c->Caption == level.Cities[i].Caption;
         });
         ASSERT_NE(found, cities.end()) << level.Cities[i].Caption;
-        EXPECT_EQ((*found)->Owner, level.Cities[i].Owner);
-        EXPECT_TRUE((*found)->Footprint.ContainsCell(level.Cities[i].X, level.Cities[i].Y));
+        const TCity& city = **found;
+        EXPECT_EQ(city.Owner, level.Cities[i].Owner);
+        EXPECT_TRUE(city.Footprint.ContainsCell(level.Cities[i].X, level.Cities[i].Y));
+        EXPECT_EQ(city.Civilians.Count(), int(level.Cities[i].Civilians.size()));
+        EXPECT_EQ(city.LeadingValues[0], Tools::TownPictureID);
+        EXPECT_EQ(city.MusicID, Content::TownMusicID);
+        // A town a player holds has its market; a neutral one has none.
+        const bool held = city.Owner != 255;
+        for (const TMerchant* merchant : {static_cast<const TMerchant*>(&city.Innkeeper),
+                                          static_cast<const TMerchant*>(&city.Mage),
+                                          static_cast<const TMerchant*>(&city.BattleMaster),
+                                          static_cast<const TMerchant*>(&city.Herbalist)}) {
+            EXPECT_EQ(merchant->Enabled != 0, held) << city.Caption << " " << merchant->Type;
+            if (!held)
+                continue;
+            for (const uint32_t id : {merchant->PictureID, merchant->Value3, merchant->Value1})
+                EXPECT_GE(scenario->SpriteLibrary.IndexOf(id), 0)
+                    << city.Caption << " " << merchant->Text1 << " sprite " << id;
+        }
     }
+    // Every town shows one street picture of the whole screen.
+    Gfx::TSprite* town = scenario->SpriteLibrary.AcquireSpriteByID(Tools::TownPictureID);
+    ASSERT_NE(town, nullptr);
+    EXPECT_EQ(town->Width, 800);
+    EXPECT_EQ(town->Height, 600);
+    scenario->SpriteLibrary.ReleaseSpriteByPointer(town);
+    // Every building has its interior, portrait and button, the house too.
+    for (int building = 0; building < Tools::BuildingKinds; ++building)
+        for (const uint32_t first :
+             {Tools::FirstInteriorID, Tools::FirstMerchantPortraitID, Tools::FirstBuildingButtonID})
+            EXPECT_GE(scenario->SpriteLibrary.IndexOf(first + uint32_t(building)), 0)
+                << "building " << building << " sprite " << first + uint32_t(building);
 }
 
 INSTANTIATE_TEST_SUITE_P(Campaign, LevelTest, testing::Range(1, TLevelSet::LevelCount + 1));

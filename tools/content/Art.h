@@ -12,6 +12,9 @@ void DrawCommonSprites(TLibrary& library);
 void DrawAdventureBars(TLibrary& library);
 // The fight screen's buttons, command beams and panels, in the common library.
 void DrawFightSprites(TLibrary& library);
+// The town screen's banner, frames, buttons, scroll bars and list rows, in the common
+// library.
+void DrawCitySprites(TLibrary& library);
 void DrawFogEdges(TLibrary& library);
 void DrawPictures(TLibrary& library);
 // Creature kinds first to last (1-based).

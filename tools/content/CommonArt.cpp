@@ -420,6 +420,7 @@ void DrawCommonSprites(TLibrary& library) {
     PathArrows(library);
     DrawAdventureBars(library);
     DrawFightSprites(library);
+    DrawCitySprites(library);
     GenericScreenSprites(library);
 }
 

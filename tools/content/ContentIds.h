@@ -87,7 +87,17 @@ enum : uint32_t {
     FirstEffectFrame = 1132, // 1132-1135 by spell group
     FirstOwnerFrame = 1136,  // 1136-1140
     DeadCover = 1141,
-    Count = 1142,
+    // The town screen's sprites; the two buttons are lit at the next slot.
+    CaptionBanner = 1142,
+    MerchantFrame = 1143,
+    MenuButton = 1144,
+    ExpandButton = 1145,
+    CollapseButton = 1147,
+    FirstScrollPart = 1149, // 13: up and down arrows in four states, thumb in three, spare, track
+    ListRow = 1162,
+    FirstSpellFrame = 1163, // 1163-1166
+    PortraitCell = 1167,
+    Count = 1168,
 };
 inline constexpr uint32_t FightButtonLitOffset = 3;
 inline constexpr int DecorationKinds = 4;
@@ -96,6 +106,9 @@ inline constexpr int BadgeCellHeight = 12;
 } // namespace CommonSlot
 
 inline constexpr int PictureCount = 57;
+
+// Music pieces in music.audl: 1 main menu, 2 map, 3 credits, then the towns' market theme.
+inline constexpr uint32_t TownMusicID = 4;
 
 // Pictures of the widget set: the scroll windows' parchments and rollers and the book.
 namespace PictureSlot {

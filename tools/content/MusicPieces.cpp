@@ -1,3 +1,4 @@
+#include "tools/content/ContentIds.h"
 #include "tools/content/SoundDesigns.h"
 
 #include <array>
@@ -228,11 +229,31 @@ TPiece Credits() {
             0.5};
 }
 
+TPiece Market() {
+    // F major, an easy stroll past the stalls: a lilting tune over a soft pulse.
+    return {TownMusicID,
+            92,
+            {{53, 57, 60},
+             {58, 62, 65},
+             {53, 57, 60},
+             {48, 52, 55},
+             {50, 53, 57},
+             {58, 62, 65},
+             {48, 52, 55},
+             {53, 57, 60}},
+            {{72, 1},   {74, 0.5}, {76, 0.5}, {77, 1}, {72, 1}, {74, 1}, {77, 1},   {82, 1},
+             {81, 1},   {77, 1.5}, {76, 0.5}, {74, 1}, {72, 1}, {67, 1}, {70, 1},   {72, 1},
+             {76, 1},   {74, 1},   {69, 1},   {72, 1}, {77, 1}, {74, 1}, {77, 0.5}, {79, 0.5},
+             {82, 1.5}, {81, 0.5}, {79, 1},   {76, 1}, {72, 1}, {74, 1}, {76, 1},   {77, 3}},
+            false,
+            0.6};
+}
+
 } // namespace
 
 std::vector<TStereoSound> MusicPieces() {
     std::vector<TStereoSound> pieces;
-    for (const TPiece& piece : {MainMenu(), MapTheme(), Credits()})
+    for (const TPiece& piece : {MainMenu(), MapTheme(), Credits(), Market()})
         pieces.push_back(Render(piece));
     return pieces;
 }

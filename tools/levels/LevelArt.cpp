@@ -4,6 +4,7 @@
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Streams.h"
 #include "tools/SpriteWriter.h"
+#include "tools/levels/TownArt.h"
 
 #include <cairo.h>
 
@@ -274,9 +275,12 @@ TBytes DrawBackground(const TTerrain& terrain, uint32_t seed) {
 }
 
 TBytes DrawSceneryLibrary() {
-    return EncodeSpriteLibrary(0, {Encode(DrawTree(), TreeSpriteID, true, 20, 50),
-                                   Encode(DrawRock(), RockSpriteID, true, 20, 28),
-                                   Encode(DrawBattlePicture(), BattlePictureID, false, 0, 0)});
+    std::vector<TBytes> sprites{Encode(DrawTree(), TreeSpriteID, true, 20, 50),
+                                Encode(DrawRock(), RockSpriteID, true, 20, 28),
+                                Encode(DrawBattlePicture(), BattlePictureID, false, 0, 0)};
+    for (TBytes& sprite : DrawTownSprites())
+        sprites.push_back(std::move(sprite));
+    return EncodeSpriteLibrary(0, sprites);
 }
 
 TBytes DrawBannerLibrary() {

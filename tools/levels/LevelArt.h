@@ -10,7 +10,7 @@
 
 namespace Tools {
 
-// Scenery sprites in the scenery library.
+// Scenery sprites in the scenery library (the towns' pictures from 10 on: TownArt.h).
 constexpr uint32_t TreeSpriteID = 1;
 constexpr uint32_t RockSpriteID = 2;
 // The picture behind the fight screen, 800 x 600, in the scenery library.

@@ -7,11 +7,14 @@
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Streams.h"
 #include "tools/TextDataFile.h"
+#include "tools/content/ContentIds.h"
 #include "tools/levels/LevelArt.h"
 #include "tools/levels/Terrain.h"
+#include "tools/levels/TownArt.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 namespace Tools {
 
@@ -150,6 +153,52 @@ void Decorate(TCity& city) {
         city.Decorations.Add(decoration);
 }
 
+struct TOffer {
+    uint32_t ID;
+    uint32_t Price;
+};
+
+// Map spells (each with its battle spell) for the heroes of the first levels, dearer by
+// the level they need.
+constexpr TOffer SpellOffers[] = {{1, 120},  {2, 120},  {3, 120},  {17, 150}, {25, 100}, {38, 100},
+                                  {40, 150}, {60, 150}, {4, 220},  {14, 220}, {15, 220}, {22, 200},
+                                  {27, 220}, {33, 200}, {52, 220}, {53, 250}, {5, 350},  {13, 320},
+                                  {29, 350}, {32, 320}, {35, 350}, {42, 350}};
+// The soldiers' own skills.
+constexpr TOffer SkillOffers[] = {{62, 150}, {63, 200}, {64, 250}};
+// Skills that teach a battle spell, for heroes.
+constexpr TOffer AbilityOffers[] = {{1, 200},  {2, 200},  {3, 200},  {38, 200},
+                                    {14, 300}, {22, 300}, {52, 300}, {53, 300}};
+
+void Offer(TPriceTable& prices, std::span<const TOffer> offers) {
+    for (const TOffer& offer : offers)
+        prices[offer.ID - 1] = offer.Price;
+}
+
+void Open(TMerchant& merchant, int building, const char* name, const char* greeting) {
+    const uint32_t b = uint32_t(building);
+    merchant.Enabled = 1;
+    merchant.Text1 = name;
+    merchant.Text2 = greeting;
+    merchant.PictureID = FirstInteriorID + b;
+    merchant.Value3 = FirstMerchantPortraitID + b;
+    merchant.Value1 = FirstBuildingButtonID + b;
+}
+
+// The four merchants with the prices of the sample bestiary, spells and skills.
+void OpenMarket(TCity& city) {
+    Open(city.Innkeeper, 0, "Innkeeper", "Ale for the thirsty, and fellows who seek work.");
+    city.Innkeeper.BeerPrice = 15;
+    Open(city.Mage, 1, "Mage", "Mana and spells, for those with the gold and the wit.");
+    city.Mage.ManaPrice = 3;
+    Offer(city.Mage.SpellPrices, SpellOffers);
+    Open(city.BattleMaster, 2, "Battlemaster", "Sweat in the yard now, bleed less in the field.");
+    Offer(city.BattleMaster.SkillPrices, SkillOffers);
+    Open(city.Herbalist, 3, "Herbalist", "Salves for wounds, and the lore of herbs.");
+    city.Herbalist.HealPrice = 2;
+    Offer(city.Herbalist.AbilityPrices, AbilityOffers);
+}
+
 void AddCities(TScenario& scenario, const TLevelDescription& level) {
     for (const TLevelCity& source : level.Cities) {
         auto city = std::make_unique<TCity>(&scenario);
@@ -170,6 +219,12 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
             if (!added->AddDefender(0, unit, false))
                 throw ClassLib::Exception("Level: a city's first row holds three defenders.");
         }
+        for (int id : source.Civilians)
+            added->AddCivilian(MakeUnit(id), true, false);
+        added->LeadingValues[0] = TownPictureID;
+        added->MusicID = Content::TownMusicID;
+        if (source.Owner != 255)
+            OpenMarket(*added);
     }
 }
 

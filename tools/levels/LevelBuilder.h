@@ -36,6 +36,8 @@ struct TBuiltLevel {
 // scenery prototypes, scenery sprites and banners. Trees and rocks stand on free,
 // dry cells away from every start, group and city. GLOBAL0 .. GLOBAL(players - 1) start
 // at 1: the level goes on until a script clears one (GLOBAL1 to 0 is the victory).
+// Every town shows the street picture and plays the market theme; a town a player holds
+// opens the four merchants with fixed prices, and each keeps its described civilians.
 TBuiltLevel BuildLevel(const TLevelDescription& level);
 
 // The scenery prototype list as the scenario reads it, with Unix line ends (BuildLevel

@@ -80,6 +80,7 @@ TLevelDescription ReadLevelDescription(const std::vector<uint8_t>& bytes) {
         city.Y = ReadInt(text, 0, level.Height - 3, "city y");
         city.Caption = Data::ReadTokenString(text);
         city.Defenders = ReadUnitList(text, 0, 3);
+        city.Civilians = ReadUnitList(text, 0, 3);
         level.Cities.push_back(city);
     }
     return level;

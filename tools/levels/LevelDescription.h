@@ -1,5 +1,6 @@
 // A campaign level as its human-readable source describes it: map size and terrain
-// settings, players, groups and cities. The builder turns it into a scenario.
+// settings, players, groups and cities. The builder turns it into a scenario and opens
+// the market (the four merchants and their prices) in every town a player holds.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ struct TLevelCity {
     int Y = 0;
     std::string Caption;
     std::vector<int> Defenders; // unit prototype identifiers of its first row
+    std::vector<int> Civilians; // unit prototype identifiers the inn offers for hire
 };
 
 struct TLevelDescription {

@@ -24,7 +24,7 @@ TestSupport::TGlobalDataSizes ShippedSizes() {
     sizes.Units = 20;
     sizes.Spells = 125;
     sizes.Skills = 64;
-    sizes.CommonSprites = 1142;
+    sizes.CommonSprites = Data2::CommonSpriteCount;
     sizes.SpriteSize = 32;
     return sizes;
 }

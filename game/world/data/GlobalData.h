@@ -17,7 +17,7 @@
 
 namespace Data2 {
 
-constexpr int CommonSpriteCount = 1142;
+constexpr int CommonSpriteCount = 1168;
 constexpr int PictureCount = 57;
 constexpr int GameConstantCount = 42;
 constexpr int MaxLevelCount = 30;

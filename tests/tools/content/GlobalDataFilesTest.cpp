@@ -3,6 +3,7 @@
 // shows up here rather than as a load error at start-up.
 #include "tests/tools/content/GlobalDataFiles.h"
 #include "engine/sound/AudioList.h"
+#include "game/world/data/GlobalData.h"
 #include "tests/engine/sound/AudioTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "tools/ArchiveWriter.h"
@@ -82,7 +83,7 @@ TEST(GlobalDataFiles, SpriteAndPictureListsFollowTheIDScheme) {
         const char* name;
         int first, count, slotZeroID;
     } lists[] = {{"interface-sprites.txt", 0, 27, 1},
-                 {"common-sprites.txt", 0, 1142, 0},
+                 {"common-sprites.txt", 0, Data2::CommonSpriteCount, 0},
                  {"pictures.txt", 1, 57, 0}};
     for (const auto& [name, first, count, slotZeroID] : lists) {
         TDataFile file(name);

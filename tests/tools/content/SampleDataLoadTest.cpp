@@ -44,7 +44,7 @@ TGlobalDataFixture SampleData() {
     const Tools::TBytes font = graphics.at("font1.fnt");
     graphics.clear();
     graphics["interface.gfxl"] = StandInLibrary(1, 27);
-    graphics["common.gfxl"] = StandInLibrary(1, 1142);
+    graphics["common.gfxl"] = StandInLibrary(1, uint32_t(Data2::CommonSpriteCount));
     graphics["pictures.gfxl"] = StandInLibrary(1, 57);
     graphics["creatures.gfxl"] = StandInLibrary(1900, 1901);
     graphics["spells.gfxl"] = StandInLibrary(1, 125);
