@@ -103,6 +103,11 @@ public:
     // Takes the town's pictures, sprites and fonts, giving back any held first.
     void AcquireSprites();
     void ReleaseSprites();
+    // The open building's picture and its merchant's portrait, given back for any other
+    // building; -1 gives them back only.
+    void ShowBuildingPictures(int building);
+    // A portrait's frame in the colour of the unit's player.
+    Gfx::TSprite* CellFrame(int panel, const GameData::TUnit& unit) const;
 
     // Merchants (CityMerchants.cpp).
     void CloseMerchant();
@@ -138,6 +143,8 @@ public:
     int32_t PressX = 0, PressY = 0;
     int32_t GrabX = 0, GrabY = 0;
     int32_t PressPanel = cpnNone;
+    // The mouse's last window position, for hovered cells and the dragged unit.
+    int32_t MouseX = -1, MouseY = -1;
     GameData::TUnit* SelectedUnit = nullptr;
     int32_t OpenMerchant = omNone;
     int32_t HireCandidate = 0;
@@ -180,6 +187,21 @@ private:
     const GameData::TMerchant* Building(int building) const;
     // After a drag or double click takes the selected unit out of the gate group.
     void SelectOtherGateUnit(const GameData::TUnit* leaving);
+    // Back to idle: no press pending, nothing dragged.
+    void ClearPress();
+    // The rows a list panel shows when expanded (at least one).
+    int PanelRows(int panel) const;
+    // The panel and cell under a window point; cpnNone outside every shown panel.
+    int PanelAt(int x, int y, int& row, int& column) const;
+    TFaceControl* PanelControl(int panel) const;
+    // Whether a panel and its container are shown and take input.
+    bool PanelUsable(int panel) const;
+    // The drop of the dragged unit onto the cell under (x, y), as an action posted.
+    void Drop(int x, int y);
+    void PostMove(int32_t from, const GameData::TUnit& unit, int32_t to, int32_t row);
+    // Whether the player on turn may press the unit of that panel.
+    bool MayPress(int panel, const GameData::TUnit& unit) const;
+    bool OwnsTown() const;
 
     TGame& FGame;
     GameData::TScenario* FScenario = nullptr;

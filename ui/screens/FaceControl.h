@@ -34,6 +34,14 @@ public:
     Win32::RECT CellRect(int visibleRow, int column) const;
     // The scroll bar's position, 0 without one.
     int ScrollPosition() const;
+    // The rows drawn: all of them up to the visible count.
+    int VisibleRows() const;
+    // Moves the attached scroll bar by steps while it is enabled.
+    void Scroll(int delta);
+
+    // The portrait inside a cell, right and bottom exclusive.
+    static constexpr int PortraitLeft = 9, PortraitTop = 11;
+    static constexpr int PortraitRight = 89, PortraitBottom = 91;
 
     int RowCount = 1;
     int ColumnCount = 1;

@@ -1,0 +1,324 @@
+// The town window on the tiny world: entering and leaving for the player at this
+// machine and for the others, units dragged and double-clicked between the places, the
+// panels' rows and scroll bars, the building buttons, and the town actions the rules
+// refuse.
+#include "tests/ui/screens/TownWorld.h"
+#include "ui/game/MapWindow.h"
+#include "ui/widgets/MenuButtons.h"
+#include "ui/widgets/SpriteButton.h"
+#include "ui/widgets/SpriteScrollBar.h"
+
+namespace {
+
+using namespace GameData;
+using Main::TCityWindow;
+
+class CityWindowTest : public TownTest {
+protected:
+    CityWindowTest() { Game->ShowMapScreen(); }
+
+    TUnit* Gate(int slot) const { return Town->GateGroup->UnitAt(slot); }
+    std::vector<TUnit*> Others() const {
+        return {Town->OtherUnits.begin(), Town->OtherUnits.end()};
+    }
+    // Drags and lets the executor carry out what was posted; whether anything was.
+    bool DragAndRun(int fromX, int fromY, int toX, int toY) {
+        Drag(fromX, fromY, toX, toY);
+        if (!Posted())
+            return false;
+        EXPECT_EQ(Run(), arDone);
+        return true;
+    }
+};
+
+TEST_F(CityWindowTest, TheLocalPlayersVisitOpensTheTownAndLeavingReturnsToTheMap) {
+    // The group's units take the gate last slot first.
+    TUnit* first = Group->UnitAt(1);
+    Game->MusicResumePending = true;
+    Enter();
+    EXPECT_TRUE(Window->Visible());
+    EXPECT_EQ(Window->Town(), Town);
+    EXPECT_FALSE(Game->MapWindow()->Visible());
+    EXPECT_FALSE(Game->MusicResumePending);
+    EXPECT_EQ(Scenario().InCity, 1);
+    EXPECT_EQ(Town->GateGroup->UnitCount(), 2);
+    EXPECT_EQ(Window->SelectedUnit, first);
+    EXPECT_EQ(Window->OpenMerchant, Main::omNone);
+    for (bool expanded : Window->Expanded)
+        EXPECT_FALSE(expanded);
+
+    // Escape posts the leave; the town sets the gate group out and the map comes back.
+    Key(Win32::VK_ESCAPE);
+    ASSERT_TRUE(Posted());
+    EXPECT_EQ(Run(), arDone);
+    EXPECT_FALSE(Window->Visible());
+    EXPECT_EQ(Window->Town(), nullptr);
+    EXPECT_TRUE(Game->MapWindow()->Visible());
+    EXPECT_EQ(Scenario().InCity, 0);
+    EXPECT_EQ(Player(0).Selection, Town);
+}
+
+TEST_F(CityWindowTest, AVisitByAnyoneButTheLocalPlayerOnTurnChangesTheTownButNotTheScreen) {
+    struct TCase {
+        const char* Name;
+        uint8_t Type;
+        bool Viewing;
+    } cases[] = {
+        {"computer", ptComputer, true},
+        {"remote", ptRemote, true},
+        {"local, not the viewer", ptLocal, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const TCase& c = cases[i];
+        SCOPED_TRACE(c.Name);
+        TGroup* group = Spares[i];
+        SetTurn(0, c.Type, c.Viewing ? &Player(0) : &Player(1));
+        Player(0).SelectObject(group);
+        ASSERT_EQ(Execute(MakeAction(acEnterCity, Town->ID)), arDone);
+        EXPECT_EQ(Window->Town(), Town);
+        EXPECT_EQ(Town->GateGroup->UnitCount(), 1);
+        EXPECT_FALSE(Window->Visible());
+        EXPECT_TRUE(Game->MapWindow()->Visible());
+        EXPECT_EQ(Execute(MakeAction(acMoveCityUnit, cpGateGroup, Gate(0)->ID, cpOtherUnits,
+                                     uint32_t(-1))),
+                  arDone);
+        EXPECT_EQ(Town->GateGroup->UnitCount(), 0);
+        EXPECT_EQ(Execute(MakeAction(acLeaveCity)), arDone);
+        EXPECT_EQ(Window->Town(), nullptr);
+        EXPECT_FALSE(Window->Visible());
+        EXPECT_TRUE(Game->MapWindow()->Visible());
+    }
+}
+
+TEST_F(CityWindowTest, UnitsDragBetweenTheGateTheDefendersAndTheOtherUnits) {
+    Enter();
+    TUnit* a = Gate(0);
+    TUnit* b = Gate(1);
+    TUnit* c = Others()[0];
+    TUnit* d = Others()[1];
+
+    // The selected unit leaves the gate: the other one there is selected.
+    ASSERT_TRUE(DragAndRun(GateX(0), CellCentreY, DefenderX(0), CellCentreY));
+    EXPECT_EQ(Town->DefenderAt(0), a);
+    EXPECT_EQ(Gate(0), b);
+    EXPECT_EQ(Window->SelectedUnit, b);
+    // Onto its own row: nothing to post.
+    EXPECT_FALSE(DragAndRun(DefenderX(0), CellCentreY, DefenderX(2), CellCentreY));
+    // A press that never moves far enough is no drag.
+    EXPECT_FALSE(DragAndRun(OtherX, CellCentreY, OtherX + 5, CellCentreY - 5));
+    ASSERT_TRUE(DragAndRun(OtherX, CellCentreY, DefenderX(1), CellCentreY));
+    ASSERT_TRUE(DragAndRun(OtherX, CellCentreY, DefenderX(2), CellCentreY));
+    EXPECT_EQ(Town->DefenderAt(1), c);
+    EXPECT_EQ(Town->DefenderAt(2), d);
+    EXPECT_TRUE(Others().empty());
+    // The row is full: the drop is refused and the unit stays.
+    EXPECT_FALSE(DragAndRun(GateX(0), CellCentreY, DefenderX(0), CellCentreY));
+    EXPECT_EQ(Gate(0), b);
+
+    ASSERT_TRUE(DragAndRun(DefenderX(0), CellCentreY, OtherX, CellCentreY));
+    EXPECT_EQ(Others(), std::vector<TUnit*>{a});
+    EXPECT_EQ(Town->DefenderAt(0), c);
+    ASSERT_TRUE(DragAndRun(OtherX, CellCentreY, GateX(2), CellCentreY));
+    EXPECT_EQ(Gate(1), a);
+    // Within the gate group, or onto the town's picture: nothing.
+    EXPECT_FALSE(DragAndRun(GateX(0), CellCentreY, GateX(1), CellCentreY));
+    EXPECT_FALSE(DragAndRun(GateX(0), CellCentreY, 400, 300));
+
+    // Out go both gate units; the last leaves no unit selected.
+    ASSERT_TRUE(DragAndRun(GateX(0), CellCentreY, OtherX, CellCentreY));
+    EXPECT_EQ(Window->SelectedUnit, a);
+    ASSERT_TRUE(DragAndRun(GateX(0), CellCentreY, OtherX, CellCentreY));
+    EXPECT_EQ(Window->SelectedUnit, nullptr);
+    EXPECT_EQ(Town->GateGroup->UnitCount(), 0);
+    // Into the empty gate group: the unit becomes the selected one.
+    ASSERT_TRUE(DragAndRun(OtherX, CellCentreY, GateX(0), CellCentreY));
+    EXPECT_EQ(Window->SelectedUnit, Gate(0));
+}
+
+TEST_F(CityWindowTest, DoubleClicksSendGateUnitsToTheOtherUnitsAndBack) {
+    Enter();
+    TUnit* a = Gate(0);
+    TUnit* b = Gate(1);
+    DoubleClick(GateX(0), CellCentreY);
+    ASSERT_TRUE(Posted());
+    EXPECT_EQ(Run(), arDone);
+    EXPECT_EQ(Others().back(), a);
+    EXPECT_EQ(Window->SelectedUnit, b);
+    DoubleClick(GateX(0), CellCentreY);
+    ASSERT_EQ(Run(), arDone);
+    EXPECT_EQ(Window->SelectedUnit, nullptr);
+
+    // The first of the other units comes to the empty gate and is selected.
+    TUnit* first = Others()[0];
+    DoubleClick(OtherX, CellCentreY);
+    ASSERT_EQ(Run(), arDone);
+    EXPECT_EQ(Gate(0), first);
+    EXPECT_EQ(Window->SelectedUnit, first);
+
+    // With a merchant open the gate units stay.
+    Window->OpenMerchant = Main::omInn;
+    DoubleClick(GateX(0), CellCentreY);
+    EXPECT_FALSE(Posted());
+}
+
+TEST_F(CityWindowTest, ExpandedPanelsShowUpToFourRowsAndScrollTheRest) {
+    Enter();
+    Main::TFaceControl& defenders = *Window->DefendersPanel;
+    Main::TSpriteScrollBar& bar = *Window->PanelScrollBars[0];
+    EXPECT_EQ(defenders.RowCount, 1);
+    EXPECT_EQ(defenders.Y(), 470);
+
+    struct TCase {
+        int Rows;
+        bool Bar;
+        int Top;
+        int Maximum;
+    } cases[] = {{4, false, 80, 0}, {2, false, 340, 0}, {5, true, 80, 1}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Rows);
+        Town->SetRowCount(c.Rows);
+        Window->Expanded[0] = true;
+        Window->LayOutPanels();
+        EXPECT_EQ(defenders.RowCount, c.Rows);
+        EXPECT_EQ(defenders.Y(), c.Top);
+        EXPECT_EQ(defenders.Height(), std::min(c.Rows, 4) * 130);
+        EXPECT_EQ(bar.Visible(), c.Bar);
+        EXPECT_EQ(bar.Maximum(), c.Maximum);
+    }
+
+    // Five rows: the wheel scrolls one step, and the cells are found one row further.
+    MoveTo(DefenderX(0), 100);
+    Wheel(-120);
+    EXPECT_EQ(bar.Position(), 1);
+    int row = -1, column = -1;
+    ASSERT_TRUE(defenders.HitTest(49, 51, row, column));
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(column, 0);
+    EXPECT_FALSE(defenders.HitTest(5, 51, row, column));
+    EXPECT_EQ(row, -1);
+
+    // The expand button collapses the panel back to one row without a bar.
+    ClickAt(662 + 7, 570 + 13);
+    EXPECT_FALSE(Window->Expanded[0]);
+    EXPECT_EQ(defenders.RowCount, 1);
+    EXPECT_FALSE(bar.Visible());
+    EXPECT_EQ(bar.Position(), 0);
+    // And the other units' button shows each unit in a row of its own.
+    ClickAt(771 + 7, 570 + 13);
+    EXPECT_TRUE(Window->Expanded[1]);
+    EXPECT_EQ(Window->OtherUnitsPanel->RowCount, 2);
+    EXPECT_EQ(Window->OtherUnitsPanel->Y(), 340);
+    // The civilians never show: they come only through the inn.
+    EXPECT_FALSE(Window->Containers[2]->Visible());
+}
+
+TEST_F(CityWindowTest, BuildingButtonsShareTheRowByTheBuildingsTheTownHas) {
+    Enter();
+    struct TCase {
+        std::array<uint8_t, 6> Enabled;
+        std::vector<int> Left; // of each shown button, in order
+    } cases[] = {
+        {{1, 0, 0, 0, 0, 0}, {350}},
+        {{1, 1, 1, 1, 0, 0}, {72, 257, 442, 627}},
+        {{1, 0, 0, 0, 0, 1}, {165, 535}},
+        {{0, 0, 0, 0, 0, 0}, {}},
+    };
+    for (const TCase& c : cases) {
+        TMerchant* merchants[] = {&Town->Innkeeper, &Town->Mage,    &Town->BattleMaster,
+                                  &Town->Herbalist, &Town->Custom1, &Town->Custom2};
+        for (size_t i = 0; i < 6; ++i)
+            merchants[i]->Enabled = c.Enabled[i];
+        Window->ArrangeBuildingButtons();
+        std::vector<int> left;
+        for (size_t i = 0; i < 6; ++i) {
+            const Main::TMenuButton& button = *Window->BuildingButtons[i];
+            EXPECT_EQ(button.Visible(), c.Enabled[i] != 0) << i;
+            EXPECT_EQ(button.Enabled(), c.Enabled[i] != 0) << i;
+            if (button.Visible()) {
+                left.push_back(button.X());
+                EXPECT_EQ(button.Y(), 86);
+                EXPECT_EQ(button.Width(), 100);
+            }
+        }
+        EXPECT_EQ(left, c.Left);
+    }
+}
+
+TEST_F(CityWindowTest, ABuildingOpensOnlyForASelectedUnit) {
+    Enter();
+    Main::TMenuButton& inn = *Window->BuildingButtons[0];
+    ASSERT_TRUE(inn.Visible());
+    EXPECT_EQ(inn.Hint(), "Enter inn");
+    ClickAt(inn.X() + 10, inn.Y() + 10);
+    ASSERT_TRUE(Posted());
+    const TPlayerAction visit = Player(0).TakeAction();
+    EXPECT_EQ(visit.Code, uint32_t(acVisitMerchant));
+    EXPECT_EQ(visit.P[0], 0u);
+
+    // Without units at the gate there is nobody to go in.
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(Execute(MakeAction(acMoveCityUnit, cpGateGroup, Gate(0)->ID, cpOtherUnits,
+                                     uint32_t(-1))),
+                  arDone);
+    ClickAt(inn.X() + 10, inn.Y() + 10);
+    EXPECT_FALSE(Posted());
+    EXPECT_EQ(Window->SelectedUnit, nullptr);
+    EXPECT_EQ(CountMessages("Unit must be selected to enter"), 1);
+}
+
+TEST_F(CityWindowTest, TownActionsTheRulesRefuseChangeNothing) {
+    // Blue's walker among red's other units.
+    TUnit* blues = Town->AddOtherUnit(TestSupport::MakeUnit(WalkerID), true, false);
+    blues->Marker = 1;
+    Town->AddCivilian(TestSupport::MakeUnit(WalkerID), true, false);
+    Enter();
+    const uint32_t gate = Gate(0)->ID;
+    const uint32_t other = Others()[0]->ID;
+    const uint32_t civilian = Town->Civilians[0]->ID;
+    const uint32_t none = uint32_t(-1);
+    struct TCase {
+        const char* Name;
+        TPlayerAction Action;
+    } cases[] = {
+        {"another player's unit",
+         MakeAction(acMoveCityUnit, cpOtherUnits, blues->ID, cpGateGroup, none)},
+        {"not in that place", MakeAction(acMoveCityUnit, cpOtherUnits, gate, cpGateGroup, none)},
+        {"a civilian", MakeAction(acMoveCityUnit, cpCivilians, civilian, cpGateGroup, none)},
+        {"to the civilians", MakeAction(acMoveCityUnit, cpGateGroup, gate, cpCivilians, none)},
+        {"no such row", MakeAction(acMoveCityUnit, cpOtherUnits, other, cpDefenders, 3)},
+        {"unknown unit", MakeAction(acMoveCityUnit, cpGateGroup, 999999, cpOtherUnits, none)},
+        {"no such place", MakeAction(acMoveCityUnit, 7, gate, cpOtherUnits, none)},
+        {"building out of range", MakeAction(acVisitMerchant, 6)},
+        {"building the town lacks", MakeAction(acVisitMerchant, 1)},
+        {"buying with another's gold", MakeAction(acMerchantPurchase, pkBuyDrink, gate, 1, 0)},
+    };
+    const uint64_t digest = TestSupport::StateDigest(Scenario());
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(Execute(c.Action), arCannotGoThere);
+        EXPECT_EQ(TestSupport::StateDigest(Scenario()), digest);
+    }
+
+    // A direct call for a player not on turn, or for a town nobody entered, is refused.
+    TGroup* gateGroup = Town->GateGroup.get();
+    SetTurn(1, ptLocal, &Player(1));
+    EXPECT_FALSE(Window->ApplyMoveUnit(cpGateGroup, int32_t(gate), cpOtherUnits, -1));
+    EXPECT_EQ(gateGroup->UnitCount(), 2);
+    SetTurn(0, ptLocal, &Player(0));
+    EXPECT_TRUE(Window->ApplyMoveUnit(cpGateGroup, int32_t(gate), cpOtherUnits, -1));
+    EXPECT_EQ(gateGroup->UnitCount(), 1);
+}
+
+TEST_F(CityWindowTest, TheTownsPicturesAreHeldWhileItIsOpenAndMissingOnesAreSkipped) {
+    Town->LeadingValues[0] = TestSupport::TTinyWorld::RockSprite;
+    Town->Innkeeper.Value1 = 999; // not in the library
+    Enter();
+    EXPECT_NE(Window->TownPicture, nullptr);
+    EXPECT_EQ(Window->ButtonPictures[0], nullptr);
+    EXPECT_TRUE(Window->BuildingButtons[0]->Visible());
+    Key(Win32::VK_ESCAPE);
+    ASSERT_EQ(Run(), arDone);
+    EXPECT_EQ(Window->TownPicture, nullptr);
+}
+
+} // namespace
