@@ -2,11 +2,17 @@
 // machine and for the others, units dragged and double-clicked between the places, the
 // panels' rows and scroll bars, the building buttons, and the town actions the rules
 // refuse.
+#include "engine/graphics/GfxPixels.h"
+#include "engine/graphics/GfxRects.h"
+#include "tests/engine/graphics/SpriteFixtures.h"
 #include "tests/ui/screens/TownWorld.h"
+#include "tools/SpriteWriter.h"
 #include "ui/game/MapWindow.h"
 #include "ui/widgets/MenuButtons.h"
 #include "ui/widgets/SpriteButton.h"
 #include "ui/widgets/SpriteScrollBar.h"
+
+#include <cstring>
 
 namespace {
 
@@ -319,6 +325,68 @@ TEST_F(CityWindowTest, TheTownsPicturesAreHeldWhileItIsOpenAndMissingOnesAreSkip
     Key(Win32::VK_ESCAPE);
     ASSERT_EQ(Run(), arDone);
     EXPECT_EQ(Window->TownPicture, nullptr);
+}
+
+constexpr uint32_t RedFrame = 0xFFE02020;
+
+// The same on a display: frames drawn and read back.
+class CityDrawingTest : public CityWindowTest {
+protected:
+    ~CityDrawingTest() override {
+        for (Gfx::TSprite*& sprite : Data2::GlobalData->CommonSprites)
+            sprite = nullptr;
+    }
+    // A 20 x 20 sprite of one colour in a slot of the interface sprites.
+    void Use(int slot, uint32_t colour) {
+        Data2::GlobalData->CommonSprites[slot] =
+            Sprites
+                .emplace_back(SpriteTests::LoadSprite(Tools::EncodeSprite(
+                    {SpriteTests::Picture(20, 20, [colour](int, int) { return colour; })}, {})))
+                .get();
+    }
+    void DrawFrame() {
+        Win32::IDirectDrawSurface7* back = Display.BackBuffer();
+        Gfx::FillRect(back, 0, 0, 800, 600, 0xFFFF, nullptr);
+        Windows.Draw(back);
+        Win32::DDSURFACEDESC2 desc;
+        ASSERT_EQ(back->Lock(nullptr, &desc, 0, nullptr), Win32::DD_OK);
+        Pixels.assign(800 * 600, 0);
+        for (int y = 0; y < 600; ++y)
+            std::memcpy(&Pixels[size_t(y) * 800],
+                        static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch, 800 * 2);
+        back->Unlock(nullptr);
+    }
+    bool Shows(uint32_t colour, int x, int y) const {
+        return Pixels[size_t(y) * 800 + size_t(x)] == Gfx::PackColor565(colour & 0xFFFFFF);
+    }
+
+    SpriteTests::TScopedDisplay Display;
+    std::vector<std::unique_ptr<Gfx::TSprite>> Sprites;
+    std::vector<uint16_t> Pixels;
+};
+
+TEST_F(CityDrawingTest, PortraitsShowInTheirOwnersFrameAndTheDraggedUnitFollowsTheMouse) {
+    Use(1136, RedFrame); // red's portrait frame
+    Enter();
+    DrawFrame();
+    // Gate slots 0 and 1 hold red's walkers; slot 2 is empty.
+    EXPECT_TRUE(Shows(RedFrame, 9 + 5, 481 + 5));
+    EXPECT_TRUE(Shows(RedFrame, 94 + 9 + 5, 481 + 5));
+    EXPECT_FALSE(Shows(RedFrame, 188 + 9 + 5, 481 + 5));
+    // The defender row is empty, the other units' first cell red's.
+    EXPECT_FALSE(Shows(RedFrame, 377 + 9 + 5, 481 + 5));
+    EXPECT_TRUE(Shows(RedFrame, 674 + 9 + 5, 481 + 5));
+
+    // Grabbed 40 pixels right of and below the portrait's corner, held at (400, 300).
+    MoveTo(GateX(0), CellCentreY);
+    Mouse(Win32::WM_LBUTTONDOWN, GateX(0), CellCentreY, Win32::MK_LBUTTON);
+    MoveTo(400, 300);
+    DrawFrame();
+    EXPECT_TRUE(Shows(RedFrame, 360 + 5, 260 + 5));
+    Mouse(Win32::WM_LBUTTONUP, 400, 300);
+    DrawFrame();
+    EXPECT_FALSE(Shows(RedFrame, 360 + 5, 260 + 5));
+    EXPECT_FALSE(Posted());
 }
 
 } // namespace
