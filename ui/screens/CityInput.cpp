@@ -58,6 +58,11 @@ int TCityWindow::PanelAt(int x, int y, int& row, int& column) const {
     return cpnNone;
 }
 
+TPlayer* TCityWindow::CommandingPlayer() const {
+    // Until the last posted action has its result there is no slot for the next.
+    return FScenario && !FScenario->IsBusy() ? LocalPlayer() : nullptr;
+}
+
 bool TCityWindow::OwnsTown() const {
     return FCity && FScenario && FCity->Owner == FScenario->CurrentPlayerIndex;
 }
@@ -124,7 +129,7 @@ void TCityWindow::MouseUp(int button, DXWin::TShiftState shift, int x, int y) {
     TVRNWindow::MouseUp(button, shift, x, y);
     if (button != DXWin::mbLeft)
         return;
-    if (Dragging && PressedUnit && FCity && LocalPlayer())
+    if (Dragging && PressedUnit && FCity && CommandingPlayer())
         Drop(x, y);
     ClearPress();
 }
@@ -172,7 +177,7 @@ void TCityWindow::DblClick(int button, DXWin::TShiftState shift, int x, int y) {
     TVRNWindow::MouseDown(button, shift, x, y);
     MouseX = x;
     MouseY = y;
-    if (button != DXWin::mbLeft || !FCity || !LocalPlayer())
+    if (button != DXWin::mbLeft || !FCity || !CommandingPlayer())
         return;
     ClearPress();
     int row = -1, column = -1;
@@ -200,7 +205,7 @@ void TCityWindow::KeyDown(Win32::WPARAM& key, DXWin::TShiftState shift) {
 }
 
 void TCityWindow::LeavePressed() {
-    TPlayer* player = LocalPlayer();
+    TPlayer* player = CommandingPlayer();
     if (!FCity || !player || PressPending || Dragging)
         return;
     if (OpenMerchant == omNone)
@@ -210,7 +215,7 @@ void TCityWindow::LeavePressed() {
 }
 
 void TCityWindow::BuildingPressed(int building) {
-    TPlayer* player = LocalPlayer();
+    TPlayer* player = CommandingPlayer();
     if (!FCity || !player)
         return;
     if (FCity->GateGroup->UnitCount() == 0)

@@ -202,6 +202,8 @@ private:
     // Whether the player on turn may press the unit of that panel.
     bool MayPress(int panel, const GameData::TUnit& unit) const;
     bool OwnsTown() const;
+    // The local player while no posted action waits for its result; null otherwise.
+    GameData::TPlayer* CommandingPlayer() const;
 
     TGame& FGame;
     GameData::TScenario* FScenario = nullptr;

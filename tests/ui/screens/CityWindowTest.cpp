@@ -64,6 +64,49 @@ TEST_F(CityWindowTest, TheLocalPlayersVisitOpensTheTownAndLeavingReturnsToTheMap
     EXPECT_EQ(Player(0).Selection, Town);
 }
 
+TEST_F(CityWindowTest, TheControlsStandWhereTheLayoutPutsThemAndLeaveClosesTheTown) {
+    Enter();
+    struct TCase {
+        const DXWin::TDXControl* Control;
+        int X, Y;
+        const char* Hint;
+    } cases[] = {
+        {Window->LeaveButton, 614, 18, "Leave town"},
+        {Window->GoldDisplay, 614, 86, "Your gold"},
+        {Window->GateGroupPanel, 0, 470, "Entering/Leaving group"},
+        {Window->DefendersPanel, 377, 470, "Defenders"},
+        {Window->OtherUnitsPanel, 674, 470, "Other units"},
+        {Window->CiviliansPanel, 703, 470, "Civilian units"},
+        {Window->ExpandButtons[0], 662, 570, ""},
+        {Window->ExpandButtons[1], 771, 570, ""},
+        {Window->ExpandButtons[2], 800, 570, ""},
+        {Window->PanelScrollBars[0], 662, 88, ""},
+        {Window->PanelScrollBars[2], 800, 88, ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Hint);
+        EXPECT_EQ(c.Control->X(), c.X);
+        EXPECT_EQ(c.Control->Y(), c.Y);
+        EXPECT_EQ(c.Control->Hint(), c.Hint);
+    }
+    EXPECT_EQ(Window->LeaveButton->Text(), "LEAVE");
+    const char* const captions[] = {"Inn", "MAGE", "TRAINER", "HERBALIST"};
+    for (size_t i = 0; i < std::size(captions); ++i)
+        EXPECT_EQ(Window->BuildingButtons[i]->Text(), captions[i]);
+
+    // While a unit is pressed the button does nothing; then it leaves.
+    const Main::TMenuButton& leave = *Window->LeaveButton;
+    MoveTo(GateX(0), CellCentreY);
+    Mouse(Win32::WM_LBUTTONDOWN, GateX(0), CellCentreY, Win32::MK_LBUTTON);
+    Window->LeavePressed();
+    EXPECT_FALSE(Posted());
+    Mouse(Win32::WM_LBUTTONUP, GateX(0), CellCentreY);
+    ClickAt(leave.X() + 5, leave.Y() + 5);
+    ASSERT_TRUE(Posted());
+    EXPECT_EQ(Run(), arDone);
+    EXPECT_FALSE(Window->Visible());
+}
+
 TEST_F(CityWindowTest, AVisitByAnyoneButTheLocalPlayerOnTurnChangesTheTownButNotTheScreen) {
     struct TCase {
         const char* Name;
@@ -147,8 +190,14 @@ TEST_F(CityWindowTest, DoubleClicksSendGateUnitsToTheOtherUnitsAndBack) {
     TUnit* b = Gate(1);
     DoubleClick(GateX(0), CellCentreY);
     ASSERT_TRUE(Posted());
+    // Until the move has its result the screen posts nothing more.
+    DoubleClick(GateX(1), CellCentreY);
+    Key(Win32::VK_ESCAPE);
     EXPECT_EQ(Run(), arDone);
+    EXPECT_FALSE(Posted());
     EXPECT_EQ(Others().back(), a);
+    EXPECT_EQ(Gate(0), b);
+    EXPECT_TRUE(Window->Visible());
     EXPECT_EQ(Window->SelectedUnit, b);
     DoubleClick(GateX(0), CellCentreY);
     ASSERT_EQ(Run(), arDone);
