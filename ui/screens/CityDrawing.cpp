@@ -114,12 +114,15 @@ Gfx::TSprite* TCityWindow::CellFrame(int panel, const TUnit& unit) const {
 void TCityWindow::DrawCell(int panel, int row, int column, const Win32::RECT& rect,
                            Win32::IDirectDrawSurface7* target) {
     const TUnit* unit = UnitAt(panel, row, column);
-    if (!unit) {
-        DrawAt(CommonSprite(csPortraitCell), target, rect.left, rect.top, rect);
-        return;
-    }
     const TFaceControl* control = PanelControl(panel);
     const bool hovered = control && control->Hovered() && Inside(rect, MouseX, MouseY);
+    if (!unit) {
+        DrawAt(CommonSprite(csPortraitCell), target, rect.left, rect.top, rect);
+        // An empty place lights up as a drop target.
+        if (Dragging && hovered)
+            DrawAt(CommonSprite(gsLitFrame), target, rect.left, rect.top, rect);
+        return;
+    }
     const bool selected = panel == cpnGateGroup && unit == SelectedUnit;
     uint32_t flags = ufPortrait;
     if (!(Dragging && unit == PressedUnit))

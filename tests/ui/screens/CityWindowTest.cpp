@@ -376,7 +376,7 @@ TEST_F(CityWindowTest, TheTownsPicturesAreHeldWhileItIsOpenAndMissingOnesAreSkip
     EXPECT_EQ(Window->TownPicture, nullptr);
 }
 
-constexpr uint32_t RedFrame = 0xFFE02020;
+constexpr uint32_t RedFrame = 0xFFE02020, LitFrame = 0xFF20E020;
 
 // The same on a display: frames drawn and read back.
 class CityDrawingTest : public CityWindowTest {
@@ -385,12 +385,12 @@ protected:
         for (Gfx::TSprite*& sprite : Data2::GlobalData->CommonSprites)
             sprite = nullptr;
     }
-    // A 20 x 20 sprite of one colour in a slot of the interface sprites.
-    void Use(int slot, uint32_t colour) {
+    // A square sprite of one colour in a slot of the interface sprites.
+    void Use(int slot, uint32_t colour, int size = 20) {
         Data2::GlobalData->CommonSprites[slot] =
             Sprites
                 .emplace_back(SpriteTests::LoadSprite(Tools::EncodeSprite(
-                    {SpriteTests::Picture(20, 20, [colour](int, int) { return colour; })}, {})))
+                    {SpriteTests::Picture(size, size, [colour](int, int) { return colour; })}, {})))
                 .get();
     }
     void DrawFrame() {
@@ -415,11 +415,12 @@ protected:
 };
 
 TEST_F(CityDrawingTest, PortraitsShowInTheirOwnersFrameAndTheDraggedUnitFollowsTheMouse) {
-    Use(1136, RedFrame); // red's portrait frame
+    Use(1136, RedFrame);     // red's portrait frame
+    Use(1060, LitFrame, 40); // over a hovered portrait
     Enter();
     DrawFrame();
-    // Gate slots 0 and 1 hold red's walkers; slot 2 is empty.
-    EXPECT_TRUE(Shows(RedFrame, 9 + 5, 481 + 5));
+    // Gate slots 0 and 1 hold red's walkers, the first selected; slot 2 is empty.
+    EXPECT_TRUE(Shows(LitFrame, 9 + 5, 481 + 5));
     EXPECT_TRUE(Shows(RedFrame, 94 + 9 + 5, 481 + 5));
     EXPECT_FALSE(Shows(RedFrame, 188 + 9 + 5, 481 + 5));
     // The defender row is empty, the other units' first cell red's.
@@ -432,6 +433,12 @@ TEST_F(CityDrawingTest, PortraitsShowInTheirOwnersFrameAndTheDraggedUnitFollowsT
     MoveTo(400, 300);
     DrawFrame();
     EXPECT_TRUE(Shows(RedFrame, 360 + 5, 260 + 5));
+    EXPECT_FALSE(Shows(LitFrame, 377 + 9 + 30, 481 + 30));
+    // Over the empty defender place it lights up as where the unit would go.
+    MoveTo(DefenderX(0), CellCentreY);
+    DrawFrame();
+    EXPECT_TRUE(Shows(LitFrame, 377 + 9 + 30, 481 + 30));
+    MoveTo(400, 300);
     Mouse(Win32::WM_LBUTTONUP, 400, 300);
     DrawFrame();
     EXPECT_FALSE(Shows(RedFrame, 360 + 5, 260 + 5));
