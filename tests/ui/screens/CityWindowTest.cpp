@@ -374,6 +374,15 @@ TEST_F(CityWindowTest, TheTownsPicturesAreHeldWhileItIsOpenAndMissingOnesAreSkip
     Key(Win32::VK_ESCAPE);
     ASSERT_EQ(Run(), arDone);
     EXPECT_EQ(Window->TownPicture, nullptr);
+
+    // A game closed in the middle of a visit takes the screen and its pictures along.
+    Player(0).SelectObject(Spares[0]);
+    ASSERT_EQ(Execute(MakeAction(acEnterCity, Town->ID)), arDone);
+    ASSERT_TRUE(Window->Visible());
+    Game->CloseGame();
+    EXPECT_FALSE(Window->Visible());
+    EXPECT_EQ(Window->Town(), nullptr);
+    EXPECT_EQ(Window->TownPicture, nullptr);
 }
 
 constexpr uint32_t RedFrame = 0xFFE02020, LitFrame = 0xFF20E020;
