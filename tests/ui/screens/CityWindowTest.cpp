@@ -8,6 +8,7 @@
 #include "tests/ui/screens/TownWorld.h"
 #include "tools/SpriteWriter.h"
 #include "ui/game/MapWindow.h"
+#include "ui/game/UnitDetailWindow.h"
 #include "ui/widgets/MenuButtons.h"
 #include "ui/widgets/SpriteButton.h"
 #include "ui/widgets/SpriteScrollBar.h"
@@ -209,6 +210,13 @@ TEST_F(CityWindowTest, DoubleClicksSendGateUnitsToTheOtherUnitsAndBack) {
     ASSERT_EQ(Run(), arDone);
     EXPECT_EQ(Gate(0), first);
     EXPECT_EQ(Window->SelectedUnit, first);
+
+    // The right button shows the unit's sheet where it was pressed, and moves nothing.
+    Mouse(Win32::WM_RBUTTONDOWN, OtherX, CellCentreY);
+    Mouse(Win32::WM_RBUTTONUP, OtherX, CellCentreY);
+    EXPECT_EQ(Game->UnitSheet()->SheetX, OtherX);
+    EXPECT_EQ(Game->UnitSheet()->SheetY, CellCentreY);
+    EXPECT_FALSE(Posted());
 
     // With a merchant open the gate units stay.
     Window->OpenMerchant = Main::omInn;
