@@ -435,7 +435,9 @@ TEST_F(CityDrawingTest, PortraitsShowInTheirOwnersFrameAndTheDraggedUnitFollowsT
     Use(1136, RedFrame);     // red's portrait frame
     Use(1060, LitFrame, 40); // over a hovered portrait
     Enter();
+    Player(0).Gold = 1234;
     DrawFrame();
+    EXPECT_EQ(Window->GoldDisplay->Text(), "1234");
     // Gate slots 0 and 1 hold red's walkers, the first selected; slot 2 is empty.
     EXPECT_TRUE(Shows(LitFrame, 9 + 5, 481 + 5));
     EXPECT_TRUE(Shows(RedFrame, 94 + 9 + 5, 481 + 5));
