@@ -339,6 +339,10 @@ void TCityWindow::LayOutPanels() {
         const int visible = panel.VisibleRows();
         panel.SetPosition(ListPanels[i].PanelX, WindowHeight - visible * CellHeight);
         panel.SetSize(panel.ColumnCount * CellWidth, visible * CellHeight);
+        // The button shows what a press does: collapse an expanded panel, expand another.
+        const int sprite = Expanded[size_t(i)] ? csCollapseButton : csExpandButton;
+        ExpandButtons[size_t(i)]->SetSprites(CommonSprite(sprite), CommonSprite(sprite + 1),
+                                             CommonSprite(sprite + 1), CommonSprite(sprite));
         TSpriteScrollBar& bar = *PanelScrollBars[size_t(i)];
         if (panel.RowCount > ScrollingRows) {
             bar.SetRange(0, panel.RowCount - ScrollingRows);
