@@ -4,6 +4,7 @@
 #include "game/world/scenario/GameSettings.h"
 #include "game/world/scenario/Scenario.h"
 #include "ui/game/Game.h"
+#include "ui/screens/CityWindow.h"
 #include "ui/screens/CreaturePedia.h"
 #include "ui/screens/FightDialog.h"
 #include "ui/widgets/GameView.h"
@@ -32,6 +33,7 @@ void CreateGame() {
     // Removes itself from the window system when the game deletes it, which happens
     // before the window system goes.
     game->FightDialog = std::make_unique<TFightDialog>(WindowSystem.get(), *owner);
+    game->TownWindow = std::make_unique<TCityWindow>(WindowSystem.get(), *owner);
     game->Screens.CreaturePedia = [owner](const GameData::TPlayer* viewer) {
         TCreaturePediaWindow book(owner->WindowSystem(), viewer, owner->Hotkeys());
         book.ShowModal(false);

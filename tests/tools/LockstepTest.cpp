@@ -5,6 +5,7 @@
 // refused actions change nothing, a replay of the recorded actions from the level
 // file ends in the same state, and every state reached saves and loads back to the
 // same bytes.
+#include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
 #include "platform/win32/Desktop.h"
 #include "tests/support/StateDigest.h"
@@ -183,6 +184,101 @@ TEST_F(Lockstep, MalformedFightCommandsChangeNothingOnEitherPeer) {
     for (Main::TFightDialog* dialog : dialogs)
         dialog->FinishFight();
     EXPECT_EQ(StateDigest(first.Scenario()), StateDigest(second.Scenario()));
+}
+
+// A town to enter, the player's own when it has one (an enemy's it takes on entering),
+// and a group of the player on turn with units.
+std::pair<TCity*, TGroup*> TownAndGroup(const TScenario& scenario) {
+    TCity* town = nullptr;
+    TGroup* group = nullptr;
+    for (TMapObject* object : scenario.Objects) {
+        if (object->Kind == okCity && !static_cast<TCity*>(object)->HasScriptedEntry()) {
+            auto* city = static_cast<TCity*>(object);
+            if (!town || (city->Owner == scenario.CurrentPlayerIndex &&
+                          town->Owner != scenario.CurrentPlayerIndex))
+                town = city;
+        }
+        if (object->Kind == okGroup &&
+            static_cast<TGroup*>(object)->OwnerIndex == scenario.CurrentPlayerIndex &&
+            static_cast<TGroup*>(object)->UnitCount() > 0)
+            group = group ? group : static_cast<TGroup*>(object);
+    }
+    return {town, group};
+}
+
+// Every unit the town holds with its place, gate group first.
+std::vector<std::pair<uint32_t, uint32_t>> TownUnits(const TCity& town) {
+    std::vector<std::pair<uint32_t, uint32_t>> units;
+    for (const TUnit* unit : town.GateGroup->Units)
+        if (unit)
+            units.emplace_back(cpGateGroup, unit->ID);
+    for (const TUnit* unit : town.DefenderSlots)
+        if (unit)
+            units.emplace_back(cpDefenders, unit->ID);
+    for (const TUnit* unit : town.OtherUnits)
+        units.emplace_back(cpOtherUnits, unit->ID);
+    for (const TUnit* unit : town.Civilians)
+        units.emplace_back(cpCivilians, unit->ID);
+    return units;
+}
+
+TEST_F(Lockstep, UnitMovesInATownKeepBothPeersInStep) {
+    const std::vector<uint8_t>& file = TLevelSet::Get().ScenarioFile(1);
+    TPeer first(LoadedScenario(file));
+    TPeer second(LoadedScenario(file));
+    TPeer* peers[] = {&first, &second};
+    for (TPeer* peer : peers)
+        peer->InstallTownWindow();
+    const auto [town, group] = TownAndGroup(first.Scenario());
+    ASSERT_NE(town, nullptr);
+    ASSERT_NE(group, nullptr);
+    const uint32_t townID = town->ID;
+    for (const TPlayerAction& action :
+         {MakeAction(acSelectObject, group->ID), MakeAction(acEnterCity, townID)}) {
+        const TPeer::TOutcome outcome = first.Execute(action);
+        ASSERT_FALSE(outcome.Refused) << action.Code;
+        ASSERT_TRUE(second.Execute(action) == outcome) << action.Code;
+    }
+    ASSERT_EQ(first.Scenario().InCity, 1);
+
+    // Every place, row and unit of the town, a foreign or unknown unit now and then:
+    // valid moves and refused ones alike.
+    uint64_t state = 0x70A7;
+    const auto below = [&state](uint32_t n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return uint32_t(state >> 33) % n;
+    };
+    int refused = 0, taken = 0;
+    for (int step = 0; step < 200; ++step) {
+        const auto units = TownUnits(*town);
+        ASSERT_FALSE(units.empty());
+        auto [place, unitID] = units[below(uint32_t(units.size()))];
+        if (below(10) == 0)
+            unitID = below(2) ? 0xFFFFFFFFu
+                              : first.Scenario()
+                                    .Units[int(below(uint32_t(first.Scenario().Units.Count())))]
+                                    ->ID;
+        if (below(10) == 0)
+            place = below(4);
+        const TPlayerAction action =
+            MakeAction(acMoveCityUnit, place, unitID, below(5), uint32_t(int32_t(below(4)) - 1));
+        const uint64_t before = StateDigest(first.Scenario());
+        const TPeer::TOutcome outcome = first.Execute(action);
+        ASSERT_TRUE(second.Execute(action) == outcome) << step;
+        ASSERT_TRUE(SavedBytes(second.Scenario()) == SavedBytes(first.Scenario())) << step;
+        if (outcome.Refused) {
+            ASSERT_EQ(StateDigest(first.Scenario()), before) << step;
+            ++refused;
+        } else {
+            ++taken;
+        }
+    }
+    EXPECT_GT(refused, 20);
+    EXPECT_GT(taken, 20);
+    const TPeer::TOutcome left = first.Execute(MakeAction(acLeaveCity));
+    EXPECT_FALSE(left.Refused);
+    EXPECT_TRUE(second.Execute(MakeAction(acLeaveCity)) == left);
+    EXPECT_TRUE(SavedBytes(second.Scenario()) == SavedBytes(first.Scenario()));
 }
 
 } // namespace

@@ -112,7 +112,7 @@ void TGame::ExecuteActionOf(TPlayer& player, const TPlayerAction& action) {
     case acMoveCityUnit:
     case acVisitMerchant:
     case acMerchantPurchase:
-        RefuseForMissingScreen(player, TGameScreen::TownWindow);
+        ExecuteTownAction(player, action);
         break;
     case acConversationChoice:
         // The answer belongs to the talk dialog showing the conversation; there is none.
@@ -177,6 +177,8 @@ void TGame::ExecuteEndTurn(TPlayer& player) {
 
 void TGame::ExecuteReport(TPlayer& player, uint32_t outcome) {
     ProcessConversations();
+    if (TownWindow && TownWindow->Town())
+        TownWindow->ArrangeBuildingButtons();
     const int32_t winner = FindScenarioEnd();
     if (winner < 0) {
         if (AutosavePending) {
@@ -253,14 +255,59 @@ void TGame::ExecuteMarkSplit(TPlayer& player, uint32_t marks) {
 void TGame::ExecuteEnterCity(TPlayer& player, uint32_t cityID) {
     TScenario& scenario = *Scenario;
     TCity* city = scenario.FindCityByID(cityID);
-    if (!city->HasScriptedEntry()) {
-        // Entering a town opens the town window; nothing of the entry happens without it.
+    TGroup* group = player.GetSelectedGroup();
+    if (city->HasScriptedEntry()) {
+        scenario.TriggerConversations(scenario.IndexOfPlayer(&player), ceLocation,
+                                      int32_t(city->ID));
+        group->PayEntryCost(*city);
+        player.PostReport(arDone);
+        return;
+    }
+    // Entering a town opens the town window; nothing of the entry happens without it.
+    if (!TownWindow) {
         RefuseForMissingScreen(player, TGameScreen::TownWindow);
         return;
     }
+    group->ReportEnteredCity(*city);
+    TownWindow->EnterCity(city, group);
+    if (MapWindow())
+        MapWindow()->HideMarker();
     scenario.TriggerConversations(scenario.IndexOfPlayer(&player), ceLocation, int32_t(city->ID));
-    player.GetSelectedGroup()->PayEntryCost(*city);
     player.PostReport(arDone);
+}
+
+void TGame::ExecuteTownAction(TPlayer& player, const TPlayerAction& action) {
+    if (!TownWindow) {
+        RefuseForMissingScreen(player, TGameScreen::TownWindow);
+        return;
+    }
+    const auto param = [&action](int index) { return int32_t(action.P[index]); };
+    switch (action.Code) {
+    case acLeaveCity:
+        TownWindow->LeaveCity();
+        player.PostReport(arDone);
+        break;
+    case acMoveCityUnit:
+        if (TownWindow->ApplyMoveUnit(param(0), param(1), param(2), param(3)))
+            player.SetActionResult(arDone);
+        else
+            Refuse(player);
+        break;
+    case acVisitMerchant:
+        if (TownWindow->VisitMerchant(param(0)))
+            player.PostReport(arDone);
+        else
+            Refuse(player);
+        break;
+    case acMerchantPurchase:
+        if (TownWindow->ApplyPurchase(param(0), param(1), param(2), param(3)))
+            player.SetActionResult(arDone);
+        else
+            Refuse(player);
+        break;
+    default:
+        break;
+    }
 }
 
 void TGame::ExecuteEnterBuilding(TPlayer& player, uint32_t buildingID) {

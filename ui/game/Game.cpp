@@ -91,6 +91,7 @@ void TGame::Done() {
     // The fight dialog goes first: its battle's worker reads the scenario's units, and
     // the dialog knows the map screens.
     FightDialog.reset();
+    TownWindow.reset();
     DeleteScreen(FWindowSystem, FMapWindow);
     DeleteScreen(FWindowSystem, FSmallMap);
     DeleteScreen(FWindowSystem, FCommandBar);
@@ -112,6 +113,8 @@ void TGame::BindScreens(GameData::TScenario* scenario) {
         FCommandBar->SetScenario(scenario);
     if (FGroupPanel)
         FGroupPanel->SetScenario(scenario);
+    if (TownWindow)
+        TownWindow->SetScenario(scenario);
 }
 
 void TGame::ShowMapScreen() {
@@ -178,6 +181,8 @@ void TGame::RecreateSurfaces() {
     // A fight shows its picture from the map's surface.
     if (FightDialog)
         FightDialog->PaintBackdrop();
+    if (TownWindow)
+        TownWindow->PaintBackdrop();
 }
 
 void TGame::RestoreSurfaces() {
@@ -190,6 +195,8 @@ void TGame::RestoreSurfaces() {
         Scenario->RestoreSpriteLists();
     if (FightDialog)
         FightDialog->PaintBackdrop();
+    if (TownWindow)
+        TownWindow->PaintBackdrop();
 }
 
 void TGame::ReportMissingScreen(TGameScreen screen) {

@@ -8,6 +8,7 @@
 #include "ui/game/FightScreen.h"
 #include "ui/game/GameParams.h"
 #include "ui/game/Hotkeys.h"
+#include "ui/game/TownScreen.h"
 #include "ui/widgets/GameView.h"
 
 #include <cstdint>
@@ -163,6 +164,9 @@ public:
     TScreenOpeners Screens;
     // The fight screen the program installs; fights are refused without one.
     std::unique_ptr<TFightScreen> FightDialog;
+    // The town window the program installs; towns without a scripted entry are refused
+    // without one.
+    std::unique_ptr<TTownScreen> TownWindow;
 
 private:
     // The acting player's refused action: the refusal as its result.
@@ -179,6 +183,8 @@ private:
     void ExecuteMarkSplit(GameData::TPlayer& player, uint32_t marks);
     void ExecuteEnterCity(GameData::TPlayer& player, uint32_t cityID);
     void ExecuteEnterBuilding(GameData::TPlayer& player, uint32_t buildingID);
+    // Actions 13, 14, 16 and 17, carried out by the town window.
+    void ExecuteTownAction(GameData::TPlayer& player, const GameData::TPlayerAction& action);
     // The highest player index whose script global is 0; -1 when none.
     int32_t FindScenarioEnd() const;
     void ShowActionResult(const GameData::TPlayer& player, int32_t result);

@@ -40,18 +40,31 @@ bool OwnsGroupInCampState(const TScenario& scenario, const TPlayer& player, uint
            group->CampState == campState;
 }
 
-// The town whose gate group the player's group has become by entering it.
-bool HasEnteredCity(const TScenario& scenario, const TPlayer& player) {
-    if (!scenario.InCity || !player.Selection)
+// A player's own unit in the town: its player byte names the player, or the town's
+// owner when it is the player.
+bool BelongsTo(const TCity& city, const TUnit& unit, int playerIndex) {
+    return unit.Marker == playerIndex ||
+           (unit.Marker == CityOwnerByte && city.Owner == playerIndex);
+}
+
+bool StandsIn(const TCity& city, uint32_t place, const TUnit& unit) {
+    switch (place) {
+    case cpGateGroup:
+        return city.GateGroup->FindUnitByID(unit.ID) == &unit;
+    case cpDefenders:
+        return city.IsDefender(unit);
+    case cpOtherUnits:
+        return city.IsOtherUnit(unit);
+    default:
         return false;
-    const int index = scenario.IndexOfPlayer(&player);
-    for (const TMapObject* object : scenario.Objects)
-        if (object->Kind == okCity) {
-            const TGroup* gate = static_cast<const TCity*>(object)->GateGroup.get();
-            if (gate == player.Selection && gate->OwnerIndex == index)
-                return true;
-        }
-    return false;
+    }
+}
+
+// The merchant of a building 0..5 that the town has.
+bool HasBuilding(const TCity& city, uint32_t building) {
+    const TMerchant* merchants[] = {&city.Innkeeper, &city.Mage,    &city.BattleMaster,
+                                    &city.Herbalist, &city.Custom1, &city.Custom2};
+    return building <= LastMerchant && merchants[building]->Enabled != 0;
 }
 
 // The talk driver shows a conversation meant for the player and waits for its answer.
@@ -100,17 +113,19 @@ bool IsValid(const TScenario& scenario, const TPlayer& player, const TPlayerActi
     case acEnterBuilding:
         return selected && IsObjectOfKind(scenario, p[0], okBuilding);
     case acLeaveCity:
-        return HasEnteredCity(scenario, player);
+        return FindEnteredCity(scenario, player) != nullptr;
     case acMoveCityUnit:
-        // Places: gate group, defender rows, other units, civilian units.
-        return HasEnteredCity(scenario, player) && p[0] <= 3 && p[2] <= 3 &&
-               scenario.Units.FindByID(p[1]) != nullptr;
+        return IsValidCityMove(scenario, player, p[0], p[1], p[2], int32_t(p[3]));
     case acFightCommands:
         return scenario.InBattle != 0 && (p[0] == FightAnswerFlee || p[0] == FightAnswerAccept);
-    case acVisitMerchant:
-        return HasEnteredCity(scenario, player) && p[0] <= LastMerchant;
+    case acVisitMerchant: {
+        const TCity* city = FindEnteredCity(scenario, player);
+        return city && HasBuilding(*city, p[0]);
+    }
     case acMerchantPurchase:
-        return HasEnteredCity(scenario, player) && p[2] < uint32_t(scenario.PlayerCount()) &&
+        // A player buys with its own gold only.
+        return FindEnteredCity(scenario, player) &&
+               p[2] == uint32_t(scenario.IndexOfPlayer(&player)) &&
                (p[1] == 0 || scenario.Units.FindByID(p[1]) != nullptr);
     case acConversationChoice:
         return AwaitsAnswer(scenario, player);
@@ -120,6 +135,46 @@ bool IsValid(const TScenario& scenario, const TPlayer& player, const TPlayerActi
 }
 
 } // namespace
+
+TCity* FindEnteredCity(const TScenario& scenario, const TPlayer& player) {
+    if (!scenario.InCity || !player.Selection)
+        return nullptr;
+    const int index = scenario.IndexOfPlayer(&player);
+    for (TMapObject* object : scenario.Objects)
+        if (object->Kind == okCity) {
+            auto* city = static_cast<TCity*>(object);
+            const TGroup* gate = city->GateGroup.get();
+            if (gate == player.Selection && gate->OwnerIndex == index)
+                return city;
+        }
+    return nullptr;
+}
+
+bool IsValidCityMove(const TScenario& scenario, const TPlayer& player, uint32_t from,
+                     uint32_t unitID, uint32_t to, int32_t row) {
+    const TCity* city = FindEnteredCity(scenario, player);
+    const TUnit* unit = scenario.Units.FindByID(unitID);
+    // Civilians change hands only by hiring.
+    if (!city || !unit || from > cpOtherUnits || to > cpOtherUnits || !StandsIn(*city, from, *unit))
+        return false;
+    const int index = scenario.IndexOfPlayer(&player);
+    if (!BelongsTo(*city, *unit, index))
+        return false;
+    const bool ownTown = city->Owner == index;
+    if ((from == cpDefenders || to == cpDefenders) && !ownTown)
+        return false;
+    if (to == cpGateGroup && from != cpGateGroup)
+        return city->GateGroup->CanAddUnit(*unit) == gjAllowed;
+    if (to != cpDefenders)
+        return true;
+    if (from == cpDefenders && (row == -1 || row == city->FindDefenderRow(*unit)))
+        return true; // stays where it is
+    if (row == -1)
+        for (int r = 0; r < city->RowCount && row == -1; ++r)
+            if (city->DefenderCountInRow(r) < DefenderRowSize)
+                row = r;
+    return row >= 0 && row < city->RowCount && city->CanAddDefender(row, *unit) == djAllowed;
+}
 
 int32_t ValidateAction(const TScenario& scenario, const TPlayerAction& action) {
     const TPlayer* player = scenario.CurrentPlayer;

@@ -6,6 +6,8 @@
 
 namespace GameData {
 
+class TCity;
+class TPlayer;
 class TScenario;
 
 // 0 when the player on turn may execute the action. Only state that every machine
@@ -16,5 +18,16 @@ class TScenario;
 // an answer while no conversation waits for one is refused with "cannot go there"
 // (arCannotGoThere); every machine refuses it alike, so the games stay in step.
 int32_t ValidateAction(const TScenario& scenario, const TPlayerAction& action);
+
+// The town whose gate group the player's group has become by entering it; null when
+// the player stands in none.
+TCity* FindEnteredCity(const TScenario& scenario, const TPlayer& player);
+// A move of a unit between the places of the town the player has entered: the
+// player's own unit, standing in the place named, moved between the gate group, the
+// defender rows (only in the player's own town) and the other units, into a place
+// with room that takes it. Moving a defender onto its own row is valid and changes
+// nothing.
+bool IsValidCityMove(const TScenario& scenario, const TPlayer& player, uint32_t from,
+                     uint32_t unitID, uint32_t to, int32_t row);
 
 } // namespace GameData

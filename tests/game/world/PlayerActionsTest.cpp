@@ -156,7 +156,9 @@ TEST(PlayerActions, ActionsNamingUnitsNeedRegisteredUnits) {
     city->EnterGroup(*group);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit, 2, uint32_t(-1))), 0);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMoveCityUnit, 0, unit + 1, 2)), arCannotGoThere);
-    EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, unit, 1, 5)), 0);
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, unit, 0, 5)), 0);
+    // The buyer pays with its own gold only.
+    EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, unit, 1, 5)), arCannotGoThere);
     EXPECT_EQ(ValidateAction(s, MakeAction(acMerchantPurchase, 1, 4242, 1, 5)), arCannotGoThere);
 }
 

@@ -183,7 +183,13 @@ const TRefusal Refusals[] = {
     {"VisitBeyondTheHouses", [](ActionTest&) { return MakeAction(acVisitMerchant, 6); }, nullptr,
      EnterTown},
     {"VisitAHouseNeedsTheTownWindow", [](ActionTest&) { return MakeAction(acVisitMerchant, 5); },
-     TownWindow, EnterTown},
+     TownWindow,
+     [](ActionTest& t) {
+         t.RedCity->Custom2.Enabled = 1;
+         t.EnterRedCity();
+     }},
+    {"VisitABuildingTheTownLacks", [](ActionTest&) { return MakeAction(acVisitMerchant, 5); },
+     nullptr, EnterTown},
     {"PurchaseWithoutEnteredTown",
      [](ActionTest& t) {
          return MakeAction(acMerchantPurchase, 1, t.RedGroup->Units[0]->ID, 0, 0);
