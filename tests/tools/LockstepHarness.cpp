@@ -2,6 +2,7 @@
 
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
+#include "ui/screens/CityWindow.h"
 #include "ui/screens/FightDialog.h"
 
 #include <algorithm>
@@ -178,6 +179,14 @@ Main::TFightDialog& TPeer::InstallFightDialog() {
     auto dialog = std::make_unique<Main::TFightDialog>(&FWindows, *FGame);
     Main::TFightDialog& installed = *dialog;
     FGame->FightDialog = std::move(dialog);
+    return installed;
+}
+
+Main::TCityWindow& TPeer::InstallTownWindow() {
+    auto window = std::make_unique<Main::TCityWindow>(&FWindows, *FGame);
+    Main::TCityWindow& installed = *window;
+    installed.SetScenario(FGame->Scenario.get());
+    FGame->TownWindow = std::move(window);
     return installed;
 }
 

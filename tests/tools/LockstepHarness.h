@@ -15,8 +15,9 @@
 #include <optional>
 
 namespace Main {
+class TCityWindow;
 class TFightDialog;
-}
+} // namespace Main
 
 namespace LevelTests {
 
@@ -65,6 +66,9 @@ public:
     // The fight dialog the program installs, so that attacks run and fight commands
     // reach it; returns it.
     Main::TFightDialog& InstallFightDialog();
+    // The town window the program installs, so that the town's actions reach it;
+    // returns it.
+    Main::TCityWindow& InstallTownWindow();
 
 private:
     struct TSeedSwap;
