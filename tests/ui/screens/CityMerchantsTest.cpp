@@ -1,6 +1,7 @@
 // The town's merchants on the tiny world, headless: a red group stands in its own town
 // with all four merchants open for business and three civilians for hire. Purchases go
 // through the buttons' checks, are posted, and come back through the executor.
+#include "game/script/Conversation.h"
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
 #include "game/world/units/Unit.h"
@@ -9,6 +10,7 @@
 #include "ui/screens/FaceControl.h"
 #include "ui/widgets/MenuButtons.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -376,6 +378,61 @@ TEST_F(CityMerchantsTest, APurchaseOfAPlayerAtAnotherMachineChangesTheGameButNot
     // Its checks take no command from this machine either.
     Window->TryBuyDrink();
     EXPECT_FALSE(Player(0).HasPendingAction());
+}
+
+TEST_F(CityMerchantsTest, AVisitQueuesTheBuildingsConversationsOnEveryMachine) {
+    const auto talk = [this](uint32_t merchantID) {
+        auto conversation = std::make_unique<TConversation>();
+        conversation->ID = 900 + merchantID;
+        conversation->OwnerType = ceBuilding;
+        conversation->OwnerID = int32_t(merchantID);
+        conversation->TargetPlayers = 1; // red
+        TScenarioConversation* added = conversation.get();
+        Scenario().Conversations.Add(std::move(conversation));
+        return added;
+    };
+    const auto queued = [this](const TScenarioConversation* conversation) {
+        const auto& queue = Scenario().ConversationQueue;
+        return std::find(queue.begin(), queue.end(), conversation) != queue.end();
+    };
+    const TScenarioConversation* mage = talk(Town->Mage.ID);
+    const TScenarioConversation* house = talk(Town->Custom2.ID);
+    Town->Custom2.Enabled = 1;
+
+    // Red plays at another machine: the merchant opens in the game, not on this screen.
+    Player(0).Type = ptRemote;
+    EXPECT_TRUE(Window->VisitMerchant(Main::omMage));
+    EXPECT_EQ(Window->OpenMerchant, Main::omMage);
+    EXPECT_FALSE(Window->SpellList->Visible());
+    EXPECT_TRUE(queued(mage));
+    EXPECT_FALSE(queued(house));
+    EXPECT_TRUE(Window->VisitMerchant(5));
+    EXPECT_TRUE(queued(house));
+    EXPECT_EQ(Window->OpenMerchant, Main::omMage) << "a house opens no panel";
+}
+
+TEST_F(CityMerchantsTest, TheGoldAndTheLeaveButtonsHintFollowTheOpenMerchant) {
+    // The town view's own controls, where the town view has not made them.
+    if (!Window->GoldDisplay)
+        Window->GoldDisplay = new Main::TMenuButton(Window, Window);
+    if (!Window->LeaveButton)
+        Window->LeaveButton = new Main::TMenuButton(Window, Window);
+    const std::pair<int, const char*> visits[] = {
+        {0, "Leave inn"}, {1, "Leave mage"}, {2, "Leave battlemaster"}, {3, "Leave herbalist"}};
+    for (const auto& [building, hint] : visits) {
+        Window->CloseMerchant();
+        EXPECT_EQ(Window->LeaveButton->Hint(), "Leave town");
+        EXPECT_FALSE(Window->GoldDisplay->Visible());
+        Visit(building);
+        EXPECT_EQ(Window->LeaveButton->Hint(), hint);
+        EXPECT_TRUE(Window->GoldDisplay->Visible());
+        EXPECT_EQ(Window->GoldDisplay->Text(), ClassLib::IntToStr(Player(0).Gold));
+        EXPECT_EQ(Window->GoldDisplay->Hint(), "Your gold");
+    }
+    Window->TryBuyAbility();
+    Run();
+    EXPECT_EQ(Player(0).Gold, 1000 - 30);
+    EXPECT_EQ(Window->GoldDisplay->Text(), "970");
 }
 
 TEST(CityOffers, OnlyPricedEntriesInAscendingOrderWithTheirPrices) {
