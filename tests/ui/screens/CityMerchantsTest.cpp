@@ -1,6 +1,7 @@
 // The town's merchants on the tiny world, headless: a red group stands in its own town
 // with all four merchants open for business and three civilians for hire. Purchases go
 // through the buttons' checks, are posted, and come back through the executor.
+#include "engine/graphics/SpriteList.h"
 #include "game/script/Conversation.h"
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
@@ -409,6 +410,38 @@ TEST_F(CityMerchantsTest, AVisitQueuesTheBuildingsConversationsOnEveryMachine) {
     EXPECT_TRUE(Window->VisitMerchant(5));
     EXPECT_TRUE(queued(house));
     EXPECT_EQ(Window->OpenMerchant, Main::omMage) << "a house opens no panel";
+}
+
+TEST_F(CityMerchantsTest, AVisitHereHoldsTheBuildingsPicturesUntilTheMerchantCloses) {
+    using TestSupport::TTinyWorld;
+    Town->Innkeeper.PictureID = TTinyWorld::TreeSprite;
+    Town->Innkeeper.Value3 = TTinyWorld::RockSprite;
+    Town->Custom1.PictureID = TTinyWorld::FountainSprite;
+    Town->Custom1.Enabled = 1;
+    Town->Mage.PictureID = 4242; // not in the library: nothing shown
+    Gfx::TSpriteList& library = Scenario().SpriteLibrary;
+
+    Visit(0);
+    EXPECT_EQ(Window->BuildingPicture, library.FindSprite(TTinyWorld::TreeSprite));
+    EXPECT_EQ(Window->MerchantPicture, library.FindSprite(TTinyWorld::RockSprite));
+    ASSERT_NE(Window->MerchantPicture, nullptr);
+    Visit(4);
+    EXPECT_EQ(Window->BuildingPicture, library.FindSprite(TTinyWorld::FountainSprite));
+    EXPECT_EQ(Window->MerchantPicture, library.FindSprite(TTinyWorld::RockSprite))
+        << "the inn's keeper stays";
+    Window->CloseMerchant();
+    EXPECT_EQ(Window->BuildingPicture, nullptr);
+    EXPECT_EQ(Window->MerchantPicture, nullptr);
+
+    Visit(1);
+    EXPECT_EQ(Window->OpenMerchant, Main::omMage);
+    EXPECT_EQ(Window->BuildingPicture, nullptr);
+
+    // Another machine's visit takes no picture here.
+    Window->CloseMerchant();
+    Player(0).Type = ptRemote;
+    EXPECT_TRUE(Window->VisitMerchant(0));
+    EXPECT_EQ(Window->BuildingPicture, nullptr);
 }
 
 TEST_F(CityMerchantsTest, TheGoldAndTheLeaveButtonsHintFollowTheOpenMerchant) {
