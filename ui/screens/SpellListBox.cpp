@@ -1,7 +1,9 @@
 #include "ui/screens/SpellListBox.h"
 
+#include "engine/app/DXApplication.h"
 #include "engine/graphics/GfxFont.h"
 #include "engine/graphics/GfxPixels.h"
+#include "engine/graphics/GfxRects.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/cities/Merchants.h"
@@ -10,6 +12,7 @@
 #include "ui/screens/CityArt.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace Main {
 
@@ -67,6 +70,12 @@ uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learn
     return ssCanBuy;
 }
 
+uint32_t RowOutlineGrey(bool selected, uint32_t tick) {
+    if (selected)
+        return 0xC0;
+    return uint32_t(191 - std::abs(int(tick % 128) - 64));
+}
+
 int SpellFrameSprite(int index) {
     if (index <= 12)
         return csFirstSpellFrame;
@@ -93,8 +102,8 @@ TSpellListBox::TSpellListBox(DXWin::TDXGroup* parent, int width, uint8_t mode, i
     UpdateLayout();
 }
 
-void TSpellListBox::DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, bool,
-                             bool selected, int index) {
+void TSpellListBox::DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect,
+                             bool hover, bool selected, int index) {
     if (!Offers || index < 0 || index >= Offers->Count)
         return;
     const TOfferTable::TOffer& offer = Offers->Offers[size_t(index)];
@@ -104,6 +113,13 @@ void TSpellListBox::DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RE
         DrawSpellRow(target, rect, offer.Index);
     else
         DrawSkillRow(target, rect, offer.Index);
+    // The menus' look: the chosen row outlined, a hovered one in a pulsing grey.
+    if (selected || hover) {
+        const uint32_t grey = RowOutlineGrey(
+            selected, DXApp::Application ? uint32_t(DXApp::Application->TickCount) : 0);
+        Gfx::FrameRect(target, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                       Gfx::PackColor565(grey * 0x010101), nullptr);
+    }
     // On the name line, at the row's right end.
     if (const Gfx::TFont* font = InterfaceFont(NameFont)) {
         const ClassLib::AnsiString price = ClassLib::IntToStr(offer.Price);

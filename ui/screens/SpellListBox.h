@@ -42,6 +42,9 @@ enum TSpellStanding : uint32_t {
 // else may buy (also with no unit to judge for).
 uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learnable,
                              bool levelReached);
+// The grey (0..255) of a row's outline: C0 for the chosen row, for a hovered one
+// 191 - |(tick mod 128) - 64|.
+uint32_t RowOutlineGrey(bool selected, uint32_t tick);
 // The common sprite of the frame around a spell row's icons, by the entry's index.
 int SpellFrameSprite(int index);
 // "(Level: 3 AP: 2)", either part left out when 0.

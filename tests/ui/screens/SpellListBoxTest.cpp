@@ -108,9 +108,21 @@ TEST_F(SpellListDrawing, ASpellRowsTwoFramesAndTheBackgroundInsideTheRowsEdge) {
     EXPECT_EQ(At(ListX + 2, ListY + 2), Packed(frames[1]));
     EXPECT_EQ(At(Middle + 2, ListY + Row - 2), Packed(frames[1]));
     EXPECT_EQ(At(ListX + 300, ListY + Row - 2), Packed(background));
-    EXPECT_EQ(At(ListX + 300, ListY), Paper) << "inset by a pixel";
-    EXPECT_EQ(At(ListX + 300, ListY + Row - 1), Paper);
+    // The row's edge holds the chosen row's outline, not the background.
+    EXPECT_EQ(At(ListX + 300, ListY), Packed(0xC0C0C0));
+    EXPECT_EQ(At(ListX + 300, ListY + Row - 1), Packed(0xC0C0C0));
     EXPECT_EQ(At(ListX + 300, ListY + Row + 5), Paper) << "one offer, one row";
+}
+
+TEST(SpellListOutline, TheChosenRowInLightGreyAHoveredOnePulsing) {
+    const struct {
+        bool Selected;
+        uint32_t Tick, Grey;
+    } cases[] = {
+        {true, 37, 0xC0}, {false, 0, 127}, {false, 64, 191}, {false, 96, 159}, {false, 128, 127},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RowOutlineGrey(c.Selected, c.Tick), c.Grey) << c.Tick;
 }
 
 TEST(SpellListRequirements, LevelAndActionPointsEachOnlyWhenAboveZero) {
