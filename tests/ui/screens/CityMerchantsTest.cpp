@@ -10,6 +10,7 @@
 #include "ui/screens/CityWindow.h"
 #include "ui/screens/FaceControl.h"
 #include "ui/widgets/MenuButtons.h"
+#include "ui/widgets/SpriteScrollBar.h"
 
 #include <algorithm>
 #include <functional>
@@ -311,6 +312,28 @@ TEST_F(CityMerchantsTest, HiringTheLastCivilianMovesTheChoiceOntoTheNewLast) {
     EXPECT_EQ(Town->Civilians.Count(), 0);
     EXPECT_FALSE(Window->BuyButton->Enabled());
     EXPECT_EQ(Player(0).Gold, 1000 - 3 * 15);
+}
+
+TEST_F(CityMerchantsTest, TheHireGridScrollsOnlyFromAThirdRowOfSevenCivilians) {
+    Visit(0);
+    const struct {
+        int Civilians, Rows;
+        bool Scrolls;
+    } cases[] = {{3, 2, false}, {14, 2, false}, {15, 3, true}, {22, 4, true}};
+    for (const auto& c : cases) {
+        while (Town->Civilians.Count() < c.Civilians)
+            Town->AddCivilian(TestSupport::MakeUnit(VillagerID), true, false);
+        Window->RefreshInnPanel();
+        Window->UpdatePanels();
+        EXPECT_EQ(Window->HireGrid->RowCount, c.Rows) << c.Civilians;
+        EXPECT_EQ(Window->HireGrid->VisibleRowCount, 2);
+        EXPECT_EQ(Window->HireGrid->ColumnCount, 7);
+        EXPECT_EQ(Window->HireScrollBar->Visible(), c.Scrolls) << c.Civilians;
+        if (c.Scrolls)
+            EXPECT_EQ(Window->HireScrollBar->Maximum(), c.Rows - 2) << c.Civilians;
+    }
+    EXPECT_EQ(Window->HireGrid->X(), 400 - 7 * 104 / 2);
+    EXPECT_EQ(Window->HireScrollBar->X(), Window->HireGrid->X() + 7 * 104 - 7);
 }
 
 TEST_F(CityMerchantsTest, VisitsToBuildingsTheTownLacksAreRefusedAndChangeNothing) {
