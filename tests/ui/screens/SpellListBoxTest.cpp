@@ -98,11 +98,16 @@ TEST_F(SpellListDrawing, ASpellRowsTwoFramesAndTheBackgroundInsideTheRowsEdge) {
     if (Data2::CommonSpriteCount < CitySpriteEnd)
         GTEST_SKIP() << "the global data has no slots for the town's sprites";
     const uint32_t frames[] = {0xFFF80000, 0xFF00FC00, 0xFF0000F8, 0xFFF8FC00};
+    // Stretched pictures are blitted from their surfaces, as the loaded sprites have.
+    const auto surfaced = [this](int width, int height, uint32_t colour) {
+        Gfx::TSprite* sprite = MakeSprite(width, height, 1, colour);
+        sprite->PrepareSurfaces(false);
+        return sprite;
+    };
     for (int i = 0; i < 4; ++i)
-        Data2::GlobalData->CommonSprites[csFirstSpellFrame + i] =
-            MakeSprite(Row, Row, 1, frames[i]);
+        Data2::GlobalData->CommonSprites[csFirstSpellFrame + i] = surfaced(Row, Row, frames[i]);
     const uint32_t background = 0xFF808080;
-    Data2::GlobalData->CommonSprites[csListRow] = MakeSprite(40, 20, 1, background);
+    Data2::GlobalData->CommonSprites[csListRow] = surfaced(40, 20, background);
     MakeList(slSpells, {{13, 10}});
     DrawFrame();
     EXPECT_EQ(At(ListX + 2, ListY + 2), Packed(frames[1]));
