@@ -228,10 +228,11 @@ void TCityWindow::TakeBuildingPictures(const GameData::TMerchant& merchant, bool
 }
 
 void TCityWindow::ReleaseBuildingPictures() {
-    if (!FScenario)
-        return;
-    FScenario->SpriteLibrary.ReleaseSpriteByPointer(BuildingPicture);
-    FScenario->SpriteLibrary.ReleaseSpriteByPointer(MerchantPicture);
+    // Once the game has let its scenario go, the pictures went with its library.
+    if (FScenario && FGame.Scenario.get() == FScenario) {
+        FScenario->SpriteLibrary.ReleaseSpriteByPointer(BuildingPicture);
+        FScenario->SpriteLibrary.ReleaseSpriteByPointer(MerchantPicture);
+    }
     BuildingPicture = MerchantPicture = nullptr;
 }
 

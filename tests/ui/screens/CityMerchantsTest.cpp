@@ -491,6 +491,18 @@ TEST_F(CityMerchantsTest, TheGoldAndTheLeaveButtonsHintFollowTheOpenMerchant) {
     EXPECT_EQ(Window->GoldDisplay->Text(), "970");
 }
 
+TEST_F(CityMerchantsTest, NothingIsPostedWhileThePurchaseBeforeWaitsForItsResult) {
+    Visit(0);
+    Window->TryBuyDrink();
+    ASSERT_TRUE(Player(0).HasPendingAction());
+    Click(*Window->MerchantButton); // a quick second click
+    Window->TryHire();
+    Run();
+    EXPECT_EQ(Player(0).Gold, 1000 - 5);
+    EXPECT_EQ(Customer->Effects.Count(), 1);
+    EXPECT_EQ(Town->Civilians.Count(), 3);
+}
+
 TEST(CityOffers, OnlyPricedEntriesInAscendingOrderWithTheirPrices) {
     std::array<uint32_t, 64> prices{};
     prices[0] = 5;
