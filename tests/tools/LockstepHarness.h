@@ -66,8 +66,7 @@ public:
     // The fight dialog the program installs, so that attacks run and fight commands
     // reach it; returns it.
     Main::TFightDialog& InstallFightDialog();
-    // The town window the program installs, so that the town's actions reach it;
-    // returns it.
+    // The town window the program installs, so that town actions reach it.
     Main::TCityWindow& InstallTownWindow();
 
 private:
