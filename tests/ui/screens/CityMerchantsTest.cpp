@@ -329,8 +329,9 @@ TEST_F(CityMerchantsTest, TheHireGridScrollsOnlyFromAThirdRowOfSevenCivilians) {
         EXPECT_EQ(Window->HireGrid->VisibleRowCount, 2);
         EXPECT_EQ(Window->HireGrid->ColumnCount, 7);
         EXPECT_EQ(Window->HireScrollBar->Visible(), c.Scrolls) << c.Civilians;
-        if (c.Scrolls)
+        if (c.Scrolls) {
             EXPECT_EQ(Window->HireScrollBar->Maximum(), c.Rows - 2) << c.Civilians;
+        }
     }
     EXPECT_EQ(Window->HireGrid->X(), 400 - 7 * 104 / 2);
     EXPECT_EQ(Window->HireScrollBar->X(), Window->HireGrid->X() + 7 * 104 - 7);
