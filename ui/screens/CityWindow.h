@@ -205,6 +205,24 @@ private:
     // The local player while no posted action waits for its result; null otherwise.
     GameData::TPlayer* CommandingPlayer() const;
 
+    // The merchants' own (CityMerchants.cpp, CityPurchaseChecks.cpp).
+    // The town whose gate group the player on turn has entered; null when none. The
+    // purchases read it from the shared game, never from what this screen shows.
+    GameData::TCity* EnteredTown() const;
+    // The player on turn sits at this machine and watches this screen.
+    bool IsLocalTurn() const;
+    // The player on turn for a purchase check at this screen; null when the screen
+    // takes no command now.
+    GameData::TPlayer* Buyer() const;
+    void DrawHireCell(int row, int column, const Win32::RECT& rect,
+                      Win32::IDirectDrawSurface7* target);
+    void HireGridMouseDown(int button, int x, int y);
+    void TakeBuildingPictures(const GameData::TMerchant& merchant, bool portrait);
+    void ReleaseBuildingPictures();
+    // The offer on the list's selected row; null when there is none.
+    static const TOfferTable::TOffer* ChosenOffer(const TSpellListBox& list);
+    void PostPurchase(uint32_t kind, const GameData::TUnit& unit, uint32_t item) const;
+
     TGame& FGame;
     GameData::TScenario* FScenario = nullptr;
     GameData::TCity* FCity = nullptr;

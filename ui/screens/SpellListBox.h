@@ -30,6 +30,26 @@ struct TOfferTable {
 // Mode byte of TSpellListBox.
 enum TSpellListMode : uint8_t { slSkills = 0, slSpells = 1 };
 
+// Colours (0xRRGGBB) of an offer's name by the unit's standing towards it.
+enum TSpellStanding : uint32_t {
+    ssKnown = 0xA0A0A0,
+    ssCannotLearn = 0xD00000,
+    ssLevelTooLow = 0x008000,
+    ssCanBuy = 0x00C000,
+};
+
+// The colour of an offer's name: what the unit has, cannot learn, lacks the level for,
+// else may buy (also with no unit to judge for).
+uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learnable,
+                             bool levelReached);
+// The grey (0..255) of a row's outline: C0 for the chosen row, for a hovered one
+// 191 - |(tick mod 128) - 64|.
+uint32_t RowOutlineGrey(bool selected, uint32_t tick);
+// The common sprite of the frame around a spell row's icons, by the entry's index.
+int SpellFrameSprite(int index);
+// "(Level: 3 AP: 2)", either part left out when 0.
+ClassLib::AnsiString RequirementText(int minLevel, int apCost);
+
 class TSpellListBox : public DXWin::TDXListBox {
 public:
     static constexpr int Width = 725;
@@ -41,12 +61,21 @@ public:
 
     void DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, bool hover,
                   bool selected, int index) override;
+    // Stores the three and lays the list out again for the offers.
     void SetOffers(TCityWindow* window, const TOfferTable* offers, const GameData::TUnit* unit);
 
     uint8_t Mode;
     TCityWindow* Window = nullptr;
     const TOfferTable* Offers = nullptr;
     const GameData::TUnit* Unit = nullptr;
+
+private:
+    // A skill or ability row: the name coloured by the unit's standing with its
+    // requirements, the description below it.
+    void DrawSkillRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry) const;
+    // A spell row: spell entry + 1 in the left half, entry + 65 in the right, each in its
+    // frame with its icon, name and description.
+    void DrawSpellRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry) const;
 };
 
 } // namespace Main

@@ -3,6 +3,7 @@
 // refused with nothing changed when it cannot be made.
 #include "game/world/cities/City.h"
 #include "game/world/data/GlobalData.h"
+#include "game/world/data/LoadedGlobalData.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
@@ -28,6 +29,31 @@ int64_t Offered(const TPriceTable& prices, uint32_t id) {
 
 int32_t Missing(const TUnit& unit, TUnitStat pool) {
     return std::max(0, unit.Effective.AtLevel(pool) - unit.Effective.Value(pool));
+}
+
+// A skill is learnt at the cost of action points the unit must still have.
+bool HasActionPointsFor(const TUnit& unit, uint32_t skillID) {
+    const Data2::TSkillPrototype* skill = Data2::FindSkillByID(int(skillID));
+    return skill && skill->APCost <= unit.Effective.Value(ACTIONPOINTS);
+}
+
+// The merchant selling a purchase kind; null for an unknown kind.
+const TMerchant* SellerOf(const TCity& city, uint32_t kind) {
+    switch (kind) {
+    case pkHireUnit:
+    case pkBuyDrink:
+        return &city.Innkeeper;
+    case pkRestoreMana:
+    case pkBuySpell:
+        return &city.Mage;
+    case pkTrainSkill:
+        return &city.BattleMaster;
+    case pkHealWounds:
+    case pkObtainAbility:
+        return &city.Herbalist;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -57,7 +83,14 @@ TUnit* TCity::FindPurchaseUnit(uint32_t unitID) const {
 
 int64_t TCity::PurchasePrice(uint32_t kind, uint32_t unitID, uint32_t player, uint32_t item) const {
     const TUnit* unit = FindPurchaseUnit(unitID);
-    if (!unit || !Scenario->PlayerAt(int(player)) || player >= uint32_t(MaxPlayers))
+    const TPlayer* buyer =
+        player < uint32_t(MaxPlayers) ? Scenario->PlayerAt(int(player)) : nullptr;
+    const TMerchant* seller = SellerOf(*this, kind);
+    // Only the town's owner trades here, at a merchant the town has; everything but a
+    // hire is for a unit serving the buyer.
+    if (!unit || !buyer || player != Owner || !seller || !seller->Enabled)
+        return Refused;
+    if (kind != pkHireUnit && unit->GetPlayer() != buyer)
         return Refused;
     switch (kind) {
     case pkHireUnit:
@@ -75,7 +108,7 @@ int64_t TCity::PurchasePrice(uint32_t kind, uint32_t unitID, uint32_t player, ui
     case pkTrainSkill:
     case pkObtainAbility:
         if (!IsMaskedID(item) || !unit->CanLearnSkill(int(item)) || unit->HasSkill(int(item)) ||
-            !unit->HasLevelForSkill(int(item)))
+            !unit->HasLevelForSkill(int(item)) || !HasActionPointsFor(*unit, item))
             return Refused;
         return Offered(kind == pkTrainSkill ? BattleMaster.SkillPrices : Herbalist.AbilityPrices,
                        item);

@@ -36,6 +36,11 @@ protected:
         Data.SetConstant(Data2::gcDrinkPenalty, 2);
         Data.SetConstant(Data2::gcDrinkDuration, 3);
         City = World->AddCity(Red, 6, 6);
+        for (TMerchant* merchant :
+             {static_cast<TMerchant*>(&City->Innkeeper), static_cast<TMerchant*>(&City->Mage),
+              static_cast<TMerchant*>(&City->BattleMaster),
+              static_cast<TMerchant*>(&City->Herbalist)})
+            merchant->Enabled = 1;
         City->Innkeeper.BeerPrice = 5;
         City->Mage.ManaPrice = 3;
         City->Mage.SpellPrices[Spell - 1] = 50;
@@ -44,7 +49,8 @@ protected:
         City->Herbalist.HealPrice = 2;
         City->Herbalist.AbilityPrices[Ability - 1] = 30;
         City->AddOtherUnit(Customer = Registered(SoldierID), false);
-        City->AddCivilian(ForHire = Registered(SoldierID), false);
+        // A civilian of a third player's: hiring takes it from that player's planner.
+        City->AddCivilian(ForHire = Registered(SoldierID, Green), false);
         Log.clear();
     }
 
@@ -98,10 +104,10 @@ TEST_F(MerchantTest, PurchasesChangeGoldAndUnitsExactlyAsPriced) {
         City->AddOtherUnit(unit, false);
         if (c.Before)
             c.Before(*unit);
-        Player(Blue).Gold = 1000;
-        EXPECT_EQ(City->PurchasePrice(c.Kind, unit->ID, Blue, c.Item), c.Price) << c.Name;
-        EXPECT_TRUE(City->Purchase(c.Kind, unit->ID, Blue, c.Item)) << c.Name;
-        EXPECT_EQ(Player(Blue).Gold, 1000 - c.Price) << c.Name;
+        Player(Red).Gold = 1000;
+        EXPECT_EQ(City->PurchasePrice(c.Kind, unit->ID, Red, c.Item), c.Price) << c.Name;
+        EXPECT_TRUE(City->Purchase(c.Kind, unit->ID, Red, c.Item)) << c.Name;
+        EXPECT_EQ(Player(Red).Gold, 1000 - c.Price) << c.Name;
         c.After(*unit);
     }
 }
@@ -110,14 +116,14 @@ TEST_F(MerchantTest, HiringMovesTheCivilianToTheBuyersUnitsAndItsPlanner) {
     ForHire->Own.Level() = 2;
     ForHire->RecalculateStats(false);
     const std::string id = TLogPlanner::Id(*ForHire);
-    EXPECT_TRUE(City->HireUnit(ForHire->ID, Blue));
-    EXPECT_EQ(Player(Blue).Gold, 1000 - 2 * 15);
+    EXPECT_TRUE(City->HireUnit(ForHire->ID, Red));
+    EXPECT_EQ(Player(Red).Gold, 1000 - 2 * 15);
     EXPECT_TRUE(City->IsOtherUnit(*ForHire));
     EXPECT_FALSE(City->IsCivilian(*ForHire));
-    EXPECT_EQ(ForHire->Marker, Blue);
-    EXPECT_EQ(ForHire->GetPlayer(), &Player(Blue));
-    EXPECT_EQ(Log, (std::vector<std::string>{"Red-" + id, "Blue+" + id}));
-    EXPECT_FALSE(City->HireUnit(ForHire->ID, Blue)); // no longer for hire
+    EXPECT_EQ(ForHire->Marker, Red);
+    EXPECT_EQ(ForHire->GetPlayer(), &Player(Red));
+    EXPECT_EQ(Log, (std::vector<std::string>{"Green-" + id, "Red+" + id}));
+    EXPECT_FALSE(City->HireUnit(ForHire->ID, Red)); // no longer for hire
 }
 
 TEST_F(MerchantTest, PurchasesThatCannotBeMadeChangeNothing) {
@@ -126,6 +132,11 @@ TEST_F(MerchantTest, PurchasesThatCannotBeMadeChangeNothing) {
     TUnit* scholar = Registered(SoldierID);
     scholar->LearnSpell(Spell);
     City->AddOtherUnit(scholar, false);
+    TUnit* guest = Registered(SoldierID, Blue); // in the town, serving another player
+    City->AddOtherUnit(guest, false);
+    TUnit* weary = Registered(SoldierID);
+    weary->AddActionPoints(-7); // 3 left, the skill costs 4
+    City->AddOtherUnit(weary, false);
     struct Case {
         const char* Name;
         uint32_t Kind;
@@ -135,30 +146,63 @@ TEST_F(MerchantTest, PurchasesThatCannotBeMadeChangeNothing) {
         int32_t Gold;
     };
     const Case cases[] = {
-        {"too little gold", pkBuySpell, Customer, Blue, Spell, 49},
-        {"too little gold to hire", pkHireUnit, ForHire, Blue, 0, 14},
-        {"not in the city", pkBuySpell, stranger, Blue, Spell, 1000},
-        {"cannot learn it", pkBuySpell, Customer, Blue, OtherSpell, 1000},
-        {"knows it already", pkBuySpell, scholar, Blue, Spell, 1000},
-        {"not offered", pkTrainSkill, Customer, Blue, Ability, 1000},
-        {"no such spell", pkBuySpell, Customer, Blue, 65, 1000},
-        {"no such skill", pkTrainSkill, Customer, Blue, 0, 1000},
-        {"not a civilian", pkHireUnit, Customer, Blue, 0, 1000},
+        {"too little gold", pkBuySpell, Customer, Red, Spell, 49},
+        {"too little gold to hire", pkHireUnit, ForHire, Red, 0, 14},
+        {"not in the city", pkBuySpell, stranger, Red, Spell, 1000},
+        {"cannot learn it", pkBuySpell, Customer, Red, OtherSpell, 1000},
+        {"knows it already", pkBuySpell, scholar, Red, Spell, 1000},
+        {"not offered", pkTrainSkill, Customer, Red, Ability, 1000},
+        {"no such spell", pkBuySpell, Customer, Red, 65, 1000},
+        {"no such skill", pkTrainSkill, Customer, Red, 0, 1000},
+        {"not a civilian", pkHireUnit, Customer, Red, 0, 1000},
         {"no such player", pkBuyDrink, Customer, 3, 0, 1000},
         {"no such player either", pkBuyDrink, Customer, 255, 0, 1000},
-        {"no such kind", 7, Customer, Blue, 0, 1000},
+        {"no such kind", 7, Customer, Red, 0, 1000},
+        {"too few action points", pkTrainSkill, weary, Red, Skill, 1000},
+        {"a town of another player", pkBuyDrink, Customer, Blue, 0, 1000},
+        {"hiring in another player's town", pkHireUnit, ForHire, Blue, 0, 1000},
+        {"a unit serving another player", pkBuyDrink, guest, Red, 0, 1000},
+        {"spells for another player's unit", pkBuySpell, guest, Red, Spell, 1000},
     };
     for (const Case& c : cases) {
-        Player(Blue).Gold = c.Gold;
+        Player(Red).Gold = Player(Blue).Gold = c.Gold;
         const auto unitBefore = Bytes(*c.Unit);
         const auto cityBefore = Bytes(*City);
         EXPECT_FALSE(City->Purchase(c.Kind, c.Unit->ID, c.Player, c.Item)) << c.Name;
+        EXPECT_EQ(Player(Red).Gold, c.Gold) << c.Name;
         EXPECT_EQ(Player(Blue).Gold, c.Gold) << c.Name;
         EXPECT_EQ(Bytes(*c.Unit), unitBefore) << c.Name;
         EXPECT_EQ(Bytes(*City), cityBefore) << c.Name;
     }
     EXPECT_TRUE(Log.empty());
-    EXPECT_FALSE(City->Purchase(pkBuyDrink, 999999, Blue, 0));
+    EXPECT_FALSE(City->Purchase(pkBuyDrink, 999999, Red, 0));
+}
+
+TEST_F(MerchantTest, AMerchantTheTownLacksSellsNothing) {
+    struct Case {
+        const char* Name;
+        TMerchant* Seller;
+        uint32_t Kind;
+        uint32_t Item;
+        TUnit* Unit;
+    };
+    const Case cases[] = {
+        {"hire", &City->Innkeeper, pkHireUnit, 0, ForHire},
+        {"drink", &City->Innkeeper, pkBuyDrink, 0, Customer},
+        {"spell", &City->Mage, pkBuySpell, Spell, Customer},
+        {"skill", &City->BattleMaster, pkTrainSkill, Skill, Customer},
+        {"ability", &City->Herbalist, pkObtainAbility, Ability, Customer},
+    };
+    for (const Case& c : cases) {
+        c.Seller->Enabled = 0;
+        const auto cityBefore = Bytes(*City);
+        EXPECT_EQ(City->PurchasePrice(c.Kind, c.Unit->ID, Red, c.Item), -1) << c.Name;
+        EXPECT_FALSE(City->Purchase(c.Kind, c.Unit->ID, Red, c.Item)) << c.Name;
+        EXPECT_EQ(Player(Red).Gold, 1000) << c.Name;
+        EXPECT_EQ(Bytes(*City), cityBefore) << c.Name;
+        c.Seller->Enabled = 1;
+        EXPECT_GT(City->PurchasePrice(c.Kind, c.Unit->ID, Red, c.Item), 0) << c.Name;
+    }
 }
 
 TEST_F(MerchantTest, TheHerbalistShowsBattleSpellsButTeachesSkillsOfTheSameIndex) {
