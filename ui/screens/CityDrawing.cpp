@@ -152,20 +152,6 @@ void TCityWindow::AcquireSprites() {
             ButtonPictures[size_t(i)] = TryAcquire(library, merchant->Value1);
 }
 
-void TCityWindow::ShowBuildingPictures(int building) {
-    if (!FScenario || FGame.Scenario.get() != FScenario)
-        return;
-    Gfx::TSpriteList& library = FScenario->SpriteLibrary;
-    library.ReleaseSpriteByPointer(BuildingPicture);
-    library.ReleaseSpriteByPointer(MerchantPicture);
-    BuildingPicture = MerchantPicture = nullptr;
-    if (const TMerchant* merchant = Building(building)) {
-        BuildingPicture = TryAcquire(library, merchant->PictureID);
-        MerchantPicture = TryAcquire(library, merchant->Value3);
-    }
-    PaintBackdrop();
-}
-
 void TCityWindow::ReleaseSprites() {
     // After the game has let its scenario go, the library went with the sprites.
     if (FScenario && FGame.Scenario.get() == FScenario) {

@@ -14,6 +14,8 @@
 #include "ui/game/UnitDrawing.h"
 #include "ui/screens/CityArt.h"
 #include "ui/screens/CityWindow.h"
+
+#include "game/world/players/ActionValidation.h"
 #include "ui/screens/FaceControl.h"
 #include "ui/widgets/MenuButtons.h"
 #include "ui/widgets/SpriteScrollBar.h"
@@ -198,22 +200,9 @@ void TCityWindow::CreateMerchantControls() {
 }
 
 GameData::TCity* TCityWindow::EnteredTown() const {
-    if (!FScenario || !FScenario->InCity || !FScenario->CurrentPlayer)
-        return nullptr;
-    const GameData::TPlayer& player = *FScenario->CurrentPlayer;
-    const int index = FScenario->IndexOfPlayer(&player);
-    for (GameData::TMapObject* object : FScenario->Objects)
-        if (object->Kind == GameData::okCity) {
-            auto* town = static_cast<TCity*>(object);
-            if (town->GateGroup.get() == player.Selection && town->GateGroup->OwnerIndex == index)
-                return town;
-        }
-    return nullptr;
-}
-
-bool TCityWindow::IsLocalTurn() const {
-    const GameData::TPlayer* player = FScenario ? FScenario->CurrentPlayer : nullptr;
-    return player && player == FScenario->ViewingPlayer() && player->Type == GameData::ptLocal;
+    return FScenario && FScenario->CurrentPlayer
+               ? GameData::FindEnteredCity(*FScenario, *FScenario->CurrentPlayer)
+               : nullptr;
 }
 
 void TCityWindow::TakeBuildingPictures(const GameData::TMerchant& merchant, bool portrait) {
@@ -246,7 +235,7 @@ bool TCityWindow::VisitMerchant(int32_t building) {
     const bool opensPanel = building <= omHerbalist;
     if (opensPanel)
         OpenMerchant = building;
-    if (IsLocalTurn()) {
+    if (LocalPlayer()) {
         // A house shows its picture beside the open merchant's portrait.
         TakeBuildingPictures(*merchant, opensPanel);
         switch (building) {
@@ -330,7 +319,7 @@ bool TCityWindow::ApplyPurchase(int32_t kind, int32_t unitID, int32_t player, in
     }
     if (!done)
         return false;
-    if (IsLocalTurn()) {
+    if (LocalPlayer()) {
         switch (kind) {
         case GameData::pkHireUnit:
         case GameData::pkBuyDrink:

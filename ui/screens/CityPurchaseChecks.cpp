@@ -54,9 +54,7 @@ const char* SkillRefusal(const TUnit& unit, int id, int64_t price, int64_t gold,
 } // namespace
 
 GameData::TPlayer* TCityWindow::Buyer() const {
-    // Until the last posted action has its result there is no slot for the next.
-    return IsLocalTurn() && !FScenario->IsBusy() && EnteredTown() ? FScenario->CurrentPlayer
-                                                                  : nullptr;
+    return EnteredTown() ? CommandingPlayer() : nullptr;
 }
 
 const TOfferTable::TOffer* TCityWindow::ChosenOffer(const TSpellListBox& list) {

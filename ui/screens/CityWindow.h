@@ -103,9 +103,6 @@ public:
     // Takes the town's pictures, sprites and fonts, giving back any held first.
     void AcquireSprites();
     void ReleaseSprites();
-    // The open building's picture and its merchant's portrait, given back for any other
-    // building; -1 gives them back only.
-    void ShowBuildingPictures(int building);
     // A portrait's frame in the colour of the unit's player.
     Gfx::TSprite* CellFrame(int panel, const GameData::TUnit& unit) const;
 
@@ -209,8 +206,6 @@ private:
     // The town whose gate group the player on turn has entered; null when none. The
     // purchases read it from the shared game, never from what this screen shows.
     GameData::TCity* EnteredTown() const;
-    // The player on turn sits at this machine and watches this screen.
-    bool IsLocalTurn() const;
     // The player on turn for a purchase check at this screen; null when the screen
     // takes no command now.
     GameData::TPlayer* Buyer() const;

@@ -149,9 +149,10 @@ public:
     // Merchants.
     void PostVisitMerchant(const TMerchant& merchant) const;
     void PostPurchase(uint32_t kind, uint32_t unitID, uint32_t item, uint32_t playerIndex) const;
-    // Purchases: false, changing nothing, when the unit or player is unknown, the
-    // merchant does not offer the item, the unit cannot take it or the buyer lacks
-    // the gold.
+    // Purchases: false, changing nothing, when the unit or player is unknown, the buyer
+    // does not own the town, the merchant is not one the town has or does not offer the
+    // item, a unit other than a hire does not serve the buyer, the unit cannot take it
+    // (a skill also needs the action points it costs) or the buyer lacks the gold.
     bool HireUnit(uint32_t unitID, int player);
     bool RestoreMana(uint32_t unitID, int player);
     bool BuySpell(uint32_t spellID, uint32_t unitID, int player);
