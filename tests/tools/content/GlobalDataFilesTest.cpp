@@ -276,6 +276,8 @@ TEST(GlobalDataFiles, SkillsAndTheHerbalistsAbilitiesAgree) {
         if (s.Duration == 0) {
             EXPECT_EQ(s.Temporary.Words, (std::array<int, 48>{}));
         }
+        // Learning a skill gives it: a merchant then no longer sells it to the unit.
+        EXPECT_TRUE(HasBit(s.Permanent.Skills, s.ID));
         // The herbalist shows skill n as battle spell n + 64: an ability that
         // teaches a spell teaches that very one, under its name.
         for (int id = 1; id <= 64; ++id)
