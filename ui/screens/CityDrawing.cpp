@@ -3,6 +3,7 @@
 #include "ui/screens/CityWindow.h"
 
 #include "engine/graphics/GfxFont.h"
+#include "engine/graphics/GfxPixels.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/cities/City.h"
@@ -27,6 +28,8 @@ constexpr int CaptionCentreX = 400, BannerY = 15, CaptionY = 19;
 constexpr int MerchantFrameX = 18, MerchantFrameY = 15;
 constexpr int MerchantPictureX = 27, MerchantPictureY = 24;
 constexpr int CaptionFont = 0;
+// Light letters on the dark cloth of the banner.
+constexpr uint32_t CaptionColour = 0xF4E6C0;
 constexpr int NameFont = 2;
 // Portrait frames: neutral, lit, and one per player index from the first.
 constexpr int gsNeutralFrame = 1059;
@@ -76,7 +79,7 @@ void TCityWindow::Draw(Win32::IDirectDrawSurface7* target, const Win32::RECT& bo
         const ClassLib::AnsiString caption =
             ClassLib::UpperCase(merchant ? merchant->Text1 : FCity->Caption);
         font->DrawString(target, bounds.left + CaptionCentreX - font->TextWidth(caption) / 2,
-                         bounds.top + CaptionY, &bounds, 0, caption);
+                         bounds.top + CaptionY, &bounds, Gfx::PackColor16(CaptionColour), caption);
     }
     if (merchant) {
         DrawAt(CommonSprite(csMerchantFrame), target, bounds.left + MerchantFrameX,
