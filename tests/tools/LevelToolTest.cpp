@@ -18,6 +18,10 @@ TEST(LevelTool, ABadDescriptionEndsItWithTheFaultAlone) {
         // The game loads no scenario of fewer than three players.
         {"abc \"Title\" \"Briefing\" 8 8 1 2 0 0 0 2 \"A\" 0 0 0 1 1 \"B\" 1 1 0 6 6\r\n",
          "vrnlevel: Level description: player count 2 is not within 3..5.\n"},
+        // A city line without its civilians: the text ends early.
+        {"abc \"Title\" \"Briefing\" 8 8 1 2 0 0 0 3 \"A\" 0 0 0 1 1 \"B\" 1 1 0 6 6 \"C\" 1 2 0 "
+         "6 1 0 1 1 4 4 \"Town\" 0\r\n",
+         "vrnlevel: Level description: the text ends before the unit count.\n"},
     };
     TestSupport::TempDir dir;
     for (const auto& c : cases) {

@@ -13,7 +13,13 @@ namespace Tools {
 namespace {
 
 int ReadInt(Data::TTextReader& text, int low, int high, const char* what) {
-    const int value = Data::ReadTokenInt(text);
+    int value = 0;
+    try {
+        value = Data::ReadTokenInt(text);
+    } catch (const ClassLib::EReadError&) {
+        throw ClassLib::Exception(
+            ClassLib::Format("Level description: the text ends before the %s.", what));
+    }
     if (value < low || value > high)
         throw ClassLib::Exception(ClassLib::Format("Level description: %s %d is not within %d..%d.",
                                                    what, value, low, high));

@@ -12,7 +12,7 @@ TLevelDescription SeedLevel() {
         8 8 5 1 10 3 1
         3  "Red" 0 0 100 1 1   "Blue" 1 1 100 6 6   "Green" 1 2 100 6 1
         2  0 2 1 2 1 2   255 6 2 1 3
-        1  1 4 4 "Town" 1 1
+        1  1 4 4 "Town" 1 1 0
     )";
     return ReadLevelDescription(std::vector<uint8_t>(text.begin(), text.end()));
 }
