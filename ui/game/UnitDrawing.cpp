@@ -6,6 +6,7 @@
 #include "engine/graphics/SpriteDrawing.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/units/Unit.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 
@@ -22,14 +23,6 @@ constexpr int CaptionY = 60;
 constexpr int NameTop = 5;
 constexpr int NameBottom = 35;
 constexpr int32_t BarFrameMilliseconds = 100;
-
-Gfx::TSprite* GlobalSprite(int slot) {
-    return Data2::GlobalData ? Data2::GlobalData->CommonSprites[slot] : nullptr;
-}
-
-Gfx::TFont* UIFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
 
 void Draw(Gfx::TSprite* sprite, Win32::IDirectDrawSurface7* target, int frame, int x, int y,
           const Win32::RECT* clip = nullptr) {
@@ -49,17 +42,17 @@ void DrawUnitFace(Gfx::TSprite* frame, Gfx::TSprite* overlay, const GameData::TU
             Draw(unit->Portrait(), target, 0, rect.left, rect.top);
         unit->DrawEffectIcons(target, rect.left, rect, rect.top);
         if (!(flags & ufAvailable))
-            Draw(GlobalSprite(gsUnavailableOverlay), target, 0, rect.left, rect.top);
+            Draw(CommonSprite(gsUnavailableOverlay), target, 0, rect.left, rect.top);
         if ((flags & ufPortrait) && !caption.empty() && font)
             font->DrawString(target, rect.left + CaptionX, rect.top + CaptionY, nullptr, 0,
                              caption);
-        if (Gfx::TFont* nameFont = UIFont(unit->IsHero ? HeroFont : NameFont))
+        if (Gfx::TFont* nameFont = InterfaceFont(unit->IsHero ? HeroFont : NameFont))
             nameFont->DrawWrappedText(
                 target, {rect.left, rect.bottom + NameTop, rect.right, rect.bottom + NameBottom},
                 nullptr, 0, ClassLib::UpperCase(unit->DisplayName()));
     }
     Gfx::TSprite* const cover =
-        (flags & ufOverlay) && overlay ? overlay : GlobalSprite(gsDefaultFaceOverlay);
+        (flags & ufOverlay) && overlay ? overlay : CommonSprite(gsDefaultFaceOverlay);
     Draw(cover, target, 0, rect.left, rect.top);
 }
 
@@ -80,7 +73,7 @@ AnsiString ValueBarNumber(int32_t number, int32_t maximum) {
 
 void DrawValueBar(Win32::IDirectDrawSurface7* target, Gfx::TSprite* bar, int32_t x, int32_t minimum,
                   int32_t value, int32_t maximum, int32_t y) {
-    Draw(GlobalSprite(gsValueBarFrame), target, 0, x, y);
+    Draw(CommonSprite(gsValueBarFrame), target, 0, x, y);
     if (!bar || bar->DrawableFrameCount() == 0)
         return;
     const int32_t fill = ValueBarFill(minimum, value, maximum);

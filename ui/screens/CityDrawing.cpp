@@ -17,6 +17,7 @@
 #include "ui/screens/CityArt.h"
 #include "ui/screens/FaceControl.h"
 #include "ui/widgets/MenuButtons.h"
+#include "ui/widgets/WidgetArt.h"
 
 namespace Main {
 
@@ -36,17 +37,6 @@ constexpr int gsNeutralFrame = 1059;
 constexpr int gsLitFrame = 1060;
 constexpr int gsFirstOwnerFrame = 1136;
 constexpr int OwnerFrameCount = 5;
-
-// Null for a slot the global data does not have (yet).
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData && id >= 0 && id < Data2::CommonSpriteCount
-               ? Data2::GlobalData->CommonSprites[id]
-               : nullptr;
-}
-
-Gfx::TFont* UIFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
 
 void DrawAt(Gfx::TSprite* sprite, Win32::IDirectDrawSurface7* target, int x, int y,
             const Win32::RECT& clip) {
@@ -75,7 +65,7 @@ void TCityWindow::Draw(Win32::IDirectDrawSurface7* target, const Win32::RECT& bo
         DrawAt(banner, target, bounds.left + CaptionCentreX - banner->Width / 2,
                bounds.top + BannerY, bounds);
     const TMerchant* merchant = OpenMerchant != omNone ? Building(OpenMerchant) : nullptr;
-    if (Gfx::TFont* font = UIFont(CaptionFont)) {
+    if (Gfx::TFont* font = InterfaceFont(CaptionFont)) {
         const ClassLib::AnsiString caption =
             ClassLib::UpperCase(merchant ? merchant->Text1 : FCity->Caption);
         font->DrawString(target, bounds.left + CaptionCentreX - font->TextWidth(caption) / 2,
@@ -99,8 +89,8 @@ void TCityWindow::Draw(Win32::IDirectDrawSurface7* target, const Win32::RECT& bo
         const Win32::RECT rect{left, top,
                                left + TFaceControl::PortraitRight - TFaceControl::PortraitLeft,
                                top + TFaceControl::PortraitBottom - TFaceControl::PortraitTop};
-        DrawUnitFace(CellFrame(cpnGateGroup, *PressedUnit), nullptr, PressedUnit, UIFont(NameFont),
-                     {}, ufPortrait | ufAvailable, rect, target);
+        DrawUnitFace(CellFrame(cpnGateGroup, *PressedUnit), nullptr, PressedUnit,
+                     InterfaceFont(NameFont), {}, ufPortrait | ufAvailable, rect, target);
     }
 }
 
@@ -132,8 +122,8 @@ void TCityWindow::DrawCell(int panel, int row, int column, const Win32::RECT& re
         flags |= ufAvailable;
     if (hovered || selected)
         flags |= ufOverlay;
-    DrawUnitFace(CellFrame(panel, *unit), CommonSprite(gsLitFrame), unit, UIFont(NameFont), {},
-                 flags, rect, target);
+    DrawUnitFace(CellFrame(panel, *unit), CommonSprite(gsLitFrame), unit, InterfaceFont(NameFont),
+                 {}, flags, rect, target);
 }
 
 namespace {

@@ -19,6 +19,7 @@
 #include "ui/screens/FaceControl.h"
 #include "ui/widgets/MenuButtons.h"
 #include "ui/widgets/SpriteScrollBar.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 
@@ -41,17 +42,6 @@ constexpr int ScrollBarWidth = 15;
 constexpr int ButtonFont = 1, PriceFont = 0;
 constexpr uint32_t ChosenOutline = 0xC0C0C0;
 constexpr int HumanKind = 1;
-
-// Null where the global data has no such slot, as for a missing sprite.
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData && id >= 0 && id < Data2::CommonSpriteCount
-               ? Data2::GlobalData->CommonSprites[id]
-               : nullptr;
-}
-
-Gfx::TFont* InterfaceFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
 
 // The merchant of a building 0..5 (inn, mage, battlemaster, herbalist, two houses).
 const GameData::TMerchant* MerchantOf(const TCity& town, int32_t building) {

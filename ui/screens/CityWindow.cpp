@@ -17,6 +17,7 @@
 #include "ui/widgets/SpriteButton.h"
 #include "ui/widgets/SpriteScrollBar.h"
 #include "ui/widgets/TextControls.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 
@@ -56,21 +57,10 @@ constexpr const char* BuildingHints[CityBuildingCount] = {"Enter inn",          
 constexpr int LeaveX = 614, LeaveY = 18, GoldX = 614, GoldY = 86;
 constexpr int ButtonFont = 1;
 
-// Null for a slot the global data does not have (yet).
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData && id >= 0 && id < Data2::CommonSpriteCount
-               ? Data2::GlobalData->CommonSprites[id]
-               : nullptr;
-}
-
-Gfx::TFont* UIFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
-
 TMenuButton* MakeTextButton(DXWin::TDXGroup* parent, DXWin::TDXWindow* window, const char* caption,
                             const char* hint) {
     auto* button = new TMenuButton(parent, window);
-    button->SetFont(UIFont(ButtonFont));
+    button->SetFont(InterfaceFont(ButtonFont));
     button->SetBackground(CommonSprite(csMenuButton));
     button->SetText(caption);
     button->SetHint(hint);
@@ -149,7 +139,7 @@ TCityWindow::TCityWindow(DXWin::TDXWindowSystem* windowSystem, TGame& game)
         button->Disable();
         BuildingButtons[size_t(i)] = button;
         auto* label = new TTextLabel(buildings, this);
-        label->SetFont(UIFont(ButtonFont));
+        label->SetFont(InterfaceFont(ButtonFont));
         label->Hide();
         BuildingLabels[size_t(i)] = label;
     }

@@ -8,6 +8,7 @@
 #include "ui/game/ButtonSprite.h"
 #include "ui/game/Game.h"
 #include "ui/game/UnitInfoControl.h"
+#include "ui/widgets/WidgetArt.h"
 
 namespace Main {
 
@@ -20,10 +21,6 @@ constexpr int LeftSheetX = 240, RightSheetX = 20, SheetY = 20;
 // Common sprites of the three buttons, normal and lit.
 constexpr int AutoSprite = 1044, FleeSprite = 1045, AcceptSprite = 1046;
 constexpr int LitOffset = 3;
-
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData ? Data2::GlobalData->CommonSprites[id] : nullptr;
-}
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include "ui/game/Game.h"
 #include "ui/game/MapWindow.h"
 #include "ui/screens/FightDialog.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 #include <string>
@@ -30,14 +31,6 @@ constexpr int BeamMode = 3;
 // Interface fonts: the status line and the damage numbers.
 constexpr int StatusFont = 6, DamageFont = 5;
 constexpr int MaxBadgeRows = 5;
-
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData ? Data2::GlobalData->CommonSprites[id] : nullptr;
-}
-
-Gfx::TFont* InterfaceFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
 
 bool HasFrame(const Gfx::TSprite* sprite, int frame) {
     return sprite && frame >= 0 && frame < sprite->FrameCount();

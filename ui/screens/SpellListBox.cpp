@@ -10,6 +10,7 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/units/Unit.h"
 #include "ui/screens/CityArt.h"
+#include "ui/widgets/WidgetArt.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,17 +25,6 @@ constexpr uint32_t TextColour = 0xA0A0A0, SelectedPriceColour = 0xFFFFFF;
 // A skill's description is wrapped to the row's width less 20 pixels, 10 on each side.
 constexpr int Square = 72, IconInset = 16, TextGap = 6, Margin = 4, DescriptionInset = 10;
 constexpr int PriceWidth = 60;
-
-// Null where the global data has no such slot, as for a missing sprite.
-Gfx::TSprite* CommonSprite(int id) {
-    return Data2::GlobalData && id >= 0 && id < Data2::CommonSpriteCount
-               ? Data2::GlobalData->CommonSprites[id]
-               : nullptr;
-}
-
-Gfx::TFont* InterfaceFont(int index) {
-    return Data2::GlobalData ? Data2::GlobalData->UIFonts[index] : nullptr;
-}
 
 // The whole frame stretched onto the rectangle, when the sprite is there.
 void Stretch(Gfx::TSprite* sprite, Win32::IDirectDrawSurface7* target, const Win32::RECT& rect) {

@@ -9,7 +9,9 @@ namespace Main {
 using Data2::GlobalData;
 
 Gfx::TSprite* CommonSprite(int slot) {
-    return GlobalData ? GlobalData->CommonSprites[slot] : nullptr;
+    return GlobalData && slot >= 0 && slot < Data2::CommonSpriteCount
+               ? GlobalData->CommonSprites[slot]
+               : nullptr;
 }
 
 TPictureHold::TPictureHold(int slot) {

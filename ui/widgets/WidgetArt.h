@@ -27,6 +27,7 @@ constexpr int msPageTurnCursor = 25;
 // Entries of Data2::TGlobalData::InterfaceSounds.
 enum class TWidgetSound { Click = 0, WindowOpen = 3, WindowClose = 4 };
 
+// Null for a slot the global data does not have.
 Gfx::TSprite* CommonSprite(int slot);
 
 // A picture of the global data's picture library, loaded on first use and held for as
@@ -47,7 +48,7 @@ private:
 // A sprite of the main data; null while there is none.
 Gfx::TSprite* MainDataSprite(int slot);
 Gfx::TSprite* TooltipBackground();
-// The first (0) and second (1) interface fonts.
+// An interface font by its index in the global data's UI fonts.
 Gfx::TFont* InterfaceFont(int index);
 // At the interface effect volume.
 void PlayWidgetSound(TWidgetSound sound);
