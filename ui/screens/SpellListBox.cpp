@@ -40,12 +40,19 @@ void DrawDescription(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (!font || width <= 0 || height < font->CellHeight())
         return;
-    ClassLib::AnsiString text = description;
-    font->FitTextToHeight(text, width, -1, height);
-    font->DrawWrappedText(target, rect, &rect, Gfx::PackColor565(TextColour), text);
+    font->DrawWrappedText(target, rect, &rect, Gfx::PackColor565(TextColour),
+                          FitDescription(*font, description, width, height));
 }
 
 } // namespace
+
+ClassLib::AnsiString FitDescription(const Gfx::TFont& font, const ClassLib::AnsiString& text,
+                                    int width, int height) {
+    // Cut by the lines the wrapping makes: unwrapped, the text counts as one line.
+    ClassLib::AnsiString fitted = font.WrapText(width, text);
+    font.FitTextToHeight(fitted, width, -1, height);
+    return fitted;
+}
 
 uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learnable,
                              bool levelReached) {

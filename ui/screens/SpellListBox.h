@@ -11,6 +11,9 @@
 namespace GameData {
 class TUnit;
 }
+namespace Gfx {
+class TFont;
+}
 
 namespace Main {
 
@@ -49,6 +52,10 @@ uint32_t RowOutlineGrey(bool selected, uint32_t tick);
 int SpellFrameSprite(int index);
 // "(Level: 3 AP: 2)", either part left out when 0.
 ClassLib::AnsiString RequirementText(int minLevel, int apCost);
+// A description wrapped to the width and cut to the lines that fit the height, ending in
+// "..." where it was cut.
+ClassLib::AnsiString FitDescription(const Gfx::TFont& font, const ClassLib::AnsiString& text,
+                                    int width, int height);
 
 class TSpellListBox : public DXWin::TDXListBox {
 public:

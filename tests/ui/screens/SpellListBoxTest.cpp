@@ -144,4 +144,19 @@ TEST(SpellListRequirements, LevelAndActionPointsEachOnlyWhenAboveZero) {
         EXPECT_EQ(RequirementText(c.Level, c.AP), c.Text);
 }
 
+TEST_F(SpellListDrawing, ALongDescriptionIsCutToTheLinesThatFitWithDots) {
+    const Gfx::TFont& font = UseFont(0, 11);
+    const int lines = 3, width = 200;
+    const ClassLib::AnsiString text =
+        "A pool of healing spreads over the group: each wounded unit in turn regains one hit "
+        "point until the pool is spent, and the pool grows with the caster's level and more.";
+    const ClassLib::AnsiString fitted =
+        FitDescription(font, text, width, lines * font.CellHeight() + font.CellHeight() / 2);
+    EXPECT_EQ(font.TextHeight(fitted), lines * font.CellHeight()) << fitted;
+    EXPECT_LE(font.MaxLineWidth(fitted), width);
+    EXPECT_EQ(fitted.substr(fitted.size() - 3), "...");
+    // A short one stays whole.
+    EXPECT_EQ(FitDescription(font, "Short.", width, font.CellHeight()), "Short.");
+}
+
 } // namespace
