@@ -70,15 +70,25 @@ public:
     std::atomic<bool> SecondPosting{false};
 };
 
+// Posts nothing: a next player's worker must not move the action counter while the
+// test reads it.
+class TSilentPlanner : public TComputerPlayer {
+public:
+    void PlayTurn() override {}
+    void AddAIUnit(TUnit&) override {}
+    void RemoveAIUnit(TUnit&) override {}
+};
+
 } // namespace
 
 TEST(PlayerActions, AWorkerPostWaitsForTheSlotInsteadOfOverwriting) {
     TTwoPostsPlanner* planner = nullptr;
     TTinyWorldOptions options;
     options.PlannerFactory = [&](TPlayer& player) -> std::unique_ptr<TComputerPlayer> {
+        if (player.Scenario->PlayerCount() != 1)
+            return std::make_unique<TSilentPlanner>();
         auto made = std::make_unique<TTwoPostsPlanner>(player);
-        if (player.Scenario->PlayerCount() == 1)
-            planner = made.get();
+        planner = made.get();
         return made;
     };
     TTinyWorld world(options);
