@@ -1,0 +1,1 @@
+#include "game/ai/AIHandler.h"
