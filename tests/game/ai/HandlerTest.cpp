@@ -1,0 +1,3 @@
+#include "tests/game/ai/AIWorld.h"
+
+#include <gtest/gtest.h>
