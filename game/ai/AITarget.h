@@ -16,6 +16,12 @@ namespace AIHandler {
 
 class TAIHandler;
 
+// Travel distances the planner measures stop here; farther counts as this.
+constexpr int32_t TravelLimit = 10000;
+
+// The cell of the unit's group, else of its city; false when it has neither.
+bool GetUnitCell(const GameData::TUnit& unit, int& x, int& y);
+
 enum TAITargetKind : int32_t {
     tkNone = 0,
     tkUnit = 1,
