@@ -1,48 +1,121 @@
-// Placeholder until the handler, its turn and its script queue land on this branch:
-// only what the task records and their tests call is built here; the rest refuses.
 #include "game/ai/AIHandler.h"
 
 #include "game/world/players/Player.h"
+#include "game/world/scenario/Scenario.h"
 #include "game/world/units/Unit.h"
-#include "platform/classlib/Exception.h"
+
+#include <algorithm>
 
 namespace AIHandler {
 
 namespace {
 
-[[noreturn]] void NotBuilt() {
-    throw ClassLib::Exception("The computer player's handler is not built yet.");
+// Non-owning lists: every occurrence goes.
+template <typename List, typename Item>
+void Purge(List& list, const Item* item) {
+    for (int i = list.Count() - 1; i >= 0; --i)
+        if (list[i] == item)
+            list.Delete(i);
 }
 
 } // namespace
 
-TAIHandler::TAIHandler(GameData::TPlayer& player) : Player(player), Scenario(*player.Scenario) {}
+TAIHandler::TAIHandler(GameData::TPlayer& player)
+    : Player(player), Scenario(*player.Scenario), FWorld(Scenario.PlannerLock, std::defer_lock) {}
 
-TAIHandler::~TAIHandler() = default;
-
-void TAIHandler::LoadFromStream(Data::TStream& stream) {
-    TComputerPlayer::LoadFromStream(stream);
+TAIHandler::~TAIHandler() {
+    // The lists that point at records go before the records.
+    MultiTasks.Clear();
+    Available.Clear();
+    Tasks.Clear();
+    Armies.Clear();
+    AIUnits.Clear();
 }
 
-void TAIHandler::SaveToStream(Data::TStream& stream) const {
-    TComputerPlayer::SaveToStream(stream);
+void TAIHandler::Clear() {
+    PassFlag = 0;
+    MultiTasks.Clear();
+    // Available points into AIUnits: it cannot outlive them.
+    Available.Clear();
+    Tasks.Clear();
+    Armies.Clear();
+    AIUnits.Clear();
+    ScriptStack.Clear();
+}
+
+std::vector<TAIHandler*> TAIHandler::ScenarioHandlers() const {
+    std::vector<TAIHandler*> handlers;
+    for (GameData::TPlayer* player : Scenario.Players)
+        if (auto* handler = dynamic_cast<TAIHandler*>(player->AI.get()))
+            handlers.push_back(handler);
+    if (std::find(handlers.begin(), handlers.end(), this) == handlers.end())
+        handlers.push_back(const_cast<TAIHandler*>(this));
+    return handlers;
+}
+
+uint32_t TAIHandler::NextID() {
+    uint32_t id = IDCounter;
+    for (const TAIHandler* handler : ScenarioHandlers())
+        id = std::max(id, handler->IDCounter);
+    IDCounter = id + 1;
+    return id;
 }
 
 bool TAIHandler::AddAIUnit(GameData::TUnit& unit) {
     auto record = std::make_unique<TAIUnit>(this);
     record->ID = NextID();
+    record->Clear();
     record->Fitness->UnitID = unit.ID;
     record->Alive = 1;
     AIUnits.Add(std::move(record));
     return true;
 }
 
-bool TAIHandler::RemoveAIUnit(GameData::TUnit&, bool) {
-    NotBuilt();
+bool TAIHandler::RemoveAIUnit(GameData::TUnit& unit, bool dropTargetingTasks) {
+    TAIUnit* const record = FindAIUnit(&unit);
+    if (!record)
+        return false;
+    record->DropTargetingTasks = dropTargetingTasks;
+    const GameData::TPlayer* const current = Scenario.CurrentPlayer;
+    if (current && current->IsThreadRunning())
+        record->Removed = true; // a worker may hold it: freed between its steps
+    else
+        FreeAIUnit(*record);
+    return true;
 }
 
 void TAIHandler::FreeRemovedUnits() {
-    NotBuilt();
+    for (int i = AIUnits.Count() - 1; i >= 0; --i)
+        if (AIUnits[i]->Removed)
+            FreeAIUnit(*AIUnits[i]);
+}
+
+void TAIHandler::FreeAIUnit(TAIUnit& unit) {
+    const uint32_t unitID = unit.Fitness->UnitID;
+    for (TAIHandler* handler : ScenarioHandlers())
+        for (int i = handler->Tasks.Count() - 1; i >= 0; --i) {
+            TAITask* const task = handler->Tasks[i];
+            if (unit.DropTargetingTasks && unitID != 0 && task->Target().TargetID == unitID)
+                handler->DeleteTask(*task);
+            else if (task->HasAIUnit(unit))
+                task->RemoveUnit(unit);
+        }
+    if (TAIArmy* army = FindArmyOfAIUnit(unit))
+        army->RemoveUnit(unit);
+    // A stored army may list a unit whose own record names no army.
+    for (TAIArmy* army : Armies)
+        Purge(army->Members, &unit);
+    for (TAIMultiTask* multiTask : MultiTasks)
+        Purge(multiTask->Combined->Units, &unit);
+    Purge(Available, &unit);
+    AIUnits.Remove(&unit);
+}
+
+void TAIHandler::DeleteTask(TAITask& task) {
+    task.UnassignAll();
+    for (TAIMultiTask* multiTask : MultiTasks)
+        Purge(multiTask->Members, &task);
+    Tasks.Remove(&task);
 }
 
 TAIUnit* TAIHandler::FindAIUnit(const GameData::TUnit* unit) const {
@@ -50,15 +123,22 @@ TAIUnit* TAIHandler::FindAIUnit(const GameData::TUnit* unit) const {
 }
 
 TAIUnit* TAIHandler::FindAIUnitByUnitID(uint32_t unitID) const {
-    for (TAIUnit* record : AIUnits)
-        if (!record->Removed && record->Fitness->UnitID == unitID)
-            return record;
+    for (TAIUnit* unit : AIUnits)
+        if (!unit->Removed && unit->Fitness->UnitID == unitID)
+            return unit;
     return nullptr;
 }
 
 TAITask* TAIHandler::FindTaskByID(uint32_t id) const {
     for (TAITask* task : Tasks)
         if (task->ID == id)
+            return task;
+    return nullptr;
+}
+
+TAITask* TAIHandler::FindTaskOfAIUnit(const TAIUnit& unit) const {
+    for (TAITask* task : Tasks)
+        if (task->HasAIUnit(unit))
             return task;
     return nullptr;
 }
@@ -70,48 +150,24 @@ TAIArmy* TAIHandler::FindArmyByID(uint32_t id) const {
     return nullptr;
 }
 
-bool TAIHandler::QueueDeleteTask(uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueAssignUnitTask(uint32_t, uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueUnassignUnitTask(uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueAssignArmyTask(uint32_t, uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueUnassignArmyTask(uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueAddUnitArmy(uint32_t, uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueRemoveUnitArmy(uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueActivateTask(uint32_t) {
-    NotBuilt();
-}
-bool TAIHandler::QueueDeactivateTask(uint32_t) {
-    NotBuilt();
+TAIArmy* TAIHandler::FindArmyOfAIUnit(const TAIUnit& unit) const {
+    for (TAIArmy* army : Armies)
+        if (army->HasUnit(unit))
+            return army;
+    return nullptr;
 }
 
-void TAIHandler::PlayTurn() {
-    NotBuilt();
+int32_t TAIHandler::DangerAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= DangerWidth)
+        return 0;
+    const size_t index = size_t(y) * size_t(DangerWidth) + size_t(x);
+    return index < DangerGrid.size() ? DangerGrid[index] : 0;
 }
 
-void TAIScriptStack::LoadFromStream(Data::TStream*) {
-    NotBuilt();
-}
-
-void TAIScriptStack::SaveToStream(Data::TStream*) const {
-    NotBuilt();
-}
-
-void TAIScriptStack::Clear() {
-    Count = 0;
+void InstallComputerPlayers(GameData::TScenario& services) {
+    services.PlannerFactory = [](GameData::TPlayer& player) {
+        return std::unique_ptr<GameData::TComputerPlayer>(std::make_unique<TAIHandler>(player));
+    };
 }
 
 } // namespace AIHandler

@@ -28,7 +28,9 @@ public:
     void LoadFromStream(Data::TStream& stream) override;
     void SaveToStream(Data::TStream& stream) const override;
     void Clear();
-    uint32_t NextID() { return IDCounter++; }
+    // Above every counter of the scenario's planners, so a script's ID reaches one
+    // record only.
+    uint32_t NextID();
 
     // The world's notifications (AIHandler.cpp).
     bool AddAIUnit(GameData::TUnit& unit) override;
@@ -95,10 +97,16 @@ public:
     TAIVirtualUnitList Available;
     TAIArmyList Armies;
     TAIScriptStack ScriptStack;
-    std::vector<int32_t> DangerGrid; // width x height, by cell
+    std::vector<int32_t> DangerGrid; // by cell, DangerWidth cells a row
+    int DangerWidth = 0;
     uint32_t IDCounter = 10000;
 
 private:
+    // Every planner of the scenario, this one included.
+    std::vector<TAIHandler*> ScenarioHandlers() const;
+    // Takes a unit's record out of every list that may point at it and frees it.
+    void FreeAIUnit(TAIUnit& unit);
+
     bool IsComputerPlayed() const;
     bool QueueLine(const ClassLib::AnsiString& line);
     void PerformScriptLine(ClassLib::AnsiString line);
