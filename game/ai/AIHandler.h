@@ -13,6 +13,8 @@
 #include <vector>
 
 namespace GameData {
+class TGroup;
+class TMapObject;
 class TPlayer;
 class TScenario;
 class TUnit;
@@ -84,6 +86,20 @@ public:
     // Posting (AIActions.cpp): the world lock is let go while the main thread
     // executes the action, and taken again before the result is read.
     int32_t PostAndWait(const GameData::TPlayerAction& action);
+    int32_t PostReport();
+    int32_t PostSelect(const GameData::TMapObject* object);
+    // acMoveGroup; "spotted" on arrival counts as done.
+    int32_t PostMove(int x, int y, uint8_t p7, int32_t p5, const GameData::TMapObject* object,
+                     bool intoLocation, uint32_t p3, bool toGroup);
+    int32_t PostBreakCamp(const GameData::TGroup& group);
+    // Lets go of the world for good: the main thread joins this worker before it
+    // answers, so only the taking of the action is waited for.
+    void PostEndTurn();
+    // The selected group (or the selected city's gate group) walks to the cell, or
+    // towards it when it cannot get there; strict: only the cell itself counts.
+    int32_t MoveToCell(int x, int y, uint8_t p7, int32_t p5, bool strict);
+    // Walks next to the object and fights (mode 1) or meets (mode 2) it, or towards it.
+    int32_t MoveAgainst(const GameData::TMapObject& object, int mode, uint8_t p7, int32_t p5);
 
     // The executors (AIExecutors.cpp): true to run the multitask again.
     bool ExecuteAttackGroup(TAITask& task);
@@ -113,6 +129,10 @@ private:
 
     // Held while the turn reads the world; see PostAndWait.
     std::unique_lock<std::mutex> FWorld;
+    // Task types whose missing executor this turn has reported (a bit per type).
+    uint32_t FMissingExecutorsSaid = 0;
+    // EThreadTermination once the player's worker is asked to stop.
+    void CheckStop() const;
 };
 
 // Gives every player of scenarios made from services a computer-player planner.
