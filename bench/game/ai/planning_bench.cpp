@@ -47,6 +47,7 @@ struct TGeneratedData {
             const auto file =
                 Data2::ScenarioArchive->OpenFile("level" + std::to_string(level) + ".scn");
             scenario = GameData::LoadScenario(*file, &Services);
+            AIHandler::GiveUnitsToPlanners(*scenario); // as a new game does
             scenario->UpdateAllVisibility();
             Pass(Planner(*scenario));
         }
