@@ -2,7 +2,7 @@
 // the start of every turn.
 #include "engine/core/Random.h"
 #include "engine/widgets/DXWindowSystem.h"
-#include "game/world/cities/City.h"
+#include "game/ai/AIHandler.h"
 #include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
@@ -28,20 +28,6 @@ constexpr int ScenarioStartMusic = 1;
 void Seed(Base::TRandomSeed& state, uint32_t low) {
     state = {low, 0};
     Base::NextRandom(state);
-}
-
-// The campaign's level files carry no planner records: every planner learns of the
-// units its player starts with, as it would of units joining later.
-void GiveUnitsToPlanners(GameData::TScenario& scenario) {
-    for (GameData::TUnit* unit : scenario.Units) {
-        GameData::TPlayer* owner = nullptr;
-        if (const GameData::TGroup* group = unit->GetGroup())
-            owner = group->GetOwner();
-        else if (const GameData::TCity* city = unit->GetCity())
-            owner = city->GetUnitPlayer(*unit);
-        if (owner && owner->AI && !owner->AI->HasAIUnit(*unit))
-            owner->AI->AddAIUnit(*unit);
-    }
 }
 
 } // namespace
@@ -141,7 +127,8 @@ void TGame::StartGame(const TGameParams& params) {
         break;
     }
 
-    GiveUnitsToPlanners(scenario);
+    // The campaign's level files carry no planner records.
+    AIHandler::GiveUnitsToPlanners(scenario);
     ShowBriefing();
     if (FWindowSystem)
         FWindowSystem->SetForcedCursor(nullptr);

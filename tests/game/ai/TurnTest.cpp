@@ -367,4 +367,27 @@ TEST_F(TurnTest, UnitsLostDuringTheTurnAreFreedBetweenPasses) {
     EXPECT_EQ(recordsAtMoves, (std::vector<int>{2, 1}));
 }
 
+// A scenario stored without planner records: at the start of the game each planner
+// learns of its player's units, in groups and in towns, once.
+TEST_F(TurnTest, AtTheStartEveryPlannerLearnsOfItsPlayersUnits) {
+    TAIWorld world;
+    TGroup* red = world.AddGroup(0, 2, 2);
+    red->AddUnit(TestSupport::MakeUnit(Soldier), true, false);
+    TCity* town = world.AddCity(1, 6, 6);
+    auto defender = TestSupport::MakeUnit(Soldier);
+    defender->Marker = CityOwnerByte;
+    town->AddOtherUnit(std::move(defender), true, false);
+    auto guest = TestSupport::MakeUnit(Soldier);
+    guest->Marker = 0; // a red unit staying in the blue town
+    town->AddOtherUnit(std::move(guest), true, false);
+    ASSERT_EQ(world.Handler(0).AIUnits.Count() + world.Handler(1).AIUnits.Count(), 0);
+
+    for (int round = 0; round < 2; ++round) {
+        AIHandler::GiveUnitsToPlanners(*world.Scenario);
+        EXPECT_EQ(world.Handler(0).AIUnits.Count(), 2);
+        EXPECT_EQ(world.Handler(1).AIUnits.Count(), 1);
+        EXPECT_EQ(world.Handler(2).AIUnits.Count(), 0);
+    }
+}
+
 } // namespace
