@@ -3,6 +3,7 @@
 #include "engine/sound/DSFramework.h"
 #include "engine/sound/SoundStartup.h"
 #include "engine/widgets/DXWindowSystem.h"
+#include "game/ai/AIHandler.h"
 #include "game/script/Conversation.h"
 #include "game/script/QuestObjective.h"
 #include "game/spells/MapSpellEffect.h"
@@ -52,6 +53,7 @@ TGame::TGame(DXWin::TDXWindowSystem* windowSystem)
     GameData::InstallMapSpells(*FServices);
     GameData::InstallQuestObjectives(*FServices);
     GameData::InstallConversations(*FServices);
+    AIHandler::InstallComputerPlayers(*FServices);
     Screens.ScenarioBook = [this](const ClassLib::AnsiString& caption,
                                   const ClassLib::AnsiString& text) {
         if (!FWindowSystem)

@@ -243,7 +243,7 @@ void TCity::TakeUnit(TUnit* unit, bool withAI) {
 
 void TCity::ReleaseUnit(TUnit* unit, bool deleteUnit, bool withAI) {
     if (TPlayer* player = GetUnitPlayer(*unit); withAI && player && player->AI)
-        player->AI->RemoveAIUnit(*unit);
+        player->AI->RemoveAIUnit(*unit, true);
     unit->Owner = nullptr;
     if (deleteUnit && Scenario)
         Scenario->UnregisterUnit(unit); // the registry hands it back and it goes

@@ -92,7 +92,7 @@ bool TCity::MoveUnit(uint32_t from, uint32_t unitID, uint32_t to, int32_t row) {
 
 void TCity::TakeOver(TUnit& unit, uint8_t newOwner) {
     if (TPlayer* player = GetUnitPlayer(unit); player && player->AI)
-        player->AI->RemoveAIUnit(unit);
+        player->AI->RemoveAIUnit(unit, true);
     unit.Marker = CityOwnerByte;
     if (TPlayer* player = Scenario->PlayerAt(newOwner); player && player->AI)
         player->AI->AddAIUnit(unit);

@@ -154,7 +154,7 @@ TUnit* TGroup::AddUnit(std::unique_ptr<TUnit> unit, bool newID, bool giveToAI) {
 std::unique_ptr<TUnit> TGroup::RemoveUnitAt(int slot, bool unregister, bool fromAI) {
     TUnit* const unit = Units[size_t(slot)];
     if (TPlayer* owner = GetOwner(); fromAI && owner && owner->AI)
-        owner->AI->RemoveAIUnit(*unit);
+        owner->AI->RemoveAIUnit(*unit, false);
     unit->Owner = nullptr;
     std::unique_ptr<TUnit> released;
     if (unregister)
@@ -255,7 +255,7 @@ void TGroup::SetOwner(uint8_t index) {
     TPlayer* const newOwner = Scenario ? Scenario->PlayerAt(index) : nullptr;
     for (int i = 0; i < UnitCount(); ++i) {
         if (oldOwner && oldOwner->AI)
-            oldOwner->AI->RemoveAIUnit(*Units[size_t(i)]);
+            oldOwner->AI->RemoveAIUnit(*Units[size_t(i)], false);
         if (newOwner && newOwner->AI)
             newOwner->AI->AddAIUnit(*Units[size_t(i)]);
     }

@@ -34,6 +34,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -520,6 +521,9 @@ public:
     // settings; without any the world plays unscaled at the default speed.
     const TGameSettings* Settings = nullptr;
     TPlannerFactory PlannerFactory;
+    // Held by a computer player's planner while it reads the world between its
+    // actions; the per-frame update skips a frame rather than change the world under it.
+    std::mutex PlannerLock;
     TSpellEffectFactory SpellEffects;
     // The map window while one shows this scenario; scripts scroll the view through it.
     TMapViewScroller* ViewScroller = nullptr;

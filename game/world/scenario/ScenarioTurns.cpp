@@ -18,6 +18,9 @@ void TScenario::PassTurn() {
     if (!CurrentPlayer)
         return;
     CurrentPlayer->EndTurn();
+    // No worker runs now: the planners may free the records of units that left.
+    for (TPlayer* player : Players)
+        player->AI->FreeRemovedUnits();
     int next = CurrentPlayerIndex + 1;
     if (next >= Players.Count()) {
         next = 0;

@@ -48,6 +48,9 @@ void RemoveCityDead(TCity& city) {
 } // namespace
 
 void TScenario::Update() {
+    const std::unique_lock<std::mutex> planner(PlannerLock, std::try_to_lock);
+    if (!planner.owns_lock())
+        return;
     ++FrameCounter;
     // Ticks may add objects (a split, a corpse) or take them off the map (a merge):
     // walk a copy and skip what left the map meanwhile.

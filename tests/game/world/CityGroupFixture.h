@@ -26,8 +26,16 @@ class TLogPlanner : public TComputerPlayer {
 public:
     TLogPlanner(TPlayer& player, std::vector<std::string>& log) : Player(player), Log(log) {}
     void PlayTurn() override {}
-    void AddAIUnit(TUnit& unit) override { Log.push_back(Player.Name + "+" + Id(unit)); }
-    void RemoveAIUnit(TUnit& unit) override { Log.push_back(Player.Name + "-" + Id(unit)); }
+    bool AddAIUnit(TUnit& unit) override {
+        Log.push_back(Player.Name + "+" + Id(unit));
+        return true;
+    }
+    // "-" for a unit leaving a group, "x" for one leaving a city, whose targeting
+    // tasks go with it.
+    bool RemoveAIUnit(TUnit& unit, bool dropTargetingTasks) override {
+        Log.push_back(Player.Name + (dropTargetingTasks ? "x" : "-") + Id(unit));
+        return true;
+    }
     static std::string Id(const TUnit& unit) { return std::to_string(unit.ID); }
 
     TPlayer& Player;

@@ -156,9 +156,10 @@ TEST_F(OwnerChangeTest, ToTheSameOwnerNothingChanges) {
 }
 
 TEST_F(OwnerChangeTest, ConquestDeletesTheOldSidesHeroesTellingItsPlannerFirst) {
+    // A city's units leave their planner with the tasks aimed at them ("x").
     const std::vector<std::string> expected{
-        "Red-" + Id(RedSoldier),  "Blue+" + Id(RedSoldier),  "Red-" + Id(RedHero),
-        "Red-" + Id(RedDefender), "Blue+" + Id(RedDefender), "Red-" + Id(RedCivilianHero)};
+        "Redx" + Id(RedSoldier),  "Blue+" + Id(RedSoldier),  "Redx" + Id(RedHero),
+        "Redx" + Id(RedDefender), "Blue+" + Id(RedDefender), "Redx" + Id(RedCivilianHero)};
     City->ChangeOwner(Blue, ocConquest);
     // Other units last first, then the defender places, then the civilians.
     EXPECT_EQ(Log, expected);
@@ -214,7 +215,7 @@ TEST_F(OwnerChangeTest, EachModeDecidesWhoStaysWhoFollowsAndWhoGoes) {
         // Every deleted unit was dropped by its planner before it went.
         for (const auto& [unit, id] : ids)
             if (Gone(unit)) {
-                EXPECT_NE(std::find(Log.begin(), Log.end(), "Red-" + id), Log.end())
+                EXPECT_NE(std::find(Log.begin(), Log.end(), "Redx" + id), Log.end())
                     << c.Mode << " " << id;
             }
     }

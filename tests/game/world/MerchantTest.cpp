@@ -122,7 +122,7 @@ TEST_F(MerchantTest, HiringMovesTheCivilianToTheBuyersUnitsAndItsPlanner) {
     EXPECT_FALSE(City->IsCivilian(*ForHire));
     EXPECT_EQ(ForHire->Marker, Red);
     EXPECT_EQ(ForHire->GetPlayer(), &Player(Red));
-    EXPECT_EQ(Log, (std::vector<std::string>{"Green-" + id, "Red+" + id}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"Greenx" + id, "Red+" + id}));
     EXPECT_FALSE(City->HireUnit(ForHire->ID, Red)); // no longer for hire
 }
 

@@ -64,8 +64,8 @@ public:
         Player.PostAction(false, MakeAction(acEndTurn));
         Player.WaitUntilActionTaken();
     }
-    void AddAIUnit(TUnit&) override {}
-    void RemoveAIUnit(TUnit&) override {}
+    bool AddAIUnit(TUnit&) override { return true; }
+    bool RemoveAIUnit(TUnit&, bool) override { return false; }
     TPlayer& Player;
     std::atomic<bool> SecondPosting{false};
 };

@@ -28,8 +28,8 @@ public:
         Player.PostAction(true, MakeAction(acEndTurn));
         Player.WaitUntilActionTaken();
     }
-    void AddAIUnit(TUnit&) override {}
-    void RemoveAIUnit(TUnit&) override {}
+    bool AddAIUnit(TUnit&) override { return true; }
+    bool RemoveAIUnit(TUnit&, bool) override { return false; }
     TPlayer& Player;
     std::thread::id ThreadID;
     Base::TRandomSeed SeedAtStart;
@@ -50,8 +50,8 @@ public:
             throw;
         }
     }
-    void AddAIUnit(TUnit&) override {}
-    void RemoveAIUnit(TUnit&) override {}
+    bool AddAIUnit(TUnit&) override { return true; }
+    bool RemoveAIUnit(TUnit&, bool) override { return false; }
     TPlayer& Player;
     std::atomic<bool> Waiting{false};
     std::atomic<bool> Terminated{false};
@@ -70,8 +70,8 @@ public:
         }
         throw ClassLib::Exception("The planner lost its way.");
     }
-    void AddAIUnit(TUnit&) override {}
-    void RemoveAIUnit(TUnit&) override {}
+    bool AddAIUnit(TUnit&) override { return true; }
+    bool RemoveAIUnit(TUnit&, bool) override { return false; }
     TPlayer& Player;
     bool AfterEnd = false;
 };
