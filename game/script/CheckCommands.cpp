@@ -174,7 +174,7 @@ bool UnitInArea(TCheck& check, AnsiString& params) {
 }
 
 bool GetTurn(TCheck& check, AnsiString&) {
-    check.Locals[0] = static_cast<int16_t>(ScenarioOf(check).Turn);
+    check.Locals[0] = ScriptTurn(ScenarioOf(check));
     return true;
 }
 

@@ -19,4 +19,8 @@ bool IsPlayerIndex(const TScenario& scenario, int32_t index) {
     return index >= 0 && index < scenario.PlayerCount();
 }
 
+int32_t ScriptTurn(const TScenario& scenario) {
+    return static_cast<int16_t>(scenario.Turn);
+}
+
 } // namespace GameData

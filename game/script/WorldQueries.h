@@ -12,5 +12,7 @@ class TUnit;
 int PlayerIndexOfUnit(const TScenario& scenario, const TUnit& unit);
 // Whether the player index names one of the scenario's players.
 bool IsPlayerIndex(const TScenario& scenario, int32_t index);
+// The turn as scripts read it: a signed 16-bit count.
+int32_t ScriptTurn(const TScenario& scenario);
 
 } // namespace GameData

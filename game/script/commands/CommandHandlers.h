@@ -33,8 +33,20 @@ VRN_CONVERSATION_HANDLER(AllowSkillCommand);
 VRN_CONVERSATION_HANDLER(KnowsSkillCommand);
 VRN_CONVERSATION_HANDLER(HasAllowedSkillCommand);
 
-// The computer-player and call commands, not built yet.
-VRN_CONVERSATION_HANDLER(PlannerCommandNotAvailable);
+// The talking group, the turn, calls and the computer players.
+VRN_CONVERSATION_HANDLER(GetUnitsInGroupCommand);
+VRN_CONVERSATION_HANDLER(GetUnitIDCommand);
+VRN_CONVERSATION_HANDLER(ActivateTaskCommand);
+VRN_CONVERSATION_HANDLER(DeactivateTaskCommand);
+VRN_CONVERSATION_HANDLER(AssignUnitsCommand);
+VRN_CONVERSATION_HANDLER(UnassignUnitsCommand);
+VRN_CONVERSATION_HANDLER(AssignArmyCommand);
+VRN_CONVERSATION_HANDLER(UnassignArmyCommand);
+VRN_CONVERSATION_HANDLER(DeleteTaskCommand);
+VRN_CONVERSATION_HANDLER(AssignUnitsArmyCommand);
+VRN_CONVERSATION_HANDLER(UnassignUnitsArmyCommand);
+VRN_CONVERSATION_HANDLER(GetTurnCommand);
+VRN_CONVERSATION_HANDLER(CallCommand);
 
 // Units, cities and areas.
 VRN_CONVERSATION_HANDLER(PlaceUnitOfPrototypeCommand);

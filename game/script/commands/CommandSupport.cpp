@@ -26,6 +26,25 @@ TUnit& UnitOf(const TConversation& conversation, int32_t id) {
     return *unit;
 }
 
+TScenarioConversation& ConversationOf(const TConversation& conversation, int32_t id) {
+    TScenarioConversation* found = ScenarioOf(conversation).Conversations.FindByID(uint32_t(id));
+    if (!found)
+        conversation.ScriptError(ClassLib::Format("Conversation not found! ID=%d", id));
+    return *found;
+}
+
+std::vector<int32_t> ReadUnitList(TConversation& conversation, ClassLib::AnsiString& params) {
+    std::vector<int32_t> ids;
+    for (int32_t id = conversation.NextOptionalExpression(params, 0); id != 0;
+         id = conversation.NextOptionalExpression(params, 0))
+        ids.push_back(id);
+    return ids;
+}
+
+bool IsOffline(const TUnit& unit) {
+    return !unit.GetGroup() && !unit.GetCity();
+}
+
 int PlayerIndexOf(const TScenario& scenario, const TUnit& unit) {
     const TUnitPlayer* player = unit.GetPlayer();
     return player ? scenario.IndexOfPlayer(dynamic_cast<const TPlayer*>(player)) : -1;

@@ -64,13 +64,6 @@ TDoodle* DoodleOf(TConversation& c, int32_t id) {
     return static_cast<TDoodle*>(object);
 }
 
-TScenarioConversation& ConversationOf(TConversation& c, int32_t id) {
-    TScenarioConversation* found = ScenarioOf(c).Conversations.FindByID(uint32_t(id));
-    if (!found)
-        c.ScriptError(Format("Conversation not found! ID=%d", id));
-    return *found;
-}
-
 // The first merchant with the identifier, cities in map-object order.
 TMerchant& MerchantOf(TConversation& c, int32_t id) {
     TMerchant* found = nullptr;

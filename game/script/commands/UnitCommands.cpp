@@ -66,24 +66,12 @@ const TArea& AreaOf(const TConversation& c, int32_t id) {
     return *area;
 }
 
-std::vector<int32_t> ReadUnitList(TConversation& c, AnsiString& params) {
-    std::vector<int32_t> ids;
-    for (int32_t id = c.NextOptionalExpression(params, 0); id != 0;
-         id = c.NextOptionalExpression(params, 0))
-        ids.push_back(id);
-    return ids;
-}
-
 TGroup* GroupOf(const TUnit& unit) {
     return unit.Owner ? unit.Owner->AsGroup() : nullptr;
 }
 
 TCity* CityOfOwner(const TUnit& unit) {
     return unit.Owner ? unit.Owner->AsCity() : nullptr;
-}
-
-bool IsOffline(const TUnit& unit) {
-    return !GroupOf(unit) && !CityOfOwner(unit);
 }
 
 // A unit made from the prototype at the level, owned by the caller until placed.
