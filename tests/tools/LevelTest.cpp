@@ -24,7 +24,7 @@ TEST_P(LevelTest, LoadsAsDescribedAndSavesBackByteForByte) {
     TLevelSet& set = TLevelSet::Get();
     const Tools::TLevelDescription& level = set.Description(GetParam());
     const std::vector<uint8_t>& file = set.ScenarioFile(GetParam());
-    const auto scenario = TestSupport::LoadedScenario(file);
+    const auto scenario = LoadedScenario(file);
     EXPECT_EQ(TestSupport::SavedBytes(*scenario), file);
 
     EXPECT_EQ(scenario->Width, level.Width);
@@ -150,7 +150,7 @@ TEST(LevelFiles, BackgroundsLoadAndDamagedOnesAreRefused) {
 // at once and judged right; a change to how levels load must not move a pixel of it.
 TEST(LevelPicture, LoadedLevelDrawsTheSamePicture) {
     TLevelSet& set = TLevelSet::Get();
-    const auto scenario = TestSupport::LoadedScenario(set.ScenarioFile(3));
+    const auto scenario = LoadedScenario(set.ScenarioFile(3));
     const TCity* city = nullptr;
     for (const TMapObject* object : scenario->Objects)
         if (object->Kind == okCity && !city)

@@ -1,5 +1,6 @@
 #include "tools/levels/LevelBuilder.h"
 
+#include "game/ai/AIHandler.h"
 #include "game/world/cities/City.h"
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/groups/Group.h"
@@ -132,6 +133,7 @@ void AddPlayers(TScenario& scenario, const TLevelDescription& level) {
     }
 }
 
+// Every unit of a player enters that player's planner, as it would joining in play.
 void AddGroups(TScenario& scenario, const TLevelDescription& level) {
     for (const TLevelGroup& source : level.Groups) {
         auto group = std::make_unique<TGroup>(&scenario);
@@ -139,7 +141,7 @@ void AddGroups(TScenario& scenario, const TLevelDescription& level) {
         group->OwnerIndex = uint8_t(source.Owner);
         auto* added = static_cast<TGroup*>(scenario.AddObject(std::move(group)));
         for (int id : source.Units)
-            added->AddUnit(MakeUnit(id), true, false);
+            added->AddUnit(MakeUnit(id), true, true);
     }
 }
 
@@ -216,11 +218,11 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
         auto* added = static_cast<TCity*>(scenario.AddObject(std::move(city)));
         for (int id : source.Defenders) {
             TUnit* unit = scenario.RegisterUnit(MakeUnit(id), true);
-            if (!added->AddDefender(0, unit, false))
+            if (!added->AddDefender(0, unit, true))
                 throw ClassLib::Exception("Level: a city's first row holds three defenders.");
         }
         for (int id : source.Civilians)
-            added->AddCivilian(MakeUnit(id), true, false);
+            added->AddCivilian(MakeUnit(id), true, true);
         added->LeadingValues[0] = TownPictureID;
         added->MusicID = Content::TownMusicID;
         if (source.Owner != 255)
@@ -257,6 +259,8 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
 
     built.Scenario = std::make_unique<TScenario>();
     TScenario& s = *built.Scenario;
+    // Each player's planner is stored in the level with its units and tasks.
+    AIHandler::InstallComputerPlayers(s);
     s.SetMapSize(level.Width, level.Height);
     s.BaseHeights = terrain.Heights;
     s.BaseCosts = terrain.Costs;

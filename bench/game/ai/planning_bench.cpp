@@ -10,6 +10,7 @@
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
 #include "game/world/scenario/Scenario.h"
+#include "tools/levels/LevelServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +30,6 @@ struct TGeneratedData {
         Data2::OpenDataArchives();
         Data2::CreateMainData();
         Data2::CreateGlobalData();
-        AIHandler::InstallComputerPlayers(Services);
     }
     ~TGeneratedData() {
         for (auto& scenario : Levels)
@@ -46,7 +46,7 @@ struct TGeneratedData {
         if (!scenario) {
             const auto file =
                 Data2::ScenarioArchive->OpenFile("level" + std::to_string(level) + ".scn");
-            scenario = GameData::LoadScenario(*file, &Services);
+            scenario = Tools::LoadLevel(*file);
             scenario->UpdateAllVisibility();
             Pass(Planner(*scenario));
         }
@@ -73,7 +73,6 @@ struct TGeneratedData {
         return planner.BuildMultiTasks();
     }
 
-    GameData::TScenario Services;
     std::array<std::unique_ptr<GameData::TScenario>, LevelCount> Levels;
 };
 
