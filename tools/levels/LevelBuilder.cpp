@@ -1,12 +1,14 @@
 #include "tools/levels/LevelBuilder.h"
 
 #include "game/ai/AIHandler.h"
+#include "game/script/Conversation.h"
 #include "game/world/cities/City.h"
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Streams.h"
+#include "tools/ConversationSource.h"
 #include "tools/TextDataFile.h"
 #include "tools/content/ContentIds.h"
 #include "tools/levels/LevelArt.h"
@@ -230,6 +232,37 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
     }
 }
 
+// The guarding group's units hold the task, which keeps just them: with priority 0 it
+// recruits no others.
+void AddGuards(TScenario& scenario, const TLevelDescription& level) {
+    for (const TLevelGuard& guard : level.Guards) {
+        TGroup* group = scenario.GroupAtCell(guard.X, guard.Y, nullptr);
+        TPlayer* player = group ? scenario.PlayerAt(group->OwnerIndex) : nullptr;
+        auto* handler = player ? dynamic_cast<AIHandler::TAIHandler*>(player->AI.get()) : nullptr;
+        if (!handler)
+            throw ClassLib::Exception("Level: no computer player's group on a guarded cell.");
+        auto task = std::make_unique<AIHandler::TAITask>(handler, true);
+        task->Name = guard.Alias;
+        task->SetGoToCell(guard.X, guard.Y, guard.Radius);
+        task->Header->TaskType = AIHandler::ttGuardCell;
+        task->SetPriority(0);
+        for (TUnit* unit : group->GroupUnits())
+            if (AIHandler::TAIUnit* record = unit ? handler->FindAIUnit(unit) : nullptr)
+                task->AssignUnit(*record);
+        scenario.Globals[size_t(guard.Global)] = int32_t(task->ID);
+        scenario.SetGlobalAlias(guard.Alias, guard.Global);
+        handler->Tasks.Add(task.release());
+    }
+}
+
+void AddConversations(TScenario& scenario, const TLevelDescription& level) {
+    for (std::unique_ptr<TConversation>& conversation :
+         ReadConversationSource(level.Conversations)) {
+        conversation->SetScenario(&scenario);
+        scenario.Conversations.Add(std::move(conversation));
+    }
+}
+
 } // namespace
 
 std::string SceneryPrototypeText() {
@@ -286,6 +319,8 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
     AddScenery(s, level, terrain);
     AddGroups(s, level);
     AddCities(s, level);
+    AddGuards(s, level);
+    AddConversations(s, level);
     s.RebuildTerrainGrids();
 
     const TLevelPlayer& first = level.Players.front();
