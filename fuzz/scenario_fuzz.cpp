@@ -2,6 +2,7 @@
 // half-built scenario; a scenario that loads saves to bytes that load back to the
 // same bytes. The side files of the seed level stand in the scenario archive.
 #include "SeedScenarioArchive.h"
+#include "game/ai/AIHandler.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
 
@@ -27,6 +28,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GameData::TScenario scenario;
+    // The seeds store their computer players' records.
+    AIHandler::InstallComputerPlayers(scenario);
     try {
         ClassLib::TMemoryStream stream(std::vector<uint8_t>(data, data + size));
         scenario.LoadFromStream(&stream);
@@ -38,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::vector<uint8_t> bytes = Saved(scenario);
     ClassLib::TMemoryStream again(bytes);
-    const auto reloaded = GameData::LoadScenario(again, nullptr);
+    const auto reloaded = GameData::LoadScenario(again, &scenario);
     if (Saved(*reloaded) != bytes)
         std::abort();
     return 0;

@@ -2,6 +2,7 @@
 // and animates for a while, passes the turn and plays on, all within the map's grids.
 // The side files of the seed level stand in the scenario archive.
 #include "SeedScenarioArchive.h"
+#include "game/ai/AIHandler.h"
 #include "game/world/players/Player.h"
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
@@ -33,6 +34,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GameData::TScenario scenario;
+    // The seeds store their computer players' records.
+    AIHandler::InstallComputerPlayers(scenario);
     try {
         ClassLib::TMemoryStream stream(std::vector<uint8_t>(data, data + size));
         scenario.LoadFromStream(&stream);

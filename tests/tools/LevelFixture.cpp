@@ -2,11 +2,18 @@
 
 #include "engine/core/Archive.h"
 #include "game/world/data/DataArchives.h"
+#include "platform/classlib/Streams.h"
 #include "tools/ArchiveWriter.h"
+#include "tools/levels/LevelServices.h"
 
 #include <filesystem>
 
 namespace LevelTests {
+
+std::unique_ptr<GameData::TScenario> LoadedScenario(const std::vector<uint8_t>& bytes) {
+    ClassLib::TMemoryStream stream(bytes);
+    return Tools::LoadLevel(stream);
+}
 
 TLevelSet& TLevelSet::Get() {
     static TLevelSet set;

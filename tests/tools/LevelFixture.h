@@ -9,10 +9,15 @@
 #include "tools/levels/LevelBuilder.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace LevelTests {
+
+// A level's stored bytes loaded as the game loads them: with its conversations and its
+// computer players.
+std::unique_ptr<GameData::TScenario> LoadedScenario(const std::vector<uint8_t>& bytes);
 
 class TLevelSet {
 public:

@@ -22,6 +22,10 @@ TEST(LevelTool, ABadDescriptionEndsItWithTheFaultAlone) {
         {"abc \"Title\" \"Briefing\" 8 8 1 2 0 0 0 3 \"A\" 0 0 0 1 1 \"B\" 1 1 0 6 6 \"C\" 1 2 0 "
          "6 1 0 1 1 4 4 \"Town\" 0\r\n",
          "vrnlevel: Level description: the text ends before the unit count.\n"},
+        // A guard holds the cell of a computer player's group: none stands at (2, 2).
+        {"abc \"Title\" \"Briefing\" 8 8 1 2 0 0 0 3 \"A\" 0 0 0 1 1 \"B\" 1 1 0 6 6 \"C\" 1 2 0 "
+         "6 1 1 1 1 1 1 1 0 1 \"WATCH\" 5 2 2 1\r\n",
+         "vrnlevel: Level description: a guard's cell holds no group of a computer player.\n"},
     };
     TestSupport::TempDir dir;
     for (const auto& c : cases) {

@@ -18,7 +18,6 @@ namespace LevelTests {
 namespace {
 
 using namespace GameData;
-using TestSupport::LoadedScenario;
 using TestSupport::SavedBytes;
 using TestSupport::StateDigest;
 

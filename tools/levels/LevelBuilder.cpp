@@ -1,11 +1,14 @@
 #include "tools/levels/LevelBuilder.h"
 
+#include "game/ai/AIHandler.h"
+#include "game/script/Conversation.h"
 #include "game/world/cities/City.h"
 #include "game/world/data/LoadedGlobalData.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/Doodle.h"
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Streams.h"
+#include "tools/ConversationSource.h"
 #include "tools/TextDataFile.h"
 #include "tools/content/ContentIds.h"
 #include "tools/levels/LevelArt.h"
@@ -132,6 +135,7 @@ void AddPlayers(TScenario& scenario, const TLevelDescription& level) {
     }
 }
 
+// Every unit of a player enters that player's planner, as it would joining in play.
 void AddGroups(TScenario& scenario, const TLevelDescription& level) {
     for (const TLevelGroup& source : level.Groups) {
         auto group = std::make_unique<TGroup>(&scenario);
@@ -139,7 +143,7 @@ void AddGroups(TScenario& scenario, const TLevelDescription& level) {
         group->OwnerIndex = uint8_t(source.Owner);
         auto* added = static_cast<TGroup*>(scenario.AddObject(std::move(group)));
         for (int id : source.Units)
-            added->AddUnit(MakeUnit(id), true, false);
+            added->AddUnit(MakeUnit(id), true, true);
     }
 }
 
@@ -222,15 +226,46 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
         };
         for (int id : source.Defenders) {
             TUnit* unit = scenario.RegisterUnit(townUnit(id), true);
-            if (!added->AddDefender(0, unit, false))
+            if (!added->AddDefender(0, unit, true))
                 throw ClassLib::Exception("Level: a city's first row holds three defenders.");
         }
         for (int id : source.Civilians)
-            added->AddCivilian(townUnit(id), true, false);
+            added->AddCivilian(townUnit(id), true, true);
         added->LeadingValues[0] = TownPictureID;
         added->MusicID = Content::TownMusicID;
         if (source.Owner != 255)
             OpenMarket(*added);
+    }
+}
+
+// The guarding group's units hold the task, which keeps just them: with priority 0 it
+// recruits no others.
+void AddGuards(TScenario& scenario, const TLevelDescription& level) {
+    for (const TLevelGuard& guard : level.Guards) {
+        TGroup* group = scenario.GroupAtCell(guard.X, guard.Y, nullptr);
+        TPlayer* player = group ? scenario.PlayerAt(group->OwnerIndex) : nullptr;
+        auto* handler = player ? dynamic_cast<AIHandler::TAIHandler*>(player->AI.get()) : nullptr;
+        if (!handler)
+            throw ClassLib::Exception("Level: no computer player's group on a guarded cell.");
+        auto task = std::make_unique<AIHandler::TAITask>(handler, true);
+        task->Name = guard.Alias;
+        task->SetGoToCell(guard.X, guard.Y, guard.Radius);
+        task->Header->TaskType = AIHandler::ttGuardCell;
+        task->SetPriority(0);
+        for (TUnit* unit : group->GroupUnits())
+            if (AIHandler::TAIUnit* record = unit ? handler->FindAIUnit(unit) : nullptr)
+                task->AssignUnit(*record);
+        scenario.Globals[size_t(guard.Global)] = int32_t(task->ID);
+        scenario.SetGlobalAlias(guard.Alias, guard.Global);
+        handler->Tasks.Add(task.release());
+    }
+}
+
+void AddConversations(TScenario& scenario, const TLevelDescription& level) {
+    for (std::unique_ptr<TConversation>& conversation :
+         ReadConversationSource(level.Conversations)) {
+        conversation->SetScenario(&scenario);
+        scenario.Conversations.Add(std::move(conversation));
     }
 }
 
@@ -263,6 +298,8 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
 
     built.Scenario = std::make_unique<TScenario>();
     TScenario& s = *built.Scenario;
+    // Each player's planner is stored in the level with its units and tasks.
+    AIHandler::InstallComputerPlayers(s);
     s.SetMapSize(level.Width, level.Height);
     s.BaseHeights = terrain.Heights;
     s.BaseCosts = terrain.Costs;
@@ -288,6 +325,8 @@ TBuiltLevel BuildLevel(const TLevelDescription& level) {
     AddScenery(s, level, terrain);
     AddGroups(s, level);
     AddCities(s, level);
+    AddGuards(s, level);
+    AddConversations(s, level);
     s.RebuildTerrainGrids();
 
     const TLevelPlayer& first = level.Players.front();

@@ -38,6 +38,9 @@ struct TBuiltLevel {
 // at 1: the level goes on until a script clears one (GLOBAL1 to 0 is the victory).
 // Every town shows the street picture and plays the market theme; a town a player holds
 // opens the four merchants with fixed prices, and each keeps its described civilians.
+// Every player's units enter its computer player's records; a guard's task holds the
+// guarding group's units, and its identifier goes to the global bound to the guard's
+// alias. The described conversations are stored with the level.
 TBuiltLevel BuildLevel(const TLevelDescription& level);
 
 // The scenery prototype list as the scenario reads it, with Unix line ends (BuildLevel

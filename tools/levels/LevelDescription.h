@@ -1,6 +1,7 @@
 // A campaign level as its human-readable source describes it: map size and terrain
-// settings, players, groups and cities. The builder turns it into a scenario and opens
-// the market (the four merchants and their prices) in every town a player holds.
+// settings, players, groups and cities, and optionally guard tasks and conversations.
+// The builder turns it into a scenario and opens the market (the four merchants and
+// their prices) in every town a player holds.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,16 @@ struct TLevelCity {
     std::vector<int> Civilians; // unit prototype identifiers the inn offers for hire
 };
 
+// A computer player's group that holds its own cell: a guard task whose identifier the
+// level's scripts read through a global alias.
+struct TLevelGuard {
+    std::string Alias; // the global's name in scripts, in capitals
+    int Global = 0;    // the global that holds the task's identifier
+    int X = 0;         // the guarding group's cell, the one it guards
+    int Y = 0;
+    int Radius = 0; // cells around it that count as held
+};
+
 struct TLevelDescription {
     std::string Stem; // file names: Stem + ".scn", Stem + ".bkg"
     std::string Title;
@@ -48,10 +59,16 @@ struct TLevelDescription {
     std::vector<TLevelPlayer> Players;
     std::vector<TLevelGroup> Groups;
     std::vector<TLevelCity> Cities;
+    // Optional, after the cities: guard tasks, then the file of the level's conversations
+    // (the format of tools/ConversationSource.h), relative to the description's folder.
+    std::vector<TLevelGuard> Guards;
+    std::string ConversationFile;
+    std::string Conversations; // that file's text; read with the description from a file
 };
 
 // Reads the description with the game's text data rules (blanks separate tokens,
-// ";" starts a comment, quotes group words). Raises an Exception naming the fault.
+// ";" starts a comment, quotes group words). Raises an Exception naming the fault. Only
+// the file reader reads the conversations' file.
 TLevelDescription ReadLevelDescription(const std::vector<uint8_t>& text);
 TLevelDescription ReadLevelDescriptionFile(const std::string& path);
 

@@ -10,6 +10,7 @@
 #include "game/world/fog/Fog.h"
 #include "game/world/groups/Group.h"
 #include "game/world/players/Player.h"
+#include "tools/levels/LevelServices.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,7 +38,7 @@ std::unique_ptr<TScenario> LoadCampaignLevel(int level) {
     if (level < 0 || Data2::GlobalData->LevelCount <= level)
         throw std::runtime_error("the campaign has no level " + std::to_string(level + 1));
     const auto stream = Data2::ScenarioArchive->OpenFile(Data2::GlobalData->LevelFiles[level]);
-    return LoadScenario(*stream, nullptr);
+    return LoadLevel(*stream);
 }
 
 void ExploreAround(TScenario& scenario, int centreX, int centreY, int radius) {

@@ -13,6 +13,7 @@
 #include "game/world/data/MainData.h"
 #include "game/world/fog/Fog.h"
 #include "game/world/scenario/Scenario.h"
+#include "tools/levels/LevelServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +33,6 @@ struct TGeneratedData {
         Data2::OpenDataArchives();
         Data2::CreateMainData();
         Data2::CreateGlobalData();
-        AIHandler::InstallComputerPlayers(Services);
     }
     ~TGeneratedData() {
         for (auto& scenario : Levels)
@@ -50,7 +50,7 @@ struct TGeneratedData {
         if (!scenario) {
             const auto file =
                 Data2::ScenarioArchive->OpenFile("level" + std::to_string(level) + ".scn");
-            scenario = GameData::LoadScenario(*file, &Services);
+            scenario = Tools::LoadLevel(*file);
             AIHandler::GiveUnitsToPlanners(*scenario); // as a new game does
             scenario->UpdateAllVisibility();
             if (allInSight) {
@@ -85,7 +85,6 @@ struct TGeneratedData {
         return planner.BuildMultiTasks();
     }
 
-    GameData::TScenario Services;
     std::array<std::unique_ptr<GameData::TScenario>, LevelCount * 2> Levels;
 };
 

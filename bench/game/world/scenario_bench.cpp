@@ -12,6 +12,7 @@
 #include "game/world/scenario/Scenario.h"
 #include "platform/classlib/Streams.h"
 #include "tests/support/TempDir.h"
+#include "tools/levels/LevelServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,7 +52,7 @@ struct TGeneratedLevel {
 
     static std::unique_ptr<GameData::TScenario> Load() {
         const auto file = Data2::ScenarioArchive->OpenFile(LevelFile);
-        return GameData::LoadScenario(*file, nullptr);
+        return Tools::LoadLevel(*file);
     }
 
     std::unique_ptr<GameData::TScenario> Scenario;

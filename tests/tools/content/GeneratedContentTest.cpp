@@ -13,6 +13,7 @@
 #include "game/world/data/MainData.h"
 #include "game/world/scenario/Scenario.h"
 #include "tests/engine/graphics/SpriteFixtures.h"
+#include "tools/levels/LevelServices.h"
 
 #include <gtest/gtest.h>
 
@@ -190,8 +191,7 @@ TEST_F(GeneratedContent, EveryCampaignLevelLoadsFromTheScenarioArchive) {
     for (int level = 0; level < GlobalData->LevelCount; ++level) {
         SCOPED_TRACE(GlobalData->LevelFiles[level]);
         const auto stream = ScenarioArchive->OpenFile(GlobalData->LevelFiles[level]);
-        const std::unique_ptr<GameData::TScenario> scenario =
-            GameData::LoadScenario(*stream, nullptr);
+        const std::unique_ptr<GameData::TScenario> scenario = Tools::LoadLevel(*stream);
         EXPECT_GE(scenario->Width, 64);
         EXPECT_GE(scenario->PlayerCount(), 3);
         EXPECT_GT(scenario->Objects.Count(), 0);
