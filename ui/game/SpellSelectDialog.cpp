@@ -40,14 +40,18 @@ constexpr int TextFont = 2;
 constexpr int IconFrameSprite = 1093;
 constexpr uint32_t CannotCastColour = 0xC00000;
 constexpr int TooltipWidth = 300;
-constexpr int TargetTextWidth = 85;
 
-// Page layout, relative to the book.
+// Page layout, relative to the book. An entry is its hot rectangle: the left page's
+// ends before the spine, and every text of an entry stays inside it.
 constexpr int FirstAnchorX = 63, PageStepX = 235;
 constexpr int FirstAnchorY = 98, RowStepY = 280 / TSpellSelectDialog::RowsPerPage;
-constexpr Win32::RECT HotRectAroundAnchor{-11, -11, 195, 54};
+constexpr Win32::RECT HotRectAroundAnchor{-11, -11, 212, 54};
 constexpr int NameOffsetX = 55, NameOffsetY = -10;
-constexpr int TargetOffsetX = 110;
+constexpr int TargetOffsetX = 70;
+constexpr int TextRight = HotRectAroundAnchor.right - 4;
+constexpr int NameWidth = TextRight - NameOffsetX;
+constexpr int CostWidth = TargetOffsetX - 4;
+constexpr int TargetWidth = NameWidth - TargetOffsetX;
 
 // Battle spells 65..128 share the place of 1..64; 0 for an ID outside both.
 int FoldedSpellIndex(int spellID) {
@@ -385,22 +389,30 @@ void TSpellSelectDialog::DrawSpell(Win32::IDirectDrawSurface7* target, const Win
     const Data2::TSpellPrototype& prototype = *spell.Prototype;
     const int line = font->CellHeight();
     const int textX = x + NameOffsetX, textY = y + NameOffsetY;
-    font->DrawString(target, textX, textY, &bounds, 0, prototype.Name);
-    const uint32_t colour = Gfx::PackColor16(CanCast(spell) ? 0 : CannotCastColour);
-    font->DrawString(target, textX, textY + line, &bounds, colour,
-                     ClassLib::Format("Level: %d", int(prototype.MinLevel)));
-    font->DrawString(target, textX, textY + 2 * line, &bounds, colour,
-                     ClassLib::Format("AP: %d", int(prototype.APCost)));
-    font->DrawString(target, textX, textY + 3 * line, &bounds, colour,
-                     ClassLib::Format("Mana: %d", int(prototype.ManaCost)));
+    const auto draw = [&](int left, int row, int width, bool red, AnsiString text) {
+        font->FitTextToWidth(text, width, -1);
+        font->DrawString(target, left, textY + row * line, &bounds,
+                         Gfx::PackColor16(red ? CannotCastColour : 0), text);
+    };
+    draw(textX, 0, NameWidth, false, prototype.Name);
+    // Each cost is red only when the unit falls short of that one.
+    const GameData::TUnitStats* stats = FUnit ? &FUnit->Effective : nullptr;
+    draw(textX, 1, CostWidth, stats && stats->Level() < prototype.MinLevel,
+         ClassLib::Format("Level: %d", int(prototype.MinLevel)));
+    draw(textX, 2, CostWidth, stats && stats->Value(GameData::ACTIONPOINTS) < prototype.APCost,
+         ClassLib::Format("AP: %d", int(prototype.APCost)));
+    draw(textX, 3, CostWidth, stats && stats->Value(GameData::MANA) < prototype.ManaCost,
+         ClassLib::Format("Mana: %d", int(prototype.ManaCost)));
+    // The targets take the two rows above the range, cut with dots past them.
     const int targetX = textX + TargetOffsetX;
-    font->DrawString(target, targetX, textY + line, &bounds, 0,
-                     font->WrapText(TargetTextWidth, TargetText(prototype.TargetFlags)));
+    AnsiString targets = font->WrapText(TargetWidth, TargetText(prototype.TargetFlags));
+    font->FitTextToHeight(targets, TargetWidth, -1, 2 * line);
+    font->DrawString(target, targetX, textY + line, &bounds, 0, targets);
     const AnsiString last =
         prototype.ID <= GameData::MaskedIDCount
             ? ClassLib::Format("Range: %d", FUnit ? FUnit->Effective.Level() + 2 : 0)
             : AnsiString("Kind: ") + BattleKindName(prototype.Phase);
-    font->DrawString(target, targetX, textY + 3 * line, &bounds, 0, last);
+    draw(targetX, 3, TargetWidth, false, last);
 }
 
 } // namespace Main

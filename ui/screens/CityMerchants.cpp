@@ -352,14 +352,18 @@ void TCityWindow::UpdatePanels() {
     if (GoldDisplay) {
         GoldDisplay->SetVisible(open);
         GoldDisplay->SetHint("Your gold");
-        const GameData::TPlayer* player = FScenario ? FScenario->CurrentPlayer : nullptr;
-        GoldDisplay->SetText(ClassLib::IntToStr(player ? player->Gold : 0));
+        GoldDisplay->SetText(ClassLib::IntToStr(ShownGold()));
     }
     if (LeaveButton) {
         static const char* const hints[] = {"Leave inn", "Leave mage", "Leave battlemaster",
                                             "Leave herbalist"};
         LeaveButton->SetHint(open ? hints[OpenMerchant] : "Leave town");
     }
+}
+
+int64_t TCityWindow::ShownGold() const {
+    const GameData::TPlayer* player = FScenario ? FScenario->CurrentPlayer : nullptr;
+    return player ? player->Gold : 0;
 }
 
 void TCityWindow::RefreshMerchantPanel() {
@@ -425,7 +429,7 @@ void TCityWindow::RefreshMagePanel() {
     DropOffers(SpellOffers, [](int index) {
         return GameData::TMageMerchant::GetSpellPrototype(index) != nullptr;
     });
-    SpellList->SetOffers(this, &SpellOffers, unit);
+    SpellList->SetOffers(this, &SpellOffers, unit, ShownGold());
     BuyButton->SetHint("Buy selected spell");
     SetButtonText(BuyButton, "BUY");
     BuyButton->SetEnabled(SpellOffers.Count > 0);
@@ -446,7 +450,7 @@ void TCityWindow::RefreshBattleMasterPanel() {
     DropOffers(SkillOffers, [](int index) {
         return GameData::TBattleMasterMerchant::GetSkillPrototype(index) != nullptr;
     });
-    SkillList->SetOffers(this, &SkillOffers, SelectedUnit);
+    SkillList->SetOffers(this, &SkillOffers, SelectedUnit, ShownGold());
     BuyButton->SetHint("Train selected skill");
     SetButtonText(BuyButton, "BUY");
     BuyButton->SetEnabled(SkillOffers.Count > 0);
@@ -471,7 +475,7 @@ void TCityWindow::RefreshHerbalistPanel() {
     DropOffers(AbilityOffers, [](int index) {
         return GameData::TBattleMasterMerchant::GetSkillPrototype(index) != nullptr;
     });
-    AbilityList->SetOffers(this, &AbilityOffers, unit);
+    AbilityList->SetOffers(this, &AbilityOffers, unit, ShownGold());
     BuyButton->SetHint("Buy selected ability");
     SetButtonText(BuyButton, "BUY");
     BuyButton->SetEnabled(AbilityOffers.Count > 0);

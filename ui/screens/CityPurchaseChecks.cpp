@@ -1,5 +1,6 @@
 // The checks a merchant's button makes before it posts a purchase: the first that fails
 // says why on the message line, so their order decides what the player reads.
+#include "ui/screens/CityPurchaseChecks.h"
 #include "game/world/cities/City.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/LoadedGlobalData.h"
@@ -26,7 +27,7 @@ int32_t SkillAPCost(int id) {
     return skill ? skill->APCost : 0;
 }
 
-// The messages of a learning check, in the order the tests run.
+// The messages of a learning check, by refusal.
 struct TLearnMessages {
     const char* Known;
     const char* NotLearnable;
@@ -34,24 +35,50 @@ struct TLearnMessages {
     const char* NoGold;
 };
 
-// The first failing test's message for learning a skill or an ability; null when the
-// unit may buy it.
-const char* SkillRefusal(const TUnit& unit, int id, int64_t price, int64_t gold,
-                         const TLearnMessages& messages) {
-    if (unit.HasSkill(id))
+const char* RefusalMessage(TLearnRefusal refusal, const TLearnMessages& messages) {
+    switch (refusal) {
+    case lrKnown:
         return messages.Known;
-    if (!unit.CanLearnSkill(id))
+    case lrNotLearnable:
         return messages.NotLearnable;
-    if (!unit.HasLevelForSkill(id))
+    case lrNoLevel:
         return messages.NoLevel;
-    if (price > gold)
+    case lrNoGold:
         return messages.NoGold;
-    if (SkillAPCost(id) > unit.Effective.Value(GameData::ACTIONPOINTS))
+    case lrNoActionPoints:
         return "Not enough action points!";
-    return nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
+
+TLearnRefusal SpellRefusal(const TUnit& unit, int id, int64_t price, int64_t gold) {
+    if (unit.KnowsSpell(id))
+        return lrKnown;
+    if (!unit.CanLearnSpell(id))
+        return lrNotLearnable;
+    if (!unit.HasLevelForSpell(id))
+        return lrNoLevel;
+    if (price > gold)
+        return lrNoGold;
+    return lrNone;
+}
+
+TLearnRefusal SkillRefusal(const TUnit& unit, int id, int64_t price, int64_t gold) {
+    if (unit.HasSkill(id))
+        return lrKnown;
+    if (!unit.CanLearnSkill(id))
+        return lrNotLearnable;
+    if (!unit.HasLevelForSkill(id))
+        return lrNoLevel;
+    if (price > gold)
+        return lrNoGold;
+    if (SkillAPCost(id) > unit.Effective.Value(GameData::ACTIONPOINTS))
+        return lrNoActionPoints;
+    return lrNone;
+}
 
 GameData::TPlayer* TCityWindow::Buyer() const {
     return EnteredTown() ? CommandingPlayer() : nullptr;
@@ -110,21 +137,15 @@ void TCityWindow::TryBuySpell() {
     const TOfferTable::TOffer* offer = ChosenOffer(*SpellList);
     if (!buyer || !SelectedUnit || !offer)
         return;
-    const TUnit& unit = *SelectedUnit;
     const int id = offer->Index + 1;
-    const char* refusal = nullptr;
-    if (unit.KnowsSpell(id))
-        refusal = "Unit already knows this spell";
-    else if (!unit.CanLearnSpell(id))
-        refusal = "Unit can't learn this spell";
-    else if (!unit.HasLevelForSpell(id))
-        refusal = "Unit hasn't level to learn this spell";
-    else if (offer->Price > buyer->Gold)
-        refusal = "Not enough gold to buy spell";
-    if (refusal)
+    static constexpr TLearnMessages messages{
+        "Unit already knows this spell", "Unit can't learn this spell",
+        "Unit hasn't level to learn this spell", "Not enough gold to buy spell"};
+    if (const char* refusal =
+            RefusalMessage(SpellRefusal(*SelectedUnit, id, offer->Price, buyer->Gold), messages))
         FGame.ShowMessage(refusal);
     else
-        PostPurchase(GameData::pkBuySpell, unit, uint32_t(id));
+        PostPurchase(GameData::pkBuySpell, *SelectedUnit, uint32_t(id));
 }
 
 void TCityWindow::TryTrainSkill() {
@@ -136,7 +157,8 @@ void TCityWindow::TryTrainSkill() {
     static constexpr TLearnMessages messages{
         "Unit already knows this skill", "Unit can't learn this skill",
         "Unit hasn't level to learn this skill", "Not enough gold to train skill"};
-    if (const char* refusal = SkillRefusal(*SelectedUnit, id, offer->Price, buyer->Gold, messages))
+    if (const char* refusal =
+            RefusalMessage(SkillRefusal(*SelectedUnit, id, offer->Price, buyer->Gold), messages))
         FGame.ShowMessage(refusal);
     else
         PostPurchase(GameData::pkTrainSkill, *SelectedUnit, uint32_t(id));
@@ -163,7 +185,8 @@ void TCityWindow::TryBuyAbility() {
     static constexpr TLearnMessages messages{
         "Unit already has this ability", "Unit can't obtain this ability",
         "Unit hasn't level to learn this ability", "Not enough gold to buy ability"};
-    if (const char* refusal = SkillRefusal(*SelectedUnit, id, offer->Price, buyer->Gold, messages))
+    if (const char* refusal =
+            RefusalMessage(SkillRefusal(*SelectedUnit, id, offer->Price, buyer->Gold), messages))
         FGame.ShowMessage(refusal);
     else
         PostPurchase(GameData::pkObtainAbility, *SelectedUnit, uint32_t(id));

@@ -209,6 +209,8 @@ private:
     // The player on turn for a purchase check at this screen; null when the screen
     // takes no command now.
     GameData::TPlayer* Buyer() const;
+    // The gold of the player on turn, as the screen shows it and judges offers by.
+    int64_t ShownGold() const;
     void DrawHireCell(int row, int column, const Win32::RECT& rect,
                       Win32::IDirectDrawSurface7* target);
     void HireGridMouseDown(int button, int x, int y);

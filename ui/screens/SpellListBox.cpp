@@ -54,17 +54,19 @@ ClassLib::AnsiString FitDescription(const Gfx::TFont& font, const ClassLib::Ansi
     return fitted;
 }
 
-uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learnable,
-                             bool levelReached) {
+uint32_t SpellStandingColour(const GameData::TUnit* unit, TLearnRefusal refusal) {
     if (!unit)
         return ssCanBuy;
-    if (known)
+    switch (refusal) {
+    case lrNone:
+        return ssCanBuy;
+    case lrKnown:
         return ssKnown;
-    if (!learnable)
+    case lrNotLearnable:
         return ssCannotLearn;
-    if (!levelReached)
-        return ssLevelTooLow;
-    return ssCanBuy;
+    default:
+        return ssNotYet;
+    }
 }
 
 uint32_t RowOutlineGrey(bool selected, uint32_t tick) {
@@ -107,9 +109,9 @@ void TSpellListBox::DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RE
     Stretch(CommonSprite(csListRow), target,
             {rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1});
     if (Mode == slSpells)
-        DrawSpellRow(target, rect, offer.Index);
+        DrawSpellRow(target, rect, offer.Index, offer.Price);
     else
-        DrawSkillRow(target, rect, offer.Index);
+        DrawSkillRow(target, rect, offer.Index, offer.Price);
     // The menus' look: the chosen row outlined, a hovered one in a pulsing grey.
     if (selected || hover) {
         const uint32_t grey = RowOutlineGrey(
@@ -127,15 +129,14 @@ void TSpellListBox::DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RE
 }
 
 void TSpellListBox::DrawSkillRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect,
-                                 int entry) const {
+                                 int entry, int32_t price) const {
     const Data2::TSkillPrototype* skill = GameData::TBattleMasterMerchant::GetSkillPrototype(entry);
     const Gfx::TFont* font = InterfaceFont(NameFont);
     if (!skill || !font)
         return;
     const int id = entry + 1;
     const uint32_t colour =
-        SpellStandingColour(Unit, Unit && Unit->HasSkill(id), Unit && Unit->CanLearnSkill(id),
-                            Unit && Unit->HasLevelForSkill(id));
+        SpellStandingColour(Unit, Unit ? SkillRefusal(*Unit, id, price, Gold) : lrNone);
     const int x = rect.left + DescriptionInset, y = rect.top + Margin;
     ClassLib::AnsiString name = skill->Name;
     if (skill->MinLevel > 0 || skill->APCost > 0)
@@ -147,12 +148,11 @@ void TSpellListBox::DrawSkillRow(Win32::IDirectDrawSurface7* target, const Win32
 }
 
 void TSpellListBox::DrawSpellRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect,
-                                 int entry) const {
+                                 int entry, int32_t price) const {
     const int middle = rect.left + (rect.right - rect.left) / 2;
     const int id = entry + 1;
     const uint32_t colour =
-        SpellStandingColour(Unit, Unit && Unit->KnowsSpell(id), Unit && Unit->CanLearnSpell(id),
-                            Unit && Unit->HasLevelForSpell(id));
+        SpellStandingColour(Unit, Unit ? SpellRefusal(*Unit, id, price, Gold) : lrNone);
     const Data2::TSpellPrototype* spells[] = {
         GameData::TMageMerchant::GetSpellPrototype(entry),
         GameData::THerbalistMerchant::GetAbilityPrototype(entry)};
@@ -185,10 +185,11 @@ void TSpellListBox::DrawSpellRow(Win32::IDirectDrawSurface7* target, const Win32
 }
 
 void TSpellListBox::SetOffers(TCityWindow* window, const TOfferTable* offers,
-                              const GameData::TUnit* unit) {
+                              const GameData::TUnit* unit, int64_t gold) {
     Window = window;
     Offers = offers;
     Unit = unit;
+    Gold = gold;
     SetItemCount(offers ? offers->Count : 0);
     UpdateLayout();
 }

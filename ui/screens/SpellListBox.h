@@ -1,9 +1,10 @@
 // The merchants' list of spells, skills or abilities for sale: one offer a row, drawn
 // for the unit the offers are judged for (its name coloured by whether the unit can buy
-// it), with the price.
+// it with the gold at hand), with the price.
 #pragma once
 
 #include "engine/widgets/DXListBox.h"
+#include "ui/screens/CityPurchaseChecks.h"
 
 #include <array>
 #include <cstdint>
@@ -37,14 +38,13 @@ enum TSpellListMode : uint8_t { slSkills = 0, slSpells = 1 };
 enum TSpellStanding : uint32_t {
     ssKnown = 0xA0A0A0,
     ssCannotLearn = 0xD00000,
-    ssLevelTooLow = 0x008000,
+    ssNotYet = 0xD08000, // the level, gold or action points fall short
     ssCanBuy = 0x00C000,
 };
 
-// The colour of an offer's name: what the unit has, cannot learn, lacks the level for,
-// else may buy (also with no unit to judge for).
-uint32_t SpellStandingColour(const GameData::TUnit* unit, bool known, bool learnable,
-                             bool levelReached);
+// The colour of an offer's name by what keeps the unit from buying it; green only when
+// nothing does (also with no unit to judge for).
+uint32_t SpellStandingColour(const GameData::TUnit* unit, TLearnRefusal refusal);
 // The grey (0..255) of a row's outline: C0 for the chosen row, for a hovered one
 // 191 - |(tick mod 128) - 64|.
 uint32_t RowOutlineGrey(bool selected, uint32_t tick);
@@ -68,21 +68,25 @@ public:
 
     void DrawItem(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, bool hover,
                   bool selected, int index) override;
-    // Stores the three and lays the list out again for the offers.
-    void SetOffers(TCityWindow* window, const TOfferTable* offers, const GameData::TUnit* unit);
+    // Stores them and lays the list out again for the offers; the gold is the buyer's.
+    void SetOffers(TCityWindow* window, const TOfferTable* offers, const GameData::TUnit* unit,
+                   int64_t gold);
 
     uint8_t Mode;
     TCityWindow* Window = nullptr;
     const TOfferTable* Offers = nullptr;
     const GameData::TUnit* Unit = nullptr;
+    int64_t Gold = 0;
 
 private:
     // A skill or ability row: the name coloured by the unit's standing with its
     // requirements, the description below it.
-    void DrawSkillRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry) const;
+    void DrawSkillRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry,
+                      int32_t price) const;
     // A spell row: spell entry + 1 in the left half, entry + 65 in the right, each in its
     // frame with its icon, name and description.
-    void DrawSpellRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry) const;
+    void DrawSpellRow(Win32::IDirectDrawSurface7* target, const Win32::RECT& rect, int entry,
+                      int32_t price) const;
 };
 
 } // namespace Main

@@ -193,7 +193,7 @@ using namespace Main;
 
 using SpellBookDrawing = SpellBook;
 
-TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfReachInRed) {
+TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithEachCostOutOfReachInRed) {
     UseFont(2, 12);
     // A book short enough for the selected tab to show below it.
     UsePictures({{pgBook, 568, 420, BookStages}});
@@ -210,7 +210,8 @@ TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfR
                                    : Data2::tfEnemyGroup;
         icons.push_back(uint32_t(id));
     }
-    Data2::GlobalData->SpellPrototypes[2].ManaCost = 300; // spell 3: out of reach
+    Data2::GlobalData->SpellPrototypes[2].ManaCost = 300; // spell 3: short of mana
+    Data2::GlobalData->SpellPrototypes[3].APCost = 300;   // spell 4: of action points
     AddSpell(70, 2, "Battle Spell");
     OpenLibrary(Data2::GlobalData->SpellLibrary, icons, 40, 40, 0xFF2050A0);
     for (const uint32_t id : icons)
@@ -223,15 +224,38 @@ TEST_F(SpellBookDrawing, AnOpeningShowsItsSpellsWithWhatTheyCostAndTheOnesOutOfR
     DrawFrame();
     SaveFrame("spell-book");
 
-    // Spell 3's lines of cost are red; spell 2's are not.
+    const int line = Data2::GlobalData->UIFonts[2]->CellHeight();
     const uint16_t red = Gfx::PackColor16(0xC00000);
-    const auto redIn = [&](int slot) {
-        const Win32::POINT a = TSpellSelectDialog::SlotAnchor(slot);
-        const int x = book->X() + a.x + 55, y = book->Y() + a.y;
-        return CountInsideOutside(red, {x, y, x + 100, y + 50}).first;
+    const auto count = [&](uint16_t colour, int left, int top, int right, int bottom) {
+        int n = 0;
+        for (int y = book->Y() + top; y < book->Y() + bottom; ++y)
+            for (int x = book->X() + left; x < book->X() + right; ++x)
+                n += At(x, y) == colour ? 1 : 0;
+        return n;
     };
-    EXPECT_GT(redIn(2), 0);
-    EXPECT_EQ(redIn(1), 0);
+    // The caster has the level for every spell listed; only the cost it cannot pay is red.
+    const struct {
+        int Slot;
+        bool Level, AP, Mana;
+    } costs[] = {{1, false, false, false}, {2, false, false, true}, {3, false, true, false}};
+    for (const auto& c : costs) {
+        SCOPED_TRACE("slot " + std::to_string(c.Slot));
+        const Win32::POINT a = TSpellSelectDialog::SlotAnchor(c.Slot);
+        const bool shown[] = {c.Level, c.AP, c.Mana};
+        for (int row = 1; row <= 3; ++row) {
+            const int top = a.y - 10 + row * line;
+            EXPECT_EQ(count(red, a.x + 55, top, a.x + 125, top + line) > 0, shown[row - 1])
+                << "row " << row;
+        }
+    }
+    // Every entry's text stays inside its hovered frame: nothing is written in the
+    // 40 pixels right of it, where the left page's entries would cross the spine.
+    for (int slot = 0; slot < TSpellSelectDialog::SlotsPerOpening; ++slot) {
+        const Win32::RECT r = TSpellSelectDialog::SlotHotRect(slot);
+        EXPECT_EQ(count(0, r.right, r.top, r.right + 40, r.bottom), 0) << "slot " << slot;
+        EXPECT_GT(count(0, r.left, r.top, r.right, r.bottom), 0) << "slot " << slot;
+    }
+    EXPECT_LT(TSpellSelectDialog::SlotHotRect(3).right, book->Width() / 2);
     delete book;
 }
 

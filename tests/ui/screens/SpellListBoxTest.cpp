@@ -1,6 +1,6 @@
 // How a merchant's list rows look: a skill's name in the colour of the unit's standing
-// towards it, a spell row's two frames chosen by the entry's index, the row background
-// inside the row's edge, and the requirement text.
+// towards it (green only for what the unit could buy now), a spell row's two frames chosen by the
+// entry's index, the row background inside the row's edge, and the requirement text.
 #include "ui/screens/SpellListBox.h"
 #include "engine/graphics/GfxPixels.h"
 #include "game/world/units/Unit.h"
@@ -45,14 +45,15 @@ protected:
             sprite = nullptr;
     }
 
-    TSpellListBox* MakeList(uint8_t mode, std::initializer_list<TOfferTable::TOffer> offers) {
+    TSpellListBox* MakeList(uint8_t mode, std::initializer_list<TOfferTable::TOffer> offers,
+                            int64_t gold = 1000) {
         Offers = {};
         for (const TOfferTable::TOffer& offer : offers)
             Offers.Offers[size_t(Offers.Count++)] = offer;
         auto* list =
             new TSpellListBox(Window, TSpellListBox::Width, mode, TSpellListBox::Rows, nullptr);
         list->SetPosition(ListX, ListY);
-        list->SetOffers(nullptr, &Offers, Unit.get());
+        list->SetOffers(nullptr, &Offers, Unit.get(), gold);
         return list;
     }
     // Pixels of the colour in the band of a row's first text line, left of the price.
@@ -74,17 +75,26 @@ protected:
 TEST_F(SpellListDrawing, ASkillsNameShowsTheUnitsStandingInItsColour) {
     const int cell = UseFont(1, 14).CellHeight();
     UseFont(0, 11);
-    MakeList(slSkills, {{0, 10}, {1, 20}, {2, 30}, {3, 40}});
-    DrawFrame();
-    SaveFrame("spell-list-skills");
-    const uint32_t standings[] = {ssKnown, ssCannotLearn, ssLevelTooLow, ssCanBuy};
-    for (int row = 0; row < 4; ++row)
-        for (const uint32_t colour : standings)
-            if (colour == standings[row])
-                EXPECT_GT(NamePixels(row, colour, cell), 20) << "row " << row;
-            else
-                EXPECT_EQ(NamePixels(row, colour, cell), 0)
-                    << "row " << row << " colour " << std::hex << colour;
+    // Known, not for it, its level too low, then buyable with 40 gold but not with 39.
+    const struct {
+        int64_t Gold;
+        uint32_t Standings[4];
+    } cases[] = {{40, {ssKnown, ssCannotLearn, ssNotYet, ssCanBuy}},
+                 {39, {ssKnown, ssCannotLearn, ssNotYet, ssNotYet}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("gold " + std::to_string(c.Gold));
+        TSpellListBox* list = MakeList(slSkills, {{0, 10}, {1, 20}, {2, 30}, {3, 40}}, c.Gold);
+        DrawFrame();
+        SaveFrame("spell-list-skills");
+        for (int row = 0; row < 4; ++row)
+            for (const uint32_t colour : {ssKnown, ssCannotLearn, ssNotYet, ssCanBuy})
+                if (colour == c.Standings[row])
+                    EXPECT_GT(NamePixels(row, colour, cell), 20) << "row " << row;
+                else
+                    EXPECT_EQ(NamePixels(row, colour, cell), 0)
+                        << "row " << row << " colour " << std::hex << colour;
+        delete list;
+    }
 }
 
 TEST(SpellListFrames, FourFramesByTheEntrysIndex) {
