@@ -75,8 +75,8 @@ public:
 class TSilentPlanner : public TComputerPlayer {
 public:
     void PlayTurn() override {}
-    void AddAIUnit(TUnit&) override {}
-    void RemoveAIUnit(TUnit&) override {}
+    bool AddAIUnit(TUnit&) override { return true; }
+    bool RemoveAIUnit(TUnit&, bool) override { return false; }
 };
 
 } // namespace
