@@ -179,6 +179,27 @@ TEST_F(GroupPanelDrawing, TheSpellBookLightsUpExactlyWhereItIsDrawn) {
     EXPECT_EQ(Count(HitPoints, 130, 38, 138, 84), 8 * 46);
 }
 
+TEST_F(GroupPanelDrawing, AUnitsNameShowsWholeAboveTheNextRow) {
+    TGroup* group = World->AddGroup(0, 3, 3);
+    for (int i = 0; i < 2; ++i)
+        AddUnit(*group, Walker)->Name = "Knight";
+    ShowGroup(group);
+    // The name's ink drawn alone on the paper, descender included.
+    const Gfx::TFont& font = *Data2::GlobalData->UIFonts[2];
+    DrawOnPaper([&font](Win32::IDirectDrawSurface7* back) {
+        font.DrawString(back, 0, 0, nullptr, 0, "Knight");
+    });
+    int ink = 0;
+    for (int y = 0; y < font.CellHeight(); ++y)
+        for (int x = 0; x < 90; ++x)
+            ink += At(x, y) == 0 ? 1 : 0;
+    ASSERT_GT(ink, 0);
+    DrawFrame();
+    // Between the portrait and the next row (or the window's end), all of it.
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(Count(0, 15, 104 * row + 91, 105, 104 * row + 104), ink) << "row " << row;
+}
+
 TEST_F(GroupPanelDrawing, EmptySlotsShowNothing) {
     TGroup* group = World->AddGroup(0, 3, 3);
     AddUnit(*group, Walker)->Name = "Walker";
