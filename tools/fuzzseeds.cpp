@@ -2,6 +2,7 @@
 //   vrn_fuzz_seeds <fuzz/corpus folder>
 #include "engine/core/CryptoStream.h"
 #include "engine/sound/AudioList.h"
+#include "fuzz/AIHandlerWorld.h"
 #include "game/world/groups/Group.h"
 #include "game/world/objects/MapGeometry.h"
 #include "platform/classlib/Exception.h"
@@ -286,6 +287,46 @@ void SaveMapObjectSeeds(const AnsiString& corpus) {
     Save(folder, "move_action.bin", action.Bytes);
 }
 
+// A computer player's records as its planner stores them: units alone, and with an army,
+// tasks holding units and queued script lines.
+void SaveAIHandlerSeeds(const AnsiString& folder) {
+    using namespace AIHandler;
+    const auto stored = [](const TAIHandler& handler) {
+        ClassLib::TMemoryStream stream;
+        handler.SaveToStream(stream);
+        return stream.Bytes();
+    };
+    FuzzSupport::TAIHandlerWorld world;
+    TAIHandler& blue = world.Handler(1);
+    Save(folder, "units.bin", stored(blue));
+
+    auto army = std::make_unique<TAIArmy>(&blue);
+    army->ID = blue.NextID();
+    army->Name = "Vanguard";
+    TAIArmy* const vanguard = blue.Armies.Add(std::move(army));
+    vanguard->AddUnit(*blue.AIUnits[0]);
+    auto hunt = std::make_unique<TAITask>(&blue, true);
+    hunt->Header->TaskType = ttAttackUnit;
+    hunt->Target().Kind = tkUnit;
+    hunt->Target().SetTarget(world.Scenario->Units[0]); // red's unit
+    hunt->Target().UpdatePosition();
+    hunt->Priority = 100;
+    hunt->AssignArmy(*vanguard);
+    auto ford = std::make_unique<TAITask>(&blue, true);
+    ford->SetGoToCell(5, 6, 2);
+    ford->Name = "Ford";
+    ford->AssignUnit(*blue.AIUnits[1]);
+    const uint32_t huntID = hunt->ID;
+    const uint32_t fordID = ford->ID;
+    blue.Tasks.Add(hunt.release());
+    blue.Tasks.Add(ford.release());
+    blue.QueueUnassignArmyTask(vanguard->ID);
+    blue.QueueAssignUnitTask(world.Scenario->Units[2]->ID, huntID);
+    blue.QueueActivateTask(fordID);
+    blue.QueueDeleteTask(huntID);
+    Save(folder, "army_tasks_lines.bin", stored(blue));
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: vrn_fuzz_seeds <corpus folder>\n");
@@ -334,6 +375,7 @@ int main(int argc, char** argv) {
         SaveFontSeeds(corpus);
         SaveScenarioSeeds(corpus);
         SaveMapObjectSeeds(corpus);
+        SaveAIHandlerSeeds(corpus + "/fuzz_ai_handler");
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrn_fuzz_seeds: %s\n", ClassLib::ExceptionMessage(e).c_str());

@@ -106,7 +106,9 @@ bool TAIHandler::ExecuteAttackGroup(TAITask& task) {
                 break;
             }
             own = Player.GetSelectedGroup();
-            if (!own || own->CampState != csNone || !own->CanStillMove())
+            // A group beside its target fights without a step; one that cannot pay
+            // its way is told so by the walk.
+            if (!own || own->CampState != csNone || !own->AnyUnitCanAct())
                 break;
             const int fromX = own->TMapObject::CellX();
             const int fromY = own->TMapObject::CellY();

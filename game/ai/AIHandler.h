@@ -137,5 +137,8 @@ private:
 
 // Gives every player of scenarios made from services a computer-player planner.
 void InstallComputerPlayers(GameData::TScenario& services);
+// Every planner learns of the units its player holds that it keeps no record of, as
+// of a unit joining: a scenario stored without planner records starts with none.
+void GiveUnitsToPlanners(GameData::TScenario& scenario);
 
 } // namespace AIHandler

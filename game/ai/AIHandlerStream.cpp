@@ -12,52 +12,6 @@ constexpr int64_t MinUnitRecord = 19;
 constexpr int64_t MinTaskRecord = 70;
 constexpr int64_t MinArmyRecord = 12;
 
-bool HoldsRemoved(const TAIVirtualUnitList& units) {
-    for (const TAIUnit* unit : units)
-        if (unit->Removed)
-            return true;
-    return false;
-}
-
-void CopyKept(const TAIVirtualUnitList& from, TAIVirtualUnitList& to) {
-    for (TAIUnit* unit : from)
-        if (!unit->Removed)
-            to.Add(unit);
-}
-
-// Records of units that left are not stored, nor their places in tasks and armies.
-void SaveTask(const TAITask& task, Data::TStream& stream) {
-    if (!HoldsRemoved(task.Units)) {
-        task.SaveToStream(&stream);
-        return;
-    }
-    TAITask kept(task.Handler, false);
-    kept.ID = task.ID;
-    kept.Name = task.Name;
-    kept.Header->Assign(task.Header.get());
-    kept.Reserved = task.Reserved;
-    kept.Priority = task.Priority;
-    kept.Strength = task.Strength;
-    kept.RequiredStrength = task.RequiredStrength;
-    kept.Active = task.Active;
-    CopyKept(task.Units, kept.Units);
-    kept.SaveToStream(&stream);
-    kept.Units.Clear(); // the copy never held them
-}
-
-void SaveArmy(const TAIArmy& army, Data::TStream& stream) {
-    if (!HoldsRemoved(army.Members)) {
-        army.SaveToStream(&stream);
-        return;
-    }
-    TAIArmy kept(army.Handler);
-    kept.ID = army.ID;
-    kept.Name = army.Name;
-    CopyKept(army.Members, kept.Members);
-    kept.SaveToStream(&stream);
-    kept.Members.Clear();
-}
-
 } // namespace
 
 void TAIHandler::LoadFromStream(Data::TStream& stream) {
@@ -102,11 +56,12 @@ void TAIHandler::SaveToStream(Data::TStream& stream) const {
         if (!unit->Removed)
             unit->SaveToStream(&stream);
     stream.WriteValue(int32_t(Tasks.Count()));
+    // Tasks and armies leave out the units whose records are not stored.
     for (const TAITask* task : Tasks)
-        SaveTask(*task, stream);
+        task->SaveToStream(&stream);
     stream.WriteValue(int32_t(Armies.Count()));
     for (const TAIArmy* army : Armies)
-        SaveArmy(*army, stream);
+        army->SaveToStream(&stream);
     ScriptStack.SaveToStream(&stream);
 }
 

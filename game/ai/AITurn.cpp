@@ -111,7 +111,7 @@ void ClearMultiTasks(TAIHandler& handler) {
 } // namespace
 
 void TAIHandler::PlayTurn() {
-    FWorld = std::unique_lock<std::mutex>(Scenario.PlannerLock);
+    FWorld.lock();
     // However the turn ends, the world is let go: the per-frame update waits for it.
     struct TRelease {
         std::unique_lock<std::mutex>& Lock;

@@ -218,13 +218,19 @@ void AddCities(TScenario& scenario, const TLevelDescription& level) {
             city->ExitArea.AddCell({int16_t(source.X + dx), int16_t(source.Y + 2)});
         Decorate(*city);
         auto* added = static_cast<TCity*>(scenario.AddObject(std::move(city)));
+        // The town's own units serve whoever holds the town.
+        const auto townUnit = [](int id) {
+            std::unique_ptr<TUnit> unit = MakeUnit(id);
+            unit->Marker = CityOwnerByte;
+            return unit;
+        };
         for (int id : source.Defenders) {
-            TUnit* unit = scenario.RegisterUnit(MakeUnit(id), true);
+            TUnit* unit = scenario.RegisterUnit(townUnit(id), true);
             if (!added->AddDefender(0, unit, true))
                 throw ClassLib::Exception("Level: a city's first row holds three defenders.");
         }
         for (int id : source.Civilians)
-            added->AddCivilian(MakeUnit(id), true, true);
+            added->AddCivilian(townUnit(id), true, true);
         added->LeadingValues[0] = TownPictureID;
         added->MusicID = Content::TownMusicID;
         if (source.Owner != 255)

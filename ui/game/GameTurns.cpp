@@ -2,6 +2,7 @@
 // the start of every turn.
 #include "engine/core/Random.h"
 #include "engine/widgets/DXWindowSystem.h"
+#include "game/ai/AIHandler.h"
 #include "game/world/data/DataArchives.h"
 #include "game/world/data/GlobalData.h"
 #include "game/world/data/MainData.h"
@@ -126,6 +127,8 @@ void TGame::StartGame(const TGameParams& params) {
         break;
     }
 
+    // The campaign's level files carry no planner records.
+    AIHandler::GiveUnitsToPlanners(scenario);
     ShowBriefing();
     if (FWindowSystem)
         FWindowSystem->SetForcedCursor(nullptr);

@@ -45,6 +45,9 @@ protected:
             TestSupport::SetStat(stats, SIGHT, 3);
         }
         Data.SetConstant(Data2::gcSightDistanceScale, 1);
+        // Height steps that a flat map never reaches.
+        for (int i = 0; i < 3; ++i)
+            Data.SetConstant(Data2::gcFirstStepHeight + i, 10 * (i + 1));
     }
 
     static TGroup* AddGroup(TAIWorld& world, uint8_t owner, int x, int y, int units = 1,
@@ -339,7 +342,7 @@ TEST_F(TurnTest, AFailingStepEndsTheTurnInsteadOfTheGame) {
 TEST_F(TurnTest, UnitsLostDuringTheTurnAreFreedBetweenPasses) {
     TAIWorld world(BlueAloneOnComputer());
     TScenario& scenario = *world.Scenario;
-    AddGroup(world, 0, 4, 4, 1, Giant); // both blue groups are needed against it
+    AddGroup(world, 0, 4, 4, 1, Giant); // more than one blue group can take
     TGroup* first = AddGroup(world, 1, 6, 4);
     AddGroup(world, 1, 6, 5);
     TAIHandler& blue = world.Handler(1);
@@ -359,8 +362,32 @@ TEST_F(TurnTest, UnitsLostDuringTheTurnAreFreedBetweenPasses) {
     TPlayer& player = world.Player(1);
     scenario.BeginTurnOf(1);
     ASSERT_TRUE(executor.RunUntil([&] { return scenario.CurrentPlayer != &player; }));
-    // First pass: both groups move, the first losing its unit; second pass: one left.
-    EXPECT_EQ(recordsAtMoves, (std::vector<int>{2, 2, 1}));
+    // First pass: the nearer group moves and loses its unit; second pass: the other one,
+    // recruited in its place, moves with one record left.
+    EXPECT_EQ(recordsAtMoves, (std::vector<int>{2, 1}));
+}
+
+// A scenario stored without planner records: at the start of the game each planner
+// learns of its player's units, in groups and in towns, once.
+TEST_F(TurnTest, AtTheStartEveryPlannerLearnsOfItsPlayersUnits) {
+    TAIWorld world;
+    TGroup* red = world.AddGroup(0, 2, 2);
+    red->AddUnit(TestSupport::MakeUnit(Soldier), true, false);
+    TCity* town = world.AddCity(1, 6, 6);
+    auto defender = TestSupport::MakeUnit(Soldier);
+    defender->Marker = CityOwnerByte;
+    town->AddOtherUnit(std::move(defender), true, false);
+    auto guest = TestSupport::MakeUnit(Soldier);
+    guest->Marker = 0; // a red unit staying in the blue town
+    town->AddOtherUnit(std::move(guest), true, false);
+    ASSERT_EQ(world.Handler(0).AIUnits.Count() + world.Handler(1).AIUnits.Count(), 0);
+
+    for (int round = 0; round < 2; ++round) {
+        AIHandler::GiveUnitsToPlanners(*world.Scenario);
+        EXPECT_EQ(world.Handler(0).AIUnits.Count(), 2);
+        EXPECT_EQ(world.Handler(1).AIUnits.Count(), 1);
+        EXPECT_EQ(world.Handler(2).AIUnits.Count(), 0);
+    }
 }
 
 } // namespace
