@@ -303,20 +303,21 @@ TPicture BookTab(uint32_t colour) {
 
 void ScreenSprites(TLibrary& library) {
     library.Add(UnitPanel, {UnitPanelPlate()}, KeyedOptions());
+    // The size of the unit panel's spell book button, drawn centred on it by the hot spot.
     for (uint32_t slot : {SpellBookButton, SpellBookButtonHover}) {
         library.Add(slot,
-                    DrawFrames(32, 32, 1,
+                    DrawFrames(28, 28, 1,
                                [&](cairo_t* cr, int) {
-                                   RoundedRect(cr, 4, 3, 24, 26, 3);
+                                   RoundedRect(cr, 2, 1, 24, 26, 3);
                                    FillOutlined(cr, slot == SpellBookButton ? 0x5A2A7A : 0x8A4AB0,
                                                 1.5);
-                                   cairo_move_to(cr, 16, 3);
-                                   cairo_line_to(cr, 16, 29);
+                                   cairo_move_to(cr, 14, 1);
+                                   cairo_line_to(cr, 14, 27);
                                    SetColour(cr, Gold);
                                    cairo_set_line_width(cr, 1.5);
                                    cairo_stroke(cr);
                                }),
-                    KeyedOptions());
+                    KeyedOptions(14, 14));
     }
     library.Add(PortraitMark,
                 DrawFrames(16, 16, 1,

@@ -95,7 +95,8 @@ TUnitInfoControl::TUnitInfoControl(DXWin::TDXGroup* parent, DXWin::TDXWindow* ow
 
     FSpellbookButton = new DXWin::TDXButton(this, owner, DXWin::csEnabled);
     const bool left = layout == ulFightLeft;
-    const int bookX = left ? 72 : 96, bookY = left ? 40 : 39;
+    // Between the portrait and the bars, level with the bars' top: clear of the level box.
+    const int bookX = left ? 72 : 96, bookY = 34;
     FSpellbookButton->SetBoundsRect({bookX, bookY, bookX + SpellbookSize, bookY + SpellbookSize});
     FSpellbookButton->SetHint("Spellbook");
     FSpellbookButton->OnDraw = [this](Win32::IDirectDrawSurface7* target,

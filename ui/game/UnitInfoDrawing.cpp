@@ -14,6 +14,8 @@
 #include "ui/game/UnitInfoControl.h"
 #include "ui/widgets/WidgetArt.h"
 
+#include <algorithm>
+
 namespace Main {
 
 using ClassLib::AnsiString;
@@ -43,6 +45,9 @@ constexpr int HeroNameFont = 4;
 constexpr int NumberFont = 2;
 constexpr int NameWidth = 90;
 constexpr int NameTop = 93;
+// The group panel's next row begins here, the fight panels' values just below: a font
+// too tall for the box from NameTop is raised to end here, into the empty top of its cell.
+constexpr int NameBottom = 104;
 constexpr int BarTop = 38;
 constexpr int BarSpacing = 16;
 constexpr int LabelShift = 4;
@@ -97,7 +102,8 @@ void TUnitInfoControl::DrawPanel(Win32::IDirectDrawSurface7* target,
     if (const Gfx::TFont* font = InterfaceFont(FUnit->IsHero ? HeroNameFont : NameFont)) {
         AnsiString name = FUnit->Name;
         font->FitTextToWidth(name, NameWidth, -1);
-        font->DrawString(target, x + FPortraitButton->X(), y + NameTop, nullptr, 0, name);
+        const int32_t top = std::min(NameTop, NameBottom - int(font->CellHeight()));
+        font->DrawString(target, x + FPortraitButton->X(), y + top, nullptr, 0, name);
     }
     DrawBars(target, x, y);
     DrawNumbers(target, x, y);

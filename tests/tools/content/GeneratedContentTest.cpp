@@ -123,6 +123,20 @@ TEST_F(GeneratedContent, TheMiniMapAndCommandBarArtFitsTheirWindows) {
         EXPECT_EQ(size(slot), (std::array<int, 4>{40, 40, 20, 20})) << "slot " << slot;
 }
 
+TEST_F(GeneratedContent, TheSpellBookButtonArtCoversItsButtonExactly) {
+    OpenDataArchives();
+    CreateMainData();
+    CreateGlobalData();
+    // Drawn centred on the unit panel's 28-pixel button by the hot spot.
+    for (const int slot : {1055, 1056}) {
+        const Gfx::TSprite& sprite = *GlobalData->CommonSprites[slot];
+        EXPECT_EQ(
+            (std::array<int, 4>{sprite.Width, sprite.Height, sprite.HotSpotX, sprite.HotSpotY}),
+            (std::array<int, 4>{28, 28, 14, 14}))
+            << "slot " << slot;
+    }
+}
+
 TEST_F(GeneratedContent, EverySpriteOfEveryLibraryDecodes) {
     const Data::TArchive graphics("graphics", Data::arAutomatic);
     int libraries = 0;

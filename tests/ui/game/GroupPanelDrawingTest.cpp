@@ -11,6 +11,8 @@
 #include "ui/game/UnitInfoControl.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -52,10 +54,11 @@ protected:
         Use(1105, MakeSprite(8, 46, 1, ActionPoints));
         Use(1106, MakeSprite(8, 46, 1, Experience));
         Use(1107, MakeSprite(8, 46, 1, Mana));
-        Gfx::TSprite* book = Use(1055, MakeSprite(20, 20, 1, Book));
-        book->HotSpotX = book->HotSpotY = 10;
-        Use(1056, MakeSprite(20, 20, 1, Lit))->HotSpotX = 10;
-        Data2::GlobalData->CommonSprites[1056]->HotSpotY = 10;
+        // The size of the button, centred on it by the hot spot, as the game's art is.
+        for (const auto& [slot, colour] : {std::pair{1055, Book}, std::pair{1056, Lit}}) {
+            Gfx::TSprite* book = Use(slot, MakeSprite(28, 28, 1, colour));
+            book->HotSpotX = book->HotSpotY = 14;
+        }
         Use(1058, MakeSprite(12, 12, 1, Mark));
         Use(1059, Hollow(Frame));
         Use(1060, Hollow(Lit));
@@ -140,9 +143,10 @@ TEST_F(GroupPanelDrawing, AFullGroupShowsThreePanels) {
     EXPECT_EQ(Count(BarFrame, 146, 38, 154, 61), 8 * 23);
     EXPECT_EQ(Count(Mana, 162, 38, 170, 84), 8 * 46);
     EXPECT_EQ(Count(Experience, 178, 38, 186, 84), 8 * 23);
-    // The hero's spell book, centred on its button (96, 39)-(124, 67); the others have none.
-    EXPECT_EQ(Count(Book, 100, 43, 120, 63), 20 * 20);
-    EXPECT_EQ(Count(Book, 0, 104, 238, 312), 0);
+    // The hero's spell book fills its button (96, 34)-(124, 62) between the portrait and
+    // the bars, above the level box; the others have none.
+    EXPECT_EQ(Count(Book, 96, 34, 124, 62), 28 * 28);
+    EXPECT_EQ(Count(Book, 0, 0, 238, 312), 28 * 28);
     // The second unit's mark, every portrait's frame; the hovered third lit, in the
     // owner's colour underneath.
     EXPECT_EQ(Count(Mark, 17, 104 + 13, 27, 104 + 23), 10 * 10) << "inside the frame";
@@ -151,6 +155,49 @@ TEST_F(GroupPanelDrawing, AFullGroupShowsThreePanels) {
     EXPECT_EQ(At(Left + 15, Top + 208 + 50), Packed(Lit));
     EXPECT_GT(Count(RedFrame, 15, 208 + 11, 95, 208 + 91), 0)
         << "the owner frame under the lit one";
+}
+
+TEST_F(GroupPanelDrawing, TheSpellBookLightsUpExactlyWhereItIsDrawn) {
+    TGroup* group = World->AddGroup(0, 3, 3);
+    TUnit* mage = AddUnit(*group, Mage);
+    mage->LearnSpell(SpellID);
+    ShowGroup(group);
+    const struct {
+        int X, Y;
+        bool Lit;
+    } cases[] = {{96, 34, true},   {123, 61, true},  {110, 48, true}, {95, 48, false},
+                 {124, 48, false}, {110, 33, false}, {110, 62, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.X) + ", " + std::to_string(c.Y));
+        MoveTo(Left + c.X, Top + c.Y);
+        DrawFrame();
+        EXPECT_EQ(Count(Lit, 96, 34, 124, 62), c.Lit ? 28 * 28 : 0);
+        EXPECT_EQ(Count(Book, 96, 34, 124, 62), c.Lit ? 0 : 28 * 28);
+    }
+    // The level shows in its box below the book, the hit points' bar whole beside it.
+    EXPECT_GT(Count(0, 101, 63, 127, 79), 0);
+    EXPECT_EQ(Count(HitPoints, 130, 38, 138, 84), 8 * 46);
+}
+
+TEST_F(GroupPanelDrawing, AUnitsNameShowsWholeAboveTheNextRow) {
+    TGroup* group = World->AddGroup(0, 3, 3);
+    for (int i = 0; i < 2; ++i)
+        AddUnit(*group, Walker)->Name = "Knight";
+    ShowGroup(group);
+    // The name's ink drawn alone on the paper, descender included.
+    const Gfx::TFont& font = *Data2::GlobalData->UIFonts[2];
+    DrawOnPaper([&font](Win32::IDirectDrawSurface7* back) {
+        font.DrawString(back, 0, 0, nullptr, 0, "Knight");
+    });
+    int ink = 0;
+    for (int y = 0; y < font.CellHeight(); ++y)
+        for (int x = 0; x < 90; ++x)
+            ink += At(x, y) == 0 ? 1 : 0;
+    ASSERT_GT(ink, 0);
+    DrawFrame();
+    // Between the portrait and the next row (or the window's end), all of it.
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(Count(0, 15, 104 * row + 91, 105, 104 * row + 104), ink) << "row " << row;
 }
 
 TEST_F(GroupPanelDrawing, EmptySlotsShowNothing) {
