@@ -370,7 +370,7 @@ TEST_F(TurnTest, UnitsLostDuringTheTurnAreFreedBetweenPasses) {
 // An attack is as urgent as its target is soft: 100 / (DEFENCE + 1), a rating below 0
 // counting as 0 instead of dividing by nothing.
 TEST_F(TurnTest, AttacksAreRatedByTheirTargetsDefence) {
-    for (const auto [defence, priority] :
+    for (const auto& [defence, priority] :
          {std::pair{4, 20}, std::pair{0, 100}, std::pair{-1, 100}}) {
         SCOPED_TRACE(defence);
         TAIWorld world;
