@@ -71,8 +71,8 @@ int32_t AttackPriority(int32_t defence) {
     return 100 / (std::max(defence, int32_t(0)) + 1);
 }
 
-// An attack task whose target is weaker than the most urgent is rated by the
-// target's defence as it stands now.
+// An attack task below the top priority is rated again by its target's defence as it
+// stands now.
 void RateAttackTask(TAITask& task) {
     if (task.Priority >= 100)
         return;

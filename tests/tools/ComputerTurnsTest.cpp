@@ -4,6 +4,7 @@
 // band of outlaws is set down beside the raiders so that there is a fight to pick.
 #include "engine/core/Random.h"
 #include "engine/widgets/DXWindowSystem.h"
+#include "game/ai/AIHandler.h"
 #include "game/world/cities/City.h"
 #include "game/world/groups/Group.h"
 #include "game/world/scenario/Scenario.h"
@@ -170,6 +171,13 @@ protected:
                     // read under the world's lock.
                     const std::lock_guard<std::mutex> world(scenario.PlannerLock);
                     digests.push_back(TPlayDigest(scenario).Value());
+                    // Units lost in the turn (the band's, to the raiders) have left every
+                    // planner's records with its end.
+                    for (const TPlayer* each : scenario.Players)
+                        for (const AIHandler::TAIUnit* unit :
+                             static_cast<const AIHandler::TAIHandler&>(*each->AI).AIUnits)
+                            EXPECT_TRUE(!unit->Removed && unit->GetUnit())
+                                << each->Name << " turn " << scenario.Turn;
                 }
                 onTurn = player;
                 ending = false;

@@ -164,6 +164,9 @@ void TGame::ExecuteEndTurn(TPlayer& player) {
     SpellBeingTargeted = 0;
     player.SetActionResult(arDone);
     player.EndTurn();
+    // No worker runs now: the planners free the records of units that left meanwhile.
+    for (TPlayer* each : scenario.Players)
+        each->AI->FreeRemovedUnits();
     const AnsiString error = player.TakeTurnError();
     if (!error.empty())
         ShowMessage(error);

@@ -147,6 +147,9 @@ void TScenario::RemoveDeadUnits() {
                 corpses.push_back(std::move(corpse));
             if (!allDead)
                 group->RemoveUnitAt(slot, true, true);
+            else if (TPlayer* owner = group->GetOwner(); owner && owner->AI)
+                // The group goes whole below; its owner's planner lets go of each unit.
+                owner->AI->RemoveAIUnit(*unit, false);
         }
         if (allDead)
             RemoveObjectAt(i, 1);

@@ -214,18 +214,24 @@ TEST_F(HandlerTest, AUnitLeavingTakesItsRecordOutOfEveryPlannerAndMaybeTheTasksA
         TAIUnit& record = Record(redAI, unit);
         ASSERT_TRUE(army.AddUnit(record));
         ASSERT_TRUE(army.AddUnit(Record(redAI, other)));
-        TAITask& hold = GoToTask(redAI);
-        ASSERT_TRUE(hold.AssignArmy(army));
+        // Red's own guard of the unit, held by the unit's army.
+        TAITask& guard = AttackTask(redAI, *unit);
+        guard.Header->TaskType = ttGuardUnit;
+        ASSERT_TRUE(guard.AssignArmy(army));
+        const uint32_t guardID = guard.ID;
         const uint32_t huntID = AttackTask(blueAI, *unit).ID;
 
         EXPECT_TRUE(redAI.RemoveAIUnit(*unit, drop));
         EXPECT_FALSE(redAI.RemoveAIUnit(*unit, drop));
         EXPECT_EQ(redAI.FindAIUnit(unit), nullptr);
         EXPECT_EQ(redAI.AIUnits.Count(), 1);
-        ASSERT_EQ(hold.Units.Count(), 1);
-        EXPECT_EQ(hold.Units[0], redAI.FindAIUnit(other));
         ASSERT_EQ(army.Members.Count(), 1);
         EXPECT_EQ(blueAI.HasTask(huntID), !drop);
+        EXPECT_EQ(redAI.HasTask(guardID), !drop);
+        if (!drop) {
+            ASSERT_EQ(guard.Units.Count(), 1);
+            EXPECT_EQ(guard.Units[0], redAI.FindAIUnit(other));
+        }
         Load(redAI, Saved(redAI)); // nothing left pointing at the freed record
     }
 }

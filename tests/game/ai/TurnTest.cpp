@@ -367,6 +367,23 @@ TEST_F(TurnTest, UnitsLostDuringTheTurnAreFreedBetweenPasses) {
     EXPECT_EQ(recordsAtMoves, (std::vector<int>{2, 1}));
 }
 
+// An attack is as urgent as its target is soft: 100 / (DEFENCE + 1), a rating below 0
+// counting as 0 instead of dividing by nothing.
+TEST_F(TurnTest, AttacksAreRatedByTheirTargetsDefence) {
+    for (const auto& [defence, priority] :
+         {std::pair{4, 20}, std::pair{0, 100}, std::pair{-1, 100}}) {
+        SCOPED_TRACE(defence);
+        TAIWorld world;
+        TGroup* target = AddGroup(world, 0, 2, 2);
+        target->UnitAt(0)->Own.Value(DEFENCE) = int16_t(defence);
+        TAIHandler& blue = world.Handler(1);
+        blue.GenerateAttackTasks();
+        ASSERT_EQ(blue.Tasks.Count(), 1);
+        EXPECT_EQ(blue.Tasks[0]->Priority, priority);
+        EXPECT_EQ(blue.Tasks[0]->Target().TargetID, target->UnitAt(0)->ID);
+    }
+}
+
 // A scenario stored without planner records: at the start of the game each planner
 // learns of its player's units, in groups and in towns, once.
 TEST_F(TurnTest, AtTheStartEveryPlannerLearnsOfItsPlayersUnits) {

@@ -176,6 +176,28 @@ TEST_F(ScenarioUpdateTest, ATownsDeadLeaveItAndNeverFightAgain) {
     EXPECT_EQ(loaded->Units.Count(), Scenario().Units.Count());
 }
 
+// The planner of a group's owner lets go of every unit that falls, also when the whole
+// group falls and leaves the map with its units.
+TEST_F(ScenarioUpdateTest, APlannerLetsGoOfEveryFallenUnitOfItsGroups) {
+    for (const bool bothFall : {false, true}) {
+        SCOPED_TRACE(bothFall);
+        TGroup* group = World->AddGroup(Blue, 4, 4);
+        TUnit* first = group->AddUnit(Make(SoldierID), true, true);
+        TUnit* second = group->AddUnit(Make(SoldierID), true, true);
+        const std::string firstLeft = "Blue-" + std::to_string(first->ID);
+        const std::string secondLeft = "Blue-" + std::to_string(second->ID);
+        Log.clear();
+        first->AddHitPoints(-1000);
+        if (bothFall)
+            second->AddHitPoints(-1000);
+        Scenario().RemoveDeadUnits();
+        std::vector<std::string> expected{firstLeft};
+        if (bothFall)
+            expected.insert(expected.begin(), secondLeft); // the last slot first
+        EXPECT_EQ(Log, expected);
+    }
+}
+
 TEST_F(ScenarioUpdateTest, TheViewScrollsInStepsOrJumpsAndStaysOnTheMap) {
     TScenario& scenario = Scenario();
     scenario.SetMapSize(40, 40); // 1600 x 1600 pixels
