@@ -13,8 +13,8 @@ constexpr uint32_t FirstRecordID = 10000;
 
 void TComputerPlayer::LoadFromStream(Data::TStream& stream) {
     ID = stream.ReadValue<uint32_t>();
-    stream.ReadValue<uint32_t>(); // record counter
-    stream.ReadValue<uint32_t>(); // pass flag
+    stream.ReadValue<uint32_t>();        // record counter
+    stream.ReadValue<uint32_t>();        // pass flag
     for (int list = 0; list < 3; ++list) // units, tasks, armies
         if (stream.ReadValue<uint32_t>() != 0)
             throw ClassLib::Exception("The computer player's records need the computer player.");

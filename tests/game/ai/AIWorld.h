@@ -21,7 +21,8 @@ inline TTinyWorldOptions AIWorldOptions(TTinyWorldOptions options = {}) {
 
 class TAIWorld : public TTinyWorld {
 public:
-    explicit TAIWorld(const TTinyWorldOptions& options = {}) : TTinyWorld(AIWorldOptions(options)) {}
+    explicit TAIWorld(const TTinyWorldOptions& options = {})
+        : TTinyWorld(AIWorldOptions(options)) {}
 
     AIHandler::TAIHandler& Handler(int player) const {
         return static_cast<AIHandler::TAIHandler&>(*Player(player).AI);
